@@ -1,0 +1,149 @@
+#pragma once
+// The plug-in object. One class holds all behaviour; its methods live in the
+// folder of their subsystem:
+//   QMTraining/  entry points, load and unload, registration, logging
+//   playback/    placement commands and the reset cycle
+//   storage/     shot files, training packs, pack loading, migration
+//   binds/       the key-bind file
+//   ui/          the settings window
+//
+// Threads: commands, value-changed callbacks and timeouts run on the host's
+// game thread; Render and the other window slots run in the host's drawing
+// callback. Nothing is locked: the host runs both on one thread.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pluginsdk/CVarManagerWrapper.h"
+#include "pluginsdk/GameWrapper.h"
+#include "pluginsdk/Plugin.h"
+#include "storage/Shot.h"
+
+class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
+                   public BakkesMod::Plugin::PluginWindow {
+ public:
+  QMTraining();
+  ~QMTraining() override;
+
+  // ---- load and unload (QMTraining/) ----
+  void onLoad() override;
+  void onUnload() override;
+
+  // ---- placement commands (playback/) ----
+  void moveBall();
+  void moveCar();
+  void launchBall();
+  void applyBallSpeed();
+
+  // ---- reset cycle (playback/) ----
+  void controlInput();
+  void pickNextShot();
+  void loadSelectedShot();
+  void overrideShot();
+
+  // ---- training packs (storage/) ----
+  void loadTrainingPacks();
+  std::vector<std::string> listPackShotNames(int32_t packIndex);
+  void createTrainingPack(std::string name);
+  void copyTrainingPack(int32_t sourceIndex, std::string newName);
+  void renameTrainingPack(int32_t packIndex, std::string newName);
+  void deleteTrainingPack(int32_t packIndex);
+  // The host's data folder as narrow text with "/" separators.
+  std::string dataFolderPath();
+
+  // ---- pack loading (storage/) ----
+  void loadTrainingPack(int32_t packIndex);
+  void repairLoadedShot(Shot& shot);
+  bool addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
+                     float ballLocationY, float ballVelocityX, float ballVelocityY,
+                     float ballVelocityZ, float carLocationX, float carLocationY,
+                     float carLocationZ, int32_t carYaw, std::string name, int32_t carPitch,
+                     int32_t carRoll);
+  bool copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex, int32_t shotIndex,
+                      std::string newName);
+
+  // ---- start-up data work (storage/) ----
+  void migrateOldData();
+  void moveOldShotsToPack();
+
+  // ---- key binds (binds/) ----
+  void loadKeyBinds();
+  void saveKeyBinds();
+  std::string unbindCommand(const std::string& keyName);
+
+  // ---- settings window (ui/) ----
+  void Render() override;
+  std::string MenuName() override;
+  std::string WindowTitle() override;
+  void AdoptGuiContext(uintptr_t ctx) override;
+  bool WantsInput() override;
+  bool IsOverlayWindow() override;
+  void WindowOpened() override;
+  void WindowClosed() override;
+
+  // ---- working shot: the one shot the placement commands apply ----
+  float ballLocationZ = 0;
+  float ballLocationX = 0;
+  float ballLocationY = 0;
+  float ballVelocityX = 0;
+  float ballVelocityY = 0;
+  float ballVelocityZ = 0;
+  float carLocationX = 0;
+  float carLocationY = 0;
+  float carLocationZ = 0;
+  int32_t carYaw = 0;
+  int32_t carPitch = 0;
+  int32_t carRoll = 0;
+  int32_t ballSpeed = 2985;
+  std::string currentShotName;
+
+  // ---- reset cycle ----
+  bool maxScoreFixEnabled = true;
+  int32_t savedMaxScore = 0;  // the game's own limit; 0 = none saved yet
+  bool modifiersActive = false;
+  bool mirrorShots = false;
+  bool mirrorCar = false;
+  bool splitShot = false;
+  bool splitCar = false;
+  bool makeCeiling = false;
+  bool randomizeSpawns = false;
+
+  // ---- packs and key binds ----
+  std::vector<std::string> trainingPacks;
+  int32_t controllerKeyIndex = 11;
+  int32_t keyboardKeyIndex = 42;
+  std::vector<std::string> controllerKeyNames;
+  std::vector<std::string> keyboardKeyNames;
+
+  // ---- training ----
+  bool trainingActive = false;
+  std::vector<bool> shotSelections;  // one flag per entry of `shots`
+  bool pluginEnabled = false;        // mirrors "quellmark_enabled"
+  bool carResetEnabled = false;      // mirrors "car_enabled"
+  bool noShotSelected = false;
+  std::vector<Shot> shots;  // the loaded pack, in display order
+  int32_t oldDataMigrated = 0;
+  std::string menuTitle = "Quellmark Training";
+
+  // ---- settings window ----
+  bool isWindowOpen = false;
+  bool editorOpen = false;
+  bool useTextboxes = false;
+  char shotNameInput[128] = {};
+  bool editingShot = false;
+  int32_t editShotIndex = -1;
+  int32_t transferTargetPack = 0;
+  bool allShotsSelected = false;
+  static constexpr int32_t shotRowBase = 100;
+
+ private:
+  void registerNotifiers();
+  void registerCvars();
+};
+
+// The process-wide owner of the plug-in object.
+extern std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin> pluginSingleton;
+// The console manager every log line goes through; set by onLoad.
+extern std::shared_ptr<CVarManagerWrapper> globalCvarManager;

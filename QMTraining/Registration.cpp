@@ -1,0 +1,55 @@
+// The console commands and variables the plug-in offers the host, in the
+// order the host lists them.
+
+#include "QMTraining/QMTraining.h"
+
+void QMTraining::registerNotifiers() {
+  auto command = [this](const char* name, void (QMTraining::*method)()) {
+    cvarManager->registerNotifier(
+        name, [this, method](std::vector<std::string>) { (this->*method)(); }, "", 0);
+  };
+  command("controlInput", &QMTraining::controlInput);
+  command("BallMove", &QMTraining::moveBall);
+  command("CarMove", &QMTraining::moveCar);
+  command("BallVelocity", &QMTraining::launchBall);
+  command("OverideShot", &QMTraining::overrideShot);
+  command("LoadShot", &QMTraining::loadSelectedShot);
+  command("BallSpeed", &QMTraining::applyBallSpeed);
+}
+
+void QMTraining::registerCvars() {
+  // Every variable is searchable and saved with the host's configuration.
+  auto unbounded = [this](const char* name, const char* value, const char* description) {
+    return cvarManager->registerCvar(name, value, description, true, false, 0, false, 0, true);
+  };
+  auto bounded = [this](const char* name, const char* value, const char* description, float min,
+                        float max) {
+    return cvarManager->registerCvar(name, value, description, true, true, min, true, max, true);
+  };
+
+  bounded("quellmark_enabled", "0", "Enable Quellmark", 0, 1)
+      .addOnValueChanged([this](std::string, CVarWrapper cvar) { pluginEnabled = cvar.getBoolValue(); });
+  bounded("ball_speed", "(-6000.0, 6000)", "Velocity of the ball", 0, 6000);
+  bounded("ball_location", "(0,6000)", "Location of the ball", 0, 6000);
+  unbounded("cool_height", "2044.0", "height to place the ball");
+  unbounded("cool_length", "4096.0", "length to place the ball");
+  unbounded("cool_width", "5120.0", "width to place the ball");
+  unbounded("cool_speedx", "6000.0", "set x value of speed of the ball");
+  unbounded("cool_speedy", "6000.0", "set y value of speed of the ball");
+  unbounded("cool_speedz", "6000.0", "set z value of speed of the ball");
+  bounded("car_enabled", "0", "Enable Car Location Reset", 0, 1)
+      .addOnValueChanged([this](std::string, CVarWrapper cvar) { carResetEnabled = cvar.getBoolValue(); });
+  bounded("car_location", "(0,6000)", "Location of the car", 0, 6000);
+  bounded("car_rotation", "(0,6000)", "Location of the car", 0, 6000);
+  unbounded("carZ", "10.0", "height to place the car");
+  unbounded("carX", "4096.0", "length to place the car");
+  unbounded("carY", "5120.0", "width to place the car");
+  unbounded("carYaw", "2000", "Yaw of the car");
+  unbounded("carPitch", "2000", "Pitch of the car");
+  unbounded("carRoll", "2000", "Roll of the car");
+  unbounded("TrainingPackNum", "0", "Which Training Pack is active");
+  unbounded("speed_enabled", "1", "What speed value for a shot should it use");
+  unbounded("cool_speed", "3000", "speed of the ball");
+  unbounded("cool_shotname", "Shot 1", "Name of shot 1");
+  unbounded("shotNumber1", "1", "What shot was selected");
+}

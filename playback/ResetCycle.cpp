@@ -1,0 +1,6 @@
+#include "QMTraining/QMTraining.h"
+
+void QMTraining::controlInput() {}
+void QMTraining::pickNextShot() {}
+void QMTraining::loadSelectedShot() {}
+void QMTraining::overrideShot() {}

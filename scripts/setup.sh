@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing) and
+# builds a tree: scripts/setup.sh [BUILD_DIR [CMAKE_ARGS...]].
+# Sourced by run.sh and test.sh; safe to run again at any time.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(cmake ninja-build g++ clang pkg-config libimgui-dev libstb-dev libfmt-dev libsdl2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev xvfb)
+
+install_packages() {
+  local missing=() package
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# build DIR [CMAKE_ARGS...]: configure (first time) and build.
+build() {
+  local dir="$1"
+  shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -- -j"$(nproc)"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  install_packages
+  build "${1:-$root/build/dev}" -DCMAKE_BUILD_TYPE=Debug "${@:2}"
+fi
