@@ -20,6 +20,7 @@
 #include "pluginsdk/GameWrapper.h"
 #include "pluginsdk/Plugin.h"
 #include "storage/Shot.h"
+#include "ui/TabState.h"
 
 class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
                    public BakkesMod::Plugin::PluginWindow {
@@ -137,6 +138,17 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t transferTargetPack = 0;
   bool allShotsSelected = false;
   static constexpr int32_t shotRowBase = 100;
+
+  // ---- shot editor, "Training Packs" and "Shots" tabs (ui/) ----
+  // The "Create Shot" tab bar, drawn instead of the main tabs while
+  // editorOpen is set.
+  void renderShotEditor();
+  // The content of each tab, drawn between its BeginTabItem and EndTabItem.
+  void renderTrainingPacksTab();
+  void renderShotsTab();
+  ShotEditorState shotEditor;
+  ShotPopupState shotPopups;
+  PackPopupState packPopups;
 
  private:
   void registerNotifiers();

@@ -1,0 +1,72 @@
+#pragma once
+// The checks a name typed into the window passes before it reaches the
+// store, and the fixed-size text fields the window types names into. Pure
+// string work; the window draws the messages.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/Shot.h"
+#include "storage/ShotFileFormat.h"
+
+namespace namerules {
+
+// A shot name cannot hold these (they are not allowed in file names).
+inline constexpr std::string_view forbiddenShotCharacters = shotfile::forbiddenCharacters;
+// A pack name cannot hold these: the shot set and the full stop.
+inline constexpr std::string_view forbiddenPackCharacters = "./\\|*?\"<>";
+
+bool containsAnyOf(std::string_view text, std::string_view characters);
+
+// Not empty, but nothing besides spaces and "_": stored, such a name would
+// clean to nothing (a shot's file would lose its name, a pack would be a
+// folder of blanks).
+bool isBlankName(std::string_view text);
+
+// "Shots" followed by digits names a shot file of the older layout, which is
+// looked up as a ".txt" file: a new ".shot" file of that name would never be
+// listed.
+bool isReservedShotName(std::string_view text);
+
+// True when the shot's name shown with "_" as spaces equals `text`, without
+// building the shown name.
+bool displayNameEquals(std::string_view storedName, std::string_view text);
+
+// Whether any shot shows `text` as its name, and whether any entry equals it.
+bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text);
+bool nameListed(const std::vector<std::string>& names, std::string_view text);
+
+// Copies text into a name field, cut to the field's size less its closing
+// NUL (127 bytes for the window's 128-byte fields), never inside a UTF-8
+// character.
+void setFieldText(char* field, size_t fieldSize, std::string_view text);
+template <size_t N>
+void setFieldText(char (&field)[N], std::string_view text) {
+  setFieldText(field, N, text);
+}
+
+// Remembers whether a typed name is taken, so that a frame that redraws the
+// same text over the same list does not walk the list again: the cost of a
+// frame does not grow with the pack. The list is recognised by its storage
+// and length; the window re-checks with the plain functions above before it
+// acts.
+class TakenNameCache {
+ public:
+  bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text);
+  bool nameListed(const std::vector<std::string>& names, std::string_view text);
+
+ private:
+  template <typename List, typename Lookup>
+  bool cached(const List& list, std::string_view text, Lookup lookup);
+
+  const void* listData_ = nullptr;
+  size_t listSize_ = 0;
+  std::string text_;
+  bool taken_ = false;
+  bool valid_ = false;
+};
+
+}  // namespace namerules

@@ -1,0 +1,301 @@
+// The shot editor: the "Create Shot" tab bar that replaces the main tabs
+// while editorOpen is set. It edits the working shot, tries each part of it
+// in the game through the placement commands, and ends by saving a new shot
+// into the current pack or writing the edited one back.
+
+#include <imgui.h>
+
+#include <string>
+#include <string_view>
+
+#include "QMTraining/QMTraining.h"
+#include "storage/PackPaths.h"
+#include "ui/NameRules.h"
+#include "ui/TextFields.h"
+#include "ui/WindowParts.h"
+
+using windowparts::redMessage;
+using windowparts::tooltip;
+
+namespace {
+
+constexpr const char* forbiddenMessage =
+    "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
+constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
+constexpr const char* reservedNameMessage =
+    "Shots followed by a number names shot files of older versions; please choose another name";
+constexpr const char* saveFailedMessage =
+    "The shot could not be saved: the pack's folder is missing or already holds a file of "
+    "this name";
+constexpr const char* editedShotMissingMessage =
+    "The shot being edited is no longer in the pack; press Cancel";
+
+constexpr int32_t minBallSpeed = 2985;
+constexpr int32_t maxBallSpeed = 4600;
+
+// One field of the editor: its two text lines, its identifier, its bounds
+// (the numbers of the range text) and the lead texts of its tooltip.
+template <typename Value>
+struct Field {
+  const char* label;
+  const char* range;
+  const char* id;
+  Value min;
+  Value max;
+  const char* textLead;    // text-field mode
+  const char* sliderLead;  // slider mode
+  Value QMTraining::*member;
+};
+
+using FloatField = Field<float>;
+using IntField = Field<int32_t>;
+
+constexpr FloatField ballLocationFields[] = {
+    {"Ball Location X Value", "Range: [-4096, 4096]", "###BallX", -4096, 4096,
+     "The X position of the ball is ", "The X Position Of The Ball Is ",
+     &QMTraining::ballLocationX},
+    {"Ball Location Y Value", "Range: [-5120, 5120]", "###BallY", -5120, 5120,
+     "The Y position of the ball is ", "The Y Position Of The Ball Is ",
+     &QMTraining::ballLocationY},
+    {"Ball Location Z Value", "Range: [0, 2044]", "###BallZ", 0, 2044,
+     "The Z position of the ball is ", "The Z Position Of The Ball Is ",
+     &QMTraining::ballLocationZ},
+};
+
+constexpr FloatField ballVelocityFields[] = {
+    {"Ball Velocity X Value", "Range: [-6000, 6000]", "###BallVelX", -6000, 6000,
+     "The X value of the velocity is ", "The X Value Of The Velocity Is ",
+     &QMTraining::ballVelocityX},
+    {"Ball Velocity Y Value", "Range: [-6000, 6000]", "###BallVelY", -6000, 6000,
+     "The Y value of the velocity is ", "The Y Value Of The Velocity Is ",
+     &QMTraining::ballVelocityY},
+    {"Ball Velocity Z Value", "Range: [-6000, 6000]", "###BallVelZ", -6000, 6000,
+     "The Z value of the velocity is ", "The Z Value Of The Velocity Is ",
+     &QMTraining::ballVelocityZ},
+};
+
+constexpr FloatField carLocationFields[] = {
+    {"Car Location X Value", "Range: [-4096, 4096]", "###CarX", -4096, 4096,
+     "The X position of the car is ", "The X postion of the car is ", &QMTraining::carLocationX},
+    {"Car Location Y Value", "Range: [-5120, 5120]", "###CarY", -5120, 5120,
+     "The Y position of the car is ", "The Y postion of the car is ", &QMTraining::carLocationY},
+    {"Car Location Z Value", "Range: [10, 2024]", "###CarZ", 10, 2024,
+     "The Z position of the car is ", "The Z postion of the car is ", &QMTraining::carLocationZ},
+};
+
+constexpr IntField carRotationFields[] = {
+    {"Car Yaw Rotation Value", "Range: [-32764, 32764]", "###CarYaw", -32764, 32764,
+     "This sets the rotation of the car on the Yaw axis to ",
+     "This sets the rotation of the car on the Yaw axis to ", &QMTraining::carYaw},
+    {"Car Pitch Rotation Value", "Range: [-32764, 32764]", "###CarPitch", -32764, 32764,
+     "This sets the rotation of the car on the Pitch axis to ",
+     "This sets the rotation of the car on the Pitch axis to ", &QMTraining::carPitch},
+    {"Car Roll Rotation Value", "Range: [-32764, 32764]", "###CarRoll", -32764, 32764,
+     "This sets the rotation of the car on the Roll axis to ",
+     "This sets the rotation of the car on the Roll axis to ", &QMTraining::carRoll},
+};
+
+// Sliders keep typed values (ctrl+click) within the bounds too.
+constexpr ImGuiSliderFlags sliderFlags = ImGuiSliderFlags_AlwaysClamp;
+
+void drawField(QMTraining& plugin, const FloatField& field) {
+  ImGui::TextUnformatted(field.label);
+  ImGui::TextUnformatted(field.range);
+  float& value = plugin.*field.member;
+  if (plugin.useTextboxes) {
+    floatTextBox(field.id, value, field.min, field.max, field.textLead,
+                 plugin.shotEditor.floatBuffer);
+  } else {
+    ImGui::SliderFloat(field.id, &value, field.min, field.max, "%.3f", sliderFlags);
+    valueTooltip(field.sliderLead, value);
+  }
+}
+
+void drawField(QMTraining& plugin, const IntField& field) {
+  ImGui::TextUnformatted(field.label);
+  ImGui::TextUnformatted(field.range);
+  int32_t& value = plugin.*field.member;
+  if (plugin.useTextboxes) {
+    intTextBox(field.id, value, field.min, field.max, field.textLead, plugin.shotEditor.intBuffer);
+  } else {
+    ImGui::SliderInt(field.id, &value, field.min, field.max, "%d", sliderFlags);
+    valueTooltip(field.sliderLead, value);
+  }
+}
+
+template <typename Fields>
+void drawFields(QMTraining& plugin, const Fields& fields) {
+  for (const auto& field : fields) drawField(plugin, field);
+}
+
+// Placement commands change the game world, which the window never does
+// itself: the host runs them on the game thread.
+void runInGame(QMTraining& plugin, const char* command) {
+  plugin.gameWrapper->Execute([console = plugin.cvarManager, command](GameWrapper*) {
+    console->executeCommand(command, true);
+  });
+}
+
+void textboxSwitch(QMTraining& plugin) {
+  ImGui::Checkbox("Enable textboxes", &plugin.useTextboxes);
+  tooltip("Toggle Whether sliders or textboxes are used to input");
+}
+
+// The editor closes and the main tabs come back in the next frame.
+void closeEditor(QMTraining& plugin) {
+  plugin.editorOpen = false;
+  plugin.useTextboxes = false;
+}
+
+// The shot at editShotIndex while it is still the one "Edit" was pressed on.
+Shot* editedShot(QMTraining& plugin) {
+  const int32_t index = plugin.editShotIndex;
+  if (index < 0 || static_cast<size_t>(index) >= plugin.shots.size()) return nullptr;
+  Shot& shot = plugin.shots[static_cast<size_t>(index)];
+  return shot.filePath == plugin.shotEditor.editShotFile ? &shot : nullptr;
+}
+
+// The name field's checks and messages, and "Save Shot" or "Edit Shot" with
+// "Cancel". `pack` is the current pack, `speedMode` "speed_enabled" and
+// `speed` the ball speed the tab shows.
+void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode, int32_t speed) {
+  ImGui::InputText("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
+  const std::string_view typed = plugin.shotNameInput;
+  Shot* edited = plugin.editingShot ? editedShot(plugin) : nullptr;
+  const bool ownName = edited && namerules::displayNameEquals(edited->name, typed);
+  const bool taken = plugin.shotEditor.nameCache.shotNameTaken(plugin.shots, typed);
+  const bool empty = typed.empty();
+  const bool forbidden = namerules::containsAnyOf(typed, namerules::forbiddenShotCharacters);
+  const bool blank = namerules::isBlankName(typed);
+  const bool reserved = namerules::isReservedShotName(typed);
+  const bool acceptable = !empty && !forbidden && !blank && !reserved;
+  redMessage("A Shot with this name already exists!", taken && !ownName);
+  redMessage("Please Enter A Name", empty);
+  redMessage(forbiddenMessage, forbidden);
+  redMessage(blankNameMessage, blank);
+  redMessage(reservedNameMessage, reserved);
+  redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
+  redMessage(saveFailedMessage,
+             !plugin.shotEditor.failedSaveName.empty() && plugin.shotEditor.failedSaveName == typed);
+
+  if (plugin.editingShot) {
+    const bool pressed = ImGui::Button("Edit Shot");
+    tooltip("Edits the currently selected Shot in the currently selected Training Pack");
+    // The list is checked again as the player acts, never from a memory.
+    if (pressed && edited && acceptable && (ownName || !namerules::shotNameTaken(plugin.shots, typed))) {
+      plugin.currentShotName = typed;
+      edited->updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
+                         plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
+                         plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ,
+                         plugin.carYaw, plugin.currentShotName, speed, plugin.carPitch,
+                         plugin.carRoll);
+      plugin.editingShot = false;
+      plugin.loadTrainingPack(pack);
+      speedMode.setValue(1);
+      closeEditor(plugin);
+    }
+  } else {
+    const bool pressed = ImGui::Button("Save Shot");
+    tooltip("Saves a Shot to the selected Training Pack");
+    if (pressed && acceptable && !namerules::shotNameTaken(plugin.shots, typed)) {
+      plugin.currentShotName = typed;
+      const bool saved = plugin.addShotToPack(
+          pack, plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
+          plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ, plugin.carLocationX,
+          plugin.carLocationY, plugin.carLocationZ, plugin.carYaw, plugin.currentShotName,
+          plugin.carPitch, plugin.carRoll);
+      if (saved) {
+        plugin.shotEditor.failedSaveName.clear();
+        speedMode.setValue(1);
+        closeEditor(plugin);
+      } else {
+        // Closing would throw away the shot the player built.
+        plugin.shotEditor.failedSaveName = typed;
+      }
+    }
+  }
+  ImGui::SameLine();
+  if (ImGui::Button("Cancel")) {
+    plugin.loadSelectedShot();
+    closeEditor(plugin);
+  }
+}
+
+void drawBallTab(QMTraining& plugin) {
+  ImGui::TextWrapped("Here You can test the ball part of the shot and set which shot is modified.\n");
+  CVarWrapper packNumber = plugin.cvarManager->getCvar("TrainingPackNum");
+  if (!packNumber) return;
+  const int32_t pack = packNumber.getIntValue();
+  if (const std::string* name = packAt(plugin.trainingPacks, pack)) {
+    ImGui::Text("Currently Selected Training Pack: %s", name->c_str());
+  }
+  if (plugin.editingShot) ImGui::Text("Currently editing shot: %s", plugin.currentShotName.c_str());
+  textboxSwitch(plugin);
+
+  if (ImGui::Button("Moves The Ball")) runInGame(plugin, "BallMove");
+  tooltip("Moves The Ball To a New Location");
+  drawFields(plugin, ballLocationFields);
+  if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, "BallVelocity");
+  tooltip("Add the new velocity of the ball");
+  drawFields(plugin, ballVelocityFields);
+
+  if (!plugin.cvarManager->getCvar("shotNumber1")) return;
+  ImGui::TextWrapped("Here You can pick the overall speed of the ball.");
+  if (ImGui::Button("Speed of The Ball")) runInGame(plugin, "BallSpeed");
+  tooltip("Changes the speed of the ball");
+  // While this tab shows, the speed command takes the speed edited here.
+  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
+  if (!speedMode) return;
+  if (speedMode.getIntValue() != 2) speedMode.setValue(2);
+
+  CVarWrapper speedVariable = plugin.cvarManager->getCvar("cool_speed");
+  if (!speedVariable) return;
+  int32_t speed = speedVariable.getIntValue();
+  ImGui::TextUnformatted("Set The Speed Of The Ball");
+  ImGui::TextUnformatted("Range: [2985, 4600]");
+  constexpr const char* speedLead = "The speed of the ball will be ";
+  if (plugin.useTextboxes) {
+    if (intTextBox("###SpeedBall", speed, minBallSpeed, maxBallSpeed, speedLead,
+                   plugin.shotEditor.intBuffer)) {
+      speedVariable.setValue(speed);
+    }
+  } else {
+    if (ImGui::SliderInt("###SpeedBall", &speed, minBallSpeed, maxBallSpeed, "%d", sliderFlags)) {
+      speedVariable.setValue(speed);
+    }
+    valueTooltip(speedLead, speed);
+  }
+  drawNameAndButtons(plugin, pack, speedMode, speed);
+}
+
+void drawCarTab(QMTraining& plugin) {
+  ImGui::TextWrapped("Here You can pick the location of your car");
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
+  if (!carEnabled) return;
+  bool carReset = carEnabled.getBoolValue();
+  if (ImGui::Checkbox("Enable Car Reset", &carReset)) carEnabled.setValue(carReset ? 1 : 0);
+  tooltip("Toggle Whether The Car Resets When A Shot Is Reset");
+  textboxSwitch(plugin);
+  if (ImGui::Button("Moves The Car")) {
+    carEnabled.setValue(1);
+    runInGame(plugin, "CarMove");
+  }
+  tooltip("Moves The Car To A New Location");
+  drawFields(plugin, carLocationFields);
+  drawFields(plugin, carRotationFields);
+}
+
+}  // namespace
+
+void QMTraining::renderShotEditor() {
+  if (!ImGui::BeginTabBar("Create Shot")) return;
+  if (ImGui::BeginTabItem("Ball")) {
+    drawBallTab(*this);
+    ImGui::EndTabItem();
+  }
+  if (ImGui::BeginTabItem("Car location")) {
+    drawCarTab(*this);
+    ImGui::EndTabItem();
+  }
+  ImGui::EndTabBar();
+}

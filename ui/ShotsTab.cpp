@@ -1,0 +1,467 @@
+// The "Shots" tab: the current pack's shots, picking one, the row buttons
+// with their popups, and the starts of the shot editor. A pack growing past
+// lagWarningThreshold shots asks first, in the "Warning" popup, which takes
+// precedence over every other popup of the tab.
+
+#include <imgui.h>
+
+#include <string>
+#include <string_view>
+
+#include "QMTraining/QMTraining.h"
+#include "storage/PackPaths.h"
+#include "ui/NameRules.h"
+#include "ui/WindowParts.h"
+
+using windowparts::closePopup;
+using windowparts::PopupChoice;
+using windowparts::redMessage;
+
+namespace {
+
+constexpr const char* shotForbiddenMessage =
+    "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
+constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
+constexpr const char* reservedNameMessage =
+    "Shots followed by a number names shot files of older versions; please choose another name";
+constexpr const char* missingShotMessage = "This shot is no longer in the pack";
+constexpr const char* lagWarningText =
+    "Adding more shots to this pack may cause lag issues.\nConsider making a new training "
+    "pack.\nAre you sure you want to add more?";
+
+// What a typed shot name has wrong apart from being taken.
+struct ShotNameFaults {
+  bool empty;
+  bool forbidden;
+  bool blank;
+  bool reserved;
+
+  explicit ShotNameFaults(std::string_view text)
+      : empty(text.empty()),
+        forbidden(namerules::containsAnyOf(text, namerules::forbiddenShotCharacters)),
+        blank(namerules::isBlankName(text)),
+        reserved(namerules::isReservedShotName(text)) {}
+  bool any() const { return empty || forbidden || blank || reserved; }
+  // The messages after "empty" and "forbidden", which every shot-name field
+  // shows in the same order.
+  void drawLastMessages() const {
+    redMessage(blankNameMessage, blank);
+    redMessage(reservedNameMessage, reserved);
+  }
+};
+
+const std::string& shotKey(const Shot& shot) { return shot.filePath; }
+
+enum class RowButton { none, pick, rename, remove, copy, transfer, edit };
+
+struct RowAction {
+  RowButton button = RowButton::none;
+  int32_t row = -1;
+};
+
+// The rows of the list, only those in view: a frame costs the same for ten
+// shots as for ten thousand.
+RowAction drawShotRows(const std::vector<Shot>& shots, int32_t selectedShot) {
+  RowAction action;
+  const auto act = [&](RowButton button, int32_t row) { action = {button, row}; };
+  ImGuiListClipper clipper;
+  clipper.Begin(static_cast<int>(shots.size()));
+  while (clipper.Step()) {
+    for (int32_t row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+      const Shot& shot = shots[static_cast<size_t>(row)];
+      ImGui::PushID(row);
+      if (windowparts::nameSelectable(shot.displayName(), selectedShot == row, 200)) {
+        act(RowButton::pick, row);
+      }
+      ImGui::SameLine();
+      if (ImGui::SmallButton("Rename")) act(RowButton::rename, row);
+      ImGui::SameLine();
+      if (ImGui::SmallButton("Delete")) act(RowButton::remove, row);
+      ImGui::SameLine();
+      if (ImGui::SmallButton("Copy")) act(RowButton::copy, row);
+      ImGui::SameLine();
+      if (ImGui::SmallButton("Transfer")) act(RowButton::transfer, row);
+      ImGui::SameLine();
+      if (ImGui::SmallButton("Edit")) act(RowButton::edit, row);
+      ImGui::PopID();
+    }
+  }
+  return action;
+}
+
+// Starting the editor on shot `shotIndex`, or on a new shot. False when a
+// console variable they write is missing; they stop there.
+bool startEditingShot(QMTraining& plugin, int32_t shotIndex);
+bool startNewShot(QMTraining& plugin);
+
+// The five popups of the tab, drawn inside the list region, where their row
+// buttons are. `pack` is the current pack ("TrainingPackNum").
+class ShotPopups {
+ public:
+  ShotPopups(QMTraining& plugin, int32_t pack)
+      : plugin_(plugin), state_(plugin.shotPopups), shots_(plugin.shots), pack_(pack) {}
+  void draw();
+
+ private:
+  void lagWarning();
+  void transfer();
+  void copy();
+  void remove();
+  void rename();
+  void transferPendingShot();
+
+  QMTraining& plugin_;
+  ShotPopupState& state_;
+  std::vector<Shot>& shots_;
+  int32_t pack_;
+};
+
+}  // namespace
+
+void QMTraining::renderShotsTab() {
+  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  if (!packNumber) return;
+  CVarWrapper shotNumber = cvarManager->getCvar("shotNumber1");
+  if (!shotNumber) return;
+  const int32_t pack = packNumber.getIntValue();
+  if (const std::string* name = packAt(trainingPacks, pack)) {
+    ImGui::Text("Selected: %s", name->c_str());
+  }
+
+  windowparts::beginListRegion("Shot List");
+  const RowAction action = drawShotRows(shots, shotNumber.getIntValue());
+  bool variablesFound = true;
+  if (action.button != RowButton::none) {
+    const Shot& shot = shots[static_cast<size_t>(action.row)];
+    ShotPopupState& state = shotPopups;
+    switch (action.button) {
+      case RowButton::pick:
+        shotNumber.setValue(action.row);
+        trainingActive = false;
+        modifiersActive = false;
+        loadSelectedShot();
+        break;
+      case RowButton::rename:
+        state.pendingShotRename.choose(action.row, shotKey(shot));
+        namerules::setFieldText(state.renameShotName, shot.displayName());
+        state.renameShotOpen = true;
+        break;
+      case RowButton::remove:
+        state.pendingShotDelete.choose(action.row, shotKey(shot));
+        state.deleteShotOpen = true;
+        break;
+      case RowButton::copy:
+        state.pendingShotCopy.choose(action.row, shotKey(shot));
+        if (shots.size() >= lagWarningThreshold) state.lagWarningPending = true;
+        namerules::setFieldText(state.copyShotName, "Copied Shot Name");
+        state.copyShotOpen = true;
+        break;
+      case RowButton::transfer:
+        state.pendingShotTransfer.choose(action.row, shotKey(shot));
+        transferTargetPack = 0;
+        state.transferTargetChosen = 0;
+        // Listed afresh for every transfer: the target may have gained
+        // shots since it was last listed.
+        state.listedTargetPack = -1;
+        namerules::setFieldText(state.transferShotLabel, shot.displayName());
+        namerules::setFieldText(state.transferShotName, shot.displayName());
+        state.transferShotOpen = true;
+        break;
+      case RowButton::edit:
+        variablesFound = startEditingShot(*this, action.row);
+        break;
+      case RowButton::none:
+        break;
+    }
+  }
+  if (variablesFound) ShotPopups(*this, pack).draw();
+  ImGui::EndChild();
+  if (!variablesFound) return;
+
+  if (ImGui::Button("Create New Shot")) startNewShot(*this);
+}
+
+namespace {
+
+bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
+  const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
+  plugin.editShotIndex = shotIndex;
+  plugin.shotEditor.editShotFile = shot.filePath;
+  plugin.ballLocationX = shot.getBallLocationX();
+  plugin.ballLocationY = shot.getBallLocationY();
+  plugin.ballLocationZ = shot.getBallLocationZ();
+  plugin.ballVelocityX = shot.getBallVelocityX();
+  plugin.ballVelocityY = shot.getBallVelocityY();
+  plugin.ballVelocityZ = shot.getBallVelocityZ();
+  plugin.carLocationX = shot.getCarLocationX();
+  plugin.carLocationY = shot.getCarLocationY();
+  plugin.carLocationZ = shot.getCarLocationZ();
+  plugin.carYaw = shot.getCarYaw();
+  plugin.carPitch = shot.getCarPitch();
+  plugin.carRoll = shot.getCarRoll();
+  plugin.ballSpeed = shot.getBallSpeed();
+  plugin.currentShotName = shot.displayName();
+
+  CVarWrapper speed = plugin.cvarManager->getCvar("cool_speed");
+  if (!speed) return false;
+  speed.setValue(plugin.ballSpeed);
+  namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
+  if (!speedMode) return false;
+  speedMode.setValue(2);
+
+  plugin.modifiersActive = false;
+  plugin.trainingActive = false;
+  // Straight into the members, not through their variables: the editor's
+  // test buttons work while the plug-in is switched off, and the car stays
+  // put until the player asks for it.
+  plugin.pluginEnabled = true;
+  plugin.carResetEnabled = false;
+  plugin.editingShot = true;
+  plugin.editorOpen = true;
+  plugin.shotEditor.failedSaveName.clear();
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
+  if (!carEnabled) return false;
+  carEnabled.setValue(0);
+  return true;
+}
+
+bool startNewShot(QMTraining& plugin) {
+  plugin.ballLocationX = plugin.ballLocationY = plugin.ballLocationZ = 0;
+  plugin.ballVelocityX = plugin.ballVelocityY = plugin.ballVelocityZ = 0;
+  plugin.carLocationX = plugin.carLocationY = plugin.carLocationZ = 0;
+  plugin.carYaw = plugin.carPitch = plugin.carRoll = 0;
+  plugin.ballSpeed = shotfile::defaultBallSpeed;
+  CVarWrapper speed = plugin.cvarManager->getCvar("cool_speed");
+  if (!speed) return false;
+  speed.setValue(plugin.ballSpeed);
+  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
+  if (!speedMode) return false;
+  speedMode.setValue(2);
+
+  plugin.currentShotName = "Insert Shot Name Here";
+  namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  plugin.modifiersActive = false;
+  plugin.trainingActive = false;
+  plugin.pluginEnabled = true;
+  plugin.carResetEnabled = false;
+  plugin.shotEditor.failedSaveName.clear();
+  if (plugin.shots.size() >= lagWarningThreshold) {
+    plugin.shotPopups.lagWarningPending = true;
+  } else {
+    plugin.editorOpen = true;
+  }
+  plugin.editingShot = false;
+  return true;
+}
+
+void ShotPopups::draw() {
+  // Both the warning and the popup it guards open at the same level, so
+  // asking for the warning alone replaces whichever is open; the guarded
+  // popup opens again once the warning is answered.
+  if (state_.lagWarningPending) {
+    ImGui::OpenPopup("Warning");
+  } else {
+    if (state_.renameShotOpen) ImGui::OpenPopup("Rename Shot");
+    if (state_.deleteShotOpen) ImGui::OpenPopup("Delete Shot");
+    if (state_.transferShotOpen) ImGui::OpenPopup("Transfer Shot");
+    if (state_.copyShotOpen) ImGui::OpenPopup("Copy Shot");
+  }
+  lagWarning();
+  transfer();
+  copy();
+  remove();
+  rename();
+}
+
+void ShotPopups::transferPendingShot() {
+  const int32_t shot = state_.pendingShotTransfer.at(shots_, shotKey);
+  if (shot < 0) return;
+  plugin_.copyShotToPack(pack_, plugin_.transferTargetPack, shot, state_.transferShotName);
+  // The target's names are read again at the next transfer.
+  state_.listedTargetPack = -1;
+  plugin_.loadTrainingPack(pack_);
+}
+
+void ShotPopups::lagWarning() {
+  if (!ImGui::BeginPopupModal("Warning", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  redMessage(lagWarningText);
+  switch (windowparts::okCancelRow()) {
+    case PopupChoice::ok:
+      if (state_.transferShotOpen) {
+        transferPendingShot();
+        state_.transferShotOpen = false;
+      } else if (!state_.renameShotOpen && !state_.deleteShotOpen && !state_.copyShotOpen &&
+                 !plugin_.editingShot && !plugin_.editorOpen) {
+        plugin_.editorOpen = true;  // a new shot goes on to the editor
+      }
+      closePopup(state_.lagWarningPending);
+      break;
+    case PopupChoice::cancel:
+      state_.renameShotOpen = false;
+      state_.deleteShotOpen = false;
+      state_.transferShotOpen = false;
+      state_.copyShotOpen = false;
+      plugin_.editingShot = false;
+      plugin_.editorOpen = false;
+      closePopup(state_.lagWarningPending);
+      break;
+    case PopupChoice::none:
+      break;
+  }
+  ImGui::EndPopup();
+}
+
+void ShotPopups::transfer() {
+  if (!ImGui::BeginPopupModal("Transfer Shot", nullptr, ImGuiWindowFlags_NoResize)) return;
+  ImGui::SetWindowSize(ImVec2(650, 400));
+  ImGui::TextWrapped("Select a training pack to transfer the shot named: %s",
+                     state_.transferShotLabel);
+
+  ImGui::BeginChild("PackList", ImVec2(300, 200), true);
+  bool clicked = false;
+  ImGuiListClipper clipper;
+  clipper.Begin(static_cast<int>(plugin_.trainingPacks.size()));
+  while (clipper.Step()) {
+    for (int32_t row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+      ImGui::PushID(row);
+      if (windowparts::nameSelectable(plugin_.trainingPacks[static_cast<size_t>(row)],
+                                      state_.transferTargetChosen == row, 0)) {
+        state_.transferTargetChosen = row;
+        clicked = true;
+      }
+      ImGui::PopID();
+    }
+  }
+  ImGui::EndChild();
+  if (clicked) plugin_.transferTargetPack = state_.transferTargetChosen;
+  if (plugin_.transferTargetPack != state_.listedTargetPack) {
+    state_.targetShotNames = plugin_.listPackShotNames(plugin_.transferTargetPack);
+    state_.listedTargetPack = plugin_.transferTargetPack;
+  }
+
+  ImGui::TextUnformatted("Enter a new name:");
+  ImGui::InputText("##NameInput", state_.transferShotName, sizeof state_.transferShotName);
+  const std::string_view typed = state_.transferShotName;
+  const bool shotChosen = state_.pendingShotTransfer.at(shots_, shotKey) >= 0;
+  const bool targetChosen = packAt(plugin_.trainingPacks, plugin_.transferTargetPack) != nullptr;
+  const bool taken = state_.transferCache.nameListed(state_.targetShotNames, typed);
+  const ShotNameFaults faults(typed);
+  redMessage(missingShotMessage, !shotChosen);
+  redMessage("A shot with this name already exists!", taken && shotChosen && targetChosen);
+  redMessage("Please enter a name", faults.empty && shotChosen);
+  redMessage(shotForbiddenMessage, faults.forbidden);
+  faults.drawLastMessages();
+
+  switch (windowparts::okCancelRow()) {
+    case PopupChoice::ok:
+      if (!shotChosen || faults.any() || namerules::nameListed(state_.targetShotNames, typed)) {
+        break;
+      }
+      if (state_.targetShotNames.size() >= lagWarningThreshold) {
+        // Only the warning is asked for from the next frame on; its "OK"
+        // makes the transfer.
+        state_.lagWarningPending = true;
+        break;
+      }
+      transferPendingShot();
+      closePopup(state_.transferShotOpen);
+      break;
+    case PopupChoice::cancel:
+      closePopup(state_.transferShotOpen);
+      break;
+    case PopupChoice::none:
+      break;
+  }
+  ImGui::EndPopup();
+}
+
+void ShotPopups::copy() {
+  if (!ImGui::BeginPopupModal("Copy Shot", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  ImGui::TextUnformatted("Enter a new name:");
+  ImGui::InputText("##NameInput", state_.copyShotName, sizeof state_.copyShotName);
+  const std::string_view typed = state_.copyShotName;
+  const int32_t shot = state_.pendingShotCopy.at(shots_, shotKey);
+  const bool taken = state_.copyCache.shotNameTaken(shots_, typed);
+  const ShotNameFaults faults(typed);
+  redMessage(missingShotMessage, shot < 0);
+  redMessage("A Shot with this name already exists!", taken && shot >= 0);
+  redMessage("Please Enter A Name", faults.empty && shot >= 0);
+  redMessage(shotForbiddenMessage, faults.forbidden);
+  faults.drawLastMessages();
+
+  switch (windowparts::okCancelRow()) {
+    case PopupChoice::ok:
+      if (shot < 0 || faults.any() || namerules::shotNameTaken(shots_, typed)) break;
+      plugin_.copyShotToPack(pack_, pack_, shot, state_.copyShotName);
+      plugin_.loadTrainingPack(pack_);
+      closePopup(state_.copyShotOpen);
+      break;
+    case PopupChoice::cancel:
+      closePopup(state_.copyShotOpen);
+      break;
+    case PopupChoice::none:
+      break;
+  }
+  ImGui::EndPopup();
+}
+
+void ShotPopups::remove() {
+  if (!ImGui::BeginPopupModal("Delete Shot", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  redMessage("Are You Sure You Want To Delete This Shot. This is Permanent");
+  const int32_t shot = state_.pendingShotDelete.at(shots_, shotKey);
+  if (shot >= 0) {
+    ImGui::Text("Selected: %s", shots_[static_cast<size_t>(shot)].displayName().c_str());
+  } else {
+    redMessage(missingShotMessage);
+  }
+  switch (windowparts::okCancelRow()) {
+    case PopupChoice::ok:
+      if (shot < 0) break;
+      shots_[static_cast<size_t>(shot)].deleteShotFile();
+      plugin_.loadTrainingPack(pack_);
+      closePopup(state_.deleteShotOpen);
+      break;
+    case PopupChoice::cancel:
+      closePopup(state_.deleteShotOpen);
+      break;
+    case PopupChoice::none:
+      break;
+  }
+  ImGui::EndPopup();
+}
+
+void ShotPopups::rename() {
+  if (!ImGui::BeginPopupModal("Rename Shot", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  ImGui::TextUnformatted("Enter a new name:");
+  ImGui::InputText("##RenameInput", state_.renameShotName, sizeof state_.renameShotName);
+  const std::string_view typed = state_.renameShotName;
+  const int32_t shot = state_.pendingShotRename.at(shots_, shotKey);
+  const bool ownName =
+      shot >= 0 && namerules::displayNameEquals(shots_[static_cast<size_t>(shot)].name, typed);
+  const bool taken = state_.renameCache.shotNameTaken(shots_, typed);
+  const ShotNameFaults faults(typed);
+  redMessage(missingShotMessage, shot < 0);
+  redMessage("A Shot with this name already exists!", taken && shot >= 0 && !ownName);
+  redMessage("Please Enter A Name", faults.empty && shot >= 0);
+  redMessage(shotForbiddenMessage, faults.forbidden);
+  faults.drawLastMessages();
+
+  switch (windowparts::okCancelRow()) {
+    case PopupChoice::ok:
+      // Keeping the shot's own name counts as taken: nothing to do.
+      if (shot < 0 || faults.any() || namerules::shotNameTaken(shots_, typed)) break;
+      shots_[static_cast<size_t>(shot)].renameShot(std::string(typed));
+      plugin_.loadTrainingPack(pack_);
+      closePopup(state_.renameShotOpen);
+      break;
+    case PopupChoice::cancel:
+      closePopup(state_.renameShotOpen);
+      break;
+    case PopupChoice::none:
+      break;
+  }
+  ImGui::EndPopup();
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// Window-level state of the shot editor and of the "Shots" and "Training
+// Packs" tabs: what the player chose with a row button and typed into a
+// popup. It lives as long as the plug-in and is shared by all frames; Dear
+// ImGui itself keeps only which popup is open.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/NameRules.h"
+#include "ui/TextFields.h"
+
+// A list entry chosen with a row button. Besides its index it keeps what
+// identified the entry then (a pack's name, a shot's file), so that an
+// action confirmed later never reaches an entry the list has since lost or
+// moved: at() is the index while it still names that entry, else -1.
+struct PendingEntry {
+  int32_t index = -1;
+  std::string key;
+
+  void choose(int32_t chosenIndex, std::string chosenKey) {
+    index = chosenIndex;
+    key = std::move(chosenKey);
+  }
+  template <typename List, typename KeyOf>
+  int32_t at(const List& list, KeyOf keyOf) const {
+    if (index < 0 || static_cast<size_t>(index) >= list.size()) return -1;
+    return keyOf(list[static_cast<size_t>(index)]) == key ? index : -1;
+  }
+};
+
+struct ShotEditorState {
+  TextBoxBuffer floatBuffer;  // shared by every floatTextBox of the editor
+  TextBoxBuffer intBuffer;    // shared by every intTextBox of the editor
+  namerules::TakenNameCache nameCache;
+  // The file of the shot at editShotIndex when "Edit" was pressed.
+  std::string editShotFile;
+  // The name "Save Shot" last failed to save under (the pack's folder was
+  // gone or a file of that name was there); empty after a save or a start.
+  std::string failedSaveName;
+};
+
+struct ShotPopupState {
+  PendingEntry pendingShotRename;
+  PendingEntry pendingShotDelete;
+  PendingEntry pendingShotCopy;
+  PendingEntry pendingShotTransfer;
+  bool renameShotOpen = false;
+  bool deleteShotOpen = false;
+  bool copyShotOpen = false;
+  bool transferShotOpen = false;
+  bool lagWarningPending = false;  // open flag of "Warning"
+  char renameShotName[128] = {};
+  char copyShotName[128] = {};
+  char transferShotName[128] = {};
+  char transferShotLabel[128] = {};
+  int32_t transferTargetChosen = 0;  // highlighted row of the transfer list
+  std::vector<std::string> targetShotNames;  // shot names of the target pack
+  int32_t listedTargetPack = -1;              // pack whose names those are
+  namerules::TakenNameCache renameCache;
+  namerules::TakenNameCache copyCache;
+  namerules::TakenNameCache transferCache;
+};
+
+struct PackPopupState {
+  PendingEntry pendingPackRename;
+  PendingEntry pendingPackDelete;
+  PendingEntry pendingPackCopy;
+  bool renamePackOpen = false;
+  bool deletePackOpen = false;
+  bool copyPackOpen = false;
+  bool addPackOpen = false;
+  char renamePackName[128] = {};
+  char copyPackName[128] = {};
+  char addPackName[128] = {};
+};
+
+// A pack or shot grows laggy to load beyond this many shots; adding more
+// asks first.
+inline constexpr size_t lagWarningThreshold = 60;

@@ -1,0 +1,41 @@
+#include "ui/WindowParts.h"
+
+namespace windowparts {
+
+void tooltip(const char* text) {
+  if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", text);
+}
+
+void redMessage(const char* text, bool shown) {
+  if (shown) ImGui::TextColored(messageRed, "%s", text);
+}
+
+PopupChoice okCancelRow() {
+  PopupChoice choice = PopupChoice::none;
+  if (ImGui::Button("OK")) choice = PopupChoice::ok;
+  ImGui::SameLine();
+  if (ImGui::Button("Cancel")) choice = PopupChoice::cancel;
+  return choice;
+}
+
+void closePopup(bool& openFlag) {
+  openFlag = false;
+  ImGui::CloseCurrentPopup();
+}
+
+void beginListRegion(const char* id) { ImGui::BeginChild(id, ImVec2(0, 200), true); }
+
+bool nameSelectable(std::string_view text, bool selected, float width) {
+  // The label of a selectable ends at "##"; the name is drawn over an
+  // unlabelled one instead, where the label would have been.
+  const ImVec2 origin = ImGui::GetCursorScreenPos();
+  if (width <= 0) width = ImGui::GetContentRegionAvail().x;
+  const bool clicked = ImGui::Selectable("##row", selected, 0, ImVec2(width, 0));
+  const ImVec4 clip(origin.x, origin.y, origin.x + width, origin.y + ImGui::GetTextLineHeight());
+  ImGui::GetWindowDrawList()->AddText(ImGui::GetFont(), ImGui::GetFontSize(), origin,
+                                      ImGui::GetColorU32(ImGuiCol_Text), text.data(),
+                                      text.data() + text.size(), 0.0f, &clip);
+  return clicked;
+}
+
+}  // namespace windowparts
