@@ -1,5 +1,124 @@
-#include "QMTraining/QMTraining.h"
+// The two key binds live in the host's cfg folder as console lines that the
+// host executes itself; the plug-in reads back only which keys they name, so
+// the settings window can show them and unbind them before binding others.
 
-void QMTraining::loadKeyBinds() {}
-void QMTraining::saveKeyBinds() {}
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+#include "QMTraining/QMTraining.h"
+#include "binds/KeyNames.h"
+
+namespace {
+
+constexpr const char* bindFileName = "QMTraining.cfg";
+constexpr const char* boundCommand = "controlInput";
+
+std::string bindFilePath(GameWrapper& game) {
+  std::string path = game.GetBakkesModPath().string();
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path + "/cfg/" + bindFileName;
+}
+
+// The key a line binds: the text between its first and second space, on a
+// line that mentions "bind" at all. Nothing for any other line; an empty
+// name (two spaces in a row) is a name, just not a known one.
+std::optional<std::string> boundKeyName(const std::string& line) {
+  if (line.size() <= 3 || line.find("bind") == std::string::npos) return std::nullopt;
+  size_t first = line.find(' ');
+  if (first == std::string::npos) return std::nullopt;
+  size_t second = line.find(' ', first + 1);
+  if (second == std::string::npos) return std::nullopt;
+  return line.substr(first + 1, second - first - 1);
+}
+
+std::optional<int32_t> keyPosition(const std::vector<std::string>& table,
+                                   const std::optional<std::string>& name) {
+  if (!name) return std::nullopt;
+  auto found = std::find(table.begin(), table.end(), *name);
+  if (found == table.end()) return std::nullopt;
+  return static_cast<int32_t>(found - table.begin());
+}
+
+// Line 1 binds the controller key, line 2 the keyboard key. A file that
+// cannot be read counts as two lines that bind nothing.
+struct BindFileKeys {
+  std::optional<std::string> controller;
+  std::optional<std::string> keyboard;
+};
+
+BindFileKeys readBindFile(const std::string& path) {
+  std::ifstream in(path);
+  std::string controllerLine;
+  std::string keyboardLine;
+  std::getline(in, controllerLine);
+  std::getline(in, keyboardLine);
+  return {boundKeyName(controllerLine), boundKeyName(keyboardLine)};
+}
+
+std::string bindLine(const std::string& key) {
+  return "bind " + key + " \"" + boundCommand + "\"\n";
+}
+
+}  // namespace
+
 std::string QMTraining::unbindCommand(const std::string& keyName) { return "unbind " + keyName; }
+
+void QMTraining::loadKeyBinds() {
+  std::string path = bindFilePath(*gameWrapper);
+  if (!std::filesystem::exists(path)) {
+    controllerKeyIndex = defaultControllerKeyIndex;
+    keyboardKeyIndex = defaultKeyboardKeyIndex;
+    saveKeyBinds();
+    return;
+  }
+  BindFileKeys keys = readBindFile(path);
+  // A line naming a key this version does not know falls back to the default
+  // key and gets rewritten; a line naming nothing changes nothing.
+  bool rewrite = false;
+  auto adopt = [&rewrite](const std::optional<std::string>& key,
+                          const std::vector<std::string>& table, int32_t& index,
+                          int32_t fallback) {
+    if (!key) return;
+    if (auto position = keyPosition(table, key)) {
+      index = *position;
+    } else {
+      index = fallback;
+      rewrite = true;
+    }
+  };
+  adopt(keys.controller, controllerKeyNames, controllerKeyIndex, defaultControllerKeyIndex);
+  adopt(keys.keyboard, keyboardKeyNames, keyboardKeyIndex, defaultKeyboardKeyIndex);
+  if (rewrite) saveKeyBinds();
+}
+
+void QMTraining::saveKeyBinds() {
+  std::string path = bindFilePath(*gameWrapper);
+  // Unbind what the file bound so far, so a replaced key stops resetting.
+  if (std::filesystem::exists(path)) {
+    BindFileKeys keys = readBindFile(path);
+    if (auto position = keyPosition(controllerKeyNames, keys.controller)) {
+      cvarManager->executeCommand(unbindCommand(controllerKeyNames[*position]), true);
+    }
+    if (auto position = keyPosition(keyboardKeyNames, keys.keyboard)) {
+      cvarManager->executeCommand(unbindCommand(keyboardKeyNames[*position]), true);
+    }
+  }
+  auto valid = [](const std::vector<std::string>& table, int32_t index) {
+    return index >= 0 && static_cast<size_t>(index) < table.size();
+  };
+  if (!valid(controllerKeyNames, controllerKeyIndex)) controllerKeyIndex = defaultControllerKeyIndex;
+  if (!valid(keyboardKeyNames, keyboardKeyIndex)) keyboardKeyIndex = defaultKeyboardKeyIndex;
+  {
+    // The host always has its cfg folder; a fresh sandbox host may not yet.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    // A failed write is not reported: the host then keeps what it had bound.
+    std::ofstream out(path, std::ios::trunc);
+    out << bindLine(controllerKeyNames[controllerKeyIndex])
+        << bindLine(keyboardKeyNames[keyboardKeyIndex]);
+  }
+  cvarManager->loadCfg(bindFileName);
+}

@@ -1,0 +1,62 @@
+#include "storage/PackFolder.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "storage/ShotFileFormat.h"
+
+namespace {
+
+// The last path component, without building a path object per entry: packs
+// of thousands of shots are listed on every reload.
+std::string_view fileNameOf(const std::filesystem::directory_entry& entry) {
+  std::string_view path = entry.path().native();
+  size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Calls visit(entry) for each entry until the enumeration ends or fails.
+template <typename Visit>
+void forEachEntry(const std::string& folder, Visit visit) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    visit(*it);
+  }
+}
+
+}  // namespace
+
+std::string_view fileExtension(std::string_view fileName) {
+  size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return {};
+  return fileName.substr(dot);
+}
+
+std::vector<ShotFileEntry> listShotFiles(const std::string& folder) {
+  std::vector<ShotFileEntry> files;
+  forEachEntry(folder, [&files](const std::filesystem::directory_entry& entry) {
+    std::error_code error;
+    if (!entry.is_regular_file(error)) return;
+    std::string_view fileName = fileNameOf(entry);
+    std::string_view extension = fileExtension(fileName);
+    if (extension == shotfile::shotExtension) {
+      extension = shotfile::shotExtension;
+    } else if (extension == shotfile::legacyExtension) {
+      extension = shotfile::legacyExtension;
+    } else {
+      return;
+    }
+    files.push_back({std::string(fileName.substr(0, fileName.size() - extension.size())), extension});
+  });
+  return files;
+}
+
+std::vector<std::string> listSubFolders(const std::string& folder) {
+  std::vector<std::string> names;
+  forEachEntry(folder, [&names](const std::filesystem::directory_entry& entry) {
+    std::error_code error;
+    if (entry.is_directory(error)) names.emplace_back(fileNameOf(entry));
+  });
+  return names;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Where the plug-in keeps its data under the host's data folder. Paths are
+// joined as text, never by path composition, so a pack or shot name is used
+// exactly as it is stored.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The plug-in's own folder; older versions kept their shot files directly in
+// it.
+inline std::string shotsFolderPath(const std::string& dataFolder) {
+  return dataFolder + "/QMShots";
+}
+
+// Every sub-folder of this one is a training pack.
+inline std::string packsFolderPath(const std::string& dataFolder) {
+  return dataFolder + "/QMShots/TrainingPacks";
+}
+
+// One pack's folder, without a trailing "/" (shot-file operations want one
+// added).
+inline std::string packFolderPath(const std::string& dataFolder, const std::string& pack) {
+  return packsFolderPath(dataFolder) + "/" + pack;
+}
+
+// The pack name at an index of the pack list, or nullptr for an index outside
+// it ("TrainingPackNum" can be left past the end, for example): operations
+// given such an index do nothing.
+inline const std::string* packAt(const std::vector<std::string>& packs, int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= packs.size()) return nullptr;
+  return &packs[static_cast<size_t>(index)];
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The order in which a pack's shots are held and shown: names that begin
+// with a number come first, by that number; names with the same number follow
+// the text after their first ")"; everything else comes last, in no defined
+// order among itself.
+
+#include <cstdint>
+#include <string_view>
+
+class Shot;
+
+// The key a name sorts by. Digits from the start of the name, skipping
+// spaces, read as one decimal number in wrapping 32-bit arithmetic (a number
+// that does not fit wraps, it never overflows). An empty name, a name that
+// does not begin with a digit, and a number of 0 all give unnumberedKey.
+int32_t leadingNumber(std::string_view name);
+
+// Keys in signed order; equal keys by the text after the first ")" (empty
+// without one), compared bytewise as unsigned characters.
+bool naturalNameLess(std::string_view a, std::string_view b);
+
+// naturalNameLess on the shots' display names ("_" read as a space).
+bool shotNameLess(const Shot& x, const Shot& y);
+
+// The key of a name without a number (0x7FFFFFF8, a little below the largest
+// 32-bit value): such names sort after every numbered one.
+inline constexpr int32_t unnumberedKey = 2147483640;
+
+// What naturalNameLess compares, computed once per name so a sort does not
+// rebuild it for every comparison. `text` points into the name it came from.
+struct NameSortKey {
+  int32_t number;
+  std::string_view text;
+
+  explicit NameSortKey(std::string_view name);
+  friend bool operator<(const NameSortKey& a, const NameSortKey& b) {
+    return a.number != b.number ? a.number < b.number : a.text < b.text;
+  }
+};
