@@ -45,8 +45,12 @@ bool Sandbox::loadPlugin(const std::string& libraryPath) {
     return false;
   }
   if (auto* window = loader_.window()) {
-    gui_ = std::make_unique<HeadlessGui>();
+    gui_ = std::make_unique<uidriver::UiDriver>();
     window->AdoptGuiContext(reinterpret_cast<uintptr_t>(gui_->context()));
+    gui_->setBeforeFrame([this] { host_.tick(); });
+    gui_->setDraw([this] {
+      if (auto* shown = loader_.window(); shown && windowShown_) shown->Render();
+    });
   }
   return true;
 }
@@ -103,12 +107,12 @@ void Sandbox::addHostVerbs() {
       out_ << "usage: advance SECONDS (a number from 0 to 3600)\n";
       return;
     }
-    // The window keeps drawing while time passes, as in the game.
-    const double frame = 1.0 / 60.0;
-    for (double left = seconds; left > 0; left -= frame) {
-      host_.advance(left < frame ? left : frame);
-      if (windowShown_) drawFrame();
-    }
+    // The window keeps drawing while time passes, as in the game; each
+    // frame advances the game one tick.
+    const double tick = 1.0 / 120.0;
+    double left = seconds;
+    for (; windowShown_ && left >= tick; left -= tick) drawFrame();
+    if (left > 0) host_.advance(left);
   });
   addVerb("show", "show ball|car|server|all  print the game objects",
           [this](const auto& words) { printActors(words.size() > 1 ? words[1] : "all"); });
@@ -129,10 +133,7 @@ void Sandbox::addHostVerbs() {
       return;
     }
     if (!windowShown_) out_ << "the window is not shown; use: window open\n";
-    for (int i = 0; i < static_cast<int>(count) && windowShown_; ++i) {
-      host_.tick();
-      drawFrame();
-    }
+    for (int i = 0; i < static_cast<int>(count) && windowShown_; ++i) drawFrame();
   });
 }
 
@@ -183,9 +184,7 @@ void Sandbox::setWindowShown(bool shown) {
 }
 
 void Sandbox::drawFrame() {
-  auto* window = loader_.window();
-  if (!window || !gui_ || !windowShown_) return;
-  gui_->frame([window] { window->Render(); });
+  if (gui_ && windowShown_) gui_->frame();
 }
 
 void Sandbox::printActors(const std::string& which) {

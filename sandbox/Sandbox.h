@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "pluginsdk/sim/Host.h"
-#include "sandbox/HeadlessGui.h"
 #include "sandbox/PluginLoader.h"
+#include "uidriver/UiDriver.h"
 
 class Sandbox {
  public:
@@ -36,8 +36,12 @@ class Sandbox {
   sim::Host& host() { return host_; }
   PluginLoader& loader() { return loader_; }
   bool windowShown() const { return windowShown_; }
-  // Draws one frame of the plug-in's window when it is shown.
+  // Draws one frame of the plug-in's window when it is shown; the game
+  // advances one tick first.
   void drawFrame();
+  // Drives the window's Dear ImGui context; null when the plug-in has no
+  // window. Every frame it draws is a drawFrame.
+  uidriver::UiDriver* gui() { return gui_.get(); }
 
   // The verbs, name to handler; later front ends add their own.
   using Verb = std::function<void(const std::vector<std::string>& words)>;
@@ -54,7 +58,7 @@ class Sandbox {
   std::ostream& out_;
   sim::Host host_;
   PluginLoader loader_;
-  std::unique_ptr<HeadlessGui> gui_;
+  std::unique_ptr<uidriver::UiDriver> gui_;
   bool windowShown_ = false;
   bool shutDown_ = false;
   struct VerbEntry {
