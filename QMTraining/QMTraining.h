@@ -84,6 +84,12 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool IsOverlayWindow() override;
   void WindowOpened() override;
   void WindowClosed() override;
+  // One per tab, drawn by Render while its tab is the selected one (ui/).
+  void renderTrainingPacksTab();
+  void renderShotsTab();
+  // The shot editor's tabs, drawn inside the "Create Shot" tab bar while
+  // editorOpen.
+  void renderShotEditorTabs();
 
   // ---- working shot: the one shot the placement commands apply ----
   float ballLocationZ = 0;
@@ -132,6 +138,11 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t oldDataMigrated = 0;
   std::string menuTitle = "Quellmark Training";
 
+  // ---- shot editor and the popups of the list tabs (ui/) ----
+  ShotEditorState shotEditor;
+  ShotPopupState shotPopups;
+  PackPopupState packPopups;
+
   // ---- settings window ----
   bool isWindowOpen = false;
   bool editorOpen = false;
@@ -142,17 +153,6 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t transferTargetPack = 0;
   bool allShotsSelected = false;
   static constexpr int32_t shotRowBase = 100;
-
-  // ---- shot editor, "Training Packs" and "Shots" tabs (ui/) ----
-  // The "Create Shot" tab bar, drawn instead of the main tabs while
-  // editorOpen is set.
-  void renderShotEditor();
-  // The content of each tab, drawn between its BeginTabItem and EndTabItem.
-  void renderTrainingPacksTab();
-  void renderShotsTab();
-  ShotEditorState shotEditor;
-  ShotPopupState shotPopups;
-  PackPopupState packPopups;
 
  private:
   void registerNotifiers();

@@ -17,19 +17,24 @@ bool isBlankName(std::string_view text) {
 
 bool isReservedShotName(std::string_view text) { return shotname::isLegacyShotName(text); }
 
-bool displayNameEquals(std::string_view storedName, std::string_view text) {
-  if (storedName.size() != text.size()) return false;
-  return std::equal(storedName.begin(), storedName.end(), text.begin(),
-                    [](char stored, char typed) { return (stored == '_' ? ' ' : stored) == typed; });
+bool sameDisplayName(std::string_view a, std::string_view b) {
+  const auto shown = [](char c) { return c == '_' ? ' ' : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char x, char y) { return shown(x) == shown(y); });
 }
 
 bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text) {
   return std::any_of(shots.begin(), shots.end(),
-                     [&](const Shot& shot) { return displayNameEquals(shot.name, text); });
+                     [&](const Shot& shot) { return sameDisplayName(shot.name, text); });
 }
 
-bool nameListed(const std::vector<std::string>& names, std::string_view text) {
-  return std::find(names.begin(), names.end(), text) != names.end();
+bool shotNameListed(const std::vector<std::string>& names, std::string_view text) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& name) { return sameDisplayName(name, text); });
+}
+
+bool packNameTaken(const std::vector<std::string>& packs, std::string_view text) {
+  return std::find(packs.begin(), packs.end(), text) != packs.end();
 }
 
 void setFieldText(char* field, size_t fieldSize, std::string_view text) {
@@ -60,8 +65,9 @@ bool TakenNameCache::shotNameTaken(const std::vector<Shot>& shots, std::string_v
   return cached(shots, text, namerules::shotNameTaken);
 }
 
-bool TakenNameCache::nameListed(const std::vector<std::string>& names, std::string_view text) {
-  return cached(names, text, namerules::nameListed);
+bool TakenNameCache::shotNameListed(const std::vector<std::string>& names,
+                                    std::string_view text) {
+  return cached(names, text, namerules::shotNameListed);
 }
 
 }  // namespace namerules

@@ -31,13 +31,19 @@ bool isBlankName(std::string_view text);
 // listed.
 bool isReservedShotName(std::string_view text);
 
-// True when the shot's name shown with "_" as spaces equals `text`, without
-// building the shown name.
-bool displayNameEquals(std::string_view storedName, std::string_view text);
+// True when the two names are shown alike: "_" is shown as a space, and a
+// shot's stored name turns its "_" into spaces when read back. Builds no
+// string.
+bool sameDisplayName(std::string_view a, std::string_view b);
 
-// Whether any shot shows `text` as its name, and whether any entry equals it.
+// Whether a shot of the list, or a shot's file name of the list, is shown as
+// `text`.
 bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text);
-bool nameListed(const std::vector<std::string>& names, std::string_view text);
+bool shotNameListed(const std::vector<std::string>& names, std::string_view text);
+
+// Whether a pack is named exactly `text` (pack folders are told apart by
+// every character).
+bool packNameTaken(const std::vector<std::string>& packs, std::string_view text);
 
 // Copies text into a name field, cut to the field's size less its closing
 // NUL (127 bytes for the window's 128-byte fields), never inside a UTF-8
@@ -56,7 +62,7 @@ void setFieldText(char (&field)[N], std::string_view text) {
 class TakenNameCache {
  public:
   bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text);
-  bool nameListed(const std::vector<std::string>& names, std::string_view text);
+  bool shotNameListed(const std::vector<std::string>& names, std::string_view text);
 
  private:
   template <typename List, typename Lookup>

@@ -162,7 +162,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
   ImGui::InputText("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
   Shot* edited = plugin.editingShot ? editedShot(plugin) : nullptr;
-  const bool ownName = edited && namerules::displayNameEquals(edited->name, typed);
+  const bool ownName = edited && namerules::sameDisplayName(edited->name, typed);
   const bool taken = plugin.shotEditor.nameCache.shotNameTaken(plugin.shots, typed);
   const bool empty = typed.empty();
   const bool forbidden = namerules::containsAnyOf(typed, namerules::forbiddenShotCharacters);
@@ -287,8 +287,7 @@ void drawCarTab(QMTraining& plugin) {
 
 }  // namespace
 
-void QMTraining::renderShotEditor() {
-  if (!ImGui::BeginTabBar("Create Shot")) return;
+void QMTraining::renderShotEditorTabs() {
   if (ImGui::BeginTabItem("Ball")) {
     drawBallTab(*this);
     ImGui::EndTabItem();
@@ -297,5 +296,4 @@ void QMTraining::renderShotEditor() {
     drawCarTab(*this);
     ImGui::EndTabItem();
   }
-  ImGui::EndTabBar();
 }

@@ -345,7 +345,7 @@ void ShotPopups::transfer() {
   const std::string_view typed = state_.transferShotName;
   const bool shotChosen = state_.pendingShotTransfer.at(shots_, shotKey) >= 0;
   const bool targetChosen = packAt(plugin_.trainingPacks, plugin_.transferTargetPack) != nullptr;
-  const bool taken = state_.transferCache.nameListed(state_.targetShotNames, typed);
+  const bool taken = state_.transferCache.shotNameListed(state_.targetShotNames, typed);
   const ShotNameFaults faults(typed);
   redMessage(missingShotMessage, !shotChosen);
   redMessage("A shot with this name already exists!", taken && shotChosen && targetChosen);
@@ -355,7 +355,7 @@ void ShotPopups::transfer() {
 
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
-      if (!shotChosen || faults.any() || namerules::nameListed(state_.targetShotNames, typed)) {
+      if (!shotChosen || faults.any() || namerules::shotNameListed(state_.targetShotNames, typed)) {
         break;
       }
       if (state_.targetShotNames.size() >= lagWarningThreshold) {
@@ -438,7 +438,7 @@ void ShotPopups::rename() {
   const std::string_view typed = state_.renameShotName;
   const int32_t shot = state_.pendingShotRename.at(shots_, shotKey);
   const bool ownName =
-      shot >= 0 && namerules::displayNameEquals(shots_[static_cast<size_t>(shot)].name, typed);
+      shot >= 0 && namerules::sameDisplayName(shots_[static_cast<size_t>(shot)].name, typed);
   const bool taken = state_.renameCache.shotNameTaken(shots_, typed);
   const ShotNameFaults faults(typed);
   redMessage(missingShotMessage, shot < 0);

@@ -96,7 +96,7 @@ void PackPopups::copy() {
   ImGui::InputText("##NameInput", state_.copyPackName, sizeof state_.copyPackName);
   const std::string_view typed = state_.copyPackName;
   const int32_t source = state_.pendingPackCopy.at(packs_, packKey);
-  const bool taken = namerules::nameListed(packs_, typed);
+  const bool taken = namerules::packNameTaken(packs_, typed);
   const PackNameFaults faults(typed);
   redMessage(missingPackMessage, source < 0);
   redMessage(takenMessage, taken);
@@ -155,7 +155,7 @@ void PackPopups::rename() {
   const std::string_view typed = state_.renamePackName;
   const int32_t pack = state_.pendingPackRename.at(packs_, packKey);
   const bool ownName = pack >= 0 && packs_[static_cast<size_t>(pack)] == typed;
-  const bool taken = namerules::nameListed(packs_, typed);
+  const bool taken = namerules::packNameTaken(packs_, typed);
   const PackNameFaults faults(typed);
   redMessage(missingPackMessage, pack < 0);
   redMessage(forbiddenMessage, faults.forbidden);
@@ -185,7 +185,7 @@ void PackPopups::add() {
   ImGui::TextUnformatted("Enter a new name:");
   ImGui::InputText("##NameInput", state_.addPackName, sizeof state_.addPackName);
   const std::string_view typed = state_.addPackName;
-  const bool taken = namerules::nameListed(packs_, typed);
+  const bool taken = namerules::packNameTaken(packs_, typed);
   const PackNameFaults faults(typed);
   redMessage(takenMessage, taken);
   redMessage(emptyMessage, faults.empty);

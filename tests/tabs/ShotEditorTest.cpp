@@ -1,0 +1,222 @@
+// The shot editor as a player uses it: sliders and text fields, the name
+// checks, saving a new shot, editing one, cancelling, the test buttons.
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "tests/tabs/WindowFixture.h"
+
+namespace {
+
+using testing::Contains;
+using testing::ElementsAre;
+using testing::Not;
+using testing::UnorderedElementsAre;
+
+constexpr const char* takenMessage = "A Shot with this name already exists!";
+constexpr const char* emptyMessage = "Please Enter A Name";
+constexpr const char* forbiddenMessage =
+    "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
+constexpr const char* blankMessage = "A name needs more than spaces and underscores";
+
+class ShotEditorTest : public WindowTest {
+ protected:
+  ShotEditorTest() {
+    addPack("Pack", {"Alpha", "Beta"});
+    showWindow();
+    openTab("Shots");
+  }
+  void openNewShot() {
+    click("Create New Shot");
+    expectShown("Type Shot Name");
+  }
+  void nameAndSave(const std::string& name) {
+    replaceText("Insert Shot Name Here", name);
+    click("Save Shot");
+  }
+  // Drags a slider showing `value` (the `occurrence`-th) to an end of the
+  // window.
+  void dragSlider(std::string_view value, int occurrence, bool toRight) {
+    auto shown = ui().find(value);
+    ASSERT_GT(shown.size(), static_cast<size_t>(occurrence)) << ui().describe();
+    ImVec2 from = shown[static_cast<size_t>(occurrence)].center();
+    ui().dragAt(from, ImVec2(toRight ? 1279.0f : 1.0f, from.y));
+  }
+};
+
+TEST_F(ShotEditorTest, ASliderShotIsSavedIntoTheListAndOntoDisk) {
+  openNewShot();
+  EXPECT_EQ(plugin().cvarManager->getCvar("speed_enabled").getIntValue(), 2);
+  dragSlider("0.000", 0, true);  // ball X, past its right end
+  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
+  click("Car location");
+  expectShown("Car Yaw Rotation Value");
+  dragSlider("0", 0, false);  // yaw, past its left end
+  EXPECT_EQ(plugin().carYaw, -32764);
+  click("Ball");
+  expectShown("Type Shot Name");
+  nameAndSave("Slider Shot");
+
+  EXPECT_TRUE(ui().waitFor("Create New Shot")) << ui().describe();
+  EXPECT_FALSE(plugin().editorOpen);
+  EXPECT_EQ(shotFile("Pack", "Slider Shot"), "0 4096 0 0 0 0 0 0 0 -32764 Slider_Shot 3000 0 0");
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Slider Shot"));
+  EXPECT_TRUE(shows("Slider Shot"));
+  EXPECT_EQ(plugin().cvarManager->getCvar("speed_enabled").getIntValue(), 1);
+}
+
+TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
+  openNewShot();
+  click("Enable textboxes");
+  replaceText("0.000", "5000", 0);  // ball X: clamped
+  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
+  replaceText("0.000", "-12.5", 0);  // ball Y
+  EXPECT_EQ(plugin().ballLocationY, -12.5f);
+  replaceText("0.000", "1+2", 0);  // ball Z: not a number, no change
+  EXPECT_EQ(plugin().ballLocationZ, 0.0f);
+  EXPECT_TRUE(shows("0.000"));
+  replaceText("3000", "3100.2");  // the speed rounds up like every integer
+  EXPECT_EQ(plugin().cvarManager->getCvar("cool_speed").getIntValue(), 3101);
+
+  click("Car location");
+  expectShown("Car Yaw Rotation Value");
+  replaceText("0", "12.3", 0);  // yaw rounds up
+  EXPECT_EQ(plugin().carYaw, 13);
+  replaceText("0", "1+2", 0);  // pitch: not a number
+  EXPECT_EQ(plugin().carPitch, 0);
+  replaceText("0", "-99999999999999", 1);  // roll: far beyond 32 bits
+  EXPECT_EQ(plugin().carRoll, -32764);
+  click("Ball");
+  expectShown("Type Shot Name");
+  nameAndSave("Typed Shot");
+
+  EXPECT_TRUE(ui().waitFor("Create New Shot"));
+  EXPECT_EQ(shotFile("Pack", "Typed Shot"),
+            "0 4096 -12.5 0 0 0 0 0 0 13 Typed_Shot 3101 0 -32764");
+  EXPECT_FALSE(plugin().useTextboxes);
+}
+
+TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
+  openNewShot();
+  const auto expectOnly = [&](const std::vector<const char*>& expected) {
+    for (const char* message : {takenMessage, emptyMessage, forbiddenMessage, blankMessage}) {
+      bool wanted = std::find(expected.begin(), expected.end(), message) != expected.end();
+      EXPECT_EQ(shows(message), wanted) << message;
+    }
+  };
+  expectOnly({});
+  replaceText("Insert Shot Name Here", "Alpha");
+  expectOnly({takenMessage});
+  click("Save Shot");
+  replaceText("Alpha", "");
+  expectOnly({emptyMessage});
+  click("Save Shot");
+  clickFieldLabelled("Type Shot Name");
+  ui().type("a/b");
+  ui().pressKey(ImGuiKey_Enter);
+  expectOnly({forbiddenMessage});
+  click("Save Shot");
+  replaceText("a/b", "_ _");
+  expectOnly({blankMessage});
+  click("Save Shot");
+  replaceText("_ _", "Shots12");
+  expectShown("Shots followed by a number names shot files of older versions; please choose another name");
+  click("Save Shot");
+
+  EXPECT_TRUE(plugin().editorOpen);
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+  replaceText("Shots12", "Fine Name");
+  expectOnly({});
+  click("Save Shot");
+  EXPECT_FALSE(plugin().editorOpen);
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "Fine Name"));
+}
+
+TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFile) {
+  clickShotRow("Edit", "Alpha");
+  expectShown("Currently editing shot: Alpha");
+  EXPECT_FALSE(shows(takenMessage));
+  EXPECT_EQ(plugin().cvarManager->getCvar("cool_speed").getIntValue(), 3200);
+  EXPECT_EQ(plugin().cvarManager->getCvar("car_enabled").getIntValue(), 0);
+  click("Enable textboxes");
+  replaceText("10.000", "777");
+  replaceText("Alpha", "Beta");  // another shot's name
+  EXPECT_TRUE(shows(takenMessage));
+  click("Edit Shot");
+  EXPECT_TRUE(plugin().editorOpen);
+  replaceText("Beta", "Alpha");
+  EXPECT_FALSE(shows(takenMessage));
+  click("Edit Shot");
+
+  EXPECT_FALSE(plugin().editorOpen);
+  EXPECT_FALSE(plugin().editingShot);
+  EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+}
+
+TEST_F(ShotEditorTest, AnEditUnderANewNameMovesTheShotToThatName) {
+  clickShotRow("Edit", "Beta");
+  expectShown("Edit Shot");
+  replaceText("Beta", "Gamma");
+  click("Edit Shot");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Gamma"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Gamma"));
+}
+
+TEST_F(ShotEditorTest, CancelWritesNothingAndPutsTheCurrentShotBack) {
+  harness.startLocalMatch();  // the current shot is put back in a game
+  clickShotRow("Edit", "Beta");
+  expectShown("Edit Shot");
+  click("Enable textboxes");
+  replaceText("20.000", "-300");
+  click("Cancel");
+  EXPECT_TRUE(ui().waitFor("Create New Shot"));
+  EXPECT_FALSE(plugin().editorOpen);
+  EXPECT_FALSE(plugin().useTextboxes);
+  EXPECT_EQ(shotFile("Pack", "Beta"), shotLine("Beta", 20));
+  // The working shot is the current shot again, not the abandoned edit.
+  const Shot& current = plugin().shots.at(0);
+  EXPECT_EQ(plugin().ballLocationX, current.ballLocationX);
+  // The edit state stays until the next new shot clears it.
+  EXPECT_TRUE(plugin().editingShot);
+  openNewShot();
+  EXPECT_FALSE(plugin().editingShot);
+  EXPECT_TRUE(shows("Save Shot"));
+  click("Cancel");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+}
+
+TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
+  harness.startLocalMatch();
+  openNewShot();
+  click("Enable textboxes");
+  replaceText("0.000", "1000", 0);
+  harness.host().calls.clear();
+  click("Moves The Ball");
+  ui().frames(2);
+  EXPECT_THAT(harness.host().calls, Contains("Ball.SetLocation(1000, 0, 0)"));
+  click("Car location");
+  expectShown("Moves The Car");
+  EXPECT_FALSE(plugin().carResetEnabled);
+  click("Moves The Car");
+  ui().frames(2);
+  EXPECT_EQ(plugin().cvarManager->getCvar("car_enabled").getIntValue(), 1);
+  EXPECT_THAT(harness.host().calls, Contains(testing::StartsWith("Car.SetLocation(")));
+}
+
+TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
+  // Something that is not a shot file holds the name: the save is refused.
+  std::filesystem::create_directories(harness.packFolder("Pack") + "/Blocked.shot");
+  openNewShot();
+  nameAndSave("Blocked");
+  EXPECT_TRUE(plugin().editorOpen);
+  expectShown("The shot could not be saved: the pack's folder is missing or already holds a "
+              "file of this name");
+  replaceText("Blocked", "Free");
+  click("Save Shot");
+  EXPECT_FALSE(plugin().editorOpen);
+  EXPECT_TRUE(shotFileExists("Pack", "Free"));
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+#include "tests/tabs/WindowFixture.h"

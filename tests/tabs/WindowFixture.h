@@ -1,0 +1,64 @@
+#pragma once
+// The plug-in loaded in a simulated host, its settings window drawn by the
+// UI driver, and packs of shot files laid down before the first frame. Tests
+// act as a player: open a tab, click what is shown, type, press keys.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/support/PluginHarness.h"
+#include "uidriver/UiDriver.h"
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest();
+
+  QMTraining& plugin() { return harness.plugin(); }
+  uidriver::UiDriver& ui() { return ui_; }
+
+  // ---- files, before or after the first frame ----
+  // A pack folder holding one shot file per name (values from shotLine).
+  void addPack(const std::string& pack, const std::vector<std::string>& shotNames);
+  void addShot(const std::string& pack, const std::string& name, const std::string& line);
+  // A shot line with ball X `ballX` and everything else fixed.
+  static std::string shotLine(const std::string& name, float ballX = 100);
+  std::string shotFile(const std::string& pack, const std::string& name) const;
+  bool shotFileExists(const std::string& pack, const std::string& name) const;
+  // The ".shot" and ".txt" names in a pack folder, sorted.
+  std::vector<std::string> shotFilesIn(const std::string& pack) const;
+  int32_t packIndex(const std::string& pack);
+
+  // ---- the window ----
+  // The host shows the window; the first frames load the packs.
+  void showWindow();
+  void openTab(const std::string& tab);
+  // Clicks the `occurrence`-th shown `text`; fails the test when it is not
+  // shown.
+  void click(std::string_view text, int occurrence = 0);
+  // Clicks the text field showing `shownText`, replaces its text with
+  // `typed` and, with `commit`, presses Enter to leave it.
+  void replaceText(std::string_view shownText, std::string_view typed, int occurrence = 0,
+                   bool commit = true);
+  // Clicks the text field whose label `label` is drawn to its right (an
+  // empty field shows no text of its own to click).
+  void clickFieldLabelled(std::string_view label);
+  bool shows(std::string_view text) const { return ui_.shows(text); }
+  // Draws frames until `text` shows; fails the test when it does not.
+  void expectShown(std::string_view text);
+  std::vector<std::string> displayedShotNames();
+  // The row of the loaded shot with that display name (-1 when absent):
+  // shots without a leading number have no fixed order.
+  int rowOf(const std::string& shotName);
+  // Clicks a button of the row of the shot or pack named so.
+  void clickShotRow(const std::string& button, const std::string& shotName);
+  void clickPackRow(const std::string& button, const std::string& pack);
+  void selectPack(const std::string& pack);
+
+  PluginHarness harness;
+
+ private:
+  uidriver::UiDriver ui_{1280, 1000};
+};
