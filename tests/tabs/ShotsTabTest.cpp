@@ -1,1 +1,268 @@
+// The "Shots" tab as a player uses it: picking a shot, the row popups and
+// their name checks, and the warning before a pack grows past 59 shots.
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
 #include "tests/tabs/WindowFixture.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing::UnorderedElementsAre;
+
+constexpr const char* takenMessage = "A Shot with this name already exists!";
+constexpr const char* emptyMessage = "Please Enter A Name";
+constexpr const char* forbiddenMessage =
+    "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
+constexpr const char* blankMessage = "A name needs more than spaces and underscores";
+constexpr const char* lagWarning = "Adding more shots to this pack may cause lag issues.";
+
+class ShotsTabTest : public WindowTest {
+ protected:
+  // The first `count` shot names of a big pack: "1 Shot", "2 Shot", ...
+  static std::vector<std::string> numberedShots(int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) names.push_back(std::to_string(i) + " Shot");
+    return names;
+  }
+  // Shows the window with `pack` current and the "Shots" tab open (the
+  // first pack listed is the folder's first, which no test can choose).
+  void start(const std::string& pack = "") {
+    showWindow();
+    if (!pack.empty() && plugin().trainingPacks.at(0) != pack) selectPack(pack);
+    openTab("Shots");
+  }
+  // Types into the popup's name field, which shows `shown` now.
+  void typeName(std::string_view shown, std::string_view typed) { replaceText(shown, typed); }
+};
+
+TEST_F(ShotsTabTest, PickingAShotLoadsItAndSwitchesTrainingOff) {
+  addPack("Pack", {"1 Alpha", "2 Beta"});
+  start();
+  harness.startLocalMatch();
+  plugin().trainingActive = true;
+  plugin().modifiersActive = true;
+  click("2 Beta");
+  EXPECT_EQ(harness.cvarInt("shotNumber1"), 1);
+  EXPECT_EQ(plugin().ballLocationX, 20.0f);
+  EXPECT_EQ(plugin().currentShotName, "2 Beta");
+  EXPECT_FALSE(plugin().trainingActive);
+  EXPECT_FALSE(plugin().modifiersActive);
+  EXPECT_TRUE(shows("Selected: Pack"));
+}
+
+TEST_F(ShotsTabTest, RenameChecksTheNameAndRenamesTheFile) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
+  clickShotRow("Rename", "Alpha");
+  expectShown("Enter a new name:");
+  // Its own name: no message, and OK does nothing.
+  EXPECT_FALSE(shows(takenMessage));
+  click("OK");
+  EXPECT_TRUE(shows("Enter a new name:"));
+  typeName("Alpha", "Beta");
+  EXPECT_TRUE(shows(takenMessage));
+  click("OK");
+  typeName("Beta", "B_eta");  // shown as "B eta": free
+  EXPECT_FALSE(shows(takenMessage));
+  typeName("B_eta", "Be/ta");
+  EXPECT_TRUE(shows(forbiddenMessage));
+  click("OK");
+  typeName("Be/ta", "__");
+  EXPECT_TRUE(shows(blankMessage));
+  click("OK");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+
+  typeName("__", "Gamma Ray");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Beta", "Gamma Ray"));
+  EXPECT_EQ(shotFile("Pack", "Gamma Ray"), shotLine("Gamma Ray", 10));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Beta", "Gamma Ray"));
+}
+
+TEST_F(ShotsTabTest, AnEmptyNameIsRefusedInEveryShotPopup) {
+  addPack("Pack", {"Alpha"});
+  start();
+  clickShotRow("Copy", "Alpha");
+  expectShown("Copied Shot Name");
+  typeName("Copied Shot Name", "");
+  EXPECT_TRUE(shows(emptyMessage));
+  click("OK");
+  EXPECT_TRUE(shows(emptyMessage));
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
+}
+
+TEST_F(ShotsTabTest, DeleteAsksThenRemovesTheFile) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
+  clickShotRow("Delete", "Beta");
+  expectShown("Are You Sure You Want To Delete This Shot. This is Permanent");
+  EXPECT_TRUE(shows("Selected: Beta"));
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone("Selected: Beta"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+
+  clickShotRow("Delete", "Beta");
+  expectShown("Selected: Beta");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Selected: Beta"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
+  EXPECT_THAT(displayedShotNames(), ElementsAre("Alpha"));
+}
+
+TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
+  clickShotRow("Copy", "Alpha");
+  expectShown("Copied Shot Name");
+  typeName("Copied Shot Name", "Beta");
+  EXPECT_TRUE(shows(takenMessage));
+  click("OK");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+  typeName("Beta", "Alpha Again");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again", "Beta"));
+  EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
+}
+
+TEST_F(ShotsTabTest, TransferCopiesTheShotIntoTheChosenPackUnderTheTypedName) {
+  addPack("Pack", {"Alpha", "Beta"});
+  addPack("Other", {"Alpha"});
+  start("Pack");
+  clickShotRow("Transfer", "Alpha");
+  expectShown("Select a training pack to transfer the shot named: Alpha");
+  click("Other");
+  // "Alpha" is taken in the target.
+  EXPECT_TRUE(ui().waitFor("A shot with this name already exists!"));
+  click("OK");
+  EXPECT_THAT(shotFilesIn("Other"), ElementsAre("Alpha"));
+  typeName("Alpha", "Moved Over");
+  EXPECT_FALSE(shows("A shot with this name already exists!"));
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+
+  EXPECT_THAT(shotFilesIn("Other"), ElementsAre("Alpha", "Moved Over"));
+  EXPECT_EQ(shotFile("Other", "Moved Over"), shotLine("Moved Over", 10));
+  // A transfer leaves the shot where it was too.
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+
+  // A second transfer of the same name into the same pack is refused: the
+  // target is listed afresh.
+  clickShotRow("Transfer", "Alpha");
+  expectShown("Enter a new name:");
+  click("Other");
+  typeName("Alpha", "Moved Over");
+  EXPECT_TRUE(ui().waitFor("A shot with this name already exists!"));
+}
+
+TEST_F(ShotsTabTest, TransferIntoAPackOfSixtyWarnsFirstAndTransfersOnce) {
+  addPack("Pack", {"Alpha"});
+  addPack("Big", numberedShots(60));
+  start("Pack");
+  clickShotRow("Transfer", "Alpha");
+  expectShown("Enter a new name:");
+  click("Big");
+  ui().frame();
+  click("OK");
+  expectShown(lagWarning);
+  EXPECT_FALSE(shows("Enter a new name:"));
+  EXPECT_EQ(shotFilesIn("Big").size(), 60u);
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone(lagWarning));
+  ui().frames(5);
+  EXPECT_FALSE(shows("Enter a new name:"));
+  EXPECT_EQ(shotFilesIn("Big").size(), 61u);
+  EXPECT_TRUE(shotFileExists("Big", "Alpha"));
+  EXPECT_FALSE(plugin().shotPopups.transferShotOpen);
+}
+
+TEST_F(ShotsTabTest, CopyInAPackOfSixtyWarnsFirstThenAsksForTheName) {
+  addPack("Big", numberedShots(60));
+  start();
+  click("Copy", 0);
+  expectShown(lagWarning);
+  EXPECT_FALSE(shows("Enter a new name:"));
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone(lagWarning));
+  ui().frames(3);
+  EXPECT_FALSE(shows("Enter a new name:"));  // abandoned both
+
+  click("Copy", 0);
+  expectShown(lagWarning);
+  click("OK");
+  expectShown("Copied Shot Name");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_EQ(shotFilesIn("Big").size(), 61u);
+}
+
+TEST_F(ShotsTabTest, ANewShotInAPackOfSixtyWarnsFirst) {
+  addPack("Big", numberedShots(60));
+  start();
+  click("Create New Shot");
+  expectShown(lagWarning);
+  EXPECT_FALSE(plugin().editorOpen);
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone(lagWarning));
+  EXPECT_FALSE(plugin().editorOpen);
+  click("Create New Shot");
+  expectShown(lagWarning);
+  click("OK");
+  expectShown("Type Shot Name");
+  EXPECT_TRUE(plugin().editorOpen);
+}
+
+TEST_F(ShotsTabTest, FiftyNineShotsTakeANewShotAndACopyWithoutAWarning) {
+  addPack("Pack", numberedShots(59));
+  start();
+  click("Copy", 0);
+  expectShown("Copied Shot Name");
+  EXPECT_FALSE(shows(lagWarning));
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_EQ(plugin().shots.size(), 60u);
+
+  // The next one would make 61.
+  click("Create New Shot");
+  expectShown(lagWarning);
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone(lagWarning));
+  click("Delete", 0);
+  expectShown("Selected: 1 Shot");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Selected: 1 Shot"));
+  ASSERT_EQ(plugin().shots.size(), 59u);
+  click("Create New Shot");
+  expectShown("Type Shot Name");
+  EXPECT_FALSE(shows(lagWarning));
+}
+
+TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {
+  addPack("Pack", {"2 Alpha", "3 Beta"});
+  start();
+  click("Delete", 1);  // 3 Beta
+  expectShown("Selected: 3 Beta");
+  // The pack changes under the open popup: row 1 is now another shot.
+  addShot("Pack", "1 Aardvark", shotLine("1 Aardvark"));
+  plugin().loadTrainingPack(0);
+  expectShown("This shot is no longer in the pack");
+  click("OK");
+  ui().frames(2);
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("1 Aardvark", "2 Alpha", "3 Beta"));
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone("This shot is no longer in the pack"));
+}
+
+TEST_F(ShotsTabTest, AShotNameHoldingHashesIsShownWhole) {
+  addPack("Pack", {"Shot ## 2"});
+  start();
+  EXPECT_TRUE(shows("Shot ## 2")) << ui().describe();
+}
+
+}  // namespace

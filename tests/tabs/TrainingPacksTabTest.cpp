@@ -1,1 +1,181 @@
+// The "Training Packs" tab as a player uses it: choosing a pack, adding,
+// copying, renaming and deleting packs, with the name checks and the
+// console's messages.
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
 #include "tests/tabs/WindowFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+using testing::UnorderedElementsAre;
+
+constexpr const char* takenMessage = "A training pack with this name already exists!";
+constexpr const char* emptyMessage = "Please Enter A Name";
+constexpr const char* forbiddenMessage =
+    "Your training pack name cannot contain the characters . , / , \\ , | , * , ? , \" , < , or >";
+constexpr const char* blankMessage = "A name needs more than spaces and underscores";
+
+class TrainingPacksTabTest : public WindowTest {
+ protected:
+  TrainingPacksTabTest() {
+    addPack("First", {"Alpha", "Beta"});
+    addPack("Second", {"Gamma"});
+  }
+  void start() {
+    showWindow();
+    openTab("Training Packs");
+  }
+  bool packFolderExists(const std::string& pack) { return fs::is_directory(harness.packFolder(pack)); }
+};
+
+TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
+  start();
+  const std::string other = plugin().trainingPacks.at(1);
+  plugin().trainingActive = true;
+  plugin().modifiersActive = true;
+  click(other);
+  EXPECT_EQ(harness.cvarInt("TrainingPackNum"), 1);
+  EXPECT_TRUE(shows("Selected: " + other));
+  EXPECT_FALSE(plugin().trainingActive);
+  EXPECT_FALSE(plugin().modifiersActive);
+  EXPECT_EQ(harness.cvarInt("shotNumber1"), 0);
+  if (other == "Second") {
+    EXPECT_THAT(displayedShotNames(), ElementsAre("Gamma"));
+  } else {
+    EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta"));
+  }
+}
+
+TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
+  start();
+  click("Add A New Pack");
+  expectShown("New Pack Name");
+  replaceText("New Pack Name", "First");
+  EXPECT_TRUE(shows(takenMessage));
+  click("OK");
+  replaceText("First", "v1.2");
+  EXPECT_TRUE(shows(forbiddenMessage));
+  click("OK");
+  replaceText("v1.2", " _ ");
+  EXPECT_TRUE(shows(blankMessage));
+  click("OK");
+  replaceText("_", "");
+  EXPECT_TRUE(shows(emptyMessage));
+  click("OK");
+  EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Second"));
+  EXPECT_TRUE(shows("Enter a new name:"));
+  click("Cancel");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+
+  click("Add A New Pack");
+  expectShown("New Pack Name");
+  replaceText("New Pack Name", "Fresh Pack");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_TRUE(packFolderExists("Fresh Pack"));
+  EXPECT_THAT(shotFilesIn("Fresh Pack"), ElementsAre("defaultShot"));
+  EXPECT_EQ(plugin().trainingPacks.back(), "Fresh Pack");
+  EXPECT_TRUE(shows("Fresh Pack"));
+  EXPECT_THAT(displayedShotNames(), ElementsAre("defaultShot"));
+}
+
+TEST_F(TrainingPacksTabTest, AddingAPackWhoseFolderAppearedOutsideSaysItExists) {
+  start();
+  fs::create_directories(harness.packFolder("Outside"));
+  click("Add A New Pack");
+  expectShown("New Pack Name");
+  replaceText("New Pack Name", "Outside");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_TRUE(harness.logged("Training Pack Exists"));
+  EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Second"));
+
+  click("Reload Packs");
+  EXPECT_TRUE(ui().waitFor("Outside"));
+  EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Second", "Outside"));
+}
+
+TEST_F(TrainingPacksTabTest, CopyMakesANewPackWithEveryShotAndKeepsTheSelection) {
+  start();
+  const int32_t current = harness.cvarInt("TrainingPackNum");
+  clickPackRow("Copy", "First");
+  expectShown("Copied Pack Name");
+  replaceText("Copied Pack Name", "Second");
+  EXPECT_TRUE(shows(takenMessage));
+  click("OK");
+  replaceText("Second", "First Copy");
+  EXPECT_FALSE(shows(takenMessage));
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_THAT(shotFilesIn("First Copy"), ElementsAre("Alpha", "Beta"));
+  EXPECT_EQ(shotFile("First Copy", "Alpha"), shotFile("First", "Alpha"));
+  EXPECT_EQ(harness.cvarInt("TrainingPackNum"), current);
+  EXPECT_TRUE(shows("First Copy"));
+}
+
+TEST_F(TrainingPacksTabTest, RenameKeepsNoOwnNameAndMovesTheFolder) {
+  start();
+  clickPackRow("Rename", "Second");
+  expectShown("Enter a new name:");
+  EXPECT_FALSE(shows(takenMessage));  // its own name
+  click("OK");
+  EXPECT_TRUE(shows("Enter a new name:"));
+  replaceText("Second", "First");
+  EXPECT_TRUE(shows(takenMessage));
+  click("OK");
+  replaceText("First", "Renamed");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_TRUE(harness.logged("Training pack renamed successfully."));
+  EXPECT_FALSE(packFolderExists("Second"));
+  EXPECT_THAT(shotFilesIn("Renamed"), ElementsAre("Gamma"));
+  EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Renamed"));
+}
+
+TEST_F(TrainingPacksTabTest, DeleteAsksThenRemovesThePack) {
+  start();
+  clickPackRow("Delete", "Second");
+  expectShown("Are You Sure You Want To Delete This Pack. This is Permanent");
+  EXPECT_TRUE(shows("Selected: Second"));
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Selected: Second"));
+  EXPECT_TRUE(harness.logged("TrainingPack removed"));
+  EXPECT_FALSE(packFolderExists("Second"));
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("First"));
+}
+
+TEST_F(TrainingPacksTabTest, DeletingTheLastPackLeavesAFreshOne) {
+  start();
+  clickPackRow("Delete", "Second");
+  expectShown("Selected: Second");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Selected: Second"));
+  clickPackRow("Delete", "First");
+  expectShown("Selected: First");
+  click("OK");
+  EXPECT_TRUE(ui().waitFor("Empty Training Pack"));
+  EXPECT_TRUE(harness.logged("TrainingPack empty"));
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Empty Training Pack"));
+  EXPECT_THAT(displayedShotNames(), ElementsAre("defaultShot"));
+}
+
+TEST_F(TrainingPacksTabTest, AConfirmedDeleteNeverReachesAPackTheListHasSinceLost) {
+  start();
+  const std::string chosen = plugin().trainingPacks.at(1);
+  click("Delete", 1);
+  expectShown("Selected: " + chosen);
+  // The list changes under the open popup.
+  plugin().trainingPacks.erase(plugin().trainingPacks.begin() + 1);
+  expectShown("This training pack is no longer in the list");
+  click("OK");
+  ui().frames(2);
+  EXPECT_TRUE(packFolderExists(chosen));
+  EXPECT_FALSE(harness.logged("TrainingPack removed"));
+}
+
+}  // namespace
