@@ -8,6 +8,14 @@
 
 #include "QMTraining/QMTraining.h"
 
+namespace {
+
+constexpr float minWidth = 800;
+constexpr float minHeight = 400;
+constexpr float firstUseWidth = 1000;
+
+}  // namespace
+
 void QMTraining::Render() {
   // The only caller: packs, shots and key binds are first read here, on the
   // first frame the window draws, never at load.
@@ -17,7 +25,11 @@ void QMTraining::Render() {
   // close the window. This frame is drawn all the same.
   if (!isWindowOpen) cvarManager->executeCommand("togglemenu " + MenuName(), true);
 
-  ImGui::SetNextWindowSizeConstraints(ImVec2(800, 400), ImVec2(FLT_MAX, FLT_MAX));
+  // Opened for the first time (the host keeps the size the player gives it),
+  // the window is wide enough for the longest fixed line, the modifier row
+  // of "Training Settings"; fitted to the first tab it would cut that row.
+  ImGui::SetNextWindowSize(ImVec2(firstUseWidth, minHeight), ImGuiCond_FirstUseEver);
+  ImGui::SetNextWindowSizeConstraints(ImVec2(minWidth, minHeight), ImVec2(FLT_MAX, FLT_MAX));
   if (!ImGui::Begin(menuTitle.c_str(), &isWindowOpen, ImGuiWindowFlags_None)) {
     ImGui::End();
     return;
