@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "sandbox/UiVerbs.h"
+
 namespace {
 
 std::string formatVector(const Vector& v) { return fmt::format("({}, {}, {})", v.X, v.Y, v.Z); }
@@ -35,6 +37,7 @@ Sandbox::Sandbox(std::filesystem::path hostDir, std::ostream& out) : out_(out), 
   host_.logSink = [this](const std::string& line) { out_ << line << '\n'; };
   host_.onToggleMenu = [this](const std::string& name) { toggleMenu(name); };
   addHostVerbs();
+  addUiVerbs(*this, out_);
 }
 
 Sandbox::~Sandbox() { shutdown(); }

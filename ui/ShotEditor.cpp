@@ -11,11 +11,11 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
+#include "ui/TabWidgets.h"
 #include "ui/TextFields.h"
 #include "ui/WindowParts.h"
 
 using windowparts::redMessage;
-using windowparts::tooltip;
 
 namespace {
 
@@ -138,7 +138,7 @@ void runInGame(QMTraining& plugin, const char* command) {
 
 void textboxSwitch(QMTraining& plugin) {
   ImGui::Checkbox("Enable textboxes", &plugin.useTextboxes);
-  tooltip("Toggle Whether sliders or textboxes are used to input");
+  itemTooltip("Toggle Whether sliders or textboxes are used to input");
 }
 
 // The editor closes and the main tabs come back in the next frame.
@@ -180,7 +180,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
 
   if (plugin.editingShot) {
     const bool pressed = ImGui::Button("Edit Shot");
-    tooltip("Edits the currently selected Shot in the currently selected Training Pack");
+    itemTooltip("Edits the currently selected Shot in the currently selected Training Pack");
     // The list is checked again as the player acts, never from a memory.
     if (pressed && edited && acceptable && (ownName || !namerules::shotNameTaken(plugin.shots, typed))) {
       plugin.currentShotName = typed;
@@ -196,7 +196,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
     }
   } else {
     const bool pressed = ImGui::Button("Save Shot");
-    tooltip("Saves a Shot to the selected Training Pack");
+    itemTooltip("Saves a Shot to the selected Training Pack");
     if (pressed && acceptable && !namerules::shotNameTaken(plugin.shots, typed)) {
       plugin.currentShotName = typed;
       const bool saved = plugin.addShotToPack(
@@ -233,16 +233,16 @@ void drawBallTab(QMTraining& plugin) {
   textboxSwitch(plugin);
 
   if (ImGui::Button("Moves The Ball")) runInGame(plugin, "BallMove");
-  tooltip("Moves The Ball To a New Location");
+  itemTooltip("Moves The Ball To a New Location");
   drawFields(plugin, ballLocationFields);
   if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, "BallVelocity");
-  tooltip("Add the new velocity of the ball");
+  itemTooltip("Add the new velocity of the ball");
   drawFields(plugin, ballVelocityFields);
 
   if (!plugin.cvarManager->getCvar("shotNumber1")) return;
   ImGui::TextWrapped("Here You can pick the overall speed of the ball.");
   if (ImGui::Button("Speed of The Ball")) runInGame(plugin, "BallSpeed");
-  tooltip("Changes the speed of the ball");
+  itemTooltip("Changes the speed of the ball");
   // While this tab shows, the speed command takes the speed edited here.
   CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
   if (!speedMode) return;
@@ -272,15 +272,14 @@ void drawCarTab(QMTraining& plugin) {
   ImGui::TextWrapped("Here You can pick the location of your car");
   CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
   if (!carEnabled) return;
-  bool carReset = carEnabled.getBoolValue();
-  if (ImGui::Checkbox("Enable Car Reset", &carReset)) carEnabled.setValue(carReset ? 1 : 0);
-  tooltip("Toggle Whether The Car Resets When A Shot Is Reset");
+  cvarCheckbox("Enable Car Reset", carEnabled);
+  itemTooltip("Toggle Whether The Car Resets When A Shot Is Reset");
   textboxSwitch(plugin);
   if (ImGui::Button("Moves The Car")) {
     carEnabled.setValue(1);
     runInGame(plugin, "CarMove");
   }
-  tooltip("Moves The Car To A New Location");
+  itemTooltip("Moves The Car To A New Location");
   drawFields(plugin, carLocationFields);
   drawFields(plugin, carRotationFields);
 }

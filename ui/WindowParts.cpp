@@ -2,10 +2,6 @@
 
 namespace windowparts {
 
-void tooltip(const char* text) {
-  if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", text);
-}
-
 void redMessage(const char* text, bool shown) {
   if (shown) ImGui::TextColored(messageRed, "%s", text);
 }

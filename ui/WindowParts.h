@@ -1,7 +1,8 @@
 #pragma once
-// Small drawing pieces the shot editor and the list tabs share: tooltips,
-// red messages, the OK/Cancel row of a popup, list regions and rows that
-// show a player's name exactly as typed.
+// Small drawing pieces the shot editor and the list tabs share: red
+// messages, the OK/Cancel row of a popup, list regions and rows that show a
+// player's name exactly as typed. (Tooltips and variable checkboxes are in
+// TabWidgets.h.)
 
 #include <imgui.h>
 
@@ -11,9 +12,6 @@ namespace windowparts {
 
 // The colour of a message about rejected input.
 inline const ImVec4 messageRed{1.0f, 0.4f, 0.4f, 1.0f};
-
-// Shows `text` as the tooltip of the item just drawn while it is hovered.
-void tooltip(const char* text);
 
 // A line of red text, drawn only when `shown`.
 void redMessage(const char* text, bool shown = true);
@@ -29,8 +27,9 @@ void closePopup(bool& openFlag);
 // list and the shot list. Always pair with ImGui::EndChild.
 void beginListRegion(const char* id);
 
-// A selectable row `width` pixels wide (0: the rest of the line) showing `text` as it is: a name
-// holding "##" is neither cut short nor read as an identifier. The caller
+// A selectable row `width` pixels wide (0: the rest of the line) showing
+// `text` as it is: a name holding "##" is neither cut short nor read as an
+// identifier. The caller
 // pushes an identifier per row. True when clicked.
 bool nameSelectable(std::string_view text, bool selected, float width);
 

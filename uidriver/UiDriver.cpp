@@ -218,4 +218,14 @@ bool UiDriver::clickCloseButton(std::string_view name) {
   return true;
 }
 
+bool UiDriver::clickCollapseButton(std::string_view name) {
+  std::optional<ScreenRect> rect = windowRect(name);
+  if (!rect) return false;
+  const ImGuiContext& g = *context_;
+  ImVec2 center(rect->min.x + g.Style.FramePadding.x + g.FontSize * 0.5f,
+                rect->min.y + g.Style.FramePadding.y + g.FontSize * 0.5f);
+  clickAt(center);
+  return true;
+}
+
 }  // namespace uidriver

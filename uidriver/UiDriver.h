@@ -110,8 +110,10 @@ class UiDriver {
   // ---- windows ----
   // The rectangle of a window by its name (title), if it was drawn.
   std::optional<ScreenRect> windowRect(std::string_view name) const;
-  // Clicks the close button of a window's title bar; false without one.
+  // Clicks the close button (right end) or the collapse button (left end)
+  // of a window's title bar; false when the window was not drawn.
   bool clickCloseButton(std::string_view window);
+  bool clickCollapseButton(std::string_view window);
 
  private:
   // The context's input state; makes the context current.

@@ -10,11 +10,12 @@ namespace fs = std::filesystem;
 WindowTest::WindowTest() {
   plugin().AdoptGuiContext(reinterpret_cast<uintptr_t>(ui_.context()));
   ui_.setDraw([this] {
-    // As a player would size it: large enough that the editor needs no
-    // scrolling.
-    ImGui::SetNextWindowPos(ImVec2(0, 0), ImGuiCond_Always);
-    ImGui::SetNextWindowSize(ImVec2(1280, 1000), ImGuiCond_Always);
     plugin().Render();
+    // The player drags the window to the corner and makes it large enough
+    // that the editor needs no scrolling; it takes effect from the next
+    // frame.
+    ImGui::SetWindowPos(plugin().menuTitle.c_str(), ImVec2(0, 0));
+    ImGui::SetWindowSize(plugin().menuTitle.c_str(), ImVec2(1280, 1000));
   });
   // Work the window hands to the game thread runs between frames.
   ui_.setBeforeFrame([this] { harness.advance(1.0 / 60.0); });
