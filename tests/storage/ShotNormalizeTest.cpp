@@ -102,11 +102,25 @@ TEST_F(ShotNormalize, AShotWithoutANameStaysVisibleUnderItsFileName) {
   put("My_Shot.shot", "1 2 3 4 5 6 7 8 9 10");
   put("Blank.shot", "0 0 0 0 0 0 0 0 0 0 _ 3000 0 0");
   put("___.shot", "1 0 0 0 0 0 0 0 0 0 *** 3000 0 0");
-  EXPECT_EQ(load("My_Shot").name, "My_Shot");
-  EXPECT_EQ(load("My_Shot").displayName(), "My Shot");
+  put("Shot5.shot", "0 0 0 0 0 0 0 0 0 0 _ 3000 0 0");
   EXPECT_EQ(load("Blank").name, "Blank");
   EXPECT_EQ(load("___").name, "___");
-  EXPECT_EQ(files(), (std::set<std::string>{"My_Shot.shot", "Blank.shot", "___.shot"}));
+  EXPECT_EQ(load("Shot5").name, "Shot5");  // not renamed, so not removed either
+  // The file's name read as a name: underscores become spaces, as for
+  // any other name, and the file moves to match.
+  const Shot mine = load("My_Shot");
+  EXPECT_EQ(mine.name, "My Shot");
+  EXPECT_EQ(text("My Shot.shot"), "1 2 3 4 5 6 7 8 9 10 My_Shot 0 137463 137463");
+  EXPECT_EQ(files(),
+            (std::set<std::string>{"My Shot.shot", "Blank.shot", "___.shot", "Shot5.shot"}));
+
+  // Stable from then on: a save and a read change nothing.
+  for (const char* stem : {"My Shot", "Blank", "___"}) {
+    Shot shot = load(stem);
+    const std::string before = shot.filePath;
+    ASSERT_TRUE(shot.saveShotFile());
+    EXPECT_EQ(load(stem).filePath, before) << stem;
+  }
 }
 
 TEST_F(ShotNormalize, ANameNoFileCanCarryLeavesTheFileAsItWas) {
