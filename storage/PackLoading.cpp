@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "QMTraining/QMTraining.h"
-#include "storage/PackFolder.h"
+#include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
