@@ -2,7 +2,7 @@
 // adds: the UI driver reads every frame, so tests and sandbox scripts pay it
 // on every frame they draw.
 //
-//   build/dev/bench/ui_bench
+//   build/dev/bench/qm-bench-ui (a Release build gives the figures that count)
 
 #include <benchmark/benchmark.h>
 #include <imgui.h>
