@@ -70,6 +70,7 @@ class UiVerbs {
     verb("shown", "shown                     print the text the window shows (x,y  text)", &UiVerbs::shown);
     verb("click", "click TEXT [N]            click the (N-th) shown TEXT", &UiVerbs::click);
     verb("hover", "hover TEXT [N]            move the mouse over the (N-th) shown TEXT", &UiVerbs::hover);
+    verb("mouse", "mouse X Y                 move the mouse to a point of the display", &UiVerbs::mouse);
     verb("type", "type TEXT                 type TEXT into the focused field", &UiVerbs::type);
     verb("key", "key [ctrl+|shift+|alt+]KEY  press a key in the window (Enter, Tab, Escape, ...)", &UiVerbs::key);
     verb("scroll", "scroll TEXT LINES         turn the wheel over TEXT (negative: down)", &UiVerbs::scroll);
@@ -98,6 +99,17 @@ class UiVerbs {
     int occurrence = 0;
     if (!needs(w, 2, 3, "hover TEXT [N]") || !occurrenceOf(w, occurrence)) return;
     if (!gui().hover(w[1], occurrence)) notShown(w[1]);
+  }
+
+  void mouse(const Words& w) const {
+    double x = 0;
+    double y = 0;
+    if (!needs(w, 3, 3, "mouse X Y")) return;
+    if (!sim::parseNumber(w[1], x) || !sim::parseNumber(w[2], y)) {
+      out() << "usage: mouse X Y\n";
+      return;
+    }
+    gui().hoverAt(ImVec2(static_cast<float>(x), static_cast<float>(y)));
   }
 
   void type(const Words& w) const {

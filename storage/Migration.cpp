@@ -8,7 +8,7 @@
 
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
-#include "storage/PackFolder.h"
+#include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 
 namespace fs = std::filesystem;

@@ -4,29 +4,161 @@
 // it can.
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
-#include <numeric>
+#include <fstream>
 #include <utility>
 
 #include "QMTraining/QMTraining.h"
-#include "storage/PackFolder.h"
+#include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/ShotLine.h"
+#include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// Older files lack the speed, pitch or roll; these set what repairLoadedShot
+// sets, in memory. True when anything changed.
+bool fillMissingRotations(Shot& shot) {
+  bool filled = false;
+  if (shot.carPitch == shotfile::rotationAbsentMarker) {
+    shot.carPitch = 0;
+    filled = true;
+  }
+  if (shot.carRoll == shotfile::rotationAbsentMarker) {
+    shot.carRoll = 0;
+    filled = true;
+  }
+  return filled;
+}
+
+bool fillMissingSpeed(Shot& shot) {
+  if (shot.ballSpeed != 0) return false;
+  shot.ballSpeed = shotfile::defaultBallSpeed;
+  return true;
+}
+
+bool fillMissingValues(Shot& shot) {
+  bool speed = fillMissingSpeed(shot);
+  bool rotations = fillMissingRotations(shot);
+  return speed || rotations;
+}
+
+void saveRepaired(Shot& shot) {
+  shot.name = underscoresToSpaces(std::move(shot.name));
+  shot.saveShotFile();
+}
+
+// Nine zero floats and a zero yaw: with the usual speed such a shot may pass
+// for a blank placeholder.
+bool hasOnlyZeros(const Shot& shot) {
+  for (float value : {shot.ballLocationZ, shot.ballLocationX, shot.ballLocationY,
+                      shot.ballVelocityX, shot.ballVelocityY, shot.ballVelocityZ,
+                      shot.carLocationX, shot.carLocationY, shot.carLocationZ}) {
+    if (value != 0.0f) return false;
+  }
+  return shot.carYaw == 0;
+}
+
+// Reads and repairs the listed files of one load with one stream and one
+// buffer for all of them: Shot::loadShot followed by repairLoadedShot, with
+// the system calls of a load kept to opening, reading and closing each file
+// that needs nothing else. loadShot itself tests the path twice more and
+// reads past the end of the line to find it, and a file that normalising
+// renames would be written twice, once by the rename and once by the repair.
+class ListedShotReader {
+ public:
+  ListedShotReader() : in_(&text_) { file_.pubsetbuf(buffer_, sizeof buffer_); }
+
+  // For a file the listing has just found to be a regular file. True when
+  // the shot was read and kept.
+  bool load(Shot& shot, const std::string& folder, const ShotFileEntry& file) {
+    std::string_view extension = shotname::isLegacyShotName(file.name)
+                                     ? shotfile::legacyExtension
+                                     : shotfile::shotExtension;
+    if (file.extension != extension) {
+      // A ".shot" file named like an older ".txt" one: loadShot looks for
+      // the ".txt" file, so it decides.
+      if (!shot.loadShot(folder, file.name)) return false;
+      if (fillMissingValues(shot)) saveRepaired(shot);
+      return true;
+    }
+    shot.filePath = folder + file.name + std::string(extension);
+    shot.folderPath = folder;
+    if (!readWholeFile(shot.filePath)) return false;
+    in_.clear();
+    shotline::readShotLine(in_, shot);
+
+    // Filled in before normalising, the missing values reach the file with
+    // the rewrite that follows a rename. They do not change what normalising
+    // decides, except a speed that would let an all-zero shot pass for a
+    // blank placeholder (which it deletes): that one waits until after.
+    bool filled = fillMissingRotations(shot);
+    if (!hasOnlyZeros(shot)) filled = fillMissingSpeed(shot) || filled;
+    std::string listedPath = filled ? shot.filePath : std::string();
+    if (!shot.normalizeShotFile()) return false;
+    // Normalising rewrites a file it renamed, unless it kept a blank
+    // placeholder it could not delete.
+    if (filled && (shot.filePath == listedPath || shot.isBlankShot())) saveRepaired(shot);
+    if (fillMissingValues(shot)) saveRepaired(shot);
+    return true;
+  }
+
+ private:
+  // A text in memory, read as a stream.
+  class TextBuffer : public std::streambuf {
+   public:
+    std::string text;
+    void rewind() { setg(text.data(), text.data(), text.data() + text.size()); }
+  };
+
+  // A shot line is far shorter than the buffer, and a read of a regular file
+  // comes back short only at the end of the file, so a part-full buffer is
+  // the whole rest of the file: no second read just to meet the end.
+  bool readWholeFile(const std::string& path) {
+    if (!file_.open(path, std::ios::in)) return false;
+    std::string& text = text_.text;
+    text.clear();
+    while (file_.sgetc() != std::filebuf::traits_type::eof()) {
+      std::streamsize chunk = file_.in_avail();
+      size_t start = text.size();
+      text.resize(start + static_cast<size_t>(chunk));
+      file_.sgetn(text.data() + start, chunk);
+      if (chunk < static_cast<std::streamsize>(sizeof buffer_ / 2)) break;
+    }
+    file_.close();
+    text_.rewind();
+    return true;
+  }
+
+  char buffer_[8192];
+  std::filebuf file_;
+  TextBuffer text_;
+  std::istream in_;
+};
+
 // shotNameLess order, with each shot's sort key computed once rather than
 // once per comparison. Not stable: shots whose names compare equal end up in
 // no particular order, as with any in-place sort by shotNameLess.
 void sortShots(std::vector<Shot>& list) {
-  std::vector<std::string> names;
-  names.reserve(list.size());
-  for (const Shot& shot : list) names.push_back(shot.displayName());
+  // A loaded name has no "_" left (reading turns them into spaces), so it is
+  // its own display name; only another name needs a copy to sort by (in a
+  // deque, which never moves what the keys point into).
+  std::deque<std::string> displayNames;
   std::vector<std::pair<NameSortKey, size_t>> keys;
   keys.reserve(list.size());
-  for (size_t i = 0; i < list.size(); ++i) keys.emplace_back(NameSortKey(names[i]), i);
+  for (size_t i = 0; i < list.size(); ++i) {
+    const std::string& name = list[i].name;
+    if (name.find('_') == std::string::npos) {
+      keys.emplace_back(NameSortKey(name), i);
+    } else {
+      displayNames.push_back(list[i].displayName());
+      keys.emplace_back(NameSortKey(displayNames.back()), i);
+    }
+  }
   std::sort(keys.begin(), keys.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<Shot> sorted;
@@ -53,13 +185,12 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
   }
   std::vector<Shot> loaded;
   loaded.reserve(files.size());
+  ListedShotReader reader;
   for (const ShotFileEntry& file : files) {
     Shot shot;
     // A shot that could not be read is left out and its file left alone:
     // repairing it would overwrite an unreadable file with blank values.
-    if (!shot.loadShot(folder, file.name)) continue;
-    repairLoadedShot(shot);
-    loaded.push_back(std::move(shot));
+    if (reader.load(shot, folder, file)) loaded.push_back(std::move(shot));
   }
   sortShots(loaded);
   shots = std::move(loaded);
@@ -73,24 +204,8 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
 }
 
 void QMTraining::repairLoadedShot(Shot& shot) {
-  // Files of older versions lack the speed, pitch or roll. All three checks
-  // run before the one write, which leaves the file as three writes would.
-  bool repaired = false;
-  if (shot.ballSpeed == 0) {
-    shot.ballSpeed = shotfile::defaultBallSpeed;
-    repaired = true;
-  }
-  if (shot.carPitch == shotfile::rotationAbsentMarker) {
-    shot.carPitch = 0;
-    repaired = true;
-  }
-  if (shot.carRoll == shotfile::rotationAbsentMarker) {
-    shot.carRoll = 0;
-    repaired = true;
-  }
-  if (!repaired) return;
-  shot.name = underscoresToSpaces(std::move(shot.name));
-  shot.saveShotFile();
+  // One write for all three values leaves the file as three writes would.
+  if (fillMissingValues(shot)) saveRepaired(shot);
 }
 
 bool QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,

@@ -53,9 +53,10 @@ bool Shot::normalizeShotFile() {
   std::string stem = shotname::fileStem(filePath);
   stripForbiddenCharacters(stem);
   name = shotname::cleanReadName(std::move(name));
-  // A shot whose name cleans to nothing keeps the name of its file rather
-  // than moving to a file named just ".shot", which no listing shows.
-  if (name.empty()) name = stem;
+  // A shot whose name cleans to nothing takes its file's name rather than
+  // moving to a file named just ".shot", which no listing shows.
+  if (name.empty()) name = shotname::cleanReadName(stem);
+  if (name.empty()) name = stem;  // a file named only "_": left as it is
   if (name == stem) return true;
 
   // The file stays in its own folder, whatever folderPath says.

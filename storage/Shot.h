@@ -57,7 +57,7 @@ class Shot {
   bool readShotFile();
   // Cleans `name` and renames the file (within its folder) to match it,
   // appending 1, 2, 3, ... to the name while that file name is taken. A name
-  // that cleans to nothing becomes the file's stem. False when the rename
+  // that cleans to nothing is taken from the file's stem. False when the rename
   // failed (or the free name could not be found) or the shot was a blank
   // placeholder whose file was deleted.
   bool normalizeShotFile();

@@ -126,12 +126,4 @@ TEST_F(PlacementTest, BallSpeedLeavesAnOrdinaryBallAlone) {
   EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(PlacementTest, CommandsNeverChangeTheWorkingShot) {
-  runAllCommands();
-  EXPECT_EQ(plugin().ballLocationX, -1200);
-  EXPECT_EQ(plugin().carYaw, 16384);
-  EXPECT_EQ(plugin().ballSpeed, 3200);
-  EXPECT_EQ(draws.ranges().size(), 0u);
-}
-
 }  // namespace

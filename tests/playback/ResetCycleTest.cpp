@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/playback/PlaybackFixture.h"
 
@@ -254,6 +255,53 @@ TEST_F(ResetCycleTest, LoadShotNeedsARunningGame) {
   selectShot(1);
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, -1200);
+}
+
+// A stored shot with a real file in the pack folder "Demo".
+class OverideShotTest : public ResetCycleTest {
+ protected:
+  OverideShotTest() {
+    std::filesystem::create_directories(h.packFolder("Demo"));
+    Shot stored;
+    EXPECT_TRUE(stored.createShotFile(h.packFolder("Demo") + "/", 92.5f, -1200, 3500, 300, -2500, 800,
+                                      -1000, -4608, 17, 16384, "Corner Shot", 3200, 100, 200));
+    loadShots({cornerShot(), stored});
+    selectShot(1);
+    h.console("LoadShot");
+  }
+  std::string fileText() { return readFile(plugin().shots[1].filePath); }
+};
+
+TEST_F(OverideShotTest, WritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShot) {
+  const std::string path = plugin().shots[1].filePath;
+  QMTraining& p = plugin();
+  p.ballLocationX = -500.25f;
+  p.carYaw = -16000;
+  p.ballSpeed = 4500;  // not written: the command takes "cool_speed"
+  p.currentShotName = "Corner Shot Two";
+  h.console("cool_speed 3333");
+  h.console("OverideShot");
+  EXPECT_EQ(fileText(), "92.5 -500.25 3500 300 -2500 800 -1000 -4608 17 -16000 Corner_Shot_Two 3333 100 200");
+  EXPECT_EQ(p.shots[1].filePath, path) << "the file keeps its name until the pack is loaded again";
+  EXPECT_EQ(p.shots[1].ballSpeed, 3333);
+  EXPECT_EQ(p.shots[1].name, "Corner Shot Two");
+  EXPECT_EQ(p.shots[0].ballLocationX, -1200) << "only the selected shot changes";
+  EXPECT_THAT(calls(), IsEmpty());
+}
+
+TEST_F(OverideShotTest, OutsideAGameTheFileStaysAsItWas) {
+  const std::string before = fileText();
+  host().leaveMatch();
+  plugin().ballLocationX = 1;
+  h.console("OverideShot");
+  EXPECT_EQ(fileText(), before);
+}
+
+TEST_F(ResetCycleTest, LoadShotShowsUnderscoresOfAStoredNameAsSpaces) {
+  plugin().shots[2].name = "Wall_Read_";
+  selectShot(2);
+  h.console("LoadShot");
+  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
 }
 
 }  // namespace

@@ -8,17 +8,7 @@
 namespace fs = std::filesystem;
 
 WindowTest::WindowTest() {
-  plugin().AdoptGuiContext(reinterpret_cast<uintptr_t>(ui_.context()));
-  ui_.setDraw([this] {
-    plugin().Render();
-    // The player drags the window to the corner and makes it large enough
-    // that the editor needs no scrolling; it takes effect from the next
-    // frame.
-    ImGui::SetWindowPos(plugin().menuTitle.c_str(), ImVec2(0, 0));
-    ImGui::SetWindowSize(plugin().menuTitle.c_str(), ImVec2(1280, 1000));
-  });
-  // Work the window hands to the game thread runs between frames.
-  ui_.setBeforeFrame([this] { harness.advance(1.0 / 60.0); });
+  // With a packs folder of its own the host holds no pack but the test's.
   fs::create_directories(harness.dataFolder() + "/QMShots/TrainingPacks");
 }
 
@@ -64,36 +54,39 @@ int32_t WindowTest::packIndex(const std::string& pack) {
 }
 
 void WindowTest::showWindow() {
-  plugin().WindowOpened();
-  ui_.frames(3);
+  harness.openWindow();
+  ImGui::SetCurrentContext(ui().context());
+  ImGui::SetWindowPos(plugin().menuTitle.c_str(), ImVec2(0, 0));
+  ImGui::SetWindowSize(plugin().menuTitle.c_str(), ImVec2(1280, 800));
+  ui().frame();
 }
 
 void WindowTest::openTab(const std::string& tab) {
-  click(tab);
-  ui_.frame();
+  ASSERT_TRUE(harness.openTab(tab)) << "not shown: " << tab << "\n" << ui().describe();
+  ui().frame();
 }
 
 void WindowTest::click(std::string_view text, int occurrence) {
-  ASSERT_TRUE(ui_.click(text, occurrence)) << "not shown: " << text << "\n" << ui_.describe();
+  ASSERT_TRUE(ui().click(text, occurrence)) << "not shown: " << text << "\n" << ui().describe();
 }
 
 void WindowTest::replaceText(std::string_view shownText, std::string_view typed, int occurrence,
                              bool commit) {
   click(shownText, occurrence);
-  ui_.pressKey(ImGuiKey_A, uidriver::Mods{.ctrl = true});
-  ui_.pressKey(ImGuiKey_Delete);
-  ui_.type(typed);
-  if (commit) ui_.pressKey(ImGuiKey_Enter);
+  ui().pressKey(ImGuiKey_A, uidriver::Mods{.ctrl = true});
+  ui().pressKey(ImGuiKey_Delete);
+  ui().type(typed);
+  if (commit) ui().pressKey(ImGuiKey_Enter);
 }
 
 void WindowTest::clickFieldLabelled(std::string_view label) {
-  auto shown = ui_.find(label);
-  ASSERT_FALSE(shown.empty()) << "not shown: " << label << "\n" << ui_.describe();
-  ui_.clickAt(ImVec2(shown[0].min.x - 40, shown[0].center().y));
+  auto shown = ui().find(label);
+  ASSERT_FALSE(shown.empty()) << "not shown: " << label << "\n" << ui().describe();
+  ui().clickAt(ImVec2(shown[0].min.x - 40, shown[0].center().y));
 }
 
 void WindowTest::expectShown(std::string_view text) {
-  EXPECT_TRUE(ui_.waitFor(text)) << "not shown: " << text << "\n" << ui_.describe();
+  EXPECT_TRUE(ui().waitFor(text)) << "not shown: " << text << "\n" << ui().describe();
 }
 
 std::vector<std::string> WindowTest::displayedShotNames() {

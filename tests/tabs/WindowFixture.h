@@ -1,7 +1,8 @@
 #pragma once
-// The plug-in loaded in a simulated host, its settings window drawn by the
-// UI driver, and packs of shot files laid down before the first frame. Tests
-// act as a player: open a tab, click what is shown, type, press keys.
+// The plug-in's window driven as a player drives it (WindowHarness), made
+// large enough that the shot editor needs no scrolling, with packs of shot
+// files of known text laid down before the first frame, and the helpers the
+// tests of the editor and the list tabs share.
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/support/PluginHarness.h"
-#include "uidriver/UiDriver.h"
+#include "tests/support/WindowHarness.h"
 
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
 
   QMTraining& plugin() { return harness.plugin(); }
-  uidriver::UiDriver& ui() { return ui_; }
+  uidriver::UiDriver& ui() { return harness.ui(); }
 
   // ---- files, before or after the first frame ----
   // A pack folder holding one shot file per name (values from shotLine).
@@ -32,7 +32,8 @@ class WindowTest : public ::testing::Test {
   int32_t packIndex(const std::string& pack);
 
   // ---- the window ----
-  // The host shows the window; the first frames load the packs.
+  // The host shows the window; the first frames load the packs. The player
+  // then drags it to the corner and makes it large.
   void showWindow();
   void openTab(const std::string& tab);
   // Clicks the `occurrence`-th shown `text`; fails the test when it is not
@@ -45,7 +46,7 @@ class WindowTest : public ::testing::Test {
   // Clicks the text field whose label `label` is drawn to its right (an
   // empty field shows no text of its own to click).
   void clickFieldLabelled(std::string_view label);
-  bool shows(std::string_view text) const { return ui_.shows(text); }
+  bool shows(std::string_view text) { return ui().shows(text); }
   // Draws frames until `text` shows; fails the test when it does not.
   void expectShown(std::string_view text);
   std::vector<std::string> displayedShotNames();
@@ -57,8 +58,5 @@ class WindowTest : public ::testing::Test {
   void clickPackRow(const std::string& button, const std::string& pack);
   void selectPack(const std::string& pack);
 
-  PluginHarness harness;
-
- private:
-  uidriver::UiDriver ui_{1280, 1000};
+  WindowHarness harness;
 };

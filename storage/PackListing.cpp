@@ -1,4 +1,4 @@
-#include "storage/PackFolder.h"
+#include "storage/PackListing.h"
 
 #include <filesystem>
 #include <system_error>
