@@ -35,7 +35,7 @@ bool pressReachesBinds(SdlInput::Device device, const InputFocus& focus) {
   if (device == SdlInput::Device::MouseButton || device == SdlInput::Device::MouseWheel) {
     return !focus.guiWantsMouse;
   }
-  return !focus.textFieldActive;
+  return !focus.textFieldActive;  // keys and controller buttons alike
 }
 
 bool WindowHost::displayAvailable() {

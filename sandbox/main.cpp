@@ -7,11 +7,12 @@
 // input with -i. With no script and no lines, a short demo runs, followed by
 // an interactive prompt when standard input is a terminal.
 //
-// Where a desktop is available the host opens a window (see WindowHost.h);
-// the lines then run in it, and with -i or the demo the window stays open
-// until it is closed. --console keeps to the terminal, --window insists on
-// the window, --headless-window draws the window's frames with no display
-// (for screenshots).
+// The demo and -i open a window (see WindowHost.h) where a desktop is
+// available: the lines run in it, then it stays open until it is closed, its
+// console panel taking the place of the prompt. --window opens it for a
+// script too (closing when the lines are done), --console never opens it,
+// --headless-window draws the window's frames with no display (for
+// screenshots).
 
 #include <unistd.h>
 
@@ -100,7 +101,11 @@ int main(int argc, char** argv) {
   }
   bool demo = scripts.empty() && lines.empty() && !interactive;
   if (demo) scripts.push_back(QM_DEMO_SCRIPT);
-  if (mode == Mode::Automatic) mode = WindowHost::displayAvailable() ? Mode::Window : Mode::Console;
+  // The window is for people: the demo and -i open it where a desktop is;
+  // a script alone runs the same everywhere unless --window asks for it.
+  if (mode == Mode::Automatic) {
+    mode = (demo || interactive) && WindowHost::displayAvailable() ? Mode::Window : Mode::Console;
+  }
 
   std::cout << "host folder: " << hostDir.string() << '\n';
   if (mode != Mode::Console) {
