@@ -33,6 +33,7 @@ const ImU32 kArrowColour = IM_COL32(255, 230, 60, 255);
 const ImU32 kCarColour = IM_COL32(90, 170, 255, 255);
 const ImU32 kUpsideDownColour = IM_COL32(255, 80, 200, 255);
 const ImU32 kTextColour = IM_COL32(235, 235, 235, 255);
+const ImU32 kTrailColour = IM_COL32(255, 230, 60, 110);
 
 ImVec2 toImVec(ScreenPoint p) { return ImVec2(p.x, p.y); }
 
@@ -85,7 +86,34 @@ void drawBall(ImDrawList& drawList, const ArenaProjection& projection, const sim
   drawList.AddCircleFilled(toImVec(centre), radius, kBallColour, 24);
 }
 
+void drawTrail(ImDrawList& drawList, const ArenaProjection& projection, const std::vector<Vector>& trail) {
+  if (trail.size() < 2) return;
+  std::vector<ImVec2> points;
+  points.reserve(trail.size());
+  for (const Vector& p : trail) points.push_back(toImVec(projection.toScreen(p.X, p.Y)));
+  drawList.AddPolyline(points.data(), static_cast<int>(points.size()), kTrailColour, 0, 1.5f);
+  const float radius = std::max(FieldSize::ballRadius * projection.pixelsPerUnit(), kMinBallPixels);
+  drawList.AddCircle(points.front(), radius, kTrailColour, 24, 1.5f);
+}
+
 }  // namespace
+
+void BallTrail::record(const Vector& location, bool moving) {
+  if (!moving || points_.empty()) {
+    points_.assign(1, location);
+    return;
+  }
+  const Vector& last = points_.back();
+  const float dx = location.X - last.X;
+  const float dy = location.Y - last.Y;
+  const float dz = location.Z - last.Z;
+  if (dx * dx + dy * dy + dz * dz > kJump * kJump) {
+    points_.assign(1, location);
+    return;
+  }
+  if (points_.size() >= kMaxPoints) points_.erase(points_.begin(), points_.begin() + kMaxPoints / 4);
+  points_.push_back(location);
+}
 
 ArenaProjection ArenaProjection::fit(ScreenRect area, float margin) {
   const float width = area.width - 2 * margin;
@@ -138,7 +166,7 @@ std::vector<std::string> arenaReadout(const sim::Server* server) {
   return lines;
 }
 
-void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server) {
+void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server, const std::vector<Vector>& trail) {
   // The numbers go in a band above the field so that they never hide it.
   const std::vector<std::string> readout = arenaReadout(server);
   const float lineHeight = ImGui::GetTextLineHeightWithSpacing();
@@ -160,7 +188,10 @@ void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server)
   drawList.AddCircle(toImVec(centre), 1000 * projection.pixelsPerUnit(), kLineColour, 48);
 
   if (server && server->car) drawCar(drawList, projection, *server->car);
-  if (server && server->ball) drawBall(drawList, projection, *server->ball);
+  if (server && server->ball) {
+    drawTrail(drawList, projection, trail);
+    drawBall(drawList, projection, *server->ball);
+  }
 
   float y = area.top + 6;
   for (const std::string& line : readout) {

@@ -10,6 +10,7 @@
 // The geometry is plain functions of numbers so that it can be checked
 // without a window; drawArena turns it into Dear ImGui draw commands.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,6 +65,25 @@ bool isUpsideDown(const Rotator& rotation);
 // saying how to start one.
 std::vector<std::string> arenaReadout(const sim::Server* server);
 
+// The ball's recent path, so that a player sees where a shot started and
+// how it flew. A ball at rest is a path of one point, its start; a ball that
+// jumps further than it could fly in a frame was placed anew and starts a
+// new path. Holds at most the last kMaxPoints points.
+class BallTrail {
+ public:
+  static constexpr size_t kMaxPoints = 600;
+  static constexpr float kJump = 1500;  // game units between two frames
+
+  // Once per frame: where the ball is and whether it moves.
+  void record(const Vector& location, bool moving);
+  void clear() { points_.clear(); }
+  const std::vector<Vector>& points() const { return points_; }
+
+ private:
+  std::vector<Vector> points_;
+};
+
 // Draws the arena into `area` of the draw list. `server` is the local match,
-// or null.
-void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server);
+// or null; `trail` the ball's recent path (its first point marked as the
+// start when the ball has left it).
+void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server, const std::vector<Vector>& trail);

@@ -73,7 +73,12 @@ bool WindowHost::open(Display display, int width, int height) {
   if (display == Display::Screen) {
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   }
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) {
+    // Drawing in software needs no OpenGL; without the hint SDL opens a test
+    // OpenGL context to choose how to show the pixels.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
   if (!renderer_) {
     error_ = fmt::format("SDL cannot draw in the window: {}", SDL_GetError());
     close();
@@ -320,8 +325,14 @@ void WindowHost::frame() {
   const float height = io.DisplaySize.y;
   const float arenaWidth = std::max(width * kArenaShare, std::min(kArenaMinWidth, width));
   const float arenaLeft = width - arenaWidth;
+  if (const sim::Ball* ball = sandbox_.host().ball()) {
+    const Vector& v = ball->velocity;
+    trail_.record(ball->location, v.X != 0 || v.Y != 0 || v.Z != 0);
+  } else {
+    trail_.clear();
+  }
   drawArena(*ImGui::GetBackgroundDrawList(), {arenaLeft, menuHeight, arenaWidth, height - menuHeight},
-            sandbox_.host().server());
+            sandbox_.host().server(), trail_.points());
   drawConsolePanel(0, std::max(menuHeight, height - kConsoleHeight), std::max(arenaLeft, 1.0f),
                    std::min(kConsoleHeight, height - menuHeight));
   if (auto* plugin = sandbox_.loader().window(); plugin && sandbox_.windowShown()) plugin->Render();

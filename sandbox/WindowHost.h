@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "sandbox/ArenaView.h"
 #include "sandbox/ConsoleLog.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/SdlKeyMap.h"
@@ -97,6 +98,7 @@ class WindowHost {
   bool backendsStarted_ = false;
   std::vector<SDL_GameController*> controllers_;
   TriggerLatch triggers_[2];
+  BallTrail trail_;
   bool inFrame_ = false;
   bool quit_ = false;
   std::string error_;

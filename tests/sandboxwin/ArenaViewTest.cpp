@@ -132,3 +132,29 @@ TEST(ArenaReadout, ShowsBallHeightAndSpeedAndAnUpsideDownCar) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BallTrail, StartsWhereTheBallRestedAndFollowsItsFlight) {
+  BallTrail trail;
+  trail.record({100, 200, 300}, false);
+  trail.record({100, 200, 300}, false);
+  ASSERT_EQ(trail.points().size(), 1u);
+
+  trail.record({110, 180, 305}, true);
+  trail.record({120, 160, 309}, true);
+  ASSERT_EQ(trail.points().size(), 3u);
+  EXPECT_EQ(trail.points().front().X, 100);
+  EXPECT_EQ(trail.points().back().Y, 160);
+
+  // Placed somewhere else: the old path goes.
+  trail.record({-3000, 4000, 500}, true);
+  ASSERT_EQ(trail.points().size(), 1u);
+  EXPECT_EQ(trail.points().front().X, -3000);
+
+  for (int i = 0; i < 2000; ++i) trail.record({-3000, 4000 - static_cast<float>(i), 500}, true);
+  EXPECT_LE(trail.points().size(), BallTrail::kMaxPoints);
+  EXPECT_EQ(trail.points().back().Y, 4000 - 1999);
+}
+
+}  // namespace
