@@ -135,6 +135,17 @@ void WindowHost::addVerbs() {
                        console_ << fmt::format("{} is no key the window knows\n", words[1]);
                      }
                    });
+  sandbox_.addVerb("mouse", "mouse X Y                 move the mouse pointer to a pixel of the window",
+                   [this](const std::vector<std::string>& words) {
+                     double x = 0;
+                     double y = 0;
+                     if (words.size() != 3 || !sim::parseNumber(words[1], x) || !sim::parseNumber(words[2], y) ||
+                         x < 0 || y < 0 || x > 100000 || y > 100000) {
+                       console_ << "usage: mouse X Y (pixels from the window's top left corner)\n";
+                       return;
+                     }
+                     moveMouse(static_cast<int>(x), static_cast<int>(y));
+                   });
   sandbox_.addVerb("screenshot", "screenshot FILE           write the next frame of the window to a PNG file",
                    [this](const std::vector<std::string>& words) {
                      if (words.size() != 2) {
@@ -296,6 +307,12 @@ bool WindowHost::sendKey(const std::string& engineName) {
   if (up.type != 0) SDL_PushEvent(&up);
   frame();
   return true;
+}
+
+void WindowHost::moveMouse(int x, int y) {
+  if (!window_) return;
+  SDL_WarpMouseInWindow(window_, x, y);
+  frame();
 }
 
 std::string WindowHost::screenshot(const std::filesystem::path& file) {

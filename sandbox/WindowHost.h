@@ -60,7 +60,8 @@ class WindowHost {
 
   // Opens the window, hands the plug-in its Dear ImGui context, starts the
   // ball's motion, makes the sandbox draw its frames here and adds the verbs
-  // "key" and "screenshot". False, with error() saying why, when SDL cannot.
+  // "key", "mouse" and "screenshot". False, with error() saying why, when
+  // SDL cannot.
   bool open(Display display, int width = 1440, int height = 900);
   // Draws frames in real time until the window is closed or a line says quit.
   void run();
@@ -73,6 +74,9 @@ class WindowHost {
   // press and release, and draws a frame to handle it. False for a name no
   // input has.
   bool sendKey(const std::string& engineName);
+  // Puts the mouse pointer on a pixel of the window and draws a frame. Where
+  // the pointer is decides whether a press goes to a panel or to the binds.
+  void moveMouse(int x, int y);
   // Writes the next frame to a PNG file; "" on success, else why not.
   std::string screenshot(const std::filesystem::path& file);
 

@@ -40,6 +40,9 @@ togglemenu QMTraining
 advance 0.1
 LoadShot
 bind BackSpace "controlInput"
+# The pointer over the arena, not over the plug-in's window, which would
+# take the key for itself.
+mouse 1200 450
 key BackSpace
 advance 0.5
 screenshot $screenshot
