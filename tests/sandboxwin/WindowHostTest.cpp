@@ -97,6 +97,15 @@ TEST_F(SandboxWindow, WritesAScreenshotOfTheWholeWindow) {
   EXPECT_THAT(console_.lines().back(), HasSubstr("Could not write the screenshot"));
 }
 
+TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
+  EXPECT_FALSE(window_.quitRequested());
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  window_.run();
+  EXPECT_TRUE(window_.quitRequested());
+}
+
 TEST(SandboxProgram, RunsAScriptInAWindowWithNoDisplayAndExitsCleanly) {
   TempDir dir;
   writeFile(dir.path() / "window.script",
