@@ -28,6 +28,11 @@ bool isSet(const char* name) {
   return value && *value;
 }
 
+// SDL falls back to drivers that show nothing when no display answers.
+bool showsWindows(const char* videoDriver) {
+  return videoDriver && std::strcmp(videoDriver, "dummy") != 0 && std::strcmp(videoDriver, "offscreen") != 0;
+}
+
 }  // namespace
 
 bool pressReachesBinds(SdlInput::Device device, const InputFocus& focus) {
@@ -41,10 +46,9 @@ bool pressReachesBinds(SdlInput::Device device, const InputFocus& focus) {
 bool WindowHost::displayAvailable() {
   if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return false;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-  const char* driver = SDL_GetCurrentVideoDriver();
-  const bool real = driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+  const bool shows = showsWindows(SDL_GetCurrentVideoDriver());
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return real;
+  return shows;
 }
 
 WindowHost::WindowHost(Sandbox& sandbox, ConsoleLog& console) : sandbox_(sandbox), console_(console) {}
@@ -59,6 +63,12 @@ bool WindowHost::open(Display display, int width, int height) {
     return false;
   }
   sdlStarted_ = true;
+  if (display == Display::Screen && !showsWindows(SDL_GetCurrentVideoDriver())) {
+    error_ = fmt::format("no display to show a window on (SDL found only its {} video driver)",
+                         SDL_GetCurrentVideoDriver());
+    close();
+    return false;
+  }
   // Without controller support the window still works with keyboard and mouse.
   controllersStarted_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
 

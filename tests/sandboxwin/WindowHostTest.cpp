@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "binds/KeyNames.h"
 #include "sandbox/ConsoleLog.h"
@@ -106,18 +107,34 @@ TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
   EXPECT_TRUE(window_.quitRequested());
 }
 
+// Runs the sandbox program with a shell command's arguments, after `prefix`
+// (such as "env ..."); its exit status and everything it printed.
+std::pair<int, std::string> runProgram(const std::string& arguments, const std::string& prefix = "") {
+  const std::string command = prefix + "'" + QM_SANDBOX_PATH + "' " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {-1, "cannot start " + command};
+  std::string output;
+  char buffer[4096];
+  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+  return {pclose(pipe), output};
+}
+
+TEST(SandboxProgram, SaysWhyWhenAskedForAWindowWithNoDisplay) {
+  TempDir dir;
+  // Without a display SDL falls back to a driver that shows nothing.
+  const auto [status, output] = runProgram("--window --host-dir '" + dir.str("host") + "' 'show server'",
+                                           "env -u DISPLAY -u WAYLAND_DISPLAY ");
+  EXPECT_NE(status, 0);
+  EXPECT_THAT(output, HasSubstr("Could not open the window: no display"));
+}
+
 TEST(SandboxProgram, RunsAScriptInAWindowWithNoDisplayAndExitsCleanly) {
   TempDir dir;
   writeFile(dir.path() / "window.script",
             "match local\nkey BackSpace\nadvance 0.25\nscreenshot " + dir.str("shot.png") + "\nshow server\n");
-  const std::string command = std::string("'") + QM_SANDBOX_PATH + "' --headless-window --host-dir '" +
-                              dir.str("host") + "' --script '" + dir.str("window.script") + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[4096];
-  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  EXPECT_EQ(pclose(pipe), 0) << output;
+  const auto [status, output] =
+      runProgram("--headless-window --host-dir '" + dir.str("host") + "' --script '" + dir.str("window.script") + "'");
+  EXPECT_EQ(status, 0) << output;
   // The console panel's lines are printed too, as in a console run.
   EXPECT_THAT(output, HasSubstr("Screenshot written to " + dir.str("shot.png")));
   EXPECT_THAT(output, HasSubstr("server match=local maxscore=3 time=0.250"));
