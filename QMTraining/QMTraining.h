@@ -18,6 +18,7 @@
 
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
+#include "playback/RandomDraws.h"
 #include "pluginsdk/Plugin.h"
 #include "storage/Shot.h"
 
@@ -109,6 +110,9 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool splitCar = false;
   bool makeCeiling = false;
   bool randomizeSpawns = false;
+
+  // ---- where the reset cycle's random draws come from; tests replace it ----
+  DrawNumber drawNumber = drawFromRandomDevice;
 
   // ---- packs and key binds ----
   std::vector<std::string> trainingPacks;

@@ -1,20 +1,199 @@
 #include "storage/Shot.h"
 
-bool Shot::saveShotFile() const { return false; }
-bool Shot::readShotFile() { return false; }
-bool Shot::normalizeShotFile() { return false; }
-bool Shot::isBlankShot() const { return false; }
-std::string Shot::displayName() const { return underscoresToSpaces(name); }
-bool Shot::loadShot(std::string, std::string) { return false; }
-bool Shot::createShotFile(std::string, float, float, float, float, float, float, float, float, float,
-                          int32_t, std::string, int32_t, int32_t, int32_t) {
-  return false;
-}
-bool Shot::createDefaultShot(std::string) { return false; }
-void Shot::updateShot(float, float, float, float, float, float, float, float, float, int32_t,
-                      std::string, int32_t, int32_t, int32_t) {}
-bool Shot::deleteShotFile() { return false; }
-bool Shot::renameShot(std::string) { return false; }
+#include <filesystem>
+#include <fstream>
 
-void stripForbiddenCharacters(std::string&) {}
-std::string underscoresToSpaces(std::string text) { return text; }
+#include "storage/AtomicWrite.h"
+#include "storage/ShotFileFormat.h"
+#include "storage/ShotLine.h"
+#include "storage/ShotName.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class PathState { free, taken, unknown };
+
+// Whether anything (file, folder, link, even a dangling one) holds `path`.
+// An error of the test itself (a name too long, a folder we may not search)
+// is `unknown`; it never escapes as an exception, since the callers run in a
+// frame of the settings window.
+PathState pathState(const std::string& path) {
+  std::error_code error;
+  const fs::file_type type = fs::symlink_status(path, error).type();
+  if (type == fs::file_type::not_found) return PathState::free;
+  if (type == fs::file_type::none) return PathState::unknown;
+  return PathState::taken;
+}
+
+bool isRegularFile(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(fs::status(path, error));
+}
+
+bool endsWithSlash(const std::string& folder) { return !folder.empty() && folder.back() == '/'; }
+
+}  // namespace
+
+bool Shot::saveShotFile() const {
+  return replaceFileText(filePath, shotline::formatShotLine(*this));
+}
+
+bool Shot::readShotFile() {
+  // A folder or a pipe would open, then read as nothing (or never return).
+  if (!isRegularFile(filePath)) return false;
+  std::ifstream in(filePath);
+  if (!in) return false;
+  shotline::readShotLine(in, *this);
+  in.close();
+  return normalizeShotFile();
+}
+
+bool Shot::normalizeShotFile() {
+  std::string stem = shotname::fileStem(filePath);
+  stripForbiddenCharacters(stem);
+  name = shotname::cleanReadName(std::move(name));
+  // A shot whose name cleans to nothing takes its file's name rather than
+  // moving to a file named just ".shot", which no listing shows.
+  if (name.empty()) name = shotname::cleanReadName(stem);
+  if (name.empty()) name = stem;  // a file named only "_": left as it is
+  if (name == stem) return true;
+
+  // The file stays in its own folder, whatever folderPath says.
+  const std::string folder = shotname::folderOf(filePath);
+  std::string target = folder + name + std::string(shotfile::shotExtension);
+  for (int n = 1;; ++n) {
+    const PathState state = pathState(target);
+    if (state == PathState::unknown) return false;  // as a failed rename: the file stays
+    if (state == PathState::free) break;
+    name += std::to_string(n);
+    target = folder + name + std::string(shotfile::shotExtension);
+  }
+
+  std::error_code error;
+  fs::rename(filePath, target, error);
+  if (error) return false;
+  filePath = target;
+
+  if (isBlankShot()) {
+    fs::remove(filePath, error);
+    return static_cast<bool>(error);
+  }
+  saveShotFile();
+  return true;
+}
+
+bool Shot::isBlankShot() const {
+  for (float value : {ballLocationZ, ballLocationX, ballLocationY, ballVelocityX, ballVelocityY,
+                      ballVelocityZ, carLocationX, carLocationY, carLocationZ}) {
+    if (!(value == 0.0f)) return false;
+  }
+  const auto absentOrZero = [](int32_t angle) {
+    return angle == 0 || angle == shotfile::rotationAbsentMarker;
+  };
+  return ballSpeed == shotfile::defaultBallSpeed && shotname::isPlaceholderName(name) &&
+         carYaw == 0 && absentOrZero(carPitch) && absentOrZero(carRoll);
+}
+
+std::string Shot::displayName() const { return underscoresToSpaces(name); }
+
+bool Shot::loadShot(std::string folder, std::string name) {
+  // A listed file name never holds "/" or NUL; either would reach outside the
+  // folder.
+  if (!endsWithSlash(folder) || name.empty()) return false;
+  if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) return false;
+  const std::string_view extension = shotname::isLegacyShotName(name)
+                                         ? shotfile::legacyExtension
+                                         : shotfile::shotExtension;
+  std::string path = folder + name + std::string(extension);
+  if (!isRegularFile(path)) return false;
+  filePath = std::move(path);
+  folderPath = std::move(folder);
+  return readShotFile();
+}
+
+bool Shot::createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
+                          float ballLocationY, float ballVelocityX, float ballVelocityY,
+                          float ballVelocityZ, float carLocationX, float carLocationY,
+                          float carLocationZ, int32_t carYaw, std::string name,
+                          int32_t ballSpeed, int32_t carPitch, int32_t carRoll) {
+  if (!endsWithSlash(folder) || !shotname::isUsableShotName(name)) return false;
+  std::string path = folder + name + std::string(shotfile::shotExtension);
+  if (pathState(path) != PathState::free) return false;  // never overwrite
+  filePath = std::move(path);
+  updateShot(ballLocationZ, ballLocationX, ballLocationY, ballVelocityX, ballVelocityY,
+             ballVelocityZ, carLocationX, carLocationY, carLocationZ, carYaw, std::move(name),
+             ballSpeed, carPitch, carRoll);
+  return true;
+}
+
+bool Shot::createDefaultShot(std::string folder) {
+  if (!endsWithSlash(folder)) return false;
+  std::string path = folder + std::string(shotfile::defaultShotName) +
+                     std::string(shotfile::shotExtension);
+  if (pathState(path) != PathState::free) return false;
+  filePath = std::move(path);
+  ballLocationZ = ballLocationX = ballLocationY = 0;
+  ballVelocityX = ballVelocityY = ballVelocityZ = 0;
+  carLocationX = carLocationY = carLocationZ = 0;
+  carYaw = carPitch = carRoll = 0;
+  name = shotfile::defaultShotName;
+  ballSpeed = shotfile::defaultBallSpeed;
+  saveShotFile();
+  return true;
+}
+
+void Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
+                      float ballVelocityX, float ballVelocityY, float ballVelocityZ,
+                      float carLocationX, float carLocationY, float carLocationZ,
+                      int32_t carYaw, std::string name, int32_t ballSpeed, int32_t carPitch,
+                      int32_t carRoll) {
+  this->ballLocationZ = ballLocationZ;
+  this->ballLocationX = ballLocationX;
+  this->ballLocationY = ballLocationY;
+  this->ballVelocityX = ballVelocityX;
+  this->ballVelocityY = ballVelocityY;
+  this->ballVelocityZ = ballVelocityZ;
+  this->carLocationX = carLocationX;
+  this->carLocationY = carLocationY;
+  this->carLocationZ = carLocationZ;
+  this->carYaw = carYaw;
+  this->name = std::move(name);
+  this->ballSpeed = ballSpeed;
+  this->carPitch = carPitch;
+  this->carRoll = carRoll;
+  saveShotFile();
+}
+
+bool Shot::deleteShotFile() {
+  // Only a file: an empty folder of the same name is not a shot.
+  if (!isRegularFile(filePath)) return false;
+  std::error_code error;
+  return fs::remove(filePath, error) && !error;
+}
+
+bool Shot::renameShot(std::string newName) {
+  if (!shotname::isUsableShotName(newName)) return false;
+  // The file stays in its own folder, also for a record that was never
+  // loaded from a pack (folderPath empty).
+  std::string target =
+      shotname::folderOf(filePath) + newName + std::string(shotfile::shotExtension);
+  std::error_code error;
+  switch (pathState(target)) {
+    case PathState::unknown:
+      return false;
+    case PathState::taken:
+      // Only the shot's own file (the same name, or another spelling of it
+      // on a file system that ignores case) may be there.
+      if (!fs::equivalent(filePath, target, error) || error) return false;
+      break;
+    case PathState::free:
+      break;
+  }
+  fs::rename(filePath, target, error);
+  if (error) return false;
+  filePath = std::move(target);
+  name = std::move(newName);
+  saveShotFile();
+  return true;
+}

@@ -55,8 +55,11 @@ class Shot {
   // Reads the record from filePath, then normalizeShotFile. False when the
   // file cannot be opened, or as normalizeShotFile reports.
   bool readShotFile();
-  // Cleans `name` and renames the file to match it. False when the rename
-  // failed or the shot was a blank placeholder whose file was deleted.
+  // Cleans `name` and renames the file (within its folder) to match it,
+  // appending 1, 2, 3, ... to the name while that file name is taken. A name
+  // that cleans to nothing is taken from the file's stem. False when the rename
+  // failed (or the free name could not be found) or the shot was a blank
+  // placeholder whose file was deleted.
   bool normalizeShotFile();
   // The empty placeholder an older version left in a pack.
   bool isBlankShot() const;
@@ -67,8 +70,9 @@ class Shot {
   // Loads folder + name + ".shot" (".txt" for names "Shots<digits>"). True
   // when the shot was read and kept.
   bool loadShot(std::string folder, std::string name);
-  // Creates folder + name + ".shot" with the given values; refuses an empty
-  // name or an existing file. True when the path was free and the write
+  // Creates folder + name + ".shot" with the given values; refuses a name
+  // that is empty, holds a forbidden character or cleans to nothing, and
+  // never overwrites anything. True when the path was free and the write
   // attempted.
   bool createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
                       float ballLocationY, float ballVelocityX, float ballVelocityY,
@@ -82,10 +86,11 @@ class Shot {
                   float ballVelocityX, float ballVelocityY, float ballVelocityZ,
                   float carLocationX, float carLocationY, float carLocationZ, int32_t carYaw,
                   std::string name, int32_t ballSpeed, int32_t carPitch, int32_t carRoll);
-  // True when the file was removed.
+  // True when the file (a regular file) was removed.
   bool deleteShotFile();
-  // Moves the file to folderPath + newName + ".shot" and rewrites it. True
-  // when renamed.
+  // Moves the file to newName + ".shot" in the file's folder and rewrites it.
+  // Refuses the names createShotFile refuses, and a target that is taken by
+  // anything but the shot's own file. True when renamed.
   bool renameShot(std::string newName);
 };
 

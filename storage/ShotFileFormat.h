@@ -1,6 +1,17 @@
 #pragma once
 // The shot file's constants, shared by the reader and the writer.
+//
+// A shot file is one line of fourteen fields, one space between neighbours
+// and no line break at the end:
+//   ballLocationZ ballLocationX ballLocationY ballVelocityX ballVelocityY
+//   ballVelocityZ carLocationX carLocationY carLocationZ carYaw NAME
+//   ballSpeed carPitch carRoll
+// Floats are written as a default-configured stream writes a double (six
+// significant digits, general notation: "1234.57", "1e-05", "-0"), integers
+// in decimal. NAME is the name token: the name without leading and trailing
+// "_", forbidden characters removed, every space written as "_".
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -22,7 +33,27 @@ inline constexpr std::string_view legacyStem = "Shots";
 
 inline constexpr std::string_view defaultShotName = "defaultShot";
 
+// Placeholder shots an older version left behind are named "Shot" followed
+// by digits (or "3000", or nothing).
+inline constexpr std::string_view placeholderStem = "Shot";
+inline constexpr std::string_view placeholderSpeedName = "3000";
+
 // Fields of one line, separated by exactly one space.
 inline constexpr int fieldCount = 14;
+
+// The token written for a name that cleans to nothing. Reading trims it back
+// to an empty name, and the line keeps its fourteen fields.
+inline constexpr std::string_view emptyNameToken = "_";
+
+// No field of a valid line comes near this; a longer token is read as
+// malformed rather than held in memory.
+inline constexpr std::size_t maxTokenBytes = 4096;
+
+// Longest file name (one path component) the file systems we run on accept.
+inline constexpr std::size_t maxFileNameBytes = 255;
+
+// A file being written goes first to "." + its file name + this suffix in
+// the same folder, so a pack listing (".shot" and ".txt" only) never shows it.
+inline constexpr std::string_view temporarySuffix = ".tmp";
 
 }  // namespace shotfile

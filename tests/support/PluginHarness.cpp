@@ -9,6 +9,18 @@ PluginHarness::PluginHarness(Start start) : host_(dir_.path()) {
   if (start == Start::Loaded) load();
 }
 
+namespace {
+const std::filesystem::path& prepared(const TempDir& dir, const std::function<void(const TempDir&)>& prepare) {
+  prepare(dir);
+  return dir.path();
+}
+}  // namespace
+
+PluginHarness::PluginHarness(const std::function<void(const TempDir&)>& prepare)
+    : host_(prepared(dir_, prepare)) {
+  load();
+}
+
 PluginHarness::~PluginHarness() { unload(); }
 
 std::string PluginHarness::load() {

@@ -4,6 +4,7 @@
 // handed over and onLoad runs. The destructor unloads it (onUnload, then
 // deleteMe). Helper verbs keep the tests short.
 
+#include <functional>
 #include <string>
 
 #include "QMTraining/QMTraining.h"
@@ -16,6 +17,9 @@ class PluginHarness {
 
   // NotLoaded lets a test lay files into dir() before calling load().
   explicit PluginHarness(Start start = Start::Loaded);
+  // Runs prepare on the empty host folder before the host starts (to lay
+  // down a saved configuration, for example), then loads the plug-in.
+  explicit PluginHarness(const std::function<void(const TempDir&)>& prepare);
   ~PluginHarness();
   PluginHarness(const PluginHarness&) = delete;
   PluginHarness& operator=(const PluginHarness&) = delete;

@@ -1,0 +1,100 @@
+#include "storage/ShotName.h"
+
+#include <algorithm>
+
+#include "storage/Shot.h"
+#include "storage/ShotFileFormat.h"
+
+namespace {
+
+bool isSpace(char c) {
+  // The classic locale's white space: what a stream skips between tokens.
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// `prefix` followed by one or more decimal digits, as a whole.
+bool isPrefixAndDigits(std::string_view text, std::string_view prefix) {
+  if (text.size() <= prefix.size() || text.substr(0, prefix.size()) != prefix) return false;
+  return std::all_of(text.begin() + prefix.size(), text.end(), isDigit);
+}
+
+void removeNulBytes(std::string& text) { std::erase(text, '\0'); }
+
+}  // namespace
+
+void stripForbiddenCharacters(std::string& text) {
+  std::erase_if(text, [](char c) {
+    return shotfile::forbiddenCharacters.find(c) != std::string_view::npos;
+  });
+}
+
+std::string underscoresToSpaces(std::string text) {
+  std::replace(text.begin(), text.end(), '_', ' ');
+  return text;
+}
+
+namespace shotname {
+
+std::string trimUnderscores(std::string_view name) {
+  const size_t first = name.find_first_not_of('_');
+  if (first == std::string_view::npos) return {};
+  const size_t last = name.find_last_not_of('_');
+  return std::string(name.substr(first, last - first + 1));
+}
+
+std::string nameToken(std::string_view name) {
+  std::string token = trimUnderscores(name);
+  stripForbiddenCharacters(token);
+  removeNulBytes(token);
+  std::replace_if(token.begin(), token.end(), isSpace, '_');
+  if (token.empty()) return std::string(shotfile::emptyNameToken);
+  return token;
+}
+
+std::string cleanReadName(std::string name) {
+  stripForbiddenCharacters(name);
+  removeNulBytes(name);
+  return underscoresToSpaces(trimUnderscores(name));
+}
+
+bool isUsableShotName(std::string_view name) {
+  if (name.find_first_of(shotfile::forbiddenCharacters) != std::string_view::npos) return false;
+  if (name.find('\0') != std::string_view::npos) return false;
+  return !trimUnderscores(name).empty();
+}
+
+bool isLegacyShotName(std::string_view name) {
+  return isPrefixAndDigits(name, shotfile::legacyStem);
+}
+
+bool isPlaceholderName(std::string_view name) {
+  return name.empty() || name == shotfile::placeholderSpeedName ||
+         isPrefixAndDigits(name, shotfile::placeholderStem);
+}
+
+std::string fileStem(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  const size_t dot = path.rfind('.');
+  if (slash == std::string_view::npos || dot == std::string_view::npos || dot < slash) return {};
+  return std::string(path.substr(slash + 1, dot - slash - 1));
+}
+
+std::string folderOf(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return {};
+  return std::string(path.substr(0, slash + 1));
+}
+
+std::string temporaryPathFor(std::string_view path) {
+  const std::string folder = folderOf(path);
+  std::string_view fileName = path.substr(folder.size());
+  // Kept within one file-name length, so a shot whose own name is at the
+  // limit can still be written.
+  const size_t room = shotfile::maxFileNameBytes - 1 - shotfile::temporarySuffix.size();
+  fileName = fileName.substr(0, std::min(fileName.size(), room));
+  return folder + "." + std::string(fileName) + std::string(shotfile::temporarySuffix);
+}
+
+}  // namespace shotname

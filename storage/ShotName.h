@@ -1,0 +1,47 @@
+#pragma once
+// The three forms of a shot's name (display, file name, token in the file)
+// and the path pieces the shot operations derive from a file path. Pure
+// string work; nothing here touches the disk.
+
+#include <string>
+#include <string_view>
+
+namespace shotname {
+
+// The name's leading and trailing "_" removed ("___" becomes empty).
+std::string trimUnderscores(std::string_view name);
+
+// The name as the token of a shot line: trimmed of "_" at its ends, without
+// forbidden characters or NUL bytes, every whitespace character written as
+// "_" (so the token is one field), and shotfile::emptyNameToken when nothing
+// is left.
+std::string nameToken(std::string_view name);
+
+// The name read from a file as the player sees it: forbidden characters and
+// NUL bytes removed, "_" trimmed from the ends, every other "_" a space.
+std::string cleanReadName(std::string name);
+
+// True when `name` can name a new shot file in a pack folder: not empty,
+// no forbidden character or NUL byte (so the file stays inside the folder),
+// and something is left of it as a name token besides underscores.
+bool isUsableShotName(std::string_view name);
+
+// "Shots" followed by one or more digits: a shot file of the older layout.
+bool isLegacyShotName(std::string_view name);
+
+// "Shot" followed by one or more digits, "3000" or empty: the names of the
+// placeholder shots an older version wrote.
+bool isPlaceholderName(std::string_view name);
+
+// The part of `path` after its last "/" and before its last "."; empty
+// unless the path has both and the "/" comes first.
+std::string fileStem(std::string_view path);
+
+// Everything up to and including the last "/" of `path` (empty if none).
+std::string folderOf(std::string_view path);
+
+// Where a new text for `path` is written before it replaces the file: a
+// hidden name in the same folder ending in shotfile::temporarySuffix.
+std::string temporaryPathFor(std::string_view path);
+
+}  // namespace shotname

@@ -1,0 +1,157 @@
+// Load and unload: the data folder, the commands and console variables the
+// plug-in registers, the two switches mirrored from the console.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/PluginHarness.h"
+
+namespace {
+
+using testing::ElementsAre;
+using Start = PluginHarness::Start;
+
+struct ExpectedCvar {
+  const char* name;
+  const char* value;
+  const char* description;
+  bool bounded;
+  float min;
+  float max;
+};
+
+TEST(Load, RegistersTheSevenCommandsInOrder) {
+  PluginHarness harness;
+  EXPECT_THAT(harness.host().notifierOrder(),
+              ElementsAre("controlInput", "BallMove", "CarMove", "BallVelocity", "OverideShot", "LoadShot",
+                          "BallSpeed"));
+  for (const std::string& name : harness.host().notifierOrder()) {
+    const sim::NotifierRecord* notifier = harness.host().findNotifier(name);
+    EXPECT_EQ(notifier->description, "") << name;
+    EXPECT_EQ(notifier->permissions, 0) << name;
+  }
+}
+
+TEST(Load, RegistersTheConsoleVariablesInOrderWithTheirDefaults) {
+  const ExpectedCvar expected[] = {
+      {"quellmark_enabled", "0", "Enable Quellmark", true, 0, 1},
+      {"ball_speed", "(-6000.0, 6000)", "Velocity of the ball", true, 0, 6000},
+      {"ball_location", "(0,6000)", "Location of the ball", true, 0, 6000},
+      {"cool_height", "2044.0", "height to place the ball", false, 0, 0},
+      {"cool_length", "4096.0", "length to place the ball", false, 0, 0},
+      {"cool_width", "5120.0", "width to place the ball", false, 0, 0},
+      {"cool_speedx", "6000.0", "set x value of speed of the ball", false, 0, 0},
+      {"cool_speedy", "6000.0", "set y value of speed of the ball", false, 0, 0},
+      {"cool_speedz", "6000.0", "set z value of speed of the ball", false, 0, 0},
+      {"car_enabled", "0", "Enable Car Location Reset", true, 0, 1},
+      {"car_location", "(0,6000)", "Location of the car", true, 0, 6000},
+      {"car_rotation", "(0,6000)", "Location of the car", true, 0, 6000},
+      {"carZ", "10.0", "height to place the car", false, 0, 0},
+      {"carX", "4096.0", "length to place the car", false, 0, 0},
+      {"carY", "5120.0", "width to place the car", false, 0, 0},
+      {"carYaw", "2000", "Yaw of the car", false, 0, 0},
+      {"carPitch", "2000", "Pitch of the car", false, 0, 0},
+      {"carRoll", "2000", "Roll of the car", false, 0, 0},
+      {"TrainingPackNum", "0", "Which Training Pack is active", false, 0, 0},
+      {"speed_enabled", "1", "What speed value for a shot should it use", false, 0, 0},
+      {"cool_speed", "3000", "speed of the ball", false, 0, 0},
+      {"cool_shotname", "Shot 1", "Name of shot 1", false, 0, 0},
+      {"shotNumber1", "1", "What shot was selected", false, 0, 0},
+  };
+  PluginHarness harness;
+  const auto& order = harness.host().cvarOrder();
+  ASSERT_EQ(order.size(), std::size(expected));
+  for (size_t i = 0; i < order.size(); ++i) {
+    SCOPED_TRACE(expected[i].name);
+    EXPECT_EQ(order[i], expected[i].name);
+    const sim::CVarRecord* cvar = harness.host().findCvar(order[i]);
+    EXPECT_EQ(cvar->defaultValue, expected[i].value);
+    EXPECT_EQ(cvar->value, expected[i].value);
+    EXPECT_EQ(cvar->description, expected[i].description);
+    EXPECT_TRUE(cvar->searchable);
+    EXPECT_TRUE(cvar->saveToCfg);
+    EXPECT_EQ(cvar->hasMin, expected[i].bounded);
+    EXPECT_EQ(cvar->hasMax, expected[i].bounded);
+    EXPECT_EQ(cvar->min, expected[i].min);
+    EXPECT_EQ(cvar->max, expected[i].max);
+  }
+}
+
+TEST(Load, ConsoleSwitchesAreMirroredIntoThePlugin) {
+  PluginHarness harness;
+  QMTraining& plugin = harness.plugin();
+  EXPECT_FALSE(plugin.pluginEnabled);
+  harness.console("quellmark_enabled 1");
+  EXPECT_TRUE(plugin.pluginEnabled);
+  EXPECT_FALSE(plugin.carResetEnabled);
+  harness.console("car_enabled 1");
+  EXPECT_TRUE(plugin.carResetEnabled);
+  harness.console("quellmark_enabled 0");
+  EXPECT_FALSE(plugin.pluginEnabled);
+  EXPECT_TRUE(plugin.carResetEnabled);
+  harness.console("car_enabled 0");
+  EXPECT_FALSE(plugin.carResetEnabled);
+}
+
+// The host restores saved values at registration, so onLoad sees them.
+void saveConfig(const TempDir& dir, const std::string& text) { writeFile(dir.path() / "cfg/config.cfg", text); }
+
+TEST(Load, SpeedModeIsOneAfterEveryLoad) {
+  PluginHarness harness([](const TempDir& dir) { saveConfig(dir, "speed_enabled \"2\"\ncool_speed \"4000\"\n"); });
+  EXPECT_EQ(harness.host().findCvar("speed_enabled")->value, "1");
+  EXPECT_EQ(harness.host().findCvar("cool_speed")->value, "4000");
+}
+
+TEST(Load, SavedSwitchesReachThePluginAfterARestart) {
+  PluginHarness harness(
+      [](const TempDir& dir) { saveConfig(dir, "quellmark_enabled \"1\"\ncar_enabled \"1\"\n"); });
+  EXPECT_TRUE(harness.plugin().pluginEnabled);
+  EXPECT_TRUE(harness.plugin().carResetEnabled);
+}
+
+TEST(Load, KeepsAnExistingDataFolderAsItIs) {
+  PluginHarness harness(Start::NotLoaded);
+  std::filesystem::path shots = harness.host().dataDir() / "QMShots";
+  writeFile(shots / "TrainingPacks" / "Mine" / "A.shot", "1 2 3 4 5 6 7 8 9 10 A 3000 0 0");
+  auto before = std::filesystem::last_write_time(shots / "TrainingPacks" / "Mine" / "A.shot");
+  EXPECT_EQ(harness.load(), "");
+  EXPECT_EQ(readFile(shots / "TrainingPacks" / "Mine" / "A.shot"), "1 2 3 4 5 6 7 8 9 10 A 3000 0 0");
+  EXPECT_EQ(std::filesystem::last_write_time(shots / "TrainingPacks" / "Mine" / "A.shot"), before);
+  EXPECT_EQ(harness.host().notifierOrder().size(), 7u);
+}
+
+TEST(Load, CreatesTheDataFolderWithItsParents) {
+  PluginHarness harness;
+  EXPECT_TRUE(std::filesystem::is_directory(harness.host().dataDir() / "QMShots"));
+}
+
+TEST(Load, DataFolderThatCannotBeMadeEndsTheLoadAndTheHostGoesOn) {
+  PluginHarness harness(Start::NotLoaded);
+  writeFile(harness.host().dataDir() / "QMShots", "a file where the folder should be");
+  std::string error = harness.load();
+  EXPECT_THAT(error, testing::HasSubstr("cannot create directories"));
+  EXPECT_THAT(error, testing::HasSubstr("QMShots"));
+  EXPECT_TRUE(harness.logged("Plugin failed to load: " + error));
+  EXPECT_TRUE(harness.host().notifierOrder().empty());
+  EXPECT_TRUE(harness.host().cvarOrder().empty());
+  harness.console("quellmark_enabled 1");  // the host still answers
+  EXPECT_TRUE(harness.logged("Unknown command: quellmark_enabled"));
+}
+
+TEST(Unload, UnbindsTheTwoKeysAndStopsTraining) {
+  PluginHarness harness;
+  harness.console("bind XboxTypeS_Back \"controlInput\"");
+  harness.console("bind BackSpace \"controlInput\"");
+  harness.console("bind F1 \"togglemenu QMTraining\"");
+  harness.plugin().trainingActive = true;
+  QMTraining& plugin = harness.plugin();
+  plugin.onUnload();
+  EXPECT_FALSE(plugin.trainingActive);
+  EXPECT_THAT(harness.host().binds(), ElementsAre(testing::Pair("F1", "togglemenu QMTraining")));
+  EXPECT_TRUE(harness.logged("] unbind XboxTypeS_Back"));
+  EXPECT_TRUE(harness.logged("] unbind BackSpace"));
+}
+
+}  // namespace
