@@ -38,6 +38,7 @@ match local
 togglemenu QMTraining
 # The first frames of the plug-in's window read the packs and the bind file.
 advance 0.1
+shotNumber1 0
 LoadShot
 bind BackSpace "controlInput"
 # The pointer over the arena, not over the plug-in's window, which would
