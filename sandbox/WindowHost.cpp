@@ -70,7 +70,9 @@ bool WindowHost::open(Display display, int width, int height) {
     return false;
   }
   // Without controller support the window still works with keyboard and mouse.
-  controllersStarted_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    console_ << fmt::format("Game controllers are not available: {}\n", SDL_GetError());
+  }
 
   const Uint32 flags = SDL_WINDOW_RESIZABLE | (display == Display::Offscreen ? SDL_WINDOW_HIDDEN : 0);
   window_ = SDL_CreateWindow("Quellmark Training sandbox", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
@@ -133,7 +135,6 @@ void WindowHost::close() {
   window_ = nullptr;
   SDL_Quit();
   sdlStarted_ = false;
-  controllersStarted_ = false;
 }
 
 void WindowHost::addVerbs() {

@@ -98,7 +98,6 @@ class WindowHost {
   SDL_Renderer* renderer_ = nullptr;
   ImGuiContext* context_ = nullptr;
   bool sdlStarted_ = false;
-  bool controllersStarted_ = false;
   bool backendsStarted_ = false;
   std::vector<SDL_GameController*> controllers_;
   TriggerLatch triggers_[2];
