@@ -46,6 +46,7 @@ class Sandbox {
   // The verbs, name to handler; later front ends add their own.
   using Verb = std::function<void(const std::vector<std::string>& words)>;
   void addVerb(std::string name, std::string usage, Verb verb);
+  void removeVerb(const std::string& name) { verbs_.erase(name); }
   std::string help() const;
 
  private:

@@ -22,6 +22,7 @@ constexpr float kArenaShare = 0.4f;
 constexpr float kArenaMinWidth = 320;
 constexpr double kLongestTick = 0.1;  // after a stall the game does not jump ahead
 constexpr Uint32 kFrameMillis = 16;   // pace for renderers without vsync
+constexpr const char* kVerbs[] = {"key", "mouse", "screenshot"};
 
 bool isSet(const char* name) {
   const char* value = std::getenv(name);
@@ -117,6 +118,7 @@ bool WindowHost::open(Display display, int width, int height) {
 void WindowHost::close() {
   if (!sdlStarted_) return;
   sandbox_.setFrameDrawer(nullptr);
+  for (const char* verb : kVerbs) sandbox_.removeVerb(verb);
   // A plug-in still loaded must not keep a context that is about to go.
   if (auto* plugin = sandbox_.loader().window(); plugin && context_) plugin->AdoptGuiContext(0);
   if (backendsStarted_) {

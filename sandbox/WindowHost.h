@@ -65,7 +65,8 @@ class WindowHost {
   bool open(Display display, int width = 1440, int height = 900);
   // Draws frames in real time until the window is closed or a line says quit.
   void run();
-  // Gives the plug-in's context back to the sandbox and closes the window.
+  // Closes the window and removes its verbs. A plug-in still loaded is left
+  // with no Dear ImGui context, so close after the sandbox's shutdown.
   void close();
 
   // One frame: input, the host's view, the plug-in's window, present.

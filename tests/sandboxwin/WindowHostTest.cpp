@@ -98,6 +98,12 @@ TEST_F(SandboxWindow, WritesAScreenshotOfTheWholeWindow) {
   EXPECT_THAT(console_.lines().back(), HasSubstr("Could not write the screenshot"));
 }
 
+TEST_F(SandboxWindow, AClosedWindowTakesItsVerbsAway) {
+  window_.close();
+  run("key BackSpace");
+  EXPECT_THAT(console_.lines(), Contains("Unknown command: key"));
+}
+
 TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
   EXPECT_FALSE(window_.quitRequested());
   SDL_Event quit{};
