@@ -185,6 +185,11 @@ class UiVerbs {
       out() << "the plug-in has no window\n";
       return false;
     }
+    if (sandbox_->hasFrameDrawer()) {
+      // The plug-in then draws into the display's own context.
+      out() << fmt::format("{} works on the headless window only (without --window)\n", words[0]);
+      return false;
+    }
     if (!sandbox_->windowShown()) {
       out() << "the window is not shown; use: window open\n";
       return false;

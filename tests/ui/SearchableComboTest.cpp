@@ -151,6 +151,50 @@ TEST_F(SearchableComboTest, AnEmptyListShowsThePreviewAndOnlyNoMapsFound) {
   EXPECT_THAT(listed(), testing::ElementsAre("No maps found"));
 }
 
+TEST_F(SearchableComboTest, TheOpenListTakesTheKeyboardFromTheHost) {
+  ui.frames(2);
+  EXPECT_FALSE(ImGui::GetIO().WantCaptureKeyboard);
+  open();
+  ui.hoverAt(ImVec2(490, 290));  // away from the list, so only the field can be the reason
+  EXPECT_TRUE(ImGui::GetIO().WantCaptureKeyboard);
+  ui.clickAt(ImVec2(490, 290));
+  ui.frame();
+  EXPECT_FALSE(ImGui::GetIO().WantCaptureKeyboard);
+}
+
+TEST(SearchableComboPair, EachComboStartsWithAnEmptyFilter) {
+  UiDriver ui;
+  std::vector<std::string> letters = {"Alpha", "Beta", "Gamma"};
+  std::vector<std::string> numbers = {"One", "Two", "Three"};
+  int32_t letter = 0;
+  int32_t number = 0;
+  ui.setDraw([&] {
+    ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_Once);
+    ImGui::SetNextWindowSize(ImVec2(500, 300), ImGuiCond_Once);
+    ImGui::Begin("Pair");
+    searchableCombo("##letters", letter, letters, "", "Type to search...", 20);
+    searchableCombo("##numbers", number, numbers, "", "Type to search...", 20);
+    ImGui::End();
+  });
+  ui.frames(2);
+  ASSERT_TRUE(ui.click("Alpha"));
+  ASSERT_TRUE(ui.waitFor("Gamma"));
+  ui.type("t");
+  EXPECT_FALSE(ui.shows("Gamma"));
+  // The open list lies over the second combo: a click beside it closes it.
+  ui.clickAt(ImVec2(490, 290));
+  EXPECT_TRUE(ui.waitUntilGone("Beta"));
+  ASSERT_TRUE(ui.click("One"));
+  ASSERT_TRUE(ui.waitFor("Three"));
+  EXPECT_TRUE(ui.shows("One"));
+  EXPECT_TRUE(ui.shows("Two"));
+  ui.type("w");
+  EXPECT_TRUE(ui.shows("Two"));
+  EXPECT_FALSE(ui.shows("Three"));
+  EXPECT_EQ(letter, 0);
+  EXPECT_EQ(number, 0);
+}
+
 TEST_F(SearchableComboTest, AClickOutsideClosesTheListWithoutAPick) {
   ui.frames(2);
   open();

@@ -236,7 +236,7 @@ TEST_F(TrainingTabTest, MakeCeilingPutsTheCarOnTheRoofUnlessRandomizeSpawnsSaysO
   EXPECT_EQ(w.host().car()->location.Z, 2024.0f);
 }
 
-TEST_F(TrainingTabTest, ModifierTooltipsAndTheCarResetSwitch) {
+TEST_F(TrainingTabTest, ModifierTooltipsAndTheCarResetSwitchReachingTheKey) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Modifies Training Shots"));
   ASSERT_TRUE(w.ui().hover("Split Car"));
@@ -245,8 +245,14 @@ TEST_F(TrainingTabTest, ModifierTooltipsAndTheCarResetSwitch) {
   EXPECT_TRUE(w.ui().shows("Toggle whether it has a chance to spawn you on the celing."));
   ASSERT_TRUE(w.ui().click("Enable Car Reset"));
   EXPECT_EQ(w.cvarInt("car_enabled"), 0);
+  // Without car reset the key leaves the car where it is.
+  Vector before = w.host().car()->location;
+  pressResetKey();
+  EXPECT_EQ(w.host().car()->location.X, before.X);
   ASSERT_TRUE(w.ui().click("Enable Car Reset"));
   EXPECT_EQ(w.cvarInt("car_enabled"), 1);
+  pressResetKey();
+  EXPECT_EQ(w.host().car()->location.X, kCarX);
 }
 
 TEST_F(TrainingTabTest, TheSpeedListWritesTheModeEvenWhenItIsAlreadyChosen) {

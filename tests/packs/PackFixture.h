@@ -1,0 +1,95 @@
+#pragma once
+// The plug-in loaded into a host on a fresh folder, with verbs for laying
+// packs and shot files into its data folder and reading back what is there.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/support/PluginHarness.h"
+
+class PackFixture : public ::testing::Test {
+ protected:
+  QMTraining& plugin() { return harness.plugin(); }
+
+  std::string packsFolder() const { return harness.dataFolder() + "/QMShots/TrainingPacks"; }
+  std::string pack(const std::string& name) const { return harness.packFolder(name); }
+  std::string file(const std::string& packName, const std::string& fileName) const {
+    return pack(packName) + "/" + fileName;
+  }
+
+  void makePack(const std::string& name) const { std::filesystem::create_directories(pack(name)); }
+  void put(const std::string& packName, const std::string& fileName, const std::string& text) const {
+    writeFile(file(packName, fileName), text);
+  }
+  std::string text(const std::string& packName, const std::string& fileName) const {
+    return readFile(file(packName, fileName));
+  }
+  bool has(const std::string& packName, const std::string& fileName) const {
+    return std::filesystem::exists(file(packName, fileName));
+  }
+  // Every entry of a pack folder.
+  std::set<std::string> files(const std::string& packName) const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(pack(packName))) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  // Makes the folders and sets the pack list to exactly these names, in this
+  // order (a rescan would take the folder's order).
+  void usePacks(const std::vector<std::string>& names) {
+    for (const std::string& name : names) makePack(name);
+    plugin().trainingPacks = names;
+  }
+
+  // The loaded shots' names, in order.
+  std::vector<std::string> shotNames() {
+    std::vector<std::string> names;
+    for (const Shot& shot : plugin().shots) names.push_back(shot.name);
+    return names;
+  }
+
+  int packNumber() { return harness.cvarInt("TrainingPackNum"); }
+  void setPackNumber(int index) { harness.console("TrainingPackNum " + std::to_string(index)); }
+  bool logged(const std::string& line) const { return harness.logged(line); }
+  const std::vector<std::string>& log() { return harness.host().logLines(); }
+
+  PluginHarness harness;
+};
+
+// A normalised shot line for the shot `name` (spaces written as "_").
+inline std::string shotLine(const std::string& name, float ballZ = 92.5f, int speed = 3000) {
+  std::string token = name;
+  for (char& c : token) {
+    if (c == ' ') c = '_';
+  }
+  std::ostringstream line;
+  line << ballZ << " -1200 3500 0 -2500 800 0 -4608 17 16384 " << token << ' ' << speed << " 0 0";
+  return line.str();
+}
+
+// Makes one file impossible to remove for as long as the object lives: the
+// file system's immutable flag where the tests may set it (root), a
+// read-only parent folder otherwise. protects() is false where neither
+// works; tests then skip.
+class UndeletableFile {
+ public:
+  explicit UndeletableFile(const std::string& path);
+  ~UndeletableFile();
+  UndeletableFile(const UndeletableFile&) = delete;
+  UndeletableFile& operator=(const UndeletableFile&) = delete;
+  bool protects() const { return protects_; }
+
+ private:
+  bool setImmutable(bool on);
+  std::string path_;
+  bool immutable_ = false;
+  bool readOnlyParent_ = false;
+  bool protects_ = false;
+};
