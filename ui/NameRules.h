@@ -36,6 +36,26 @@ bool isReservedShotName(std::string_view text);
 // string.
 bool sameDisplayName(std::string_view a, std::string_view b);
 
+// The messages of the checks above, shown in red under a name field.
+inline constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
+inline constexpr const char* reservedShotNameMessage =
+    "Shots followed by a number names shot files of older versions; please choose another name";
+
+// What a typed shot name has wrong, apart from being taken.
+struct ShotNameFaults {
+  bool empty;
+  bool forbidden;
+  bool blank;
+  bool reserved;
+
+  explicit ShotNameFaults(std::string_view text)
+      : empty(text.empty()),
+        forbidden(containsAnyOf(text, forbiddenShotCharacters)),
+        blank(isBlankName(text)),
+        reserved(isReservedShotName(text)) {}
+  bool any() const { return empty || forbidden || blank || reserved; }
+};
+
 // Whether a shot of the list, or a shot's file name of the list, is shown as
 // `text`.
 bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text);

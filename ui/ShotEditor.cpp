@@ -21,9 +21,6 @@ namespace {
 
 constexpr const char* forbiddenMessage =
     "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
-constexpr const char* reservedNameMessage =
-    "Shots followed by a number names shot files of older versions; please choose another name";
 constexpr const char* saveFailedMessage =
     "The shot could not be saved: the pack's folder is missing or already holds a file of "
     "this name";
@@ -164,25 +161,23 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
   Shot* edited = plugin.editingShot ? editedShot(plugin) : nullptr;
   const bool ownName = edited && namerules::sameDisplayName(edited->name, typed);
   const bool taken = plugin.shotEditor.nameCache.shotNameTaken(plugin.shots, typed);
-  const bool empty = typed.empty();
-  const bool forbidden = namerules::containsAnyOf(typed, namerules::forbiddenShotCharacters);
-  const bool blank = namerules::isBlankName(typed);
-  const bool reserved = namerules::isReservedShotName(typed);
-  const bool acceptable = !empty && !forbidden && !blank && !reserved;
+  const namerules::ShotNameFaults faults(typed);
+  const bool acceptable = !faults.any();
   redMessage("A Shot with this name already exists!", taken && !ownName);
-  redMessage("Please Enter A Name", empty);
-  redMessage(forbiddenMessage, forbidden);
-  redMessage(blankNameMessage, blank);
-  redMessage(reservedNameMessage, reserved);
+  redMessage("Please Enter A Name", faults.empty);
+  redMessage(forbiddenMessage, faults.forbidden);
+  redMessage(namerules::blankNameMessage, faults.blank);
+  redMessage(namerules::reservedShotNameMessage, faults.reserved);
   redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
-  redMessage(saveFailedMessage,
-             !plugin.shotEditor.failedSaveName.empty() && plugin.shotEditor.failedSaveName == typed);
+  const std::string& failedSaveName = plugin.shotEditor.failedSaveName;
+  redMessage(saveFailedMessage, !failedSaveName.empty() && failedSaveName == typed);
 
   if (plugin.editingShot) {
     const bool pressed = ImGui::Button("Edit Shot");
     itemTooltip("Edits the currently selected Shot in the currently selected Training Pack");
     // The list is checked again as the player acts, never from a memory.
-    if (pressed && edited && acceptable && (ownName || !namerules::shotNameTaken(plugin.shots, typed))) {
+    const bool nameFree = ownName || !namerules::shotNameTaken(plugin.shots, typed);
+    if (pressed && edited && acceptable && nameFree) {
       plugin.currentShotName = typed;
       edited->updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
                          plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
@@ -222,14 +217,17 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
 }
 
 void drawBallTab(QMTraining& plugin) {
-  ImGui::TextWrapped("Here You can test the ball part of the shot and set which shot is modified.\n");
+  ImGui::TextWrapped(
+      "Here You can test the ball part of the shot and set which shot is modified.\n");
   CVarWrapper packNumber = plugin.cvarManager->getCvar("TrainingPackNum");
   if (!packNumber) return;
   const int32_t pack = packNumber.getIntValue();
   if (const std::string* name = packAt(plugin.trainingPacks, pack)) {
     ImGui::Text("Currently Selected Training Pack: %s", name->c_str());
   }
-  if (plugin.editingShot) ImGui::Text("Currently editing shot: %s", plugin.currentShotName.c_str());
+  if (plugin.editingShot) {
+    ImGui::Text("Currently editing shot: %s", plugin.currentShotName.c_str());
+  }
   textboxSwitch(plugin);
 
   if (ImGui::Button("Moves The Ball")) runInGame(plugin, "BallMove");

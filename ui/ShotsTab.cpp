@@ -21,34 +21,19 @@ namespace {
 
 constexpr const char* shotForbiddenMessage =
     "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
-constexpr const char* reservedNameMessage =
-    "Shots followed by a number names shot files of older versions; please choose another name";
 constexpr const char* missingShotMessage = "This shot is no longer in the pack";
 constexpr const char* lagWarningText =
     "Adding more shots to this pack may cause lag issues.\nConsider making a new training "
     "pack.\nAre you sure you want to add more?";
 
-// What a typed shot name has wrong apart from being taken.
-struct ShotNameFaults {
-  bool empty;
-  bool forbidden;
-  bool blank;
-  bool reserved;
+using namerules::ShotNameFaults;
 
-  explicit ShotNameFaults(std::string_view text)
-      : empty(text.empty()),
-        forbidden(namerules::containsAnyOf(text, namerules::forbiddenShotCharacters)),
-        blank(namerules::isBlankName(text)),
-        reserved(namerules::isReservedShotName(text)) {}
-  bool any() const { return empty || forbidden || blank || reserved; }
-  // The messages after "empty" and "forbidden", which every shot-name field
-  // shows in the same order.
-  void drawLastMessages() const {
-    redMessage(blankNameMessage, blank);
-    redMessage(reservedNameMessage, reserved);
-  }
-};
+// The messages after "empty" and "forbidden", which every shot-name field
+// shows in the same order.
+void drawLastMessages(const ShotNameFaults& faults) {
+  redMessage(namerules::blankNameMessage, faults.blank);
+  redMessage(namerules::reservedShotNameMessage, faults.reserved);
+}
 
 const std::string& shotKey(const Shot& shot) { return shot.filePath; }
 
@@ -91,98 +76,6 @@ RowAction drawShotRows(const std::vector<Shot>& shots, int32_t selectedShot) {
 
 // Starting the editor on shot `shotIndex`, or on a new shot. False when a
 // console variable they write is missing; they stop there.
-bool startEditingShot(QMTraining& plugin, int32_t shotIndex);
-bool startNewShot(QMTraining& plugin);
-
-// The five popups of the tab, drawn inside the list region, where their row
-// buttons are. `pack` is the current pack ("TrainingPackNum").
-class ShotPopups {
- public:
-  ShotPopups(QMTraining& plugin, int32_t pack)
-      : plugin_(plugin), state_(plugin.shotPopups), shots_(plugin.shots), pack_(pack) {}
-  void draw();
-
- private:
-  void lagWarning();
-  void transfer();
-  void copy();
-  void remove();
-  void rename();
-  void transferPendingShot();
-
-  QMTraining& plugin_;
-  ShotPopupState& state_;
-  std::vector<Shot>& shots_;
-  int32_t pack_;
-};
-
-}  // namespace
-
-void QMTraining::renderShotsTab() {
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
-  if (!packNumber) return;
-  CVarWrapper shotNumber = cvarManager->getCvar("shotNumber1");
-  if (!shotNumber) return;
-  const int32_t pack = packNumber.getIntValue();
-  if (const std::string* name = packAt(trainingPacks, pack)) {
-    ImGui::Text("Selected: %s", name->c_str());
-  }
-
-  windowparts::beginListRegion("Shot List");
-  const RowAction action = drawShotRows(shots, shotNumber.getIntValue());
-  bool variablesFound = true;
-  if (action.button != RowButton::none) {
-    const Shot& shot = shots[static_cast<size_t>(action.row)];
-    ShotPopupState& state = shotPopups;
-    switch (action.button) {
-      case RowButton::pick:
-        shotNumber.setValue(action.row);
-        trainingActive = false;
-        modifiersActive = false;
-        loadSelectedShot();
-        break;
-      case RowButton::rename:
-        state.pendingShotRename.choose(action.row, shotKey(shot));
-        namerules::setFieldText(state.renameShotName, shot.displayName());
-        state.renameShotOpen = true;
-        break;
-      case RowButton::remove:
-        state.pendingShotDelete.choose(action.row, shotKey(shot));
-        state.deleteShotOpen = true;
-        break;
-      case RowButton::copy:
-        state.pendingShotCopy.choose(action.row, shotKey(shot));
-        if (shots.size() >= lagWarningThreshold) state.lagWarningPending = true;
-        namerules::setFieldText(state.copyShotName, "Copied Shot Name");
-        state.copyShotOpen = true;
-        break;
-      case RowButton::transfer:
-        state.pendingShotTransfer.choose(action.row, shotKey(shot));
-        transferTargetPack = 0;
-        state.transferTargetChosen = 0;
-        // Listed afresh for every transfer: the target may have gained
-        // shots since it was last listed.
-        state.listedTargetPack = -1;
-        namerules::setFieldText(state.transferShotLabel, shot.displayName());
-        namerules::setFieldText(state.transferShotName, shot.displayName());
-        state.transferShotOpen = true;
-        break;
-      case RowButton::edit:
-        variablesFound = startEditingShot(*this, action.row);
-        break;
-      case RowButton::none:
-        break;
-    }
-  }
-  if (variablesFound) ShotPopups(*this, pack).draw();
-  ImGui::EndChild();
-  if (!variablesFound) return;
-
-  if (ImGui::Button("Create New Shot")) startNewShot(*this);
-}
-
-namespace {
-
 bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
   plugin.editShotIndex = shotIndex;
@@ -254,6 +147,28 @@ bool startNewShot(QMTraining& plugin) {
   plugin.editingShot = false;
   return true;
 }
+
+// The five popups of the tab, drawn inside the list region, where their row
+// buttons are. `pack` is the current pack ("TrainingPackNum").
+class ShotPopups {
+ public:
+  ShotPopups(QMTraining& plugin, int32_t pack)
+      : plugin_(plugin), state_(plugin.shotPopups), shots_(plugin.shots), pack_(pack) {}
+  void draw();
+
+ private:
+  void lagWarning();
+  void transfer();
+  void copy();
+  void remove();
+  void rename();
+  void transferPendingShot();
+
+  QMTraining& plugin_;
+  ShotPopupState& state_;
+  std::vector<Shot>& shots_;
+  int32_t pack_;
+};
 
 void ShotPopups::draw() {
   // Both the warning and the popup it guards open at the same level, so
@@ -351,7 +266,7 @@ void ShotPopups::transfer() {
   redMessage("A shot with this name already exists!", taken && shotChosen && targetChosen);
   redMessage("Please enter a name", faults.empty && shotChosen);
   redMessage(shotForbiddenMessage, faults.forbidden);
-  faults.drawLastMessages();
+  drawLastMessages(faults);
 
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
@@ -388,7 +303,7 @@ void ShotPopups::copy() {
   redMessage("A Shot with this name already exists!", taken && shot >= 0);
   redMessage("Please Enter A Name", faults.empty && shot >= 0);
   redMessage(shotForbiddenMessage, faults.forbidden);
-  faults.drawLastMessages();
+  drawLastMessages(faults);
 
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
@@ -445,7 +360,7 @@ void ShotPopups::rename() {
   redMessage("A Shot with this name already exists!", taken && shot >= 0 && !ownName);
   redMessage("Please Enter A Name", faults.empty && shot >= 0);
   redMessage(shotForbiddenMessage, faults.forbidden);
-  faults.drawLastMessages();
+  drawLastMessages(faults);
 
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
@@ -464,4 +379,71 @@ void ShotPopups::rename() {
   ImGui::EndPopup();
 }
 
+// What a click on a row's selectable or button does. False when "Edit"
+// found a console variable missing; the frame ends there.
+bool actOnRow(QMTraining& plugin, RowAction action, CVarWrapper& shotNumber) {
+  const Shot& shot = plugin.shots[static_cast<size_t>(action.row)];
+  ShotPopupState& state = plugin.shotPopups;
+  switch (action.button) {
+    case RowButton::pick:
+      shotNumber.setValue(action.row);
+      plugin.trainingActive = false;
+      plugin.modifiersActive = false;
+      plugin.loadSelectedShot();
+      break;
+    case RowButton::rename:
+      state.pendingShotRename.choose(action.row, shotKey(shot));
+      namerules::setFieldText(state.renameShotName, shot.displayName());
+      state.renameShotOpen = true;
+      break;
+    case RowButton::remove:
+      state.pendingShotDelete.choose(action.row, shotKey(shot));
+      state.deleteShotOpen = true;
+      break;
+    case RowButton::copy:
+      state.pendingShotCopy.choose(action.row, shotKey(shot));
+      if (plugin.shots.size() >= lagWarningThreshold) state.lagWarningPending = true;
+      namerules::setFieldText(state.copyShotName, "Copied Shot Name");
+      state.copyShotOpen = true;
+      break;
+    case RowButton::transfer:
+      state.pendingShotTransfer.choose(action.row, shotKey(shot));
+      plugin.transferTargetPack = 0;
+      state.transferTargetChosen = 0;
+      // Listed afresh for every transfer: the target may have gained shots
+      // since it was last listed.
+      state.listedTargetPack = -1;
+      namerules::setFieldText(state.transferShotLabel, shot.displayName());
+      namerules::setFieldText(state.transferShotName, shot.displayName());
+      state.transferShotOpen = true;
+      break;
+    case RowButton::edit:
+      return startEditingShot(plugin, action.row);
+    case RowButton::none:
+      break;
+  }
+  return true;
+}
+
 }  // namespace
+
+void QMTraining::renderShotsTab() {
+  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  if (!packNumber) return;
+  CVarWrapper shotNumber = cvarManager->getCvar("shotNumber1");
+  if (!shotNumber) return;
+  const int32_t pack = packNumber.getIntValue();
+  if (const std::string* name = packAt(trainingPacks, pack)) {
+    ImGui::Text("Selected: %s", name->c_str());
+  }
+
+  windowparts::beginListRegion("Shot List");
+  const RowAction action = drawShotRows(shots, shotNumber.getIntValue());
+  const bool variablesFound =
+      action.button == RowButton::none || actOnRow(*this, action, shotNumber);
+  if (variablesFound) ShotPopups(*this, pack).draw();
+  ImGui::EndChild();
+  if (!variablesFound) return;
+
+  if (ImGui::Button("Create New Shot")) startNewShot(*this);
+}

@@ -23,7 +23,6 @@ constexpr const char* emptyMessage = "Please Enter A Name";
 constexpr const char* forbiddenMessage =
     "Your training pack name cannot contain the characters . , / , \\ , | , * , ? , \" , < , "
     "or >";
-constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
 constexpr const char* missingPackMessage = "This training pack is no longer in the list";
 
 const std::string& packKey(const std::string& pack) { return pack; }
@@ -102,7 +101,7 @@ void PackPopups::copy() {
   redMessage(takenMessage, taken);
   redMessage(emptyMessage, faults.empty);
   redMessage(forbiddenMessage, faults.forbidden);
-  redMessage(blankNameMessage, faults.blank);
+  redMessage(namerules::blankNameMessage, faults.blank);
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
       if (source < 0 || taken || faults.any()) break;
@@ -161,7 +160,7 @@ void PackPopups::rename() {
   redMessage(forbiddenMessage, faults.forbidden);
   redMessage(emptyMessage, faults.empty);
   redMessage(takenMessage, taken && !ownName);
-  redMessage(blankNameMessage, faults.blank);
+  redMessage(namerules::blankNameMessage, faults.blank);
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
       // Keeping the pack's own name counts as taken: nothing to do.
@@ -190,7 +189,7 @@ void PackPopups::add() {
   redMessage(takenMessage, taken);
   redMessage(emptyMessage, faults.empty);
   redMessage(forbiddenMessage, faults.forbidden);
-  redMessage(blankNameMessage, faults.blank);
+  redMessage(namerules::blankNameMessage, faults.blank);
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
       if (taken || faults.any()) break;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "tests/tabs/WindowFixture.h"
+#include "ui/NameRules.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   expectOnly({blankMessage});
   click("Save Shot");
   replaceText("_ _", "Shots12");
-  expectShown("Shots followed by a number names shot files of older versions; please choose another name");
+  expectShown(namerules::reservedShotNameMessage);
   click("Save Shot");
 
   EXPECT_TRUE(plugin().editorOpen);

@@ -30,7 +30,9 @@ class TrainingPacksTabTest : public WindowTest {
     showWindow();
     openTab("Training Packs");
   }
-  bool packFolderExists(const std::string& pack) { return fs::is_directory(harness.packFolder(pack)); }
+  bool packFolderExists(const std::string& pack) {
+    return fs::is_directory(harness.packFolder(pack));
+  }
 };
 
 TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
