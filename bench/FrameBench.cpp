@@ -149,7 +149,9 @@ class TableReporter : public benchmark::ConsoleReporter {
     fmt::print("\n{:<26}", "CPU per frame (us)");
     for (int shots : packSizes) fmt::print(" {:>8}", shots);
     fmt::print(" {:>11}\n", "10000 / 10");
-    for (const auto& [tab, times] : microseconds_) {
+    for (const auto& entry : microseconds_) {
+      const std::string& tab = entry.first;
+      const std::map<int, double>& times = entry.second;
       const auto at = [&](int n) { return times.count(n) ? times.at(n) : 0.0; };
       fmt::print("{:<26}", tab);
       for (int shots : packSizes) fmt::print(" {:>8.1f}", at(shots));
