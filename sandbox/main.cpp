@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "sandbox/PluginVerbs.h"
 #include "sandbox/Sandbox.h"
 
 #ifndef QM_PLUGIN_PATH
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
 
   std::cout << "host folder: " << hostDir.string() << '\n';
   Sandbox sandbox(hostDir, std::cout);
+  addPluginVerbs(sandbox, std::cout);
   if (!sandbox.loadPlugin(plugin)) return 1;
   bool going = true;
   for (const std::string& script : scripts) {
