@@ -107,7 +107,7 @@ void Sandbox::addHostVerbs() {
     const double frame = 1.0 / 60.0;
     for (double left = seconds; left > 0; left -= frame) {
       host_.advance(left < frame ? left : frame);
-      if (windowShown_) drawFrame();
+      drawFrame();
     }
   });
   addVerb("show", "show ball|car|server|all  print the game objects",
@@ -183,6 +183,10 @@ void Sandbox::setWindowShown(bool shown) {
 }
 
 void Sandbox::drawFrame() {
+  if (frameDrawer_) {
+    frameDrawer_();
+    return;
+  }
   auto* window = loader_.window();
   if (!window || !gui_ || !windowShown_) return;
   gui_->frame([window] { window->Render(); });

@@ -38,10 +38,15 @@ class Sandbox {
   bool windowShown() const { return windowShown_; }
   // Draws one frame of the plug-in's window when it is shown.
   void drawFrame();
+  // A front end with a display of its own draws every frame instead (its
+  // whole view, the plug-in's window in it while shown); unset, frames go to
+  // the headless context and only while the plug-in's window is shown.
+  void setFrameDrawer(std::function<void()> drawer) { frameDrawer_ = std::move(drawer); }
 
   // The verbs, name to handler; later front ends add their own.
   using Verb = std::function<void(const std::vector<std::string>& words)>;
   void addVerb(std::string name, std::string usage, Verb verb);
+  void removeVerb(const std::string& name) { verbs_.erase(name); }
   std::string help() const;
 
  private:
@@ -55,6 +60,7 @@ class Sandbox {
   sim::Host host_;
   PluginLoader loader_;
   std::unique_ptr<HeadlessGui> gui_;
+  std::function<void()> frameDrawer_;
   bool windowShown_ = false;
   bool shutDown_ = false;
   struct VerbEntry {

@@ -20,6 +20,9 @@ bool writeWholeFile(const std::string& path, std::string_view text) {
 }  // namespace
 
 bool replaceFileText(const std::string& path, std::string_view text) {
+  // No file name to write to (a record that never had a file): the
+  // temporary file would land in the working folder.
+  if (path.empty() || path.back() == '/') return false;
   std::error_code error;
   const fs::file_status existing = fs::status(path, error);
   const bool replacing = fs::exists(existing);

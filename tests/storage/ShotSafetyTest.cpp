@@ -135,6 +135,24 @@ TEST_F(ShotSafety, SomethingOtherThanAFileAtThePathIsNeverReplaced) {
   EXPECT_EQ(files(), std::set<std::string>{"Dir.shot"});
 }
 
+TEST_F(ShotSafety, ARecordWithoutAFileWritesNowhere) {
+  // What a temporary file for an empty path would be called: a write there
+  // would replace it.
+  writeFile(dir.path() / "..tmp", "the player's");
+  const fs::path workingFolder = fs::current_path();
+  fs::current_path(dir.path());
+  Shot shot;
+  shot.name = "Loose";
+  const bool saved = shot.saveShotFile();
+  shot.updateShot(1, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Loose", 3000, 0, 0);
+  const bool renamed = shot.renameShot("Other");
+  fs::current_path(workingFolder);
+  EXPECT_FALSE(saved);
+  EXPECT_FALSE(renamed);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
+  EXPECT_EQ(readFile(dir.path() / "..tmp"), "the player's");
+}
+
 TEST_F(ShotSafety, ATemporaryFileLeftByACrashIsReplacedAndRemoved) {
   put("A.shot", original);
   put(".A.shot.tmp", "1 2 half a li");

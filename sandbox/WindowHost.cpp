@@ -1,0 +1,444 @@
+#include "sandbox/WindowHost.h"
+
+#include <fmt/format.h>
+#include <imgui.h>
+#include <imgui_impl_sdl.h>
+#include <imgui_impl_sdlrenderer.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "pluginsdk/sim/Motion.h"
+#include "sandbox/ArenaView.h"
+#include "sandbox/Screenshot.h"
+
+namespace {
+
+constexpr float kConsoleHeight = 240;
+// The arena takes the right part of the window; the plug-in's window opens
+// at Dear ImGui's default place on the left.
+constexpr float kArenaShare = 0.4f;
+constexpr float kArenaMinWidth = 320;
+constexpr double kLongestTick = 0.1;  // after a stall the game does not jump ahead
+constexpr Uint32 kFrameMillis = 16;   // pace for renderers without vsync
+constexpr const char* kVerbs[] = {"key", "mouse", "screenshot"};
+
+bool isSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+// SDL falls back to drivers that show nothing when no display answers.
+bool showsWindows(const char* videoDriver) {
+  return videoDriver && std::strcmp(videoDriver, "dummy") != 0 && std::strcmp(videoDriver, "offscreen") != 0;
+}
+
+}  // namespace
+
+bool pressReachesBinds(SdlInput::Device device, const InputFocus& focus) {
+  if (focus.pluginWindowShown && focus.pluginWantsInput) return false;
+  if (device == SdlInput::Device::MouseButton || device == SdlInput::Device::MouseWheel) {
+    return !focus.guiWantsMouse;
+  }
+  return !focus.textFieldActive;  // keys and controller buttons alike
+}
+
+bool WindowHost::displayAvailable() {
+  if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  const bool shows = showsWindows(SDL_GetCurrentVideoDriver());
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return shows;
+}
+
+WindowHost::WindowHost(Sandbox& sandbox, ConsoleLog& console) : sandbox_(sandbox), console_(console) {}
+
+WindowHost::~WindowHost() { close(); }
+
+bool WindowHost::open(Display display, int width, int height) {
+  if (window_) return true;
+  if (display == Display::Offscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    error_ = fmt::format("SDL cannot start its video: {}", SDL_GetError());
+    return false;
+  }
+  sdlStarted_ = true;
+  if (display == Display::Screen && !showsWindows(SDL_GetCurrentVideoDriver())) {
+    error_ = fmt::format("no display to show a window on (SDL found only its {} video driver)",
+                         SDL_GetCurrentVideoDriver());
+    close();
+    return false;
+  }
+  // Without controller support the window still works with keyboard and mouse.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    console_ << fmt::format("Game controllers are not available: {}\n", SDL_GetError());
+  }
+
+  const Uint32 flags = SDL_WINDOW_RESIZABLE | (display == Display::Offscreen ? SDL_WINDOW_HIDDEN : 0);
+  window_ = SDL_CreateWindow("Quellmark Training sandbox", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                             height, flags);
+  if (!window_) {
+    error_ = fmt::format("SDL cannot open a window: {}", SDL_GetError());
+    close();
+    return false;
+  }
+  if (display == Display::Screen) {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  }
+  if (!renderer_) {
+    // Drawing in software needs no OpenGL; without the hint SDL opens a test
+    // OpenGL context to choose how to show the pixels.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
+  if (!renderer_) {
+    error_ = fmt::format("SDL cannot draw in the window: {}", SDL_GetError());
+    close();
+    return false;
+  }
+
+  context_ = ImGui::CreateContext();
+  ImGui::SetCurrentContext(context_);
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;  // no imgui.ini: runs must not leak into each other
+  io.LogFilename = nullptr;
+  ImGui::StyleColorsDark();
+  ImGui_ImplSDL2_InitForSDLRenderer(window_);
+  ImGui_ImplSDLRenderer_Init(renderer_);
+  backendsStarted_ = true;
+
+  if (auto* plugin = sandbox_.loader().window()) plugin->AdoptGuiContext(reinterpret_cast<uintptr_t>(context_));
+  sandbox_.host().setWorldStepper(sim::ballStepper());
+  sandbox_.setFrameDrawer([this] { frame(); });
+  addVerbs();
+  return true;
+}
+
+void WindowHost::close() {
+  if (!sdlStarted_) return;
+  sandbox_.setFrameDrawer(nullptr);
+  for (const char* verb : kVerbs) sandbox_.removeVerb(verb);
+  // A plug-in still loaded must not keep a context that is about to go.
+  if (auto* plugin = sandbox_.loader().window(); plugin && context_) plugin->AdoptGuiContext(0);
+  if (backendsStarted_) {
+    ImGui::SetCurrentContext(context_);
+    ImGui_ImplSDLRenderer_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+    backendsStarted_ = false;
+  }
+  if (context_) ImGui::DestroyContext(context_);
+  context_ = nullptr;
+  for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
+  controllers_.clear();
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  renderer_ = nullptr;
+  if (window_) SDL_DestroyWindow(window_);
+  window_ = nullptr;
+  SDL_Quit();
+  sdlStarted_ = false;
+}
+
+void WindowHost::addVerbs() {
+  sandbox_.addVerb("key", "key KEY                   press and release a key through the window, by engine name",
+                   [this](const std::vector<std::string>& words) {
+                     if (words.size() != 2) {
+                       console_ << "usage: key KEY\n";
+                     } else if (!sendKey(words[1])) {
+                       console_ << fmt::format("{} is no key the window knows\n", words[1]);
+                     }
+                   });
+  sandbox_.addVerb("mouse", "mouse X Y                 move the mouse pointer to a pixel of the window",
+                   [this](const std::vector<std::string>& words) {
+                     double x = 0;
+                     double y = 0;
+                     if (words.size() != 3 || !sim::parseNumber(words[1], x) || !sim::parseNumber(words[2], y) ||
+                         x < 0 || y < 0 || x > 100000 || y > 100000) {
+                       console_ << "usage: mouse X Y (pixels from the window's top left corner)\n";
+                       return;
+                     }
+                     moveMouse(static_cast<int>(x), static_cast<int>(y));
+                   });
+  sandbox_.addVerb("screenshot", "screenshot FILE           write the next frame of the window to a PNG file",
+                   [this](const std::vector<std::string>& words) {
+                     if (words.size() != 2) {
+                       console_ << "usage: screenshot FILE\n";
+                       return;
+                     }
+                     std::string failure = screenshot(words[1]);
+                     if (failure.empty()) {
+                       console_ << fmt::format("Screenshot written to {}\n", words[1]);
+                     } else {
+                       console_ << fmt::format("Could not write the screenshot {}: {}\n", words[1], failure);
+                     }
+                   });
+}
+
+void WindowHost::run() {
+  Uint64 last = SDL_GetPerformanceCounter();
+  const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+  while (!quit_ && window_) {
+    const Uint32 started = SDL_GetTicks();
+    const Uint64 now = SDL_GetPerformanceCounter();
+    sandbox_.host().advance(std::min(static_cast<double>(now - last) / frequency, kLongestTick));
+    last = now;
+    frame();
+    // Lines typed into the console run here, between frames: a line such as
+    // "advance 2" draws frames of its own.
+    std::vector<std::string> lines = std::move(typedLines_);
+    typedLines_.clear();
+    for (const std::string& line : lines) {
+      if (!quit_) runLine(line);
+    }
+    const Uint32 spent = SDL_GetTicks() - started;
+    if (spent < kFrameMillis) SDL_Delay(kFrameMillis - spent);
+  }
+}
+
+void WindowHost::runLine(const std::string& line) {
+  console_ << "] " << line << '\n';
+  if (!sandbox_.runLine(line)) quit_ = true;
+}
+
+InputFocus WindowHost::inputFocus() const {
+  InputFocus focus;
+  if (!context_) return focus;
+  auto* plugin = sandbox_.loader().window();
+  focus.pluginWindowShown = plugin && sandbox_.windowShown();
+  focus.pluginWantsInput = focus.pluginWindowShown && plugin->WantsInput();
+  const ImGuiIO& io = ImGui::GetIO();
+  focus.guiWantsMouse = io.WantCaptureMouse;
+  focus.textFieldActive = io.WantTextInput;
+  return focus;
+}
+
+void WindowHost::press(SdlInput input) {
+  const std::string_view name = engineKeyName(input);
+  if (name.empty() || !pressReachesBinds(input.device, inputFocus())) return;
+  sandbox_.host().pressKey(std::string(name));
+}
+
+void WindowHost::handleEvent(const SDL_Event& event) {
+  ImGui_ImplSDL2_ProcessEvent(&event);
+  switch (event.type) {
+    case SDL_QUIT:
+      quit_ = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) quit_ = true;
+      break;
+    case SDL_KEYDOWN:
+      if (!event.key.repeat) press({SdlInput::Device::Keyboard, event.key.keysym.scancode});
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      press({SdlInput::Device::MouseButton, event.button.button});
+      break;
+    case SDL_MOUSEWHEEL: {
+      int notches = event.wheel.y;
+      if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      if (notches != 0) press({SdlInput::Device::MouseWheel, notches > 0 ? 1 : -1});
+      break;
+    }
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which)) {
+        controllers_.push_back(controller);
+      }
+      break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      if (SDL_GameController* controller = SDL_GameControllerFromInstanceID(event.cdevice.which)) {
+        std::erase(controllers_, controller);
+        SDL_GameControllerClose(controller);
+      }
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+      press({SdlInput::Device::ControllerButton, event.cbutton.button});
+      break;
+    case SDL_CONTROLLERAXISMOTION: {
+      const int axis = event.caxis.axis;
+      if (axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
+        TriggerLatch& latch = triggers_[axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT ? 0 : 1];
+        if (latch.update(event.caxis.value)) press({SdlInput::Device::ControllerTrigger, axis});
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+bool WindowHost::sendKey(const std::string& engineName) {
+  const std::optional<SdlInput> input = sdlInputForKey(engineName);
+  if (!input || !window_) return false;
+  SDL_Event down{};
+  SDL_Event up{};
+  const Uint32 windowId = SDL_GetWindowID(window_);
+  switch (input->device) {
+    case SdlInput::Device::Keyboard:
+      down.type = SDL_KEYDOWN;
+      down.key.windowID = windowId;
+      down.key.state = SDL_PRESSED;
+      down.key.keysym.scancode = static_cast<SDL_Scancode>(input->code);
+      down.key.keysym.sym = SDL_GetKeyFromScancode(down.key.keysym.scancode);
+      up = down;
+      up.type = SDL_KEYUP;
+      up.key.state = SDL_RELEASED;
+      break;
+    case SdlInput::Device::MouseButton:
+      down.type = SDL_MOUSEBUTTONDOWN;
+      down.button.windowID = windowId;
+      down.button.button = static_cast<Uint8>(input->code);
+      down.button.state = SDL_PRESSED;
+      down.button.clicks = 1;
+      up = down;
+      up.type = SDL_MOUSEBUTTONUP;
+      up.button.state = SDL_RELEASED;
+      break;
+    case SdlInput::Device::MouseWheel:
+      down.type = SDL_MOUSEWHEEL;
+      down.wheel.windowID = windowId;
+      down.wheel.y = input->code;
+      down.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+      break;
+    case SdlInput::Device::ControllerButton:
+      down.type = SDL_CONTROLLERBUTTONDOWN;
+      down.cbutton.button = static_cast<Uint8>(input->code);
+      down.cbutton.state = SDL_PRESSED;
+      up = down;
+      up.type = SDL_CONTROLLERBUTTONUP;
+      up.cbutton.state = SDL_RELEASED;
+      break;
+    case SdlInput::Device::ControllerTrigger:
+      down.type = SDL_CONTROLLERAXISMOTION;
+      down.caxis.axis = static_cast<Uint8>(input->code);
+      down.caxis.value = SDL_JOYSTICK_AXIS_MAX;
+      up = down;
+      up.caxis.value = 0;
+      break;
+  }
+  down.common.timestamp = up.common.timestamp = SDL_GetTicks();
+  SDL_PushEvent(&down);
+  if (up.type != 0) SDL_PushEvent(&up);
+  frame();
+  return true;
+}
+
+void WindowHost::moveMouse(int x, int y) {
+  if (!window_) return;
+  SDL_WarpMouseInWindow(window_, x, y);
+  frame();
+}
+
+std::string WindowHost::screenshot(const std::filesystem::path& file) {
+  if (!window_) return "the window is not open";
+  pendingScreenshot_ = file;
+  screenshotResult_ = "no frame was drawn";
+  frame();
+  pendingScreenshot_.clear();
+  return screenshotResult_;
+}
+
+void WindowHost::frame() {
+  if (inFrame_ || !window_) return;
+  inFrame_ = true;
+  ImGui::SetCurrentContext(context_);
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) handleEvent(event);
+
+  ImGui_ImplSDLRenderer_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  ImGuiIO& io = ImGui::GetIO();
+  if (io.DeltaTime <= 0) io.DeltaTime = 1e-4f;  // two frames within one counter tick
+  ImGui::NewFrame();
+
+  const float menuHeight = drawMenuBar();
+  const float width = io.DisplaySize.x;
+  const float height = io.DisplaySize.y;
+  const float arenaWidth = std::max(width * kArenaShare, std::min(kArenaMinWidth, width));
+  const float arenaLeft = width - arenaWidth;
+  if (const sim::Ball* ball = sandbox_.host().ball()) {
+    const Vector& v = ball->velocity;
+    trail_.record(ball->location, v.X != 0 || v.Y != 0 || v.Z != 0);
+  } else {
+    trail_.clear();
+  }
+  drawArena(*ImGui::GetBackgroundDrawList(), {arenaLeft, menuHeight, arenaWidth, height - menuHeight},
+            sandbox_.host().server(), trail_.points());
+  drawConsolePanel(0, std::max(menuHeight, height - kConsoleHeight), std::max(arenaLeft, 1.0f),
+                   std::min(kConsoleHeight, height - menuHeight));
+  if (auto* plugin = sandbox_.loader().window(); plugin && sandbox_.windowShown()) plugin->Render();
+  ImGui::Render();
+
+  SDL_SetRenderDrawColor(renderer_, 18, 20, 24, 255);
+  SDL_RenderClear(renderer_);
+  ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+  if (!pendingScreenshot_.empty()) {
+    screenshotResult_ = writeScreenshot(renderer_, pendingScreenshot_);
+    pendingScreenshot_.clear();
+  }
+  SDL_RenderPresent(renderer_);
+  inFrame_ = false;
+}
+
+float WindowHost::drawMenuBar() {
+  float height = 0;
+  if (!ImGui::BeginMainMenuBar()) return height;
+  if (ImGui::BeginMenu("Plugins")) {
+    if (auto* plugin = sandbox_.loader().window()) {
+      // Through the console, as the real host does, so that the plug-in's own
+      // close command and this entry agree on whether the window is shown.
+      if (ImGui::MenuItem(plugin->WindowTitle().c_str(), nullptr, sandbox_.windowShown())) {
+        runLine("togglemenu " + plugin->MenuName());
+      }
+    } else {
+      ImGui::MenuItem("The plug-in has no window", nullptr, false, false);
+    }
+    ImGui::EndMenu();
+  }
+  if (ImGui::BeginMenu("Match")) {
+    const sim::Match match = sandbox_.host().match();
+    if (ImGui::MenuItem("Local match", nullptr, match == sim::Match::Local)) runLine("match local");
+    if (ImGui::MenuItem("Online match", nullptr, match == sim::Match::Online)) runLine("match online");
+    if (ImGui::MenuItem("No match", nullptr, match == sim::Match::None)) runLine("match none");
+    ImGui::EndMenu();
+  }
+  if (ImGui::BeginMenu("Sandbox")) {
+    if (ImGui::MenuItem("Quit")) quit_ = true;
+    ImGui::EndMenu();
+  }
+  height = ImGui::GetWindowSize().y;
+  ImGui::EndMainMenuBar();
+  return height;
+}
+
+void WindowHost::drawConsolePanel(float left, float top, float width, float height) {
+  ImGui::SetNextWindowPos(ImVec2(left, top), ImGuiCond_Always);
+  ImGui::SetNextWindowSize(ImVec2(width, height), ImGuiCond_Always);
+  const ImGuiWindowFlags flags =
+      ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings;
+  if (ImGui::Begin("Console", nullptr, flags)) {
+    const float footer = ImGui::GetStyle().ItemSpacing.y + ImGui::GetFrameHeightWithSpacing();
+    ImGui::BeginChild("lines", ImVec2(0, -footer), false, ImGuiWindowFlags_HorizontalScrollbar);
+    const std::deque<std::string>& lines = console_.lines();
+    ImGuiListClipper clipper;
+    clipper.Begin(static_cast<int>(lines.size()));
+    while (clipper.Step()) {
+      for (int i = clipper.DisplayStart; i < clipper.DisplayEnd; ++i) {
+        ImGui::TextUnformatted(lines[static_cast<size_t>(i)].c_str());
+      }
+    }
+    if (console_.lineCount() != shownLineCount_) {
+      shownLineCount_ = console_.lineCount();
+      ImGui::SetScrollHereY(1.0f);
+    }
+    ImGui::EndChild();
+    ImGui::Separator();
+    ImGui::SetNextItemWidth(-1);
+    if (ImGui::InputTextWithHint("##command", "host console line or verb (help)", command_, sizeof command_,
+                                 ImGuiInputTextFlags_EnterReturnsTrue)) {
+      if (command_[0] != '\0') typedLines_.emplace_back(command_);
+      command_[0] = '\0';
+      ImGui::SetKeyboardFocusHere(-1);  // keep typing after Enter
+    }
+  }
+  ImGui::End();
+}

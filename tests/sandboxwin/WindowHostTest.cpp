@@ -1,0 +1,150 @@
+// The sandbox window on SDL's offscreen driver: keys sent through SDL's event
+// queue reach the host's binds by engine name, the ball moves as time
+// advances, screenshots are written; and the program's window mode as CI
+// runs it.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "binds/KeyNames.h"
+#include "sandbox/ConsoleLog.h"
+#include "sandbox/Sandbox.h"
+#include "sandbox/WindowHost.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+class SandboxWindow : public ::testing::Test {
+ protected:
+  SandboxWindow() : console_(nullptr), sandbox_(dir_.path() / "host", console_), window_(sandbox_, console_) {}
+
+  void SetUp() override {
+    ASSERT_TRUE(sandbox_.loadPlugin(QM_PLUGIN_PATH));
+    ASSERT_TRUE(window_.open(WindowHost::Display::Offscreen, 800, 600)) << window_.error();
+  }
+  void TearDown() override {
+    sandbox_.shutdown();
+    window_.close();
+  }
+
+  void run(const std::string& line) { sandbox_.runLine(line); }
+  std::string cvar(const std::string& name) { return sandbox_.host().findCvar(name)->value; }
+
+  TempDir dir_;
+  ConsoleLog console_;
+  Sandbox sandbox_;
+  WindowHost window_;
+};
+
+TEST_F(SandboxWindow, EveryTableKeySentThroughTheWindowRunsItsBind) {
+  std::vector<std::string> names = keyboardKeyTable();
+  for (const std::string& name : controllerKeyTable()) names.push_back(name);
+  for (const std::string& name : names) {
+    run("quellmark_enabled 0");
+    sandbox_.host().execute("bind " + name + " \"quellmark_enabled 1\"");
+    run("key " + name);
+    EXPECT_EQ(cvar("quellmark_enabled"), "1") << name;
+    sandbox_.host().execute("unbind " + name);
+  }
+}
+
+TEST_F(SandboxWindow, AKeyWithoutBindOrNameDoesNothing) {
+  run("quellmark_enabled 0");
+  sandbox_.host().execute("bind BackSpace \"quellmark_enabled 1\"");
+  run("key SpaceBar");
+  EXPECT_EQ(cvar("quellmark_enabled"), "0");
+  run("key F13");
+  EXPECT_THAT(console_.lines(), Contains("F13 is no key the window knows"));
+}
+
+TEST_F(SandboxWindow, TheBallMovesAsTheGameClockAdvances) {
+  run("match local");
+  sim::Ball& ball = *sandbox_.host().ball();
+  ball.location = {0, 0, 500};
+  ball.velocity = {0, 1000, 0};
+  run("advance 0.5");
+  EXPECT_NEAR(ball.location.Y, 500, 5);
+  EXPECT_LT(ball.location.Z, 500);
+  EXPECT_NEAR(sandbox_.host().now(), 0.5, 1e-4);
+}
+
+TEST_F(SandboxWindow, TheMenuCommandShowsAndHidesThePluginWindow) {
+  run("togglemenu QMTraining");
+  run("advance 0.1");
+  EXPECT_TRUE(sandbox_.windowShown());
+  run("togglemenu QMTraining");
+  EXPECT_FALSE(sandbox_.windowShown());
+}
+
+TEST_F(SandboxWindow, WritesAScreenshotOfTheWholeWindow) {
+  run("match local");
+  const std::string file = dir_.str("shot.png");
+  run("screenshot " + file);
+  EXPECT_THAT(console_.lines(), Contains("Screenshot written to " + file));
+  const std::string png = readFile(file);
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  // Width and height, big-endian, in the header chunk.
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x02\x58", 8));
+
+  run("screenshot " + dir_.str("no/such/folder/shot.png"));
+  EXPECT_THAT(console_.lines().back(), HasSubstr("Could not write the screenshot"));
+}
+
+TEST_F(SandboxWindow, AClosedWindowTakesItsVerbsAway) {
+  window_.close();
+  run("key BackSpace");
+  EXPECT_THAT(console_.lines(), Contains("Unknown command: key"));
+}
+
+TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
+  EXPECT_FALSE(window_.quitRequested());
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  window_.run();
+  EXPECT_TRUE(window_.quitRequested());
+}
+
+// Runs the sandbox program with a shell command's arguments, after `prefix`
+// (such as "env ..."); its exit status and everything it printed.
+std::pair<int, std::string> runProgram(const std::string& arguments, const std::string& prefix = "") {
+  const std::string command = prefix + "'" + QM_SANDBOX_PATH + "' " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {-1, "cannot start " + command};
+  std::string output;
+  char buffer[4096];
+  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+  return {pclose(pipe), output};
+}
+
+TEST(SandboxProgram, SaysWhyWhenAskedForAWindowWithNoDisplay) {
+  TempDir dir;
+  // Without a display SDL falls back to a driver that shows nothing.
+  const auto [status, output] = runProgram("--window --host-dir '" + dir.str("host") + "' 'show server'",
+                                           "env -u DISPLAY -u WAYLAND_DISPLAY ");
+  EXPECT_NE(status, 0);
+  EXPECT_THAT(output, HasSubstr("Could not open the window: no display"));
+}
+
+TEST(SandboxProgram, RunsAScriptInAWindowWithNoDisplayAndExitsCleanly) {
+  TempDir dir;
+  writeFile(dir.path() / "window.script",
+            "match local\nkey BackSpace\nadvance 0.25\nscreenshot " + dir.str("shot.png") + "\nshow server\n");
+  const auto [status, output] =
+      runProgram("--headless-window --host-dir '" + dir.str("host") + "' --script '" + dir.str("window.script") + "'");
+  EXPECT_EQ(status, 0) << output;
+  // The console panel's lines are printed too, as in a console run.
+  EXPECT_THAT(output, HasSubstr("Screenshot written to " + dir.str("shot.png")));
+  EXPECT_THAT(output, HasSubstr("server match=local maxscore=3 time=0.250"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "shot.png"));
+}
+
+}  // namespace
