@@ -83,6 +83,17 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool IsOverlayWindow() override;
   void WindowOpened() override;
   void WindowClosed() override;
+  // One per tab, drawn by Render while its tab is the selected one (ui/).
+  void renderHowToUseTab();
+  void renderTrainingPacksTab();
+  void renderShotsTab();
+  void renderTrainingTab();
+  void renderTrainingSettingsTab();
+  void renderSettingsTab();
+  void renderChangeLogsTab();
+  // The shot editor's tabs, drawn inside the "Create Shot" tab bar while
+  // editorOpen.
+  void renderShotEditorTabs();
 
   // ---- working shot: the one shot the placement commands apply ----
   float ballLocationZ = 0;
@@ -141,6 +152,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t transferTargetPack = 0;
   bool allShotsSelected = false;
   static constexpr int32_t shotRowBase = 100;
+  // The key names as the "Settings" tab lists them, rebuilt from
+  // controllerKeyNames / keyboardKeyNames whenever the sizes differ.
+  std::vector<std::string> controllerKeyLabels;
+  std::vector<std::string> keyboardKeyLabels;
 
  private:
   void registerNotifiers();

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "sandbox/UiVerbs.h"
+
 namespace {
 
 std::string formatVector(const Vector& v) { return fmt::format("({}, {}, {})", v.X, v.Y, v.Z); }
@@ -35,6 +37,7 @@ Sandbox::Sandbox(std::filesystem::path hostDir, std::ostream& out) : out_(out), 
   host_.logSink = [this](const std::string& line) { out_ << line << '\n'; };
   host_.onToggleMenu = [this](const std::string& name) { toggleMenu(name); };
   addHostVerbs();
+  addUiVerbs(*this, out_);
 }
 
 Sandbox::~Sandbox() { shutdown(); }
@@ -45,8 +48,12 @@ bool Sandbox::loadPlugin(const std::string& libraryPath) {
     return false;
   }
   if (auto* window = loader_.window()) {
-    gui_ = std::make_unique<HeadlessGui>();
+    gui_ = std::make_unique<uidriver::UiDriver>();
     window->AdoptGuiContext(reinterpret_cast<uintptr_t>(gui_->context()));
+    gui_->setBeforeFrame([this] { host_.tick(); });
+    gui_->setDraw([this] {
+      if (auto* shown = loader_.window(); shown && windowShown_) shown->Render();
+    });
   }
   return true;
 }
@@ -103,12 +110,12 @@ void Sandbox::addHostVerbs() {
       out_ << "usage: advance SECONDS (a number from 0 to 3600)\n";
       return;
     }
-    // The window keeps drawing while time passes, as in the game.
-    const double frame = 1.0 / 60.0;
-    for (double left = seconds; left > 0; left -= frame) {
-      host_.advance(left < frame ? left : frame);
-      drawFrame();
-    }
+    // The window keeps drawing while time passes, as in the game; each
+    // frame advances the game one tick.
+    const double tick = 1.0 / 120.0;
+    double left = seconds;
+    for (; drawsFrames() && left >= tick; left -= tick) drawFrame();
+    if (left > 0) host_.advance(left);
   });
   addVerb("show", "show ball|car|server|all  print the game objects",
           [this](const auto& words) { printActors(words.size() > 1 ? words[1] : "all"); });
@@ -129,10 +136,7 @@ void Sandbox::addHostVerbs() {
       return;
     }
     if (!windowShown_) out_ << "the window is not shown; use: window open\n";
-    for (int i = 0; i < static_cast<int>(count) && windowShown_; ++i) {
-      host_.tick();
-      drawFrame();
-    }
+    for (int i = 0; i < static_cast<int>(count) && windowShown_; ++i) drawFrame();
   });
 }
 
@@ -184,12 +188,11 @@ void Sandbox::setWindowShown(bool shown) {
 
 void Sandbox::drawFrame() {
   if (frameDrawer_) {
+    host_.tick();
     frameDrawer_();
-    return;
+  } else if (gui_ && windowShown_) {
+    gui_->frame();  // its hook ticks the game
   }
-  auto* window = loader_.window();
-  if (!window || !gui_ || !windowShown_) return;
-  gui_->frame([window] { window->Render(); });
 }
 
 void Sandbox::printActors(const std::string& which) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "pluginsdk/sim/Host.h"
-#include "sandbox/HeadlessGui.h"
 #include "sandbox/PluginLoader.h"
+#include "uidriver/UiDriver.h"
 
 class Sandbox {
  public:
@@ -36,12 +36,22 @@ class Sandbox {
   sim::Host& host() { return host_; }
   PluginLoader& loader() { return loader_; }
   bool windowShown() const { return windowShown_; }
-  // Draws one frame of the plug-in's window when it is shown.
+  // Draws one frame of the plug-in's window when it is shown; the game
+  // advances one tick first.
   void drawFrame();
+  // Whether drawFrame draws at all: always with a display of its own, else
+  // while the plug-in's window is shown.
+  bool drawsFrames() const { return frameDrawer_ || (gui_ && windowShown_); }
+  // Drives the plug-in's window in the headless context; null when the
+  // plug-in has no window. Every frame it draws is a drawFrame. Not for use
+  // while a frame drawer is set: the plug-in then draws into that display's
+  // context.
+  uidriver::UiDriver* gui() { return gui_.get(); }
   // A front end with a display of its own draws every frame instead (its
   // whole view, the plug-in's window in it while shown); unset, frames go to
   // the headless context and only while the plug-in's window is shown.
   void setFrameDrawer(std::function<void()> drawer) { frameDrawer_ = std::move(drawer); }
+  bool hasFrameDrawer() const { return static_cast<bool>(frameDrawer_); }
 
   // The verbs, name to handler; later front ends add their own.
   using Verb = std::function<void(const std::vector<std::string>& words)>;
@@ -59,7 +69,7 @@ class Sandbox {
   std::ostream& out_;
   sim::Host host_;
   PluginLoader loader_;
-  std::unique_ptr<HeadlessGui> gui_;
+  std::unique_ptr<uidriver::UiDriver> gui_;
   std::function<void()> frameDrawer_;
   bool windowShown_ = false;
   bool shutDown_ = false;

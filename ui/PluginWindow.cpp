@@ -1,12 +1,69 @@
-// The window slots the host calls. Render draws one frame; its first frame
-// also runs the start-up data work.
+// The window slots the host calls. Render draws one frame: its first frame
+// runs the start-up data work, then the window with either the main tabs or,
+// while a shot is being edited, the shot editor's tabs.
 
 #include <imgui.h>
 
+#include <cfloat>
+
 #include "QMTraining/QMTraining.h"
 
+namespace {
+
+constexpr float minWidth = 800;
+constexpr float minHeight = 400;
+constexpr float firstUseWidth = 1000;
+
+}  // namespace
+
 void QMTraining::Render() {
+  // The only caller: packs, shots and key binds are first read here, on the
+  // first frame the window draws, never at load.
   if (oldDataMigrated == 0) migrateOldData();
+
+  // The close button cleared the flag in an earlier frame: ask the host to
+  // close the window. This frame is drawn all the same.
+  if (!isWindowOpen) cvarManager->executeCommand("togglemenu " + MenuName(), true);
+
+  // Opened for the first time (the host keeps the size the player gives it),
+  // the window is wide enough for the longest fixed line, the modifier row
+  // of "Training Settings"; fitted to the first tab it would cut that row.
+  ImGui::SetNextWindowSize(ImVec2(firstUseWidth, minHeight), ImGuiCond_FirstUseEver);
+  ImGui::SetNextWindowSizeConstraints(ImVec2(minWidth, minHeight), ImVec2(FLT_MAX, FLT_MAX));
+  if (!ImGui::Begin(menuTitle.c_str(), &isWindowOpen, ImGuiWindowFlags_None)) {
+    ImGui::End();
+    return;
+  }
+  if (editorOpen) {
+    if (ImGui::BeginTabBar("Create Shot", ImGuiTabBarFlags_None)) {
+      renderShotEditorTabs();
+      ImGui::EndTabBar();
+    }
+  } else if (ImGui::BeginTabBar("Quellmark Training", ImGuiTabBarFlags_None)) {
+    struct Tab {
+      const char* label;
+      void (QMTraining::*render)();
+    };
+    static constexpr Tab tabs[] = {
+        {"How To Use", &QMTraining::renderHowToUseTab},
+        {"Training Packs", &QMTraining::renderTrainingPacksTab},
+        {"Shots", &QMTraining::renderShotsTab},
+        {"Training", &QMTraining::renderTrainingTab},
+        {"Training Settings", &QMTraining::renderTrainingSettingsTab},
+        {"Settings", &QMTraining::renderSettingsTab},
+        {"Change Logs", &QMTraining::renderChangeLogsTab},
+    };
+    // Every tab is submitted in every frame; only the selected one draws
+    // its content.
+    for (const Tab& tab : tabs) {
+      if (ImGui::BeginTabItem(tab.label, nullptr, ImGuiTabItemFlags_None)) {
+        (this->*tab.render)();
+        ImGui::EndTabItem();
+      }
+    }
+    ImGui::EndTabBar();
+  }
+  ImGui::End();
 }
 
 std::string QMTraining::MenuName() { return "QMTraining"; }

@@ -114,6 +114,13 @@ CVarRecord* Host::findCvar(std::string_view name) {
   return found == cvars_.end() ? nullptr : found->second.get();
 }
 
+void Host::removeCvar(std::string_view name) {
+  auto found = cvars_.find(name);
+  if (found == cvars_.end()) return;
+  std::erase(cvarOrder_, found->first);
+  cvars_.erase(found);
+}
+
 const NotifierRecord* Host::findNotifier(std::string_view name) const {
   auto found = notifiers_.find(name);
   return found == notifiers_.end() ? nullptr : &found->second;

@@ -110,6 +110,9 @@ class Host {
   void registerNotifier(NotifierRecord notifier);
   CVarRecord* registerCvar(CVarRecord cvar);
   CVarRecord* findCvar(std::string_view name);
+  // Forgets a variable, as a host whose console lacks it: later lookups
+  // return an invalid handle. Handles already taken must not be used again.
+  void removeCvar(std::string_view name);
   // Sets a variable's text (clamped when numeric and bounded) and runs its
   // callbacks.
   void setCvar(CVarRecord& cvar, std::string value);

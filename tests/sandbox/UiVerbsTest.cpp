@@ -1,0 +1,106 @@
+// The sandbox's window verbs on the built plug-in library (its own copy of
+// Dear ImGui drawing into the sandbox's context), and the example script.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "sandbox/Sandbox.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::Not;
+
+class UiVerbsTest : public testing::Test {
+ protected:
+  UiVerbsTest() : sandbox(dir.path(), out) {}
+  void SetUp() override { ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str(); }
+
+  std::string run(std::initializer_list<std::string> lines) {
+    out.str("");
+    for (const std::string& line : lines) sandbox.runLine(line);
+    return out.str();
+  }
+
+  TempDir dir;
+  std::ostringstream out;
+  Sandbox sandbox;
+};
+
+TEST_F(UiVerbsTest, NeedTheWindowShownAndSayWhatIsWrong) {
+  EXPECT_THAT(run({"shown"}), HasSubstr("the window is not shown; use: window open\n"));
+  run({"window open", "frames 2"});
+  std::string text = run({"click Nowhere", "key Hyper", "type", "wait Nowhere 3", "scroll Nowhere 1", "mouse here"});
+  EXPECT_THAT(text, HasSubstr("Nowhere is not shown\n"));
+  EXPECT_THAT(text, HasSubstr("unknown key Hyper; keys: Tab Left"));
+  EXPECT_THAT(text, HasSubstr("usage: type TEXT\n"));
+  EXPECT_THAT(text, HasSubstr("Nowhere did not show within 3 frames\n"));
+  EXPECT_THAT(text, HasSubstr("usage: mouse X Y\n"));
+  EXPECT_THAT(run({"help"}), HasSubstr("screenshot FILE.png"));
+}
+
+TEST_F(UiVerbsTest, ShowClickTypeAndPickAKeyInTheWindow) {
+  std::string text = run({"window open", "frames 2", "shown"});
+  EXPECT_THAT(text, HasSubstr("  How To Use\n"));
+  EXPECT_THAT(text, HasSubstr("  Enable QuellmarkTraining\n"));
+  run({"click \"Enable QuellmarkTraining\""});
+  EXPECT_EQ(sandbox.host().findCvar("quellmark_enabled")->value, "1");
+
+  run({"click Settings", "click BackSpace", "wait \"Type to search...\"", "type shift"});
+  text = run({"shown"});
+  EXPECT_THAT(text, HasSubstr("  LeftShift\n"));
+  EXPECT_THAT(text, Not(HasSubstr("  SpaceBar\n")));
+  run({"key Backspace", "key Backspace", "key Backspace", "key Backspace", "key Backspace", "type pace"});
+  EXPECT_THAT(run({"shown"}), HasSubstr("  SpaceBar\n"));
+  run({"click SpaceBar"});
+  EXPECT_EQ(readFile(dir.path() / "cfg/QMTraining.cfg"),
+            "bind XboxTypeS_Back \"controlInput\"\nbind SpaceBar \"controlInput\"\n");
+  EXPECT_THAT(run({"wait \"Current KeyBoard Keybind: SpaceBar\""}), Not(HasSubstr("did not show")));
+}
+
+TEST_F(UiVerbsTest, SavesAScreenshotOfTheDisplay) {
+  std::string file = dir.str("window.png");
+  EXPECT_THAT(run({"window open", "frames 2", "screenshot " + file}), HasSubstr("saved " + file));
+  std::string png = readFile(file);
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  // The header's width and height: the sandbox's 1280 x 800 display.
+  auto be32 = [&](size_t at) {
+    return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+  };
+  EXPECT_EQ(be32(16), 1280u);
+  EXPECT_EQ(be32(20), 800u);
+  // The window goes on working after the screenshot has come and gone.
+  EXPECT_THAT(run({"click \"Change Logs\"", "shown"}), HasSubstr("  Version 5.0\n"));
+  EXPECT_THAT(run({"screenshot " + dir.str("no/such/folder/x.png")}), HasSubstr("no screenshot: "));
+}
+
+TEST(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "host/data/QMShots/TrainingPacks");
+  std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "sandbox/examples/Demo Pack",
+                        dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack");
+  std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str("host") + "' --script '" +
+                        QM_SOURCE_DIR + "/sandbox/examples/training.script' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[4096];
+  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+  EXPECT_EQ(pclose(pipe), 0) << output;
+  EXPECT_THAT(output, Not(HasSubstr("is not shown")));
+  EXPECT_THAT(output, Not(HasSubstr("did not show")));
+  // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob",
+  // not ticked, at 0.
+  EXPECT_THAT(output, testing::AnyOf(HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"),
+                                     HasSubstr("car location=(1800, -2500, 17) rotation=(0, 11000, 0)")));
+  EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));
+}
+
+}  // namespace

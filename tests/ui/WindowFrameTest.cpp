@@ -1,0 +1,170 @@
+// The settings window as the host shows it: the first frame's start-up work,
+// closing, the editor's hold on the window, the tab bar and the master
+// switch.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/support/WindowHarness.h"
+
+namespace {
+
+using testing::HasSubstr;
+
+constexpr const char* kTitle = "Quellmark Training";
+const char* const kTabs[] = {"How To Use",        "Training Packs", "Shots",      "Training",
+                             "Training Settings", "Settings",       "Change Logs"};
+
+TEST(WindowFrame, StartUpWorkRunsOnTheFirstFrameOnly) {
+  WindowHarness w;
+  w.addShot("Pack A", "Low shot");
+  w.ui().frames(3);  // the window is not shown: nothing draws, nothing loads
+  EXPECT_TRUE(w.plugin().trainingPacks.empty());
+  EXPECT_FALSE(std::filesystem::exists(w.host().cfgDir() / "QMTraining.cfg"));
+
+  w.openWindow();
+  EXPECT_EQ(w.plugin().oldDataMigrated, 1);
+  EXPECT_THAT(w.plugin().trainingPacks, testing::ElementsAre("Pack A"));
+  ASSERT_EQ(w.plugin().shots.size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(w.host().cfgDir() / "QMTraining.cfg"));
+
+  // Later frames read nothing again: a pack and a bind file changed behind
+  // the window's back stay unseen.
+  w.addShot("Pack B", "Other shot");
+  std::filesystem::remove(w.host().cfgDir() / "QMTraining.cfg");
+  w.ui().frames(5);
+  EXPECT_THAT(w.plugin().trainingPacks, testing::ElementsAre("Pack A"));
+  EXPECT_FALSE(std::filesystem::exists(w.host().cfgDir() / "QMTraining.cfg"));
+}
+
+TEST(WindowFrame, ShowsTheTitleAndEveryTabInOrderHowToUseFirst) {
+  WindowHarness w;
+  w.openWindow();
+  ASSERT_TRUE(w.ui().shows(kTitle)) << w.ui().describe();
+  float lastX = 0;
+  for (const char* tab : kTabs) {
+    ASSERT_EQ(w.ui().find(tab).size(), 1u) << tab << "\n" << w.ui().describe();
+    float x = w.ui().find(tab).at(0).min.x;
+    EXPECT_GT(x, lastX) << tab;
+    lastX = x;
+  }
+  EXPECT_TRUE(w.ui().shows("Enable QuellmarkTraining"));
+  auto rect = w.ui().windowRect(kTitle);
+  ASSERT_TRUE(rect.has_value());
+  EXPECT_GE(rect->max.x - rect->min.x, 800);
+  EXPECT_GE(rect->max.y - rect->min.y, 400);
+  EXPECT_EQ(w.plugin().WindowTitle(), kTitle);
+  EXPECT_EQ(w.plugin().MenuName(), "QMTraining");
+  EXPECT_TRUE(w.plugin().IsOverlayWindow());
+}
+
+TEST(WindowFrame, TheCloseButtonAsksTheHostToCloseTheWindow) {
+  WindowHarness w;
+  w.openWindow();
+  w.host().clearLog();
+  ASSERT_TRUE(w.ui().clickCloseButton(kTitle));
+  EXPECT_FALSE(w.windowShown());
+  EXPECT_FALSE(w.plugin().isWindowOpen);
+  EXPECT_EQ(w.toggleRequests(), 1);
+  // The command goes through the console with logging on.
+  EXPECT_THAT(w.host().logLines(), testing::Contains(HasSubstr("togglemenu QMTraining")));
+  w.ui().frames(3);
+  EXPECT_EQ(w.toggleRequests(), 1);
+  EXPECT_FALSE(w.ui().shows(kTitle));
+}
+
+TEST(WindowFrame, EveryFrameDrawnAfterTheCloseButtonRepeatsTheRequest) {
+  WindowHarness w;
+  w.openWindow();
+  int requests = 0;
+  // A host that does not close the window (yet) keeps drawing it.
+  w.host().onToggleMenu = [&](const std::string&) { ++requests; };
+  ASSERT_TRUE(w.ui().clickCloseButton(kTitle));
+  int afterClick = requests;
+  EXPECT_GE(afterClick, 1);
+  w.ui().frames(3);
+  EXPECT_EQ(requests, afterClick + 3);
+}
+
+TEST(WindowFrame, TheEditorHoldsTheWindowOpenAndHidesTheMainTabs) {
+  WindowHarness w;
+  w.openWindow();
+  w.plugin().editorOpen = true;
+  w.ui().frames(2);
+  for (const char* tab : kTabs) EXPECT_FALSE(w.ui().shows(tab)) << tab;
+  EXPECT_TRUE(w.ui().shows(kTitle));
+
+  // The host closes its menu (a toggle from the console): the flag stays.
+  w.console("togglemenu QMTraining");
+  EXPECT_FALSE(w.windowShown());
+  EXPECT_TRUE(w.plugin().isWindowOpen);
+
+  w.plugin().editorOpen = false;
+  w.console("togglemenu QMTraining");
+  w.ui().frames(2);
+  EXPECT_TRUE(w.ui().shows("How To Use"));
+  w.console("togglemenu QMTraining");
+  EXPECT_FALSE(w.plugin().isWindowOpen);
+}
+
+TEST(WindowFrame, ACollapsedWindowDrawsNoTabs) {
+  WindowHarness w;
+  w.openWindow();
+  ASSERT_TRUE(w.ui().clickCollapseButton(kTitle));
+  w.ui().frames(2);
+  EXPECT_TRUE(w.ui().shows(kTitle));
+  EXPECT_FALSE(w.ui().shows("How To Use"));
+  EXPECT_FALSE(w.ui().shows("Enable QuellmarkTraining"));
+  ASSERT_TRUE(w.ui().clickCollapseButton(kTitle));
+  EXPECT_TRUE(w.ui().waitFor("Enable QuellmarkTraining"));
+}
+
+TEST(WindowFrame, WantsInputWhileTheMouseIsOverTheWindow) {
+  WindowHarness w;
+  w.openWindow();
+  w.ui().hoverAt(ImVec2(1270, 790));
+  EXPECT_FALSE(w.plugin().WantsInput());
+  ASSERT_TRUE(w.ui().hover("How To Use"));
+  EXPECT_TRUE(w.plugin().WantsInput());
+}
+
+TEST(MasterSwitch, TogglesThePluginAndSwitchesTrainingOffEitherWay) {
+  WindowHarness w;
+  w.openWindow();
+  ASSERT_TRUE(w.ui().click("Enable QuellmarkTraining"));
+  EXPECT_EQ(w.cvarInt("quellmark_enabled"), 1);
+  EXPECT_TRUE(w.plugin().pluginEnabled);
+
+  w.plugin().trainingActive = true;
+  ASSERT_TRUE(w.ui().click("Enable QuellmarkTraining"));
+  EXPECT_EQ(w.cvarInt("quellmark_enabled"), 0);
+  EXPECT_FALSE(w.plugin().pluginEnabled);
+  EXPECT_FALSE(w.plugin().trainingActive);
+
+  // The box shows the variable as it is now: switched on from the console,
+  // a click switches it off.
+  w.console("quellmark_enabled 1");
+  w.plugin().trainingActive = true;
+  ASSERT_TRUE(w.ui().click("Enable QuellmarkTraining"));
+  EXPECT_EQ(w.cvarInt("quellmark_enabled"), 0);
+  EXPECT_FALSE(w.plugin().trainingActive);
+
+  ASSERT_TRUE(w.ui().hover("Enable QuellmarkTraining"));
+  EXPECT_TRUE(w.ui().shows("Toggle Whether The Plugin is on or off"));
+}
+
+TEST(MasterSwitch, WithoutItsVariableTheTabShowsNothingAndTheWindowGoesOn) {
+  WindowHarness w;
+  w.openWindow();
+  w.host().removeCvar("quellmark_enabled");
+  w.ui().frames(2);
+  EXPECT_FALSE(w.ui().shows("Enable QuellmarkTraining"));
+  EXPECT_FALSE(w.ui().findContaining("Quellmark Training is set up").size());
+  ASSERT_TRUE(w.openTab("Change Logs"));
+  EXPECT_TRUE(w.ui().shows("Version 5.0"));
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// The "Training" tab (which shots the reset cycle draws from, and training on
+// or off) and the "Training Settings" tab (the modifiers and how the ball's
+// speed is reset). Both only edit members and console variables; the reset
+// cycle reads them when the bound key is pressed.
+
+#include <imgui.h>
+
+#include <string>
+
+#include "QMTraining/QMTraining.h"
+#include "storage/Shot.h"
+#include "ui/TabWidgets.h"
+
+namespace {
+
+constexpr const char* trainingIntro =
+    "Here You can pick which shots will show up in training.\n You can reset your shot by pressing the view or "
+    "back button on the xbox controller. \n If you want to change this to a different button go into the "
+    "settings tab.";
+
+constexpr const char* carResetTooltip = "Toggle Whether The Car Resets When A Shot Is Reset";
+
+// The speed reset modes, in the order of the values of "speed_enabled".
+constexpr const char* speedModes[] = {"No Reset", "Reset from file", "Reset From Value Below"};
+constexpr int minBallSpeed = 2985;
+constexpr int maxBallSpeed = 4600;
+
+// A checkbox labelled with a player's name exactly as typed. Dear ImGui hides
+// whatever follows "##" in a label, so such a name is drawn beside an
+// unlabelled box, and a click on the name toggles it too. The caller pushes
+// an identifier per row.
+bool nameCheckbox(const std::string& name, bool& value) {
+  if (name.find("##") == std::string::npos) return ImGui::Checkbox(name.c_str(), &value);
+  ImGui::BeginGroup();
+  bool changed = ImGui::Checkbox("##box", &value);
+  ImGui::SameLine(0, ImGui::GetStyle().ItemInnerSpacing.x);
+  ImGui::TextUnformatted(name.c_str());
+  if (ImGui::IsItemClicked()) {
+    value = !value;
+    changed = true;
+  }
+  ImGui::EndGroup();
+  return changed;
+}
+
+}  // namespace
+
+void QMTraining::renderTrainingTab() {
+  ImGui::TextWrapped("%s", trainingIntro);
+  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  if (!packNumber) return;
+  int32_t pack = packNumber.getIntValue();
+  if (!trainingPacks.empty() && pack >= 0 && pack < static_cast<int32_t>(trainingPacks.size())) {
+    ImGui::Text("Selected: %s", trainingPacks[static_cast<size_t>(pack)].c_str());
+  }
+
+  ImGui::Checkbox("Activate Training", &trainingActive);
+  itemTooltip("Toggle If Training is active or not");
+  ImGui::SameLine();
+  CVarWrapper carEnabled = cvarManager->getCvar("car_enabled");
+  if (!carEnabled) return;
+  cvarCheckbox("Enable Car Reset", carEnabled);
+  itemTooltip(carResetTooltip);
+  ImGui::SameLine();
+  // A toggle of its own: it does not look at the boxes ticked by hand.
+  if (ImGui::Button("Select/Deselect All") && pluginEnabled) {
+    shotSelections.assign(shots.size(), !allShotsSelected);
+    allShotsSelected = !allShotsSelected;
+  }
+  itemTooltip("Selects all shots if clicked or deselects them if they are already all selected.");
+
+  // Pack loading gives every shot a flag; should they ever disagree, a shot
+  // without one reads as not selected rather than past the end of the list.
+  if (shotSelections.size() < shots.size()) shotSelections.resize(shots.size(), false);
+  int32_t column = 0;
+  for (size_t i = 0; i < shots.size(); ++i) {
+    bool selected = shotSelections[i];
+    ImGui::PushID(static_cast<int>(i));
+    nameCheckbox(underscoresToSpaces(shots[i].name), selected);
+    ImGui::PopID();
+    shotSelections[i] = selected;
+    itemTooltip("Toggle This Shot");
+    if (column < shotRowBase / 10) {
+      ImGui::SameLine();
+      ++column;
+    } else {
+      column = 0;
+    }
+  }
+}
+
+void QMTraining::renderTrainingSettingsTab() {
+  ImGui::TextWrapped("%s", "Modifies Training Shots");
+  struct Modifier {
+    const char* label;
+    bool& value;
+    const char* tooltip;
+  };
+  const Modifier modifiers[] = {
+      {"Activate modifiers", modifiersActive, "Toggle If randomizer is active or not"},
+      {"Mirror Shots", mirrorShots, "Toggle If mirroring your shot is active or not"},
+      {"Split Shot", splitShot, "Toggles If mirroring the direction and the location of the shot is active or not"},
+      {"Mirror Car", mirrorCar, "Toggle If mirroring your car is active or not"},
+      {"Split Car", splitCar, "Toggles If mirroring the direction and the location of the car is active or not"},
+      {"Make Ceiling", makeCeiling, "Toggle whether you will start your shot on the ceiling"},
+      {"Randomize spawns", randomizeSpawns, "Toggle whether it has a chance to spawn you on the celing."},
+  };
+  for (const Modifier& modifier : modifiers) {
+    ImGui::Checkbox(modifier.label, &modifier.value);
+    itemTooltip(modifier.tooltip);
+    ImGui::SameLine();
+  }
+  CVarWrapper carEnabled = cvarManager->getCvar("car_enabled");
+  if (!carEnabled) return;
+  cvarCheckbox("Enable Car Reset", carEnabled);
+  itemTooltip(carResetTooltip);
+
+  CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
+  if (!speedMode) return;
+  int mode = speedMode.getIntValue();
+  // A value outside the list highlights no mode; a click on the highlighted
+  // one writes it again.
+  if (ImGui::ListBox("", &mode, speedModes, IM_ARRAYSIZE(speedModes), IM_ARRAYSIZE(speedModes))) {
+    speedMode.setValue(mode);
+  }
+
+  CVarWrapper speed = cvarManager->getCvar("cool_speed");
+  if (!speed) return;
+  int value = speed.getIntValue();
+  if (ImGui::SliderInt("Sets the Speed Of The Ball", &value, minBallSpeed, maxBallSpeed, "%d")) {
+    speed.setValue(value);
+  }
+  if (ImGui::IsItemHovered()) ImGui::SetTooltip("The speed of the ball will be %d", value);
+}
