@@ -20,6 +20,8 @@ void addPluginVerbs(Sandbox& sandbox, std::ostream& out) {
           out << "Could not load the plug-in: " << loader.error() << '\n';
           return;
         }
+        // The context the sandbox draws in (headless or its window) is the
+        // current one.
         if (auto* window = loader.window()) {
           window->AdoptGuiContext(reinterpret_cast<uintptr_t>(ImGui::GetCurrentContext()));
         }
