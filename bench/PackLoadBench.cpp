@@ -1,6 +1,7 @@
 // What a pack load costs beside the bare file-system work it cannot avoid.
 //
-//   scripts/setup.sh build/rel -DCMAKE_BUILD_TYPE=Release && build/rel/bench/qm-bench-packs
+//   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release &&
+//     cmake --build build/rel --target qm-bench-packs && build/rel/bench/qm-bench-packs
 //
 // For packs of 60, 1,000 and 10,000 normalised shots it times loadTrainingPack
 // and a floor: list the folder and open, read and close every file with plain

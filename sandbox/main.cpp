@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "sandbox/ConsoleLog.h"
+#include "sandbox/PluginVerbs.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/WindowHost.h"
 
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
   if (mode != Mode::Console) {
     ConsoleLog console(&std::cout);
     Sandbox sandbox(hostDir, console);
+    addPluginVerbs(sandbox, console);
     if (!sandbox.loadPlugin(plugin)) return 1;
     WindowHost window(sandbox, console);
     if (!window.open(mode == Mode::Window ? WindowHost::Display::Screen : WindowHost::Display::Offscreen)) {
@@ -128,6 +130,7 @@ int main(int argc, char** argv) {
 
   if (demo) interactive = isatty(STDIN_FILENO);
   Sandbox sandbox(hostDir, std::cout);
+  addPluginVerbs(sandbox, std::cout);
   if (!sandbox.loadPlugin(plugin)) return 1;
   bool going = runLines(sandbox, scripts, lines);
   if (going && interactive) {
