@@ -5,6 +5,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 
 #include "QMTraining/QMTraining.h"
@@ -72,21 +73,27 @@ void QMTraining::renderTrainingTab() {
   // Pack loading gives every shot a flag; should they ever disagree, a shot
   // without one reads as not selected rather than past the end of the list.
   if (shotSelections.size() < shots.size()) shotSelections.resize(shots.size(), false);
-  int32_t column = 0;
-  for (size_t i = 0; i < shots.size(); ++i) {
-    bool selected = shotSelections[i];
-    ImGui::PushID(static_cast<int>(i));
-    nameCheckbox(underscoresToSpaces(shots[i].name), selected);
-    ImGui::PopID();
-    shotSelections[i] = selected;
-    itemTooltip("Toggle This Shot");
-    if (column < shotRowBase / 10) {
-      ImGui::SameLine();
-      ++column;
-    } else {
-      column = 0;
+  // Rows of shotRowBase / 10 + 1 checkboxes. Only the rows in view are
+  // drawn, so a frame costs the same for ten shots or ten thousand.
+  const size_t rowSize = static_cast<size_t>(shotRowBase / 10 + 1);
+  const size_t rows = (shots.size() + rowSize - 1) / rowSize;
+  ImGuiListClipper clipper;
+  clipper.Begin(static_cast<int>(rows), ImGui::GetFrameHeightWithSpacing());
+  while (clipper.Step()) {
+    for (size_t row = static_cast<size_t>(clipper.DisplayStart); row < static_cast<size_t>(clipper.DisplayEnd); ++row) {
+      const size_t end = std::min(shots.size(), (row + 1) * rowSize);
+      for (size_t i = row * rowSize; i < end; ++i) {
+        if (i > row * rowSize) ImGui::SameLine();
+        bool selected = shotSelections[i];
+        ImGui::PushID(static_cast<int>(i));
+        nameCheckbox(underscoresToSpaces(shots[i].name), selected);
+        ImGui::PopID();
+        shotSelections[i] = selected;
+        itemTooltip("Toggle This Shot");
+      }
     }
   }
+  clipper.End();
 }
 
 void QMTraining::renderTrainingSettingsTab() {

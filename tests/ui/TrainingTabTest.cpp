@@ -76,6 +76,26 @@ TEST_F(TrainingTabTest, ShowsTheIntroThePackAndOneCheckboxPerShotElevenToARow) {
   EXPECT_THAT(rows, ElementsAre(11, 11, 1));
 }
 
+TEST_F(TrainingTabTest, ALargePackScrollsToShotsOutOfViewAndTicksTheOneClicked) {
+  start(600);
+  std::set<std::string> shownFirst;
+  for (const auto& text : w.ui().findContaining("Shot ")) shownFirst.insert(text.text);
+  ASSERT_FALSE(shownFirst.empty());
+  ASSERT_LT(shownFirst.size(), 600u);  // rows out of view are not drawn
+
+  auto window = w.ui().windowRect("Quellmark Training");
+  ASSERT_TRUE(window);
+  w.ui().scrollAt(ImVec2((window->min.x + window->max.x) / 2, (window->min.y + window->max.y) / 2), -1000);
+  w.ui().frames(2);
+  std::string newlyShown;
+  for (const auto& text : w.ui().findContaining("Shot ")) {
+    if (!shownFirst.count(text.text)) newlyShown = text.text;
+  }
+  ASSERT_FALSE(newlyShown.empty()) << w.ui().describe();
+  ASSERT_TRUE(w.ui().click(newlyShown));
+  EXPECT_THAT(ticked(), ElementsAre(newlyShown));
+}
+
 TEST_F(TrainingTabTest, APackNumberOutOfRangeHidesOnlyTheSelectedLine) {
   start(2);
   w.console("TrainingPackNum 5");
