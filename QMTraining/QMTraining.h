@@ -165,6 +165,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
  private:
   void registerNotifiers();
+  void runStartUpWork();
   void registerCvars();
 };
 

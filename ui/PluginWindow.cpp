@@ -5,7 +5,9 @@
 #include <imgui.h>
 
 #include <cfloat>
+#include <exception>
 
+#include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 
 namespace {
@@ -19,7 +21,7 @@ constexpr float firstUseWidth = 1000;
 void QMTraining::Render() {
   // The only caller: packs, shots and key binds are first read here, on the
   // first frame the window draws, never at load.
-  if (oldDataMigrated == 0) migrateOldData();
+  if (oldDataMigrated == 0) runStartUpWork();
 
   // The close button cleared the flag in an earlier frame: ask the host to
   // close the window. This frame is drawn all the same.
@@ -64,6 +66,18 @@ void QMTraining::Render() {
     ImGui::EndTabBar();
   }
   ImGui::End();
+}
+
+void QMTraining::runStartUpWork() {
+  // A file-system error here would otherwise leave the host's drawing
+  // callback and take the game down. It is reported once and not retried
+  // every frame; "Reload Packs" reads the packs again.
+  try {
+    migrateOldData();
+  } catch (const std::exception& error) {
+    oldDataMigrated = 1;
+    logLine("Training pack error: {}", error.what());
+  }
 }
 
 std::string QMTraining::MenuName() { return "QMTraining"; }

@@ -40,6 +40,16 @@ class FirstFrame : public ::testing::Test {
   TempDir hostDir;
 };
 
+TEST_F(FirstFrame, AFileSystemErrorIsReportedOnceAndTheHostGoesOn) {
+  fs::create_directories(data() / "QMShots");
+  // Testing whether the old bind file exists fails: the link leads nowhere but to itself.
+  fs::create_symlink("bind.txt", data() / "QMShots/bind.txt");
+  std::string out = run("window open\nframes 3\nshow server\n");
+  EXPECT_THAT(out, HasSubstr("Training pack error: "));
+  EXPECT_EQ(out.find("Training pack error: "), out.rfind("Training pack error: ")) << out;
+  EXPECT_THAT(out, HasSubstr("server match=none"));
+}
+
 TEST_F(FirstFrame, OlderShotsBecomeAPackOnTheFirstFrameOnly) {
   writeFile(data() / "QMShots/Shots1.txt", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Lob 3200");
   writeFile(data() / "QMShots/Shots2.txt", "50 0 0 0 0 0 0 0 17 0 Wall 3000 0 0");
