@@ -16,10 +16,12 @@
 namespace {
 
 constexpr float kConsoleHeight = 240;
-// The arena takes the right part of the window; the plug-in's window opens
-// at Dear ImGui's default place on the left.
+// The arena takes the right part of the window, leaving the plug-in's window
+// room on the left (it opens about 1000 pixels wide) so that it does not
+// hide the field.
 constexpr float kArenaShare = 0.4f;
 constexpr float kArenaMinWidth = 320;
+constexpr float kPluginRoom = 1024;
 constexpr double kLongestTick = 0.1;  // after a stall the game does not jump ahead
 constexpr Uint32 kFrameMillis = 16;   // pace for renderers without vsync
 constexpr const char* kVerbs[] = {"key", "mouse", "screenshot"};
@@ -353,7 +355,8 @@ void WindowHost::frame() {
   const float menuHeight = drawMenuBar();
   const float width = io.DisplaySize.x;
   const float height = io.DisplaySize.y;
-  const float arenaWidth = std::max(width * kArenaShare, std::min(kArenaMinWidth, width));
+  const float arenaWidth = std::min(std::max(width * kArenaShare, std::min(kArenaMinWidth, width)),
+                                    std::max(width - kPluginRoom, std::min(kArenaMinWidth, width)));
   const float arenaLeft = width - arenaWidth;
   if (const sim::Ball* ball = sandbox_.host().ball()) {
     const Vector& v = ball->velocity;
@@ -365,7 +368,11 @@ void WindowHost::frame() {
             sandbox_.host().server(), trail_.points());
   drawConsolePanel(0, std::max(menuHeight, height - kConsoleHeight), std::max(arenaLeft, 1.0f),
                    std::min(kConsoleHeight, height - menuHeight));
-  if (auto* plugin = sandbox_.loader().window(); plugin && sandbox_.windowShown()) plugin->Render();
+  if (auto* plugin = sandbox_.loader().window(); plugin && sandbox_.windowShown()) {
+    // Where the host first puts a plug-in's window; the player may move it.
+    ImGui::SetNextWindowPos(ImVec2(8, menuHeight + 8), ImGuiCond_FirstUseEver);
+    plugin->Render();
+  }
   ImGui::Render();
 
   SDL_SetRenderDrawColor(renderer_, 18, 20, 24, 255);
