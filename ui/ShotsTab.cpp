@@ -13,7 +13,9 @@
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
 
+using windowparts::beginAutoSizedModal;
 using windowparts::closePopup;
+using windowparts::okPressed;
 using windowparts::PopupChoice;
 using windowparts::redMessage;
 
@@ -28,50 +30,37 @@ constexpr const char* lagWarningText =
 
 using namerules::ShotNameFaults;
 
-// The messages after "empty" and "forbidden", which every shot-name field
-// shows in the same order.
-void drawLastMessages(const ShotNameFaults& faults) {
+// The two wordings of "taken" and "empty": within the pack and in the
+// transfer's target pack.
+struct ShotNameTexts {
+  const char* taken;
+  const char* empty;
+};
+constexpr ShotNameTexts inPackTexts{"A Shot with this name already exists!", "Please Enter A Name"};
+constexpr ShotNameTexts inTargetTexts{"A shot with this name already exists!",
+                                      "Please enter a name"};
+
+// The red messages under a shot-name field, in the order every one shows
+// them; "taken" and "empty" only while the shot is still there.
+void drawShotNameMessages(const ShotNameTexts& texts, const ShotNameFaults& faults, bool shotFound,
+                          bool takenShown) {
+  redMessage(missingShotMessage, !shotFound);
+  redMessage(texts.taken, takenShown && shotFound);
+  redMessage(texts.empty, faults.empty && shotFound);
+  redMessage(shotForbiddenMessage, faults.forbidden);
   redMessage(namerules::blankNameMessage, faults.blank);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
 }
 
 const std::string& shotKey(const Shot& shot) { return shot.filePath; }
 
-enum class RowButton { none, pick, rename, remove, copy, transfer, edit };
+// What a row's items do, in the order of the row: the name, then the buttons.
+enum class RowButton { pick, rename, remove, copy, transfer, edit };
 
-struct RowAction {
-  RowButton button = RowButton::none;
-  int32_t row = -1;
-};
-
-// The rows of the list, only those in view: a frame costs the same for ten
-// shots as for ten thousand.
-RowAction drawShotRows(const std::vector<Shot>& shots, int32_t selectedShot) {
-  RowAction action;
-  const auto act = [&](RowButton button, int32_t row) { action = {button, row}; };
-  ImGuiListClipper clipper;
-  clipper.Begin(static_cast<int>(shots.size()));
-  while (clipper.Step()) {
-    for (int32_t row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
-      const Shot& shot = shots[static_cast<size_t>(row)];
-      ImGui::PushID(row);
-      if (windowparts::nameSelectable(shot.displayName(), selectedShot == row, 200)) {
-        act(RowButton::pick, row);
-      }
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Rename")) act(RowButton::rename, row);
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Delete")) act(RowButton::remove, row);
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Copy")) act(RowButton::copy, row);
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Transfer")) act(RowButton::transfer, row);
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Edit")) act(RowButton::edit, row);
-      ImGui::PopID();
-    }
-  }
-  return action;
+windowparts::RowClick drawShotRows(const std::vector<Shot>& shots, int32_t selectedShot) {
+  return windowparts::nameRowsInView(
+      shots.size(), selectedShot, 200, {"Rename", "Delete", "Copy", "Transfer", "Edit"},
+      [&](int32_t row) { return shots[static_cast<size_t>(row)].displayName(); });
 }
 
 // Starting the editor on shot `shotIndex`, or on a new shot. False when a
@@ -199,7 +188,7 @@ void ShotPopups::transferPendingShot() {
 }
 
 void ShotPopups::lagWarning() {
-  if (!ImGui::BeginPopupModal("Warning", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+  if (!beginAutoSizedModal("Warning")) return;
   redMessage(lagWarningText);
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
@@ -234,157 +223,98 @@ void ShotPopups::transfer() {
                      state_.transferShotLabel);
 
   ImGui::BeginChild("PackList", ImVec2(300, 200), true);
-  bool clicked = false;
-  ImGuiListClipper clipper;
-  clipper.Begin(static_cast<int>(plugin_.trainingPacks.size()));
-  while (clipper.Step()) {
-    for (int32_t row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
-      ImGui::PushID(row);
-      if (windowparts::nameSelectable(plugin_.trainingPacks[static_cast<size_t>(row)],
-                                      state_.transferTargetChosen == row, 0)) {
-        state_.transferTargetChosen = row;
-        clicked = true;
-      }
-      ImGui::PopID();
-    }
-  }
+  const std::vector<std::string>& packs = plugin_.trainingPacks;
+  const windowparts::RowClick click =
+      windowparts::nameRowsInView(packs.size(), state_.transferTargetChosen, 0, {},
+                                  [&](int32_t row) -> const std::string& { return packs[static_cast<size_t>(row)]; });
   ImGui::EndChild();
-  if (clicked) plugin_.transferTargetPack = state_.transferTargetChosen;
+  if (click.row >= 0) {
+    state_.transferTargetChosen = click.row;
+    plugin_.transferTargetPack = click.row;
+  }
   if (plugin_.transferTargetPack != state_.listedTargetPack) {
     state_.targetShotNames = plugin_.listPackShotNames(plugin_.transferTargetPack);
     state_.listedTargetPack = plugin_.transferTargetPack;
   }
 
-  ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText("##NameInput", state_.transferShotName, sizeof state_.transferShotName);
-  const std::string_view typed = state_.transferShotName;
+  const std::string_view typed = windowparts::nameField("##NameInput", state_.transferShotName);
   const bool shotChosen = state_.pendingShotTransfer.at(shots_, shotKey) >= 0;
   const bool targetChosen = packAt(plugin_.trainingPacks, plugin_.transferTargetPack) != nullptr;
   const bool taken = state_.transferCache.shotNameListed(state_.targetShotNames, typed);
   const ShotNameFaults faults(typed);
-  redMessage(missingShotMessage, !shotChosen);
-  redMessage("A shot with this name already exists!", taken && shotChosen && targetChosen);
-  redMessage("Please enter a name", faults.empty && shotChosen);
-  redMessage(shotForbiddenMessage, faults.forbidden);
-  drawLastMessages(faults);
+  drawShotNameMessages(inTargetTexts, faults, shotChosen, taken && targetChosen);
 
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      if (!shotChosen || faults.any() || namerules::shotNameListed(state_.targetShotNames, typed)) {
-        break;
-      }
-      if (state_.targetShotNames.size() >= lagWarningThreshold) {
-        // Only the warning is asked for from the next frame on; its "OK"
-        // makes the transfer.
-        state_.lagWarningPending = true;
-        break;
-      }
+  if (okPressed(state_.transferShotOpen) && shotChosen && !faults.any() &&
+      !namerules::shotNameListed(state_.targetShotNames, typed)) {
+    if (state_.targetShotNames.size() >= lagWarningThreshold) {
+      // Only the warning is asked for from the next frame on; its "OK"
+      // makes the transfer.
+      state_.lagWarningPending = true;
+    } else {
       transferPendingShot();
       closePopup(state_.transferShotOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.transferShotOpen);
-      break;
-    case PopupChoice::none:
-      break;
+    }
   }
   ImGui::EndPopup();
 }
 
 void ShotPopups::copy() {
-  if (!ImGui::BeginPopupModal("Copy Shot", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
-  ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText("##NameInput", state_.copyShotName, sizeof state_.copyShotName);
-  const std::string_view typed = state_.copyShotName;
+  if (!beginAutoSizedModal("Copy Shot")) return;
+  const std::string_view typed = windowparts::nameField("##NameInput", state_.copyShotName);
   const int32_t shot = state_.pendingShotCopy.at(shots_, shotKey);
   const bool taken = state_.copyCache.shotNameTaken(shots_, typed);
   const ShotNameFaults faults(typed);
-  redMessage(missingShotMessage, shot < 0);
-  redMessage("A Shot with this name already exists!", taken && shot >= 0);
-  redMessage("Please Enter A Name", faults.empty && shot >= 0);
-  redMessage(shotForbiddenMessage, faults.forbidden);
-  drawLastMessages(faults);
+  drawShotNameMessages(inPackTexts, faults, shot >= 0, taken);
 
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      if (shot < 0 || faults.any() || namerules::shotNameTaken(shots_, typed)) break;
-      plugin_.copyShotToPack(pack_, pack_, shot, state_.copyShotName);
-      plugin_.loadTrainingPack(pack_);
-      closePopup(state_.copyShotOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.copyShotOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  if (okPressed(state_.copyShotOpen) && shot >= 0 && !faults.any() &&
+      !namerules::shotNameTaken(shots_, typed)) {
+    plugin_.copyShotToPack(pack_, pack_, shot, state_.copyShotName);
+    plugin_.loadTrainingPack(pack_);
+    closePopup(state_.copyShotOpen);
   }
   ImGui::EndPopup();
 }
 
 void ShotPopups::remove() {
-  if (!ImGui::BeginPopupModal("Delete Shot", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
-  redMessage("Are You Sure You Want To Delete This Shot. This is Permanent");
+  if (!beginAutoSizedModal("Delete Shot")) return;
   const int32_t shot = state_.pendingShotDelete.at(shots_, shotKey);
-  if (shot >= 0) {
-    ImGui::Text("Selected: %s", shots_[static_cast<size_t>(shot)].displayName().c_str());
-  } else {
-    redMessage(missingShotMessage);
-  }
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      if (shot < 0) break;
-      shots_[static_cast<size_t>(shot)].deleteShotFile();
-      plugin_.loadTrainingPack(pack_);
-      closePopup(state_.deleteShotOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.deleteShotOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  const std::string name = shot >= 0 ? shots_[static_cast<size_t>(shot)].displayName() : "";
+  windowparts::deleteQuestion("Are You Sure You Want To Delete This Shot. This is Permanent",
+                              shot >= 0 ? name.c_str() : nullptr, missingShotMessage);
+  if (okPressed(state_.deleteShotOpen) && shot >= 0) {
+    shots_[static_cast<size_t>(shot)].deleteShotFile();
+    plugin_.loadTrainingPack(pack_);
+    closePopup(state_.deleteShotOpen);
   }
   ImGui::EndPopup();
 }
 
 void ShotPopups::rename() {
-  if (!ImGui::BeginPopupModal("Rename Shot", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
-  ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText("##RenameInput", state_.renameShotName, sizeof state_.renameShotName);
-  const std::string_view typed = state_.renameShotName;
+  if (!beginAutoSizedModal("Rename Shot")) return;
+  const std::string_view typed = windowparts::nameField("##RenameInput", state_.renameShotName);
   const int32_t shot = state_.pendingShotRename.at(shots_, shotKey);
   const bool ownName =
       shot >= 0 && namerules::sameDisplayName(shots_[static_cast<size_t>(shot)].name, typed);
   const bool taken = state_.renameCache.shotNameTaken(shots_, typed);
   const ShotNameFaults faults(typed);
-  redMessage(missingShotMessage, shot < 0);
-  redMessage("A Shot with this name already exists!", taken && shot >= 0 && !ownName);
-  redMessage("Please Enter A Name", faults.empty && shot >= 0);
-  redMessage(shotForbiddenMessage, faults.forbidden);
-  drawLastMessages(faults);
+  drawShotNameMessages(inPackTexts, faults, shot >= 0, taken && !ownName);
 
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      // Keeping the shot's own name counts as taken: nothing to do.
-      if (shot < 0 || faults.any() || namerules::shotNameTaken(shots_, typed)) break;
-      shots_[static_cast<size_t>(shot)].renameShot(std::string(typed));
-      plugin_.loadTrainingPack(pack_);
-      closePopup(state_.renameShotOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.renameShotOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  // Keeping the shot's own name counts as taken: nothing to do.
+  if (okPressed(state_.renameShotOpen) && shot >= 0 && !faults.any() &&
+      !namerules::shotNameTaken(shots_, typed)) {
+    shots_[static_cast<size_t>(shot)].renameShot(std::string(typed));
+    plugin_.loadTrainingPack(pack_);
+    closePopup(state_.renameShotOpen);
   }
   ImGui::EndPopup();
 }
 
 // What a click on a row's selectable or button does. False when "Edit"
 // found a console variable missing; the frame ends there.
-bool actOnRow(QMTraining& plugin, RowAction action, CVarWrapper& shotNumber) {
+bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& shotNumber) {
   const Shot& shot = plugin.shots[static_cast<size_t>(action.row)];
   ShotPopupState& state = plugin.shotPopups;
-  switch (action.button) {
+  switch (static_cast<RowButton>(action.item)) {
     case RowButton::pick:
       shotNumber.setValue(action.row);
       plugin.trainingActive = false;
@@ -419,8 +349,6 @@ bool actOnRow(QMTraining& plugin, RowAction action, CVarWrapper& shotNumber) {
       break;
     case RowButton::edit:
       return startEditingShot(plugin, action.row);
-    case RowButton::none:
-      break;
   }
   return true;
 }
@@ -438,9 +366,8 @@ void QMTraining::renderShotsTab() {
   }
 
   windowparts::beginListRegion("Shot List");
-  const RowAction action = drawShotRows(shots, shotNumber.getIntValue());
-  const bool variablesFound =
-      action.button == RowButton::none || actOnRow(*this, action, shotNumber);
+  const windowparts::RowClick action = drawShotRows(shots, shotNumber.getIntValue());
+  const bool variablesFound = action.row < 0 || actOnRow(*this, action, shotNumber);
   if (variablesFound) ShotPopups(*this, pack).draw();
   ImGui::EndChild();
   if (!variablesFound) return;

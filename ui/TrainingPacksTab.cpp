@@ -12,8 +12,10 @@
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
 
+using windowparts::beginAutoSizedModal;
 using windowparts::closePopup;
-using windowparts::PopupChoice;
+using windowparts::nameField;
+using windowparts::okPressed;
 using windowparts::redMessage;
 
 namespace {
@@ -40,34 +42,21 @@ struct PackNameFaults {
   bool any() const { return empty || forbidden || blank; }
 };
 
-enum class RowButton { none, pick, rename, remove, copy };
+// The messages of the add and copy popups after any about a missing pack.
+void drawPackNameMessages(const PackNameFaults& faults, bool taken) {
+  redMessage(takenMessage, taken);
+  redMessage(emptyMessage, faults.empty);
+  redMessage(forbiddenMessage, faults.forbidden);
+  redMessage(namerules::blankNameMessage, faults.blank);
+}
 
-struct RowAction {
-  RowButton button = RowButton::none;
-  int32_t row = -1;
-};
+// What a row's items do, in the order of the row: the name, then the buttons.
+enum class RowButton { pick, rename, remove, copy };
 
-RowAction drawPackRows(const std::vector<std::string>& packs, int32_t currentPack) {
-  RowAction action;
-  const auto act = [&](RowButton button, int32_t row) { action = {button, row}; };
-  ImGuiListClipper clipper;
-  clipper.Begin(static_cast<int>(packs.size()));
-  while (clipper.Step()) {
-    for (int32_t row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
-      ImGui::PushID(row);
-      if (windowparts::nameSelectable(packs[static_cast<size_t>(row)], currentPack == row, 200)) {
-        act(RowButton::pick, row);
-      }
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Rename")) act(RowButton::rename, row);
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Delete")) act(RowButton::remove, row);
-      ImGui::SameLine();
-      if (ImGui::SmallButton("Copy")) act(RowButton::copy, row);
-      ImGui::PopID();
-    }
-  }
-  return action;
+windowparts::RowClick drawPackRows(const std::vector<std::string>& packs, int32_t currentPack) {
+  return windowparts::nameRowsInView(
+      packs.size(), currentPack, 200, {"Rename", "Delete", "Copy"},
+      [&](int32_t row) -> const std::string& { return packs[static_cast<size_t>(row)]; });
 }
 
 // The four popups; "Add Training Pack" is drawn outside the list region,
@@ -88,70 +77,36 @@ class PackPopups {
 };
 
 void PackPopups::copy() {
-  if (!ImGui::BeginPopupModal("Copy Training Pack", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
-    return;
-  }
-  ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText("##NameInput", state_.copyPackName, sizeof state_.copyPackName);
-  const std::string_view typed = state_.copyPackName;
+  if (!beginAutoSizedModal("Copy Training Pack")) return;
+  const std::string_view typed = nameField("##NameInput", state_.copyPackName);
   const int32_t source = state_.pendingPackCopy.at(packs_, packKey);
   const bool taken = namerules::packNameTaken(packs_, typed);
   const PackNameFaults faults(typed);
   redMessage(missingPackMessage, source < 0);
-  redMessage(takenMessage, taken);
-  redMessage(emptyMessage, faults.empty);
-  redMessage(forbiddenMessage, faults.forbidden);
-  redMessage(namerules::blankNameMessage, faults.blank);
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      if (source < 0 || taken || faults.any()) break;
-      plugin_.copyTrainingPack(source, std::string(typed));
-      closePopup(state_.copyPackOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.copyPackOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  drawPackNameMessages(faults, taken);
+  if (okPressed(state_.copyPackOpen) && source >= 0 && !taken && !faults.any()) {
+    plugin_.copyTrainingPack(source, std::string(typed));
+    closePopup(state_.copyPackOpen);
   }
   ImGui::EndPopup();
 }
 
 void PackPopups::remove() {
-  if (!ImGui::BeginPopupModal("Delete Training Pack", nullptr,
-                              ImGuiWindowFlags_AlwaysAutoResize)) {
-    return;
-  }
-  redMessage("Are You Sure You Want To Delete This Pack. This is Permanent");
+  if (!beginAutoSizedModal("Delete Training Pack")) return;
   const int32_t pack = state_.pendingPackDelete.at(packs_, packKey);
-  if (pack >= 0) {
-    ImGui::Text("Selected: %s", packs_[static_cast<size_t>(pack)].c_str());
-  } else {
-    redMessage(missingPackMessage);
-  }
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      if (pack < 0) break;
-      plugin_.deleteTrainingPack(pack);
-      closePopup(state_.deletePackOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.deletePackOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  windowparts::deleteQuestion("Are You Sure You Want To Delete This Pack. This is Permanent",
+                              pack >= 0 ? packs_[static_cast<size_t>(pack)].c_str() : nullptr,
+                              missingPackMessage);
+  if (okPressed(state_.deletePackOpen) && pack >= 0) {
+    plugin_.deleteTrainingPack(pack);
+    closePopup(state_.deletePackOpen);
   }
   ImGui::EndPopup();
 }
 
 void PackPopups::rename() {
-  if (!ImGui::BeginPopupModal("Rename Training Pack", nullptr,
-                              ImGuiWindowFlags_AlwaysAutoResize)) {
-    return;
-  }
-  ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText("##RenameInput", state_.renamePackName, sizeof state_.renamePackName);
-  const std::string_view typed = state_.renamePackName;
+  if (!beginAutoSizedModal("Rename Training Pack")) return;
+  const std::string_view typed = nameField("##RenameInput", state_.renamePackName);
   const int32_t pack = state_.pendingPackRename.at(packs_, packKey);
   const bool ownName = pack >= 0 && packs_[static_cast<size_t>(pack)] == typed;
   const bool taken = namerules::packNameTaken(packs_, typed);
@@ -161,46 +116,23 @@ void PackPopups::rename() {
   redMessage(emptyMessage, faults.empty);
   redMessage(takenMessage, taken && !ownName);
   redMessage(namerules::blankNameMessage, faults.blank);
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      // Keeping the pack's own name counts as taken: nothing to do.
-      if (pack < 0 || taken || faults.any()) break;
-      plugin_.renameTrainingPack(pack, std::string(typed));
-      closePopup(state_.renamePackOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.renamePackOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  // Keeping the pack's own name counts as taken: nothing to do.
+  if (okPressed(state_.renamePackOpen) && pack >= 0 && !taken && !faults.any()) {
+    plugin_.renameTrainingPack(pack, std::string(typed));
+    closePopup(state_.renamePackOpen);
   }
   ImGui::EndPopup();
 }
 
 void PackPopups::add() {
-  if (!ImGui::BeginPopupModal("Add Training Pack", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
-    return;
-  }
-  ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText("##NameInput", state_.addPackName, sizeof state_.addPackName);
-  const std::string_view typed = state_.addPackName;
+  if (!beginAutoSizedModal("Add Training Pack")) return;
+  const std::string_view typed = nameField("##NameInput", state_.addPackName);
   const bool taken = namerules::packNameTaken(packs_, typed);
   const PackNameFaults faults(typed);
-  redMessage(takenMessage, taken);
-  redMessage(emptyMessage, faults.empty);
-  redMessage(forbiddenMessage, faults.forbidden);
-  redMessage(namerules::blankNameMessage, faults.blank);
-  switch (windowparts::okCancelRow()) {
-    case PopupChoice::ok:
-      if (taken || faults.any()) break;
-      plugin_.createTrainingPack(std::string(typed));
-      closePopup(state_.addPackOpen);
-      break;
-    case PopupChoice::cancel:
-      closePopup(state_.addPackOpen);
-      break;
-    case PopupChoice::none:
-      break;
+  drawPackNameMessages(faults, taken);
+  if (okPressed(state_.addPackOpen) && !taken && !faults.any()) {
+    plugin_.createTrainingPack(std::string(typed));
+    closePopup(state_.addPackOpen);
   }
   ImGui::EndPopup();
 }
@@ -218,10 +150,10 @@ void QMTraining::renderTrainingPacksTab() {
   PackPopupState& state = packPopups;
 
   windowparts::beginListRegion("TrainingPackList");
-  const RowAction action = drawPackRows(trainingPacks, currentPack);
-  if (action.button != RowButton::none) {
+  const windowparts::RowClick action = drawPackRows(trainingPacks, currentPack);
+  if (action.row >= 0) {
     const std::string& pack = trainingPacks[static_cast<size_t>(action.row)];
-    switch (action.button) {
+    switch (static_cast<RowButton>(action.item)) {
       case RowButton::pick:
         packNumber.setValue(action.row);
         loadTrainingPack(action.row);
@@ -239,8 +171,6 @@ void QMTraining::renderTrainingPacksTab() {
         state.pendingPackCopy.choose(action.row, pack);
         namerules::setFieldText(state.copyPackName, "Copied Pack Name");
         state.copyPackOpen = true;
-        break;
-      case RowButton::none:
         break;
     }
   }

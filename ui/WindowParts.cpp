@@ -19,6 +19,38 @@ void closePopup(bool& openFlag) {
   ImGui::CloseCurrentPopup();
 }
 
+bool okPressed(bool& openFlag) {
+  switch (okCancelRow()) {
+    case PopupChoice::ok:
+      return true;
+    case PopupChoice::cancel:
+      closePopup(openFlag);
+      break;
+    case PopupChoice::none:
+      break;
+  }
+  return false;
+}
+
+bool beginAutoSizedModal(const char* name) {
+  return ImGui::BeginPopupModal(name, nullptr, ImGuiWindowFlags_AlwaysAutoResize);
+}
+
+std::string_view nameField(const char* id, char* buffer, size_t size) {
+  ImGui::TextUnformatted("Enter a new name:");
+  ImGui::InputText(id, buffer, size);
+  return buffer;
+}
+
+void deleteQuestion(const char* question, const char* chosenName, const char* missingMessage) {
+  redMessage(question);
+  if (chosenName != nullptr) {
+    ImGui::Text("Selected: %s", chosenName);
+  } else {
+    redMessage(missingMessage);
+  }
+}
+
 void beginListRegion(const char* id) { ImGui::BeginChild(id, ImVec2(0, 200), true); }
 
 bool nameSelectable(std::string_view text, bool selected, float width) {

@@ -6,6 +6,9 @@
 
 #include <imgui.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 namespace windowparts {
@@ -23,6 +26,28 @@ PopupChoice okCancelRow();
 // Clears a popup's open flag and closes the popup being drawn.
 void closePopup(bool& openFlag);
 
+// The OK/Cancel row of the popup whose open flag is `openFlag`. "Cancel"
+// closes it; true when "OK" was pressed, for the caller to check and act on,
+// closing it with closePopup when done.
+bool okPressed(bool& openFlag);
+
+// Begins a modal popup that fits its contents. Pair with ImGui::EndPopup
+// when true.
+bool beginAutoSizedModal(const char* name);
+
+// "Enter a new name:" over the text field `id` editing `buffer` (`size`
+// bytes, zero-terminated). Returns the text as typed.
+std::string_view nameField(const char* id, char* buffer, size_t size);
+template <size_t N>
+std::string_view nameField(const char* id, char (&buffer)[N]) {
+  return nameField(id, buffer, N);
+}
+
+// The body of a delete popup: `question` in red, then "Selected: " and the
+// chosen entry's name, or the red `missingMessage` when `chosenName` is null
+// (the entry went away).
+void deleteQuestion(const char* question, const char* chosenName, const char* missingMessage);
+
 // The framed region, full width and 200 pixels high, that holds the pack
 // list and the shot list. Always pair with ImGui::EndChild.
 void beginListRegion(const char* id);
@@ -32,5 +57,47 @@ void beginListRegion(const char* id);
 // identifier. The caller
 // pushes an identifier per row. True when clicked.
 bool nameSelectable(std::string_view text, bool selected, float width);
+
+// Calls drawRow(row) for each row of a `count`-row list that is in view,
+// under the row's own identifier: a frame costs the same for ten rows as for
+// ten thousand.
+template <typename DrawRow>
+void forRowsInView(size_t count, DrawRow&& drawRow) {
+  ImGuiListClipper clipper;
+  clipper.Begin(static_cast<int>(count));
+  while (clipper.Step()) {
+    for (int32_t row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+      ImGui::PushID(row);
+      drawRow(row);
+      ImGui::PopID();
+    }
+  }
+}
+
+// What was clicked in a list of name rows: `item` is 0 for the name, i + 1
+// for the i-th button; `row` is -1 when nothing was.
+struct RowClick {
+  int32_t row = -1;
+  int32_t item = -1;
+};
+
+// A list's rows in view, each the name nameOf(row) (`nameWidth` pixels wide,
+// 0: the rest of the line) followed on the same line by `buttons` as small
+// buttons. Row `selected` is highlighted.
+template <typename NameOf>
+RowClick nameRowsInView(size_t count, int32_t selected, float nameWidth,
+                        std::initializer_list<const char*> buttons, NameOf&& nameOf) {
+  RowClick click;
+  forRowsInView(count, [&](int32_t row) {
+    if (nameSelectable(nameOf(row), selected == row, nameWidth)) click = {row, 0};
+    int32_t item = 0;
+    for (const char* button : buttons) {
+      ++item;
+      ImGui::SameLine();
+      if (ImGui::SmallButton(button)) click = {row, item};
+    }
+  });
+  return click;
+}
 
 }  // namespace windowparts
