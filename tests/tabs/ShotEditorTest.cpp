@@ -16,10 +16,8 @@ using testing::Not;
 using testing::UnorderedElementsAre;
 
 constexpr const char* takenMessage = "A Shot with this name already exists!";
-constexpr const char* emptyMessage = "Please Enter A Name";
 constexpr const char* forbiddenMessage =
     "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* blankMessage = "A name needs more than spaces and underscores";
 
 class ShotEditorTest : public WindowTest {
  protected:

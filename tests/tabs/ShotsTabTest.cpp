@@ -13,10 +13,8 @@ using testing::ElementsAre;
 using testing::UnorderedElementsAre;
 
 constexpr const char* takenMessage = "A Shot with this name already exists!";
-constexpr const char* emptyMessage = "Please Enter A Name";
 constexpr const char* forbiddenMessage =
     "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* blankMessage = "A name needs more than spaces and underscores";
 constexpr const char* lagWarning = "Adding more shots to this pack may cause lag issues.";
 
 class ShotsTabTest : public WindowTest {
@@ -62,17 +60,11 @@ TEST_F(ShotsTabTest, RenameChecksTheNameAndRenamesTheFile) {
   EXPECT_FALSE(shows(takenMessage));
   click("OK");
   EXPECT_TRUE(shows("Enter a new name:"));
-  typeName("Alpha", "Beta");
-  EXPECT_TRUE(shows(takenMessage));
-  click("OK");
+  typeRefused("Alpha", "Beta", takenMessage);
   typeName("Beta", "B_eta");  // shown as "B eta": free
   EXPECT_FALSE(shows(takenMessage));
-  typeName("B_eta", "Be/ta");
-  EXPECT_TRUE(shows(forbiddenMessage));
-  click("OK");
-  typeName("Be/ta", "__");
-  EXPECT_TRUE(shows(blankMessage));
-  click("OK");
+  typeRefused("B_eta", "Be/ta", forbiddenMessage);
+  typeRefused("Be/ta", "__", blankMessage);
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
 
   typeName("__", "Gamma Ray");
@@ -88,9 +80,7 @@ TEST_F(ShotsTabTest, AnEmptyNameIsRefusedInEveryShotPopup) {
   start();
   clickShotRow("Copy", "Alpha");
   expectShown("Copied Shot Name");
-  typeName("Copied Shot Name", "");
-  EXPECT_TRUE(shows(emptyMessage));
-  click("OK");
+  typeRefused("Copied Shot Name", "", emptyMessage);
   EXPECT_TRUE(shows(emptyMessage));
   click("Cancel");
   EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
@@ -120,9 +110,7 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
   start();
   clickShotRow("Copy", "Alpha");
   expectShown("Copied Shot Name");
-  typeName("Copied Shot Name", "Beta");
-  EXPECT_TRUE(shows(takenMessage));
-  click("OK");
+  typeRefused("Copied Shot Name", "Beta", takenMessage);
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
   typeName("Beta", "Alpha Again");
   click("OK");

@@ -15,10 +15,8 @@ using testing::ElementsAre;
 using testing::UnorderedElementsAre;
 
 constexpr const char* takenMessage = "A training pack with this name already exists!";
-constexpr const char* emptyMessage = "Please Enter A Name";
 constexpr const char* forbiddenMessage =
     "Your training pack name cannot contain the characters . , / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* blankMessage = "A name needs more than spaces and underscores";
 
 class TrainingPacksTabTest : public WindowTest {
  protected:
@@ -57,18 +55,10 @@ TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
   start();
   click("Add A New Pack");
   expectShown("New Pack Name");
-  replaceText("New Pack Name", "First");
-  EXPECT_TRUE(shows(takenMessage));
-  click("OK");
-  replaceText("First", "v1.2");
-  EXPECT_TRUE(shows(forbiddenMessage));
-  click("OK");
-  replaceText("v1.2", " _ ");
-  EXPECT_TRUE(shows(blankMessage));
-  click("OK");
-  replaceText("_", "");
-  EXPECT_TRUE(shows(emptyMessage));
-  click("OK");
+  typeRefused("New Pack Name", "First", takenMessage);
+  typeRefused("First", "v1.2", forbiddenMessage);
+  typeRefused("v1.2", " _ ", blankMessage);
+  typeRefused("_", "", emptyMessage);
   EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Second"));
   EXPECT_TRUE(shows("Enter a new name:"));
   click("Cancel");
@@ -107,9 +97,7 @@ TEST_F(TrainingPacksTabTest, CopyMakesANewPackWithEveryShotAndKeepsTheSelection)
   const int32_t current = harness.cvarInt("TrainingPackNum");
   clickPackRow("Copy", "First");
   expectShown("Copied Pack Name");
-  replaceText("Copied Pack Name", "Second");
-  EXPECT_TRUE(shows(takenMessage));
-  click("OK");
+  typeRefused("Copied Pack Name", "Second", takenMessage);
   replaceText("Second", "First Copy");
   EXPECT_FALSE(shows(takenMessage));
   click("OK");
@@ -127,9 +115,7 @@ TEST_F(TrainingPacksTabTest, RenameKeepsNoOwnNameAndMovesTheFolder) {
   EXPECT_FALSE(shows(takenMessage));  // its own name
   click("OK");
   EXPECT_TRUE(shows("Enter a new name:"));
-  replaceText("Second", "First");
-  EXPECT_TRUE(shows(takenMessage));
-  click("OK");
+  typeRefused("Second", "First", takenMessage);
   replaceText("First", "Renamed");
   click("OK");
   EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));

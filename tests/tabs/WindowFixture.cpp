@@ -79,6 +79,13 @@ void WindowTest::replaceText(std::string_view shownText, std::string_view typed,
   if (commit) ui().pressKey(ImGuiKey_Enter);
 }
 
+void WindowTest::typeRefused(std::string_view shownText, std::string_view typed,
+                             std::string_view message) {
+  replaceText(shownText, typed);
+  EXPECT_TRUE(shows(message)) << "typed: " << typed << "\n" << ui().describe();
+  click("OK");
+}
+
 void WindowTest::clickFieldLabelled(std::string_view label) {
   auto shown = ui().find(label);
   ASSERT_FALSE(shown.empty()) << "not shown: " << label << "\n" << ui().describe();

@@ -12,6 +12,10 @@
 
 #include "tests/support/WindowHarness.h"
 
+// The red messages every name field shows alike.
+inline constexpr const char* emptyMessage = "Please Enter A Name";
+inline constexpr const char* blankMessage = "A name needs more than spaces and underscores";
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
@@ -43,6 +47,9 @@ class WindowTest : public ::testing::Test {
   // `typed` and, with `commit`, presses Enter to leave it.
   void replaceText(std::string_view shownText, std::string_view typed, int occurrence = 0,
                    bool commit = true);
+  // Types `typed` over the popup's name field showing `shownText`, expects
+  // the red `message`, then presses "OK", which the message should refuse.
+  void typeRefused(std::string_view shownText, std::string_view typed, std::string_view message);
   // Clicks the text field whose label `label` is drawn to its right (an
   // empty field shows no text of its own to click).
   void clickFieldLabelled(std::string_view label);
