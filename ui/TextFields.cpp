@@ -77,13 +77,29 @@ int32_t committedInt(double typed, int32_t min, int32_t max) {
   return static_cast<int32_t>(whole);
 }
 
-bool floatTextBox(const char* id, float& value, float min, float max,
-                  std::string_view tooltipLead, TextBoxBuffer& buffer) {
+namespace {
+
+// The value's text as its field shows it: a float with three decimals.
+void showValue(TextBoxBuffer& buffer, float value) {
   fmt::format_to_n(buffer.text, sizeof buffer.text - 1, "{:.3f}", value).out[0] = '\0';
+}
+void showValue(TextBoxBuffer& buffer, int32_t value) {
+  fmt::format_to_n(buffer.text, sizeof buffer.text - 1, "{}", value).out[0] = '\0';
+}
+
+float committedValue(double typed, float min, float max) { return committedFloat(typed, min, max); }
+int32_t committedValue(double typed, int32_t min, int32_t max) {
+  return committedInt(typed, min, max);
+}
+
+template <typename Number>
+bool numberTextBox(const char* id, Number& value, Number min, Number max,
+                   std::string_view tooltipLead, TextBoxBuffer& buffer) {
+  showValue(buffer, value);
   std::optional<double> typed = numberField(id, buffer);
   bool changed = false;
   if (typed) {
-    float committed = committedFloat(*typed, min, max);
+    Number committed = committedValue(*typed, min, max);
     changed = committed != value;
     value = committed;
   }
@@ -91,16 +107,14 @@ bool floatTextBox(const char* id, float& value, float min, float max,
   return changed;
 }
 
+}  // namespace
+
+bool floatTextBox(const char* id, float& value, float min, float max,
+                  std::string_view tooltipLead, TextBoxBuffer& buffer) {
+  return numberTextBox(id, value, min, max, tooltipLead, buffer);
+}
+
 bool intTextBox(const char* id, int32_t& value, int32_t min, int32_t max,
                 std::string_view tooltipLead, TextBoxBuffer& buffer) {
-  fmt::format_to_n(buffer.text, sizeof buffer.text - 1, "{}", value).out[0] = '\0';
-  std::optional<double> typed = numberField(id, buffer);
-  bool changed = false;
-  if (typed) {
-    int32_t committed = committedInt(*typed, min, max);
-    changed = committed != value;
-    value = committed;
-  }
-  valueTooltip(tooltipLead, value);
-  return changed;
+  return numberTextBox(id, value, min, max, tooltipLead, buffer);
 }
