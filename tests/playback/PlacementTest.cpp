@@ -13,22 +13,7 @@ namespace {
 
 class PlacementTest : public PlaybackTest {
  protected:
-  PlacementTest() {
-    QMTraining& p = plugin();
-    p.ballLocationX = -1200;
-    p.ballLocationY = 3500;
-    p.ballLocationZ = 92.5f;
-    p.ballVelocityX = 300;
-    p.ballVelocityY = -2500;
-    p.ballVelocityZ = 800;
-    p.carLocationX = -1000;
-    p.carLocationY = -4608;
-    p.carLocationZ = 17;
-    p.carPitch = 100;
-    p.carYaw = 16384;
-    p.carRoll = 200;
-    p.ballSpeed = 3200;
-  }
+  PlacementTest() { useAsWorkingShot(plugin(), cornerShot()); }
 
   void runAllCommands() {
     for (const char* command : {"BallMove", "CarMove", "BallVelocity", "BallSpeed"}) h.console(command);

@@ -63,6 +63,23 @@ inline Shot cornerShot() {
   return shot;
 }
 
+// Puts a shot's values into the plug-in's working shot, as an editor would.
+inline void useAsWorkingShot(QMTraining& plugin, const Shot& shot) {
+  plugin.ballLocationZ = shot.ballLocationZ;
+  plugin.ballLocationX = shot.ballLocationX;
+  plugin.ballLocationY = shot.ballLocationY;
+  plugin.ballVelocityX = shot.ballVelocityX;
+  plugin.ballVelocityY = shot.ballVelocityY;
+  plugin.ballVelocityZ = shot.ballVelocityZ;
+  plugin.carLocationX = shot.carLocationX;
+  plugin.carLocationY = shot.carLocationY;
+  plugin.carLocationZ = shot.carLocationZ;
+  plugin.carYaw = shot.carYaw;
+  plugin.carPitch = shot.carPitch;
+  plugin.carRoll = shot.carRoll;
+  plugin.ballSpeed = shot.ballSpeed;
+}
+
 inline Shot namedShot(std::string name, float ballLocationX) {
   Shot shot = cornerShot();
   shot.name = std::move(name);
