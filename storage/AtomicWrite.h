@@ -9,6 +9,7 @@
 // `path`. True when the whole text reached the file. On false nothing at
 // `path` has changed and no temporary file is left. A file that exists but
 // cannot be opened for writing (read-only), or a path that holds something
-// other than a regular file, is refused, as a plain overwrite would be.
+// other than a regular file (a folder, a link that leads nowhere), is
+// refused, as a plain overwrite would be. `path` is UTF-8 text.
 // The new file keeps the permission bits of the one it replaces.
 bool replaceFileText(const std::string& path, std::string_view text);

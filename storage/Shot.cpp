@@ -1,12 +1,15 @@
 #include "storage/Shot.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "storage/AtomicWrite.h"
 #include "storage/ShotFileFormat.h"
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
+#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +23,7 @@ enum class PathState { free, taken, unknown };
 // frame of the settings window.
 PathState pathState(const std::string& path) {
   std::error_code error;
-  const fs::file_type type = fs::symlink_status(path, error).type();
+  const fs::file_type type = fs::symlink_status(pathFromUtf8(path), error).type();
   if (type == fs::file_type::not_found) return PathState::free;
   if (type == fs::file_type::none) return PathState::unknown;
   return PathState::taken;
@@ -28,28 +31,50 @@ PathState pathState(const std::string& path) {
 
 bool isRegularFile(const std::string& path) {
   std::error_code error;
-  return fs::is_regular_file(fs::status(path, error));
+  return fs::is_regular_file(fs::status(pathFromUtf8(path), error));
 }
 
 bool endsWithSlash(const std::string& folder) { return !folder.empty() && folder.back() == '/'; }
 
+bool moveFile(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::rename(pathFromUtf8(from), pathFromUtf8(to), error);
+  return !error;
+}
+
+bool allFinite(const Shot& shot) {
+  for (float value : {shot.ballLocationZ, shot.ballLocationX, shot.ballLocationY,
+                      shot.ballVelocityX, shot.ballVelocityY, shot.ballVelocityZ,
+                      shot.carLocationX, shot.carLocationY, shot.carLocationZ}) {
+    if (!std::isfinite(value)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool Shot::saveShotFile() const {
+  if (!allFinite(*this)) return false;
   return replaceFileText(filePath, shotline::formatShotLine(*this));
 }
 
-bool Shot::readShotFile() {
+ShotRead Shot::readValues() {
   // A folder or a pipe would open, then read as nothing (or never return).
-  if (!isRegularFile(filePath)) return false;
-  std::ifstream in(filePath);
-  if (!in) return false;
-  shotline::readShotLine(in, *this);
-  in.close();
-  return normalizeShotFile();
+  if (!isRegularFile(filePath)) return ShotRead::missing;
+  std::ifstream in(pathFromUtf8(filePath));
+  if (!in) return ShotRead::missing;
+  const shotline::LineRead line = shotline::readShotLine(in, *this);
+  return line == shotline::LineRead::malformed ? ShotRead::malformed : ShotRead::kept;
 }
 
-bool Shot::normalizeShotFile() {
+ShotRead Shot::readShot() {
+  const ShotRead read = readValues();
+  return read == ShotRead::kept ? normalizeShotFile() : read;
+}
+
+bool Shot::readShotFile() { return readShot() == ShotRead::kept; }
+
+ShotRead Shot::normalizeShotFile() {
   std::string stem = shotname::fileStem(filePath);
   stripForbiddenCharacters(stem);
   name = shotname::cleanReadName(std::move(name));
@@ -57,30 +82,36 @@ bool Shot::normalizeShotFile() {
   // moving to a file named just ".shot", which no listing shows.
   if (name.empty()) name = shotname::cleanReadName(stem);
   if (name.empty()) name = stem;  // a file named only "_": left as it is
-  if (name == stem) return true;
+  if (name == stem) return ShotRead::kept;
+
+  // Only older versions left blank placeholders, always in ".txt" files; a
+  // ".shot" file holds a shot a player saved, whatever its values.
+  if (filePath.ends_with(shotfile::legacyExtension) && isBlankShot()) {
+    std::error_code error;
+    if (fs::remove(pathFromUtf8(filePath), error) && !error) return ShotRead::placeholder;
+    return ShotRead::kept;  // it stays where it is
+  }
 
   // The file stays in its own folder, whatever folderPath says.
   const std::string folder = shotname::folderOf(filePath);
-  std::string target = folder + name + std::string(shotfile::shotExtension);
+  std::string target = folder + shotname::fileNameFor(name);
   for (int n = 1;; ++n) {
     const PathState state = pathState(target);
-    if (state == PathState::unknown) return false;  // as a failed rename: the file stays
+    if (state == PathState::unknown) return ShotRead::notRenamed;
     if (state == PathState::free) break;
     name += std::to_string(n);
-    target = folder + name + std::string(shotfile::shotExtension);
+    target = folder + shotname::fileNameFor(name);
   }
 
-  std::error_code error;
-  fs::rename(filePath, target, error);
-  if (error) return false;
-  filePath = target;
-
-  if (isBlankShot()) {
-    fs::remove(filePath, error);
-    return static_cast<bool>(error);
+  if (!moveFile(filePath, target)) return ShotRead::notRenamed;
+  std::string listedPath = std::exchange(filePath, std::move(target));
+  if (!saveShotFile() && moveFile(filePath, listedPath)) {
+    // Not rewritten, the file would keep a name that is not the one inside
+    // it: it goes back to where it was.
+    filePath = std::move(listedPath);
+    return ShotRead::notRenamed;
   }
-  saveShotFile();
-  return true;
+  return ShotRead::kept;
 }
 
 bool Shot::isBlankShot() const {
@@ -102,10 +133,7 @@ bool Shot::loadShot(std::string folder, std::string name) {
   // folder.
   if (!endsWithSlash(folder) || name.empty()) return false;
   if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) return false;
-  const std::string_view extension = shotname::isLegacyShotName(name)
-                                         ? shotfile::legacyExtension
-                                         : shotfile::shotExtension;
-  std::string path = folder + name + std::string(extension);
+  std::string path = folder + shotname::fileNameFor(name);
   if (!isRegularFile(path)) return false;
   filePath = std::move(path);
   folderPath = std::move(folder);
@@ -118,13 +146,12 @@ bool Shot::createShotFile(std::string folder, float ballLocationZ, float ballLoc
                           float carLocationZ, int32_t carYaw, std::string name,
                           int32_t ballSpeed, int32_t carPitch, int32_t carRoll) {
   if (!endsWithSlash(folder) || !shotname::isUsableShotName(name)) return false;
-  std::string path = folder + name + std::string(shotfile::shotExtension);
+  std::string path = folder + shotname::fileNameFor(name);
   if (pathState(path) != PathState::free) return false;  // never overwrite
   filePath = std::move(path);
-  updateShot(ballLocationZ, ballLocationX, ballLocationY, ballVelocityX, ballVelocityY,
-             ballVelocityZ, carLocationX, carLocationY, carLocationZ, carYaw, std::move(name),
-             ballSpeed, carPitch, carRoll);
-  return true;
+  return updateShot(ballLocationZ, ballLocationX, ballLocationY, ballVelocityX, ballVelocityY,
+                    ballVelocityZ, carLocationX, carLocationY, carLocationZ, carYaw,
+                    std::move(name), ballSpeed, carPitch, carRoll);
 }
 
 bool Shot::createDefaultShot(std::string folder) {
@@ -139,11 +166,10 @@ bool Shot::createDefaultShot(std::string folder) {
   carYaw = carPitch = carRoll = 0;
   name = shotfile::defaultShotName;
   ballSpeed = shotfile::defaultBallSpeed;
-  saveShotFile();
-  return true;
+  return saveShotFile();
 }
 
-void Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
+bool Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
                       float ballVelocityX, float ballVelocityY, float ballVelocityZ,
                       float carLocationX, float carLocationY, float carLocationZ,
                       int32_t carYaw, std::string name, int32_t ballSpeed, int32_t carPitch,
@@ -162,38 +188,45 @@ void Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocati
   this->ballSpeed = ballSpeed;
   this->carPitch = carPitch;
   this->carRoll = carRoll;
-  saveShotFile();
+  return saveShotFile();
 }
 
 bool Shot::deleteShotFile() {
   // Only a file: an empty folder of the same name is not a shot.
   if (!isRegularFile(filePath)) return false;
   std::error_code error;
-  return fs::remove(filePath, error) && !error;
+  return fs::remove(pathFromUtf8(filePath), error) && !error;
 }
 
 bool Shot::renameShot(std::string newName) {
   if (!shotname::isUsableShotName(newName)) return false;
   // The file stays in its own folder, also for a record that was never
   // loaded from a pack (folderPath empty).
-  std::string target =
-      shotname::folderOf(filePath) + newName + std::string(shotfile::shotExtension);
-  std::error_code error;
+  std::string target = shotname::folderOf(filePath) + shotname::fileNameFor(newName);
   switch (pathState(target)) {
     case PathState::unknown:
       return false;
-    case PathState::taken:
+    case PathState::taken: {
       // Only the shot's own file (the same name, or another spelling of it
       // on a file system that ignores case) may be there.
-      if (!fs::equivalent(filePath, target, error) || error) return false;
+      std::error_code error;
+      if (!fs::equivalent(pathFromUtf8(filePath), pathFromUtf8(target), error) || error) {
+        return false;
+      }
       break;
+    }
     case PathState::free:
       break;
   }
-  fs::rename(filePath, target, error);
-  if (error) return false;
-  filePath = std::move(target);
-  name = std::move(newName);
-  saveShotFile();
+  if (!moveFile(filePath, target)) return false;
+  Shot renamed = *this;
+  renamed.filePath = target;
+  renamed.name = std::move(newName);
+  if (!renamed.saveShotFile()) {
+    // Left half done, the next load would name the shot after its file.
+    moveFile(target, filePath);
+    return false;
+  }
+  *this = std::move(renamed);
   return true;
 }

@@ -13,6 +13,17 @@
 
 #include "storage/ShotFileFormat.h"
 
+// What reading a shot file found. Only `kept` puts the shot in its pack's
+// list; every other result leaves the file exactly as it was, except
+// `placeholder`.
+enum class ShotRead {
+  kept,
+  missing,     // no regular file at the path, or it could not be opened
+  malformed,   // its text is no shot line, or reading it failed part-way
+  notRenamed,  // it could not be renamed (and rewritten) to match its name
+  placeholder, // a blank placeholder of the older ".txt" layout, now deleted
+};
+
 class Shot {
  public:
   // ---- the record, in file order where it has one ----
@@ -50,47 +61,54 @@ class Shot {
 
   // ---- the file ----
   // Writes the record to filePath. True when the whole text reached the
-  // file; on failure the previous file, if any, is left as it was.
+  // file; on failure the previous file, if any, is left as it was. A record
+  // holding a value that is not finite is not written: no reader takes it.
   bool saveShotFile() const;
-  // Reads the record from filePath, then normalizeShotFile. False when the
-  // file cannot be opened, or as normalizeShotFile reports.
+  // Reads the record from filePath and does nothing else. A malformed file
+  // leaves the fields read before the fault changed.
+  ShotRead readValues();
+  // readValues, then normalizeShotFile for a file that was read.
+  ShotRead readShot();
+  // readShot() == ShotRead::kept.
   bool readShotFile();
   // Cleans `name` and renames the file (within its folder) to match it,
-  // appending 1, 2, 3, ... to the name while that file name is taken. A name
-  // that cleans to nothing is taken from the file's stem. False when the rename
-  // failed (or the free name could not be found) or the shot was a blank
-  // placeholder whose file was deleted.
-  bool normalizeShotFile();
+  // appending 1, 2, 3, ... to the name while that file name is taken; the
+  // renamed file is rewritten, or moved back if that fails. A name that
+  // cleans to nothing is taken from the file's stem. A blank placeholder read
+  // from a ".txt" file is deleted instead.
+  ShotRead normalizeShotFile();
   // The empty placeholder an older version left in a pack.
   bool isBlankShot() const;
   // `name` with every "_" shown as a space.
   std::string displayName() const;
 
   // ---- the shot's file inside a pack folder ----
-  // Loads folder + name + ".shot" (".txt" for names "Shots<digits>"). True
-  // when the shot was read and kept.
+  // Loads folder + shotname::fileNameFor(name). True when the shot was read
+  // and kept.
   bool loadShot(std::string folder, std::string name);
-  // Creates folder + name + ".shot" with the given values; refuses a name
-  // that is empty, holds a forbidden character or cleans to nothing, and
-  // never overwrites anything. True when the path was free and the write
-  // attempted.
+  // Creates folder + shotname::fileNameFor(name) with the given values;
+  // refuses a name that is empty, holds a forbidden character or cleans to
+  // nothing, and never overwrites anything. True when the file was written.
   bool createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
                       float ballLocationY, float ballVelocityX, float ballVelocityY,
                       float ballVelocityZ, float carLocationX, float carLocationY,
                       float carLocationZ, int32_t carYaw, std::string name, int32_t ballSpeed,
                       int32_t carPitch, int32_t carRoll);
   // Writes folder + "defaultShot.shot" unless something is there already.
+  // True when it was written.
   bool createDefaultShot(std::string folder);
-  // Stores the values and rewrites filePath (the file keeps its name).
-  void updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
+  // Stores the values and rewrites filePath (the file keeps its name). True
+  // when the file was written.
+  bool updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
                   float ballVelocityX, float ballVelocityY, float ballVelocityZ,
                   float carLocationX, float carLocationY, float carLocationZ, int32_t carYaw,
                   std::string name, int32_t ballSpeed, int32_t carPitch, int32_t carRoll);
   // True when the file (a regular file) was removed.
   bool deleteShotFile();
-  // Moves the file to newName + ".shot" in the file's folder and rewrites it.
-  // Refuses the names createShotFile refuses, and a target that is taken by
-  // anything but the shot's own file. True when renamed.
+  // Moves the file to shotname::fileNameFor(newName) in the file's folder and
+  // rewrites it. Refuses the names createShotFile refuses, and a target that
+  // is taken by anything but the shot's own file. True when renamed and
+  // rewritten; otherwise the file and the record are as they were.
   bool renameShot(std::string newName);
 };
 

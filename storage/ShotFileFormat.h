@@ -40,6 +40,12 @@ inline constexpr std::string_view placeholderSpeedName = "3000";
 
 // Fields of one line, separated by exactly one space.
 inline constexpr int fieldCount = 14;
+// Older layouts ended after carYaw, the name or the speed: a line of at
+// least this many fields, all well formed, is one of them.
+inline constexpr int olderLayoutMinFields = 10;
+
+// Some editors put this UTF-8 byte-order mark at the very start of a file.
+inline constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // The token written for a name that cleans to nothing. Reading trims it back
 // to an empty name, and the line keeps its fourteen fields.

@@ -24,14 +24,18 @@ std::string_view withoutPlus(std::string_view token) {
   return token;
 }
 
-// The next run of non-blank characters. False at the end of the text, and for
-// a run longer than maxTokenBytes (consumed, so nothing is held in memory).
-bool nextToken(std::streambuf& in, std::string& token) {
+// The result of reading one token or field: there, missing (the text ended
+// before it) or malformed.
+enum class Field { read, missing, malformed };
+
+// The next run of non-blank characters. A run longer than maxTokenBytes is
+// malformed (and consumed, so nothing more of it is held in memory).
+Field nextToken(std::streambuf& in, std::string& token) {
   using Traits = std::streambuf::traits_type;
   token.clear();
   int c = in.sgetc();
   while (c != Traits::eof() && isSpace(c)) c = in.snextc();
-  if (c == Traits::eof()) return false;
+  if (c == Traits::eof()) return Field::missing;
   bool oversized = false;
   while (c != Traits::eof() && !isSpace(c)) {
     if (token.size() < shotfile::maxTokenBytes) {
@@ -41,15 +45,54 @@ bool nextToken(std::streambuf& in, std::string& token) {
     }
     c = in.snextc();
   }
-  return !oversized;
+  return oversized ? Field::malformed : Field::read;
 }
 
-bool readFloat(std::streambuf& in, std::string& token, float& field) {
-  return nextToken(in, token) && parseFloat(token, field);
+Field readFloat(std::streambuf& in, std::string& token, float& field) {
+  const Field found = nextToken(in, token);
+  if (found != Field::read) return found;
+  return parseFloat(token, field) ? Field::read : Field::malformed;
 }
 
-bool readInt(std::streambuf& in, std::string& token, int32_t& field) {
-  return nextToken(in, token) && parseInt(token, field);
+Field readInt(std::streambuf& in, std::string& token, int32_t& field) {
+  const Field found = nextToken(in, token);
+  if (found != Field::read) return found;
+  return parseInt(token, field) ? Field::read : Field::malformed;
+}
+
+// Consumes a byte-order mark at the start of `in`. False for the start of
+// one that does not go on as one (no number starts with those bytes).
+bool skipByteOrderMark(std::streambuf& in) {
+  using Traits = std::streambuf::traits_type;
+  const std::string_view mark = shotfile::byteOrderMark;
+  for (size_t i = 0; i < mark.size(); ++i) {
+    if (in.sgetc() != Traits::to_int_type(mark[i])) return i == 0;
+    in.sbumpc();
+  }
+  return true;
+}
+
+LineRead readFields(std::streambuf& in, Shot& shot) {
+  if (!skipByteOrderMark(in)) return LineRead::malformed;
+  std::string token;
+  for (float* field : {&shot.ballLocationZ, &shot.ballLocationX, &shot.ballLocationY,
+                       &shot.ballVelocityX, &shot.ballVelocityY, &shot.ballVelocityZ,
+                       &shot.carLocationX, &shot.carLocationY, &shot.carLocationZ}) {
+    if (readFloat(in, token, *field) != Field::read) return LineRead::malformed;
+  }
+  if (readInt(in, token, shot.carYaw) != Field::read) return LineRead::malformed;
+  // Where an older layout may end: the end of the text is no fault there.
+  const auto olderLayoutEnd = [](Field field) {
+    return field == Field::missing ? LineRead::olderLayout : LineRead::malformed;
+  };
+  const Field name = nextToken(in, token);
+  if (name != Field::read) return olderLayoutEnd(name);
+  shot.name = token;
+  for (int32_t* field : {&shot.ballSpeed, &shot.carPitch, &shot.carRoll}) {
+    const Field read = readInt(in, token, *field);
+    if (read != Field::read) return olderLayoutEnd(read);
+  }
+  return LineRead::complete;
 }
 
 }  // namespace
@@ -67,6 +110,7 @@ bool parseFloat(std::string_view token, float& value) {
   float parsed = 0;
   const auto [ptr, error] = std::from_chars(token.data(), end, parsed);
   if (ptr != end) return false;
+  if (error == std::errc() && !std::isfinite(parsed)) return false;
   if (error == std::errc::result_out_of_range) {
     // Too small for a float: the nearest float is a zero. Too large is
     // malformed, as for a stream.
@@ -104,21 +148,15 @@ std::string formatShotLine(const Shot& shot) {
   return out.str();
 }
 
-void readShotLine(std::istream& in, Shot& shot) {
+LineRead readShotLine(std::istream& in, Shot& shot) {
   std::streambuf* buffer = in.rdbuf();
-  if (!buffer) return;
-  std::string token;
-  for (float* field : {&shot.ballLocationZ, &shot.ballLocationX, &shot.ballLocationY,
-                       &shot.ballVelocityX, &shot.ballVelocityY, &shot.ballVelocityZ,
-                       &shot.carLocationX, &shot.carLocationY, &shot.carLocationZ}) {
-    if (!readFloat(*buffer, token, *field)) return;
+  if (!buffer) return LineRead::malformed;
+  try {
+    return readFields(*buffer, shot);
+  } catch (const std::exception&) {
+    // A file buffer throws when the system fails a read part-way.
+    return LineRead::malformed;
   }
-  if (!readInt(*buffer, token, shot.carYaw)) return;
-  if (!nextToken(*buffer, token)) return;
-  shot.name = token;
-  if (!readInt(*buffer, token, shot.ballSpeed)) return;
-  if (!readInt(*buffer, token, shot.carPitch)) return;
-  readInt(*buffer, token, shot.carRoll);
 }
 
 }  // namespace shotline

@@ -16,9 +16,10 @@ namespace shotline {
 std::string formatFloat(float value);
 
 // A whole token as a number, as a stream reads it: an optional sign, then a
-// decimal number (floats also "inf", "infinity", "nan"). A float too small
-// for a float reads as zero of its sign. False for anything else (trailing
-// characters, out of range); `value` is then left as it was.
+// decimal number. A float too small for a float reads as zero of its sign.
+// False for anything else (trailing characters, out of range, and "inf",
+// "nan" and the like: no such value may reach the game); `value` is then
+// left as it was.
 bool parseFloat(std::string_view token, float& value);
 bool parseInt(std::string_view token, int32_t& value);
 
@@ -26,10 +27,21 @@ bool parseInt(std::string_view token, int32_t& value);
 // line break.
 std::string formatShotLine(const Shot& shot);
 
-// Reads whitespace-separated tokens into the fields of `shot` in file order.
-// Stops at the first token that is missing, malformed or longer than
-// shotfile::maxTokenBytes: that field and every later one keep the values
-// they had. Text after the fourteenth token is ignored.
-void readShotLine(std::istream& in, Shot& shot);
+// What reading a line found.
+enum class LineRead {
+  complete,     // all fourteen fields; text after them is ignored
+  olderLayout,  // the ten numbers, then possibly the name, speed and pitch,
+                // then the end of the text: the missing fields kept their values
+  malformed,    // a field that is not a finite number where one belongs, a
+                // token longer than shotfile::maxTokenBytes, fewer than ten
+                // fields, or a read error
+};
+
+// Reads whitespace-separated tokens into the fields of `shot` in file order,
+// after a UTF-8 byte-order mark at the very start if there is one. Stops at
+// the first token that is missing or malformed: that field and every later
+// one keep the values they had. Reports read errors of the stream as
+// malformed; never throws them.
+LineRead readShotLine(std::istream& in, Shot& shot);
 
 }  // namespace shotline

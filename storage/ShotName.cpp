@@ -45,10 +45,11 @@ std::string trimUnderscores(std::string_view name) {
 }
 
 std::string nameToken(std::string_view name) {
-  std::string token = trimUnderscores(name);
+  std::string token(name);
   stripForbiddenCharacters(token);
   removeNulBytes(token);
   std::replace_if(token.begin(), token.end(), isSpace, '_');
+  token = trimUnderscores(token);
   if (token.empty()) return std::string(shotfile::emptyNameToken);
   return token;
 }
@@ -57,6 +58,14 @@ std::string cleanReadName(std::string name) {
   stripForbiddenCharacters(name);
   removeNulBytes(name);
   return underscoresToSpaces(trimUnderscores(name));
+}
+
+std::string storedName(std::string_view name) { return cleanReadName(nameToken(name)); }
+
+std::string fileNameFor(std::string_view name) {
+  const std::string_view extension =
+      isLegacyShotName(name) ? shotfile::legacyExtension : shotfile::shotExtension;
+  return std::string(name) + std::string(extension);
 }
 
 bool isUsableShotName(std::string_view name) {

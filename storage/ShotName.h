@@ -11,15 +11,25 @@ namespace shotname {
 // The name's leading and trailing "_" removed ("___" becomes empty).
 std::string trimUnderscores(std::string_view name);
 
-// The name as the token of a shot line: trimmed of "_" at its ends, without
-// forbidden characters or NUL bytes, every whitespace character written as
-// "_" (so the token is one field), and shotfile::emptyNameToken when nothing
-// is left.
+// The name as the token of a shot line: without forbidden characters or NUL
+// bytes, every whitespace character written as "_" (so the token is one
+// field), trimmed of "_" at its ends (so of spaces too), and
+// shotfile::emptyNameToken when nothing is left.
 std::string nameToken(std::string_view name);
 
 // The name read from a file as the player sees it: forbidden characters and
 // NUL bytes removed, "_" trimmed from the ends, every other "_" a space.
 std::string cleanReadName(std::string name);
+
+// The name a shot saved under `name` has when it is read back: what the
+// window compares and passes on, so that the file's name and the name inside
+// it agree from the first save. Empty for a name that cleans to nothing.
+std::string storedName(std::string_view name);
+
+// The file a shot of this name lives in: name + ".shot", or name + ".txt"
+// for a name of the older form ("Shots" followed by digits), which is the
+// only file the loader looks up for such a name.
+std::string fileNameFor(std::string_view name);
 
 // True when `name` can name a new shot file in a pack folder: not empty,
 // no forbidden character or NUL byte (so the file stays inside the folder),

@@ -58,16 +58,27 @@ TEST_F(ShotNormalize, LegacyFilesKeepTheirNameOrMoveToTheCurrentLayout) {
   put("Shots5.txt", "1 0 0 0 0 0 0 0 0 0 Flick 3000 0 0");
   EXPECT_EQ(load("Shots5").filePath, path("Flick.shot"));
   EXPECT_FALSE(has("Shots5.txt"));
+
+  // A name of the older form keeps the only file the loader looks up for it.
+  put("Shots1.txt", "1 2 3 4 5 6 7 8 17 9 Shots2");
+  EXPECT_EQ(load("Shots1").filePath, path("Shots2.txt"));
+  put("Shots6.shot", "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
+  Shot listed;
+  listed.filePath = path("Shots6.shot");
+  EXPECT_TRUE(listed.readShotFile());
+  EXPECT_EQ(listed.filePath, path("Shots41.txt"));
 }
 
-TEST_F(ShotNormalize, PlaceholdersAreDeletedWhenTheirFileIsRenamed) {
+TEST_F(ShotNormalize, PlaceholdersAreDeletedOnlyFromOlderTxtFiles) {
   put("Shots3.txt", "0 0 0 0 0 0 0 0 0 0 Shot3 3000 0 0");
   load("Shots3", false);
-  put("X.shot", "0 0 0 0 0 0 0 0 0 0 3000 3000 137463 0");
-  load("X", false);
-  put("Y.shot", "-0 0 0 0 0 0 0 0 0 0 Shot12 3000");  // pitch and roll absent
-  load("Y", false);
+  put("Shots4.txt", "-0 0 0 0 0 0 0 0 0 0 Shot12 3000");  // pitch and roll absent
+  load("Shots4", false);
   EXPECT_TRUE(files().empty());
+  // A ".shot" file holds a shot a player saved or renamed, whatever it holds.
+  put("X.shot", "0 0 0 0 0 0 0 0 0 0 Shot2 3000 0 0");
+  EXPECT_EQ(load("X").filePath, path("Shot2.shot"));
+  EXPECT_EQ(files(), std::set<std::string>{"Shot2.shot"});
 }
 
 TEST_F(ShotNormalize, NearPlaceholdersStay) {
@@ -79,11 +90,10 @@ TEST_F(ShotNormalize, NearPlaceholdersStay) {
       "0 0 0 0 0 0 0 0 0 0 shot3 3000 0 0",      // case matters
       "0 0 0 0 0 0 0 0 0 0 Shot 3000 0 0",       // digits needed
       "0 0 0 0 0 0 0 0 0 0 Shot3a 3000 0 0",
-      "nan 0 0 0 0 0 0 0 0 0 Shot3 3000 0 0",    // NaN is not 0
   };
   for (const char* line : lines) {
-    put("Q.shot", line);
-    const Shot shot = load("Q");
+    put("Shots9.txt", line);
+    const Shot shot = load("Shots9");
     EXPECT_FALSE(shot.isBlankShot()) << line;
     EXPECT_TRUE(has(shot.filePath.substr(folder().size()))) << line;
     std::filesystem::remove(shot.filePath);

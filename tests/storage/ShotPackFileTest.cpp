@@ -39,14 +39,14 @@ TEST_F(ShotPackFile, LoadRefusesWhatIsNoShotFileInThisFolder) {
 TEST_F(ShotPackFile, CreateWritesANewFileAndNeverOverwrites) {
   Shot shot;
   ASSERT_TRUE(create(shot, folder(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "Shots12", 3100, 11, 12}));
-  EXPECT_EQ(shot.filePath, path("Shots12.shot"));  // the ".shot" form for every name
+  EXPECT_EQ(shot.filePath, path("Shots12.txt"));  // where the loader looks for that name
   EXPECT_TRUE(shot.folderPath.empty());
-  EXPECT_EQ(text("Shots12.shot"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
+  EXPECT_EQ(text("Shots12.txt"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
 
   Shot again;
   EXPECT_FALSE(create(again, folder(), {9, 9, 9, 0, 0, 0, 0, 0, 0, 0, "Shots12"}));
   EXPECT_TRUE(again.filePath.empty());
-  EXPECT_EQ(text("Shots12.shot"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
+  EXPECT_EQ(text("Shots12.txt"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
 }
 
 TEST_F(ShotPackFile, CreateRefusesNamesThatCannotNameAFileInThePack) {
@@ -61,9 +61,9 @@ TEST_F(ShotPackFile, CreateRefusesNamesThatCannotNameAFileInThePack) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST_F(ShotPackFile, CreateIntoAMissingFolderIsAttemptedAndWritesNothing) {
+TEST_F(ShotPackFile, CreateIntoAMissingFolderSaysItWroteNothing) {
   Shot shot;
-  EXPECT_TRUE(create(shot, dir.str("gone/"), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, "A"}));
+  EXPECT_FALSE(create(shot, dir.str("gone/"), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, "A"}));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "gone"));
 }
 

@@ -120,7 +120,7 @@ TEST_F(ShotSafety, ANewFileThatCannotBeWrittenWholeIsNotCreated) {
   Shot shot;
   {
     FileSizeLimit limit(10);
-    EXPECT_TRUE(create(shot, folder(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "New"}));
+    EXPECT_FALSE(create(shot, folder(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "New"}));
   }
   EXPECT_TRUE(files().empty());
 }
@@ -191,7 +191,7 @@ TEST_F(ShotSafety, AReadOnlyPackFolderChangesNothingAndLosesNothing) {
     EXPECT_FALSE(shot.deleteShotFile());
     load("B", false);  // its rename fails: left out, file as it was
     Shot created;
-    EXPECT_TRUE(create(created, folder(), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, "New"}));
+    EXPECT_FALSE(create(created, folder(), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, "New"}));
   }
   setPackWritable(true);
   EXPECT_EQ(files(), (std::set<std::string>{"A.shot", "B.shot"}));
