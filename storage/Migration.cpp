@@ -10,6 +10,8 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/StorageMessages.h"
+#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +22,7 @@ namespace {
 bool isOldShotFile(const fs::directory_entry& entry) {
   std::error_code error;
   if (!entry.is_regular_file(error)) return false;
-  std::string fileName = entry.path().filename().string();
+  std::string fileName = utf8FromPath(entry.path().filename());
   std::string_view extension = fileExtension(fileName);
   if (extension != shotfile::legacyExtension) return false;
   std::string_view stem = std::string_view(fileName).substr(0, fileName.size() - extension.size());
@@ -40,11 +42,16 @@ std::string nextCandidate(std::string candidate, int attempt) {
 }  // namespace
 
 void QMTraining::migrateOldData() {
+  // Each step goes on whatever an earlier one ran into: a key-bind file that
+  // cannot be read must not leave the packs unloaded.
   std::string data = dataFolderPath();
   std::string oldBindFile = shotsFolderPath(data) + "/bind.txt";
-  if (fs::exists(oldBindFile)) {
-    std::error_code error;
-    fs::remove(oldBindFile, error);
+  std::error_code error;
+  const fs::file_status bindFile = fs::symlink_status(pathFromUtf8(oldBindFile), error);
+  if (bindFile.type() == fs::file_type::none) {
+    logLine(storagemessages::packError, error.message(), oldBindFile);
+  } else if (fs::exists(bindFile)) {
+    fs::remove(pathFromUtf8(oldBindFile), error);
     if (error) logLine("Could not delete old bind file, please delete it manually");
   }
   loadKeyBinds();
@@ -54,7 +61,16 @@ void QMTraining::migrateOldData() {
   // Without a packs folder this is a first start (or the first since packs
   // came), so the move runs even with nothing to move: it creates the first
   // pack.
-  if (!fs::exists(packsFolderPath(data)) || fs::exists(shotsFolderPath(data) + "/Shots1.txt")) {
+  // A test that fails counts as "there" for the packs folder and as "not
+  // there" for "Shots1.txt": either way no pack is made that is not needed.
+  const auto test = [](const std::string& path, bool onError) {
+    std::error_code testError;
+    const bool exists = fs::exists(pathFromUtf8(path), testError);
+    if (!testError) return exists;
+    logLine(storagemessages::packError, testError.message(), path);
+    return onError;
+  };
+  if (!test(packsFolderPath(data), true) || test(shotsFolderPath(data) + "/Shots1.txt", false)) {
     moveOldShotsToPack();
   }
   if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) {
@@ -68,32 +84,41 @@ void QMTraining::moveOldShotsToPack() {
   std::string data = dataFolderPath();
   std::string oldFolder = shotsFolderPath(data);
   std::string packs = packsFolderPath(data);
-  fs::create_directories(packs);
+  // Any file-system error ends the move with one console line; nothing is
+  // deleted unless every file was copied.
+  std::error_code error;
+  const auto failed = [&error](const std::string& path) {
+    if (error) logLine(storagemessages::packError, error.message(), path);
+    return static_cast<bool>(error);
+  };
+  fs::create_directories(pathFromUtf8(packs), error);
+  if (failed(packs)) return;
   std::string target = packs + "/Your Old Shots";
-  for (int attempt = 2; fs::exists(target); ++attempt) target = nextCandidate(target, attempt);
+  for (int attempt = 2; fs::exists(pathFromUtf8(target), error); ++attempt) {
+    target = nextCandidate(target, attempt);
+  }
+  if (failed(target)) return;
+  fs::create_directories(pathFromUtf8(target), error);
+  if (failed(target)) return;
 
-  // Nothing is deleted unless every file was copied.
-  try {
-    fs::create_directories(target);
-    for (fs::directory_iterator it(oldFolder), end; it != end; ++it) {
-      fs::directory_entry entry = *it;
-      entry.refresh();
-      if (!isOldShotFile(entry)) continue;
-      fs::copy_file(entry.path(), fs::path(target) / entry.path().filename(),
-                    fs::copy_options::overwrite_existing);
-    }
-  } catch (const fs::filesystem_error&) {
-    return;
+  const fs::path from = pathFromUtf8(oldFolder);
+  for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
+    fs::directory_entry entry = *it;
+    entry.refresh(error);
+    if (error) break;
+    if (!isOldShotFile(entry)) continue;
+    fs::copy_file(entry.path(), pathFromUtf8(target) / entry.path().filename(),
+                  fs::copy_options::overwrite_existing, error);
+    if (error) break;
   }
-  try {
-    for (fs::directory_iterator it(oldFolder), end; it != end; ++it) {
-      if (!isOldShotFile(*it)) continue;
-      std::error_code error;
-      fs::remove(it->path(), error);
-      if (error) logLine("Could not delete old shot file, please delete it manually");
-    }
-  } catch (const fs::filesystem_error&) {
-    // An enumeration error ends the clean-up; the files left are copied again
-    // at a later start only while "Shots1.txt" is among them.
+  if (failed(oldFolder)) return;
+  for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
+    if (!isOldShotFile(*it)) continue;
+    std::error_code removeError;
+    fs::remove(it->path(), removeError);
+    if (removeError) logLine("Could not delete old shot file, please delete it manually");
   }
+  // An enumeration error ends the clean-up; the files left are copied again
+  // at a later start only while "Shots1.txt" is among them.
+  failed(oldFolder);
 }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "storage/ShotFileFormat.h"
+#include "storage/Utf8Path.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ std::string_view fileNameOf(const std::filesystem::directory_entry& entry) {
 
 // Calls visit(entry) for each entry until the enumeration ends or fails.
 template <typename Visit>
-void forEachEntry(const std::string& folder, Visit visit) {
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-       it.increment(error)) {
+void forEachEntry(const std::string& folder, std::error_code& error, Visit visit) {
+  error.clear();
+  for (std::filesystem::directory_iterator it(pathFromUtf8(folder), error), end;
+       !error && it != end; it.increment(error)) {
     visit(*it);
   }
 }
@@ -33,9 +34,9 @@ std::string_view fileExtension(std::string_view fileName) {
   return fileName.substr(dot);
 }
 
-std::vector<ShotFileEntry> listShotFiles(const std::string& folder) {
+std::vector<ShotFileEntry> listShotFiles(const std::string& folder, std::error_code& error) {
   std::vector<ShotFileEntry> files;
-  forEachEntry(folder, [&files](const std::filesystem::directory_entry& entry) {
+  forEachEntry(folder, error, [&files](const std::filesystem::directory_entry& entry) {
     std::error_code error;
     if (!entry.is_regular_file(error)) return;
     std::string_view fileName = fileNameOf(entry);
@@ -52,9 +53,9 @@ std::vector<ShotFileEntry> listShotFiles(const std::string& folder) {
   return files;
 }
 
-std::vector<std::string> listSubFolders(const std::string& folder) {
+std::vector<std::string> listSubFolders(const std::string& folder, std::error_code& error) {
   std::vector<std::string> names;
-  forEachEntry(folder, [&names](const std::filesystem::directory_entry& entry) {
+  forEachEntry(folder, error, [&names](const std::filesystem::directory_entry& entry) {
     std::error_code error;
     if (entry.is_directory(error)) names.emplace_back(fileNameOf(entry));
   });

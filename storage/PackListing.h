@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 // A shot file found in a folder: the file name before its last ".", and its
@@ -19,12 +20,12 @@ struct ShotFileEntry {
 // ".shot").
 std::string_view fileExtension(std::string_view fileName);
 
-// The shot files of a folder (no trailing "/" needed): regular files whose
-// extension is exactly ".shot" or ".txt", case-sensitive. An error while
-// enumerating ends the list where it happened; an entry whose type cannot be
-// read is skipped.
-std::vector<ShotFileEntry> listShotFiles(const std::string& folder);
+// The shot files of a folder (UTF-8 text, a trailing "/" is fine): regular
+// files whose extension is exactly ".shot" or ".txt", case-sensitive. An
+// error while enumerating ends the list where it happened and is set in
+// `error` (cleared otherwise); an entry whose type cannot be read is skipped.
+std::vector<ShotFileEntry> listShotFiles(const std::string& folder, std::error_code& error);
 
 // The names of the sub-folders of a folder, in enumeration order; an error
-// while enumerating ends the list where it happened.
-std::vector<std::string> listSubFolders(const std::string& folder);
+// while enumerating ends the list as above.
+std::vector<std::string> listSubFolders(const std::string& folder, std::error_code& error);

@@ -9,47 +9,32 @@
 #include <fstream>
 #include <utility>
 
+#include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
+#include "storage/ShotRepair.h"
+#include "storage/StorageMessages.h"
+#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Older files lack the speed, pitch or roll; these set what repairLoadedShot
-// sets, in memory. True when anything changed.
-bool fillMissingRotations(Shot& shot) {
-  bool filled = false;
-  if (shot.carPitch == shotfile::rotationAbsentMarker) {
-    shot.carPitch = 0;
-    filled = true;
-  }
-  if (shot.carRoll == shotfile::rotationAbsentMarker) {
-    shot.carRoll = 0;
-    filled = true;
-  }
-  return filled;
-}
+constexpr const char* unsavedRepairMessage = "Could not update shot file {}";
 
-bool fillMissingSpeed(Shot& shot) {
-  if (shot.ballSpeed != 0) return false;
-  shot.ballSpeed = shotfile::defaultBallSpeed;
-  return true;
-}
+using shotrepair::fillMissingRotations;
+using shotrepair::fillMissingSpeed;
+using shotrepair::fillMissingValues;
 
-bool fillMissingValues(Shot& shot) {
-  bool speed = fillMissingSpeed(shot);
-  bool rotations = fillMissingRotations(shot);
-  return speed || rotations;
-}
-
+// Writes a repaired shot back, saying so when that fails: the shot is shown
+// repaired, and its file is repaired again at the next load.
 void saveRepaired(Shot& shot) {
   shot.name = underscoresToSpaces(std::move(shot.name));
-  shot.saveShotFile();
+  if (!shot.saveShotFile()) logLine(unsavedRepairMessage, shot.filePath);
 }
 
 // Nine zero floats and a zero yaw: with the usual speed such a shot may pass
@@ -64,33 +49,26 @@ bool hasOnlyZeros(const Shot& shot) {
 }
 
 // Reads and repairs the listed files of one load with one stream and one
-// buffer for all of them: Shot::loadShot followed by repairLoadedShot, with
-// the system calls of a load kept to opening, reading and closing each file
-// that needs nothing else. loadShot itself tests the path twice more and
-// reads past the end of the line to find it, and a file that normalising
-// renames would be written twice, once by the rename and once by the repair.
+// buffer for all of them, each from the file the listing found (so a pack
+// holding both "Shots12.txt" and "Shots12.shot" shows each once): the
+// normalising read of Shot::readShot followed by repairLoadedShot, with the
+// system calls of a load kept to opening, reading and closing each file that
+// needs nothing else, and a file that normalising renames written once, not
+// once by the rename and once by the repair.
 class ListedShotReader {
  public:
   ListedShotReader() : in_(&text_) { file_.pubsetbuf(buffer_, sizeof buffer_); }
 
-  // For a file the listing has just found to be a regular file. True when
-  // the shot was read and kept.
-  bool load(Shot& shot, const std::string& folder, const ShotFileEntry& file) {
-    std::string_view extension = shotname::isLegacyShotName(file.name)
-                                     ? shotfile::legacyExtension
-                                     : shotfile::shotExtension;
-    if (file.extension != extension) {
-      // A ".shot" file named like an older ".txt" one: loadShot looks for
-      // the ".txt" file, so it decides.
-      if (!shot.loadShot(folder, file.name)) return false;
-      if (fillMissingValues(shot)) saveRepaired(shot);
-      return true;
-    }
-    shot.filePath = folder + file.name + std::string(extension);
+  // For a file the listing has just found to be a regular file.
+  ShotRead load(Shot& shot, const std::string& folder, const ShotFileEntry& file) {
+    shot.filePath = folder + file.name + std::string(file.extension);
     shot.folderPath = folder;
-    if (!readWholeFile(shot.filePath)) return false;
+    if (!file_.open(pathFromUtf8(shot.filePath), std::ios::in)) return ShotRead::missing;
+    if (!readOpenFile()) return ShotRead::malformed;
     in_.clear();
-    shotline::readShotLine(in_, shot);
+    if (shotline::readShotLine(in_, shot) == shotline::LineRead::malformed) {
+      return ShotRead::malformed;
+    }
 
     // Filled in before normalising, the missing values reach the file with
     // the rewrite that follows a rename. They do not change what normalising
@@ -98,13 +76,16 @@ class ListedShotReader {
     // blank placeholder (which it deletes): that one waits until after.
     bool filled = fillMissingRotations(shot);
     if (!hasOnlyZeros(shot)) filled = fillMissingSpeed(shot) || filled;
-    std::string listedPath = filled ? shot.filePath : std::string();
-    if (!shot.normalizeShotFile()) return false;
-    // Normalising rewrites a file it renamed, unless it kept a blank
-    // placeholder it could not delete.
-    if (filled && (shot.filePath == listedPath || shot.isBlankShot())) saveRepaired(shot);
-    if (fillMissingValues(shot)) saveRepaired(shot);
-    return true;
+    const std::string listedPath = filled ? shot.filePath : std::string();
+    const ShotRead read = shot.normalizeShotFile();
+    if (read != ShotRead::kept) return read;
+    // Normalising rewrites a file it renamed.
+    if (filled && shot.filePath == listedPath) {
+      saveRepaired(shot);
+    } else if (fillMissingValues(shot)) {
+      saveRepaired(shot);
+    }
+    return ShotRead::kept;
   }
 
  private:
@@ -117,21 +98,26 @@ class ListedShotReader {
 
   // A shot line is far shorter than the buffer, and a read of a regular file
   // comes back short only at the end of the file, so a part-full buffer is
-  // the whole rest of the file: no second read just to meet the end.
-  bool readWholeFile(const std::string& path) {
-    if (!file_.open(path, std::ios::in)) return false;
+  // the whole rest of the file: no second read just to meet the end. False
+  // when the system fails a read (the file buffer throws then).
+  bool readOpenFile() {
     std::string& text = text_.text;
     text.clear();
-    while (file_.sgetc() != std::filebuf::traits_type::eof()) {
-      std::streamsize chunk = file_.in_avail();
-      size_t start = text.size();
-      text.resize(start + static_cast<size_t>(chunk));
-      file_.sgetn(text.data() + start, chunk);
-      if (chunk < static_cast<std::streamsize>(sizeof buffer_ / 2)) break;
+    bool whole = true;
+    try {
+      while (file_.sgetc() != std::filebuf::traits_type::eof()) {
+        std::streamsize chunk = file_.in_avail();
+        size_t start = text.size();
+        text.resize(start + static_cast<size_t>(chunk));
+        file_.sgetn(text.data() + start, chunk);
+        if (chunk < static_cast<std::streamsize>(sizeof buffer_ / 2)) break;
+      }
+    } catch (const std::exception&) {
+      whole = false;
     }
     file_.close();
     text_.rewind();
-    return true;
+    return whole;
   }
 
   char buffer_[8192];
@@ -141,29 +127,34 @@ class ListedShotReader {
 };
 
 // shotNameLess order, with each shot's sort key computed once rather than
-// once per comparison. Not stable: shots whose names compare equal end up in
-// no particular order, as with any in-place sort by shotNameLess.
+// once per comparison. Shots shown under the same name come in the order of
+// their files' paths, so the order is the same on every machine.
 void sortShots(std::vector<Shot>& list) {
   // A loaded name has no "_" left (reading turns them into spaces), so it is
   // its own display name; only another name needs a copy to sort by (in a
   // deque, which never moves what the keys point into).
+  struct Key {
+    NameSortKey order;
+    std::string_view name;
+    size_t index;
+  };
   std::deque<std::string> displayNames;
-  std::vector<std::pair<NameSortKey, size_t>> keys;
+  std::vector<Key> keys;
   keys.reserve(list.size());
   for (size_t i = 0; i < list.size(); ++i) {
-    const std::string& name = list[i].name;
-    if (name.find('_') == std::string::npos) {
-      keys.emplace_back(NameSortKey(name), i);
-    } else {
-      displayNames.push_back(list[i].displayName());
-      keys.emplace_back(NameSortKey(displayNames.back()), i);
-    }
+    std::string_view name = list[i].name;
+    if (name.find('_') != std::string_view::npos) name = displayNames.emplace_back(list[i].displayName());
+    keys.push_back({NameSortKey(name), name, i});
   }
-  std::sort(keys.begin(), keys.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::sort(keys.begin(), keys.end(), [&list](const Key& a, const Key& b) {
+    if (a.order < b.order) return true;
+    if (b.order < a.order) return false;
+    if (a.name != b.name) return foldedNameLess(a.name, b.name);
+    return list[a.index].filePath < list[b.index].filePath;
+  });
   std::vector<Shot> sorted;
   sorted.reserve(list.size());
-  for (const auto& key : keys) sorted.push_back(std::move(list[key.second]));
+  for (const Key& key : keys) sorted.push_back(std::move(list[key.index]));
   list = std::move(sorted);
 }
 
@@ -177,12 +168,17 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
   std::string folder = packFolderPath(dataFolderPath(), *pack) + "/";
-  std::vector<ShotFileEntry> files = listShotFiles(folder);
-  if (files.empty()) {
-    // The default shot is listed from the next load of this pack on.
-    Shot().createDefaultShot(folder);
-    return;
+  std::error_code listingError;
+  std::vector<ShotFileEntry> files = listShotFiles(folder, listingError);
+  if (files.empty() && !listingError) {
+    // The pack is shown with its default shot rather than empty, and never
+    // with the shots of the pack shown before it.
+    if (!Shot().createDefaultShot(folder)) {
+      logLine("Could not write the default shot into training pack {}", *pack);
+    }
+    files = listShotFiles(folder, listingError);
   }
+  if (listingError) logLine(storagemessages::unlistedFolder, folder, listingError.message());
   std::vector<Shot> loaded;
   loaded.reserve(files.size());
   ListedShotReader reader;
@@ -190,7 +186,18 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
     Shot shot;
     // A shot that could not be read is left out and its file left alone:
     // repairing it would overwrite an unreadable file with blank values.
-    if (reader.load(shot, folder, file)) loaded.push_back(std::move(shot));
+    switch (reader.load(shot, folder, file)) {
+      case ShotRead::kept:
+        loaded.push_back(std::move(shot));
+        break;
+      case ShotRead::placeholder:
+        break;
+      case ShotRead::missing:
+      case ShotRead::malformed:
+      case ShotRead::notRenamed:
+        logLine(storagemessages::unreadableShot, shot.filePath);
+        break;
+    }
   }
   sortShots(loaded);
   shots = std::move(loaded);
@@ -216,17 +223,19 @@ bool QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float bal
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return false;
   std::string folder = packFolderPath(dataFolderPath(), *pack) + "/";
-  if (!fs::exists(folder) || fs::exists(folder + name + std::string(shotfile::shotExtension))) {
-    return false;
-  }
+  std::error_code error;
+  if (!fs::exists(pathFromUtf8(folder), error)) return false;
   CVarWrapper speed = cvarManager->getCvar("cool_speed");
   if (!speed) return false;
-  bool written = Shot().createShotFile(folder, ballLocationZ, ballLocationX, ballLocationY,
-                                       ballVelocityX, ballVelocityY, ballVelocityZ, carLocationX,
-                                       carLocationY, carLocationZ, carYaw, name,
-                                       speed.getIntValue(), carPitch, carRoll);
+  // createShotFile refuses a name whose file is there already.
+  if (!Shot().createShotFile(folder, ballLocationZ, ballLocationX, ballLocationY, ballVelocityX,
+                             ballVelocityY, ballVelocityZ, carLocationX, carLocationY,
+                             carLocationZ, carYaw, name, speed.getIntValue(), carPitch,
+                             carRoll)) {
+    return false;  // the shots shown and the working shot stay as they are
+  }
   loadTrainingPack(packIndex);
-  return written;
+  return true;
 }
 
 bool QMTraining::copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex,
@@ -235,23 +244,15 @@ bool QMTraining::copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex
   const std::string* targetPack = packAt(trainingPacks, targetPackIndex);
   if (!sourcePack || !targetPack) return false;
   if (shotIndex < 0 || static_cast<size_t>(shotIndex) >= shots.size()) return false;
-  std::string data = dataFolderPath();
-  std::string sourceFolder = packFolderPath(data, *sourcePack) + "/";
-  std::string targetFolder = packFolderPath(data, *targetPack) + "/";
-  if (!fs::exists(sourceFolder) || !fs::exists(targetFolder)) return false;
-  // The copy takes the values in the file, which "OverideShot" may have
-  // changed since the pack was loaded. A shot that cannot be read is not
-  // copied: its copy would be a blank shot.
+  std::string targetFolder = packFolderPath(dataFolderPath(), *targetPack) + "/";
+  std::error_code error;
+  if (!fs::exists(pathFromUtf8(targetFolder), error)) return false;
+  // The copy takes the values in the listed shot's own file, which
+  // "OverideShot" may have changed since the pack was loaded, and never those
+  // of a namesake in another pack; the file is neither renamed nor written.
+  // A shot that cannot be read is not copied: its copy would be a blank shot.
   Shot original;
-  if (!original.loadShot(sourceFolder, shots[static_cast<size_t>(shotIndex)].displayName())) {
-    return false;
-  }
-  Shot copy;
-  bool written = copy.createShotFile(
-      targetFolder, original.ballLocationZ, original.ballLocationX, original.ballLocationY,
-      original.ballVelocityX, original.ballVelocityY, original.ballVelocityZ,
-      original.carLocationX, original.carLocationY, original.carLocationZ, original.carYaw,
-      newName, original.ballSpeed, original.carPitch, original.carRoll);
-  if (written) repairLoadedShot(copy);
-  return written;
+  original.filePath = shots[static_cast<size_t>(shotIndex)].filePath;
+  if (original.readValues() != ShotRead::kept) return false;
+  return shotrepair::createRepairedCopy(original, targetFolder, newName);
 }

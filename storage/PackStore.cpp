@@ -1,38 +1,50 @@
 // Training packs: one folder each under the packs folder. In memory a pack is
-// only its name in trainingPacks, in the order the folder was enumerated;
-// "TrainingPackNum" says which one is current.
+// only its name in trainingPacks, sorted by name at each rescan;
+// "TrainingPackNum" says which one is current. A file-system error is said in
+// one console line and ends the operation, never the host.
 
 #include <algorithm>
-#include <exception>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/ShotOrder.h"
+#include "storage/ShotRepair.h"
+#include "storage/StorageMessages.h"
+#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// File-system errors a pack operation has no message of its own for (a
-// folder that cannot be created, or whose existence cannot be tested) end
-// the operation with one console line instead of reaching the host, whose
-// drawing code would not survive them.
-template <typename Operation>
-void reportingFileErrors(Operation operation) {
-  try {
-    operation();
-  } catch (const fs::filesystem_error& error) {
-    logLine("Training pack error: {}", error.what());
+using storagemessages::packError;
+
+// A file-system error that a pack operation has no message of its own for
+// ends the operation with one console line.
+void logPackError(const std::error_code& error, const std::string& path) {
+  logLine(packError, error.message(), path);
+}
+
+// Whether anything is at `path`; an error of the test itself is logged and
+// yields nothing, for the caller to stop at.
+std::optional<bool> existsOrLog(const std::string& path) {
+  std::error_code error;
+  const bool found = fs::exists(pathFromUtf8(path), error);
+  if (error) {
+    logPackError(error, path);
+    return std::nullopt;
   }
+  return found;
 }
 
 }  // namespace
 
 std::string QMTraining::dataFolderPath() {
-  std::string path = gameWrapper->GetDataFolder().string();
+  std::string path = utf8FromPath(gameWrapper->GetDataFolder());
   std::replace(path.begin(), path.end(), '\\', '/');
   return path;
 }
@@ -46,7 +58,13 @@ void QMTraining::loadTrainingPacks() {
   if (packNumber) {
     if (const std::string* pack = packAt(trainingPacks, packNumber.getIntValue())) current = *pack;
   }
-  trainingPacks = listSubFolders(packsFolderPath(dataFolderPath()));
+  const std::string packs = packsFolderPath(dataFolderPath());
+  std::error_code error;
+  trainingPacks = listSubFolders(packs, error);
+  if (error) logLine(storagemessages::unlistedFolder, packs, error.message());
+  // Folders list in a different order on every file system: sorted, the
+  // list (and so "pack 0") is the same on every machine.
+  std::sort(trainingPacks.begin(), trainingPacks.end(), foldedNameLess);
   if (!current) return;
   auto found = std::find(trainingPacks.begin(), trainingPacks.end(), *current);
   if (found == trainingPacks.end()) return;
@@ -58,120 +76,137 @@ std::vector<std::string> QMTraining::listPackShotNames(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return {};
   std::vector<std::string> names;
-  for (ShotFileEntry& file : listShotFiles(packFolderPath(dataFolderPath(), *pack))) {
+  std::error_code error;  // what could be listed is what the window checks against
+  for (ShotFileEntry& file : listShotFiles(packFolderPath(dataFolderPath(), *pack), error)) {
     names.push_back(std::move(file.name));
   }
   return names;
 }
 
 void QMTraining::createTrainingPack(std::string name) {
-  reportingFileErrors([&] {
-    std::string folder = packFolderPath(dataFolderPath(), name);
-    if (fs::exists(folder)) {
-      logLine("Training Pack Exists");
-      return;
-    }
-    fs::create_directories(folder);
-    trainingPacks.push_back(name);
-    auto index = static_cast<int32_t>(trainingPacks.size()) - 1;
-    Shot().createDefaultShot(folder + "/");
-    loadTrainingPack(index);
-    // The new pack's shots are the ones shown now; the next saved shot
-    // belongs there too.
-    if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
-  });
+  std::string folder = packFolderPath(dataFolderPath(), name);
+  const std::optional<bool> exists = existsOrLog(folder);
+  if (!exists) return;
+  if (*exists) {
+    logLine("Training Pack Exists");
+    return;
+  }
+  std::error_code error;
+  fs::create_directories(pathFromUtf8(folder), error);
+  if (error) {
+    logPackError(error, folder);
+    return;
+  }
+  trainingPacks.push_back(name);
+  auto index = static_cast<int32_t>(trainingPacks.size()) - 1;
+  // Should this write fail, the load below tries again and says so.
+  Shot().createDefaultShot(folder + "/");
+  loadTrainingPack(index);
+  // The new pack's shots are the ones shown now; the next saved shot
+  // belongs there too.
+  if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
 }
 
 void QMTraining::copyTrainingPack(int32_t sourceIndex, std::string newName) {
   const std::string* source = packAt(trainingPacks, sourceIndex);
   if (!source) return;
-  reportingFileErrors([&] {
-    std::string data = dataFolderPath();
-    std::string sourceFolder = packFolderPath(data, *source) + "/";
-    std::string targetFolder = packFolderPath(data, newName) + "/";
-    if (!fs::exists(sourceFolder) || fs::exists(targetFolder)) {
-      logLine("Training Pack Exists");
-      return;
+  std::string data = dataFolderPath();
+  std::string sourceFolder = packFolderPath(data, *source) + "/";
+  std::string targetFolder = packFolderPath(data, newName) + "/";
+  const std::optional<bool> sourceExists = existsOrLog(sourceFolder);
+  if (!sourceExists) return;
+  const std::optional<bool> targetExists = existsOrLog(targetFolder);
+  if (!targetExists) return;
+  if (!*sourceExists || *targetExists) {
+    logLine("Training Pack Exists");
+    return;
+  }
+  std::error_code error;
+  fs::create_directories(pathFromUtf8(targetFolder), error);
+  if (error) {
+    logPackError(error, targetFolder);
+    return;
+  }
+  const std::vector<ShotFileEntry> files = listShotFiles(sourceFolder, error);
+  if (error) logLine(storagemessages::unlistedFolder, sourceFolder, error.message());
+  for (const ShotFileEntry& file : files) {
+    // Each listed file is read from itself; reading normalises it first, so
+    // the copy is named after the name stored inside it, in the file the
+    // loader looks up for that name (".txt" for "Shots" and digits). A shot
+    // that cannot be read is not copied: its copy would be a blank shot.
+    Shot original;
+    original.filePath = sourceFolder + file.name + std::string(file.extension);
+    original.folderPath = sourceFolder;
+    const ShotRead read = original.readShot();
+    if (read == ShotRead::placeholder) continue;
+    if (read != ShotRead::kept) {
+      logLine(storagemessages::unreadableShot, original.filePath);
+    } else if (!shotrepair::createRepairedCopy(original, targetFolder, original.displayName())) {
+      logLine("Could not copy shot file {} into {}", original.filePath, targetFolder);
     }
-    fs::create_directories(targetFolder);
-    for (const std::string& name : listPackShotNames(sourceIndex)) {
-      // Reading normalises the source file first, so the copy is named after
-      // the name stored inside it. A shot that cannot be read is not copied:
-      // its copy would be a blank shot.
-      Shot original;
-      if (!original.loadShot(sourceFolder, name)) continue;
-      Shot copy;
-      if (copy.createShotFile(targetFolder, original.ballLocationZ, original.ballLocationX,
-                              original.ballLocationY, original.ballVelocityX,
-                              original.ballVelocityY, original.ballVelocityZ,
-                              original.carLocationX, original.carLocationY,
-                              original.carLocationZ, original.carYaw, original.displayName(),
-                              original.ballSpeed, original.carPitch, original.carRoll)) {
-        repairLoadedShot(copy);
-      }
-    }
-    trainingPacks.push_back(newName);
-  });
+  }
+  trainingPacks.push_back(newName);
 }
 
 void QMTraining::renameTrainingPack(int32_t packIndex, std::string newName) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
-  try {
-    std::string packs = packsFolderPath(dataFolderPath());
-    std::string oldPath = packs + "/" + *pack;
-    std::string newPath = packs + "/" + newName;
-    if (!fs::exists(oldPath)) {
-      logLine("Original training pack folder does not exist.");
-      return;
-    }
-    if (fs::exists(newPath)) {
-      logLine("Cannot rename. A training pack with that name already exists.");
-      return;
-    }
-    fs::rename(oldPath, newPath);
-    trainingPacks[static_cast<size_t>(packIndex)] = newName;
-    // Shots loaded from the pack now live in the new folder; an edit saved
-    // before the next reload must land there, not in the vanished old one.
-    std::string oldFolder = oldPath + "/";
-    std::string newFolder = newPath + "/";
-    for (Shot& shot : shots) {
-      if (shot.folderPath != oldFolder || shot.filePath.rfind(oldFolder, 0) != 0) continue;
-      shot.folderPath = newFolder;
-      shot.filePath.replace(0, oldFolder.size(), newFolder);
-    }
-    logLine("Training pack renamed successfully.");
-  } catch (const std::exception&) {
-    // A failed rename leaves folder and list as they were; nothing is said.
+  std::string packs = packsFolderPath(dataFolderPath());
+  std::string oldPath = packs + "/" + *pack;
+  std::string newPath = packs + "/" + newName;
+  const std::optional<bool> oldExists = existsOrLog(oldPath);
+  if (!oldExists) return;
+  if (!*oldExists) {
+    logLine("Original training pack folder does not exist.");
+    return;
   }
+  const std::optional<bool> newExists = existsOrLog(newPath);
+  if (!newExists) return;
+  if (*newExists) {
+    logLine("Cannot rename. A training pack with that name already exists.");
+    return;
+  }
+  std::error_code error;
+  fs::rename(pathFromUtf8(oldPath), pathFromUtf8(newPath), error);
+  if (error) {
+    logPackError(error, oldPath);
+    return;
+  }
+  trainingPacks[static_cast<size_t>(packIndex)] = newName;
+  // Shots loaded from the pack now live in the new folder; an edit saved
+  // before the next reload must land there, not in the vanished old one.
+  std::string oldFolder = oldPath + "/";
+  std::string newFolder = newPath + "/";
+  for (Shot& shot : shots) {
+    if (shot.folderPath != oldFolder || shot.filePath.rfind(oldFolder, 0) != 0) continue;
+    shot.folderPath = newFolder;
+    shot.filePath.replace(0, oldFolder.size(), newFolder);
+  }
+  logLine("Training pack renamed successfully.");
 }
 
 void QMTraining::deleteTrainingPack(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
-  reportingFileErrors([&] {
-    CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
-    bool deletingCurrent = packNumber && packNumber.getIntValue() == packIndex;
-    std::string path = packFolderPath(dataFolderPath(), *pack);
-    if (fs::exists(path)) {
-      try {
-        fs::remove_all(path);
-        logLine("TrainingPack removed");
-      } catch (const std::exception&) {
-        logLine("Could not delete TrainingPack, please delete it manually");
-      }
-    }
-    // The rescan keeps "TrainingPackNum" on the current pack when that pack
-    // is still there.
+  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  bool deletingCurrent = packNumber && packNumber.getIntValue() == packIndex;
+  std::string path = packFolderPath(dataFolderPath(), *pack);
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(pathFromUtf8(path), error);
+  if (fs::exists(status) || status.type() == fs::file_type::none) {
+    fs::remove_all(pathFromUtf8(path), error);
+    logLine(error ? "Could not delete TrainingPack, please delete it manually" : "TrainingPack removed");
+  }
+  // The rescan keeps "TrainingPackNum" on the current pack when that pack
+  // is still there.
+  loadTrainingPacks();
+  if (trainingPacks.empty()) {
+    logLine("TrainingPack empty");
+    createTrainingPack("Empty Training Pack");
     loadTrainingPacks();
-    if (trainingPacks.empty()) {
-      logLine("TrainingPack empty");
-      createTrainingPack("Empty Training Pack");
-      loadTrainingPacks();
-    }
-    if (deletingCurrent) {
-      packNumber.setValue(0);
-      loadTrainingPack(0);
-    }
-  });
+  }
+  if (deletingCurrent) {
+    packNumber.setValue(0);
+    loadTrainingPack(0);
+  }
 }

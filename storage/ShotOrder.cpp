@@ -1,5 +1,7 @@
 #include "storage/ShotOrder.h"
 
+#include <algorithm>
+
 #include "storage/Shot.h"
 
 int32_t leadingNumber(std::string_view name) {
@@ -23,8 +25,23 @@ bool naturalNameLess(std::string_view a, std::string_view b) {
   return NameSortKey(a) < NameSortKey(b);
 }
 
+bool foldedNameLess(std::string_view a, std::string_view b) {
+  const auto folded = [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+  };
+  const auto foldedLess = [&](char x, char y) { return folded(x) < folded(y); };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), foldedLess)) return false;
+  return a < b;  // std::string_view compares bytes as unsigned
+}
+
 bool shotNameLess(const Shot& x, const Shot& y) {
-  std::string nameX = x.displayName();
-  std::string nameY = y.displayName();
-  return naturalNameLess(nameX, nameY);
+  const std::string nameX = x.displayName();
+  const std::string nameY = y.displayName();
+  const NameSortKey keyX(nameX);
+  const NameSortKey keyY(nameY);
+  if (keyX < keyY) return true;
+  if (keyY < keyX) return false;
+  return foldedNameLess(nameX, nameY);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The order in which a pack's shots are held and shown: names that begin
-// with a number come first, by that number; names with the same number follow
-// the text after their first ")"; everything else comes last, in no defined
-// order among itself.
+// The order in which packs and a pack's shots are held and shown. Shots:
+// names that begin with a number come first, by that number; names with the
+// same number follow the text after their first ")"; everything else comes
+// last. Names equal so far, and pack names, follow foldedNameLess, so every
+// machine shows the same lists whatever order its folders list them in.
 
 #include <cstdint>
 #include <string_view>
@@ -19,7 +20,12 @@ int32_t leadingNumber(std::string_view name);
 // without one), compared bytewise as unsigned characters.
 bool naturalNameLess(std::string_view a, std::string_view b);
 
-// naturalNameLess on the shots' display names ("_" read as a space).
+// Byte order (unsigned) of the names with the letters A to Z folded to
+// lower case; names that are equal so are in exact byte order.
+bool foldedNameLess(std::string_view a, std::string_view b);
+
+// naturalNameLess on the shots' display names ("_" read as a space), and
+// foldedNameLess where that finds them equivalent.
 bool shotNameLess(const Shot& x, const Shot& y);
 
 // The key of a name without a number (0x7FFFFFF8, a little below the largest

@@ -94,15 +94,26 @@ TEST_F(Migration, WithPacksAndNoShots1NothingMoves) {
   EXPECT_THAT(oldFolderFiles(), ElementsAre("Shots2.txt"));
 }
 
-TEST_F(Migration, AFreshInstallationGetsAnEmptyPackAndTheKeyBinds) {
+TEST_F(Migration, AFreshInstallationGetsAPackShowingItsDefaultShotAndTheKeyBinds) {
   plugin().migrateOldData();
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Your Old Shots"));
   EXPECT_THAT(files("Your Old Shots"), ElementsAre("defaultShot.shot"));
-  EXPECT_TRUE(plugin().shots.empty());  // the default shot shows from the next load
+  EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_TRUE(harness.host().pressKey("BackSpace"));
   EXPECT_TRUE(harness.host().pressKey("XboxTypeS_Back"));
   EXPECT_TRUE(fs::exists(harness.dir().path() / "cfg/QMTraining.cfg"));
   EXPECT_TRUE(log().empty());
+}
+
+TEST_F(Migration, ACfgFolderThatCannotBeSearchedStillLeavesThePacksLoaded) {
+  makePack("Only");
+  put("Only", "Lob.shot", shotLine("Lob"));
+  const fs::path cfg = harness.dir().path() / "cfg";
+  fs::remove_all(cfg);
+  fs::create_symlink("cfg", cfg);  // every path through it fails to resolve
+  plugin().migrateOldData();
+  EXPECT_THAT(shotNames(), ElementsAre("Lob"));
+  EXPECT_TRUE(harness.host().pressKey("BackSpace"));
 }
 
 TEST_F(Migration, TheFirstPackIsLoadedWhateverPackWasCurrentBefore) {
