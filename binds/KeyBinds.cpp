@@ -8,8 +8,11 @@
 #include <optional>
 #include <system_error>
 
+#include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "binds/KeyNames.h"
+#include "storage/AtomicWrite.h"
+#include "storage/Utf8Path.h"
 
 namespace {
 
@@ -17,7 +20,7 @@ constexpr const char* bindFileName = "QMTraining.cfg";
 constexpr const char* boundCommand = "controlInput";
 
 std::string bindFilePath(GameWrapper& game) {
-  std::string path = game.GetBakkesModPath().string();
+  std::string path = utf8FromPath(game.GetBakkesModPath());
   std::replace(path.begin(), path.end(), '\\', '/');
   return path + "/cfg/" + bindFileName;
 }
@@ -42,15 +45,16 @@ std::optional<int32_t> keyPosition(const std::vector<std::string>& table,
   return static_cast<int32_t>(found - table.begin());
 }
 
-// Line 1 binds the controller key, line 2 the keyboard key. A file that
-// cannot be read counts as two lines that bind nothing.
+// Line 1 binds the controller key, line 2 the keyboard key. A file that is
+// missing or cannot be read (a folder in its place, a read error) counts as
+// two lines that bind nothing: a stream reports those as a failed read.
 struct BindFileKeys {
   std::optional<std::string> controller;
   std::optional<std::string> keyboard;
 };
 
 BindFileKeys readBindFile(const std::string& path) {
-  std::ifstream in(path);
+  std::ifstream in(pathFromUtf8(path));
   std::string controllerLine;
   std::string keyboardLine;
   std::getline(in, controllerLine);
@@ -67,21 +71,14 @@ std::string bindLine(const std::string& key) {
 std::string QMTraining::unbindCommand(const std::string& keyName) { return "unbind " + keyName; }
 
 void QMTraining::loadKeyBinds() {
-  std::string path = bindFilePath(*gameWrapper);
-  if (!std::filesystem::exists(path)) {
-    controllerKeyIndex = defaultControllerKeyIndex;
-    keyboardKeyIndex = defaultKeyboardKeyIndex;
-    saveKeyBinds();
-    return;
-  }
-  BindFileKeys keys = readBindFile(path);
-  // A line naming a key this version does not know falls back to the default
-  // key and gets rewritten; a line naming nothing changes nothing.
+  BindFileKeys keys = readBindFile(bindFilePath(*gameWrapper));
+  // A line that names no key this version knows (a missing, empty, binary or
+  // unreadable file names none) falls back to the default key and the file
+  // is rewritten, so both keys are always bound to what the window shows.
   bool rewrite = false;
   auto adopt = [&rewrite](const std::optional<std::string>& key,
                           const std::vector<std::string>& table, int32_t& index,
                           int32_t fallback) {
-    if (!key) return;
     if (auto position = keyPosition(table, key)) {
       index = *position;
     } else {
@@ -97,28 +94,32 @@ void QMTraining::loadKeyBinds() {
 void QMTraining::saveKeyBinds() {
   std::string path = bindFilePath(*gameWrapper);
   // Unbind what the file bound so far, so a replaced key stops resetting.
-  if (std::filesystem::exists(path)) {
-    BindFileKeys keys = readBindFile(path);
-    if (auto position = keyPosition(controllerKeyNames, keys.controller)) {
-      cvarManager->executeCommand(unbindCommand(controllerKeyNames[*position]), true);
-    }
-    if (auto position = keyPosition(keyboardKeyNames, keys.keyboard)) {
-      cvarManager->executeCommand(unbindCommand(keyboardKeyNames[*position]), true);
-    }
+  BindFileKeys keys = readBindFile(path);
+  if (auto position = keyPosition(controllerKeyNames, keys.controller)) {
+    cvarManager->executeCommand(unbindCommand(controllerKeyNames[*position]), true);
+  }
+  if (auto position = keyPosition(keyboardKeyNames, keys.keyboard)) {
+    cvarManager->executeCommand(unbindCommand(keyboardKeyNames[*position]), true);
   }
   auto valid = [](const std::vector<std::string>& table, int32_t index) {
     return index >= 0 && static_cast<size_t>(index) < table.size();
   };
   if (!valid(controllerKeyNames, controllerKeyIndex)) controllerKeyIndex = defaultControllerKeyIndex;
   if (!valid(keyboardKeyNames, keyboardKeyIndex)) keyboardKeyIndex = defaultKeyboardKeyIndex;
-  {
-    // The host always has its cfg folder; a fresh sandbox host may not yet.
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    // A failed write is not reported: the host then keeps what it had bound.
-    std::ofstream out(path, std::ios::trunc);
-    out << bindLine(controllerKeyNames[controllerKeyIndex])
-        << bindLine(keyboardKeyNames[keyboardKeyIndex]);
+  const std::string controllerLine = bindLine(controllerKeyNames[controllerKeyIndex]);
+  const std::string keyboardLine = bindLine(keyboardKeyNames[keyboardKeyIndex]);
+
+  // The host always has its cfg folder; a fresh sandbox host may not yet.
+  std::error_code ignored;
+  std::filesystem::create_directories(pathFromUtf8(path).parent_path(), ignored);
+  if (!replaceFileText(path, controllerLine + keyboardLine)) {
+    // The file as it is would bind the old keys (or none) again: the new
+    // ones are bound directly instead, until the game closes.
+    for (const std::string& line : {controllerLine, keyboardLine}) {
+      cvarManager->executeCommand(line.substr(0, line.size() - 1), false);
+    }
+    logLine("Could not write the key-bind file {}; the keys are bound until the game closes", path);
+    return;
   }
   cvarManager->loadCfg(bindFileName);
 }

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "binds/KeyNames.h"
@@ -98,20 +99,30 @@ TEST_F(KeyBinds, AnEmptyKeyNameIsAnUnknownKey) {
   EXPECT_EQ(bindFileText(), "bind XboxTypeS_A \"controlInput\"\nbind BackSpace \"controlInput\"\n");
 }
 
-TEST_F(KeyBinds, LinesThatBindNothingChangeNothing) {
-  const std::string file = "# keys for resets\nbind_SpaceBar\n";
-  putBindFile(file);
-  plugin().controllerKeyIndex = 4;
-  plugin().keyboardKeyIndex = 9;
-  plugin().loadKeyBinds();
-  EXPECT_EQ(plugin().controllerKeyIndex, 4);
-  EXPECT_EQ(plugin().keyboardKeyIndex, 9);
-  EXPECT_EQ(bindFileText(), file);
+TEST_F(KeyBinds, AFileThatBindsNoKnownKeyIsRepairedAndBothKeysBound) {
+  for (const std::string& file : {std::string("# keys for resets\nbind_SpaceBar\n"),
+                                 std::string("bind"), std::string(),
+                                 std::string("\x7f" "ELF\0\x01\xff\xfe\n\0\0 bind \x80\n", 16)}) {
+    putBindFile(file);
+    plugin().controllerKeyIndex = 4;
+    plugin().keyboardKeyIndex = 9;
+    plugin().loadKeyBinds();
+    EXPECT_EQ(plugin().controllerKeyIndex, 11);
+    EXPECT_EQ(plugin().keyboardKeyIndex, 42);
+    EXPECT_EQ(bindFileText(), defaultFile);
+    EXPECT_THAT(binds(), ElementsAre(Pair("BackSpace", "controlInput"),
+                                     Pair("XboxTypeS_Back", "controlInput")));
+  }
+}
 
-  putBindFile("bind");  // short, and no second line at all
+TEST_F(KeyBinds, AFolderInPlaceOfTheFileStillLeavesBothKeysBoundAndSaysSo) {
+  std::filesystem::create_directories(bindFile());
   plugin().loadKeyBinds();
-  EXPECT_EQ(plugin().controllerKeyIndex, 4);
-  EXPECT_EQ(plugin().keyboardKeyIndex, 9);
+  EXPECT_THAT(binds(), ElementsAre(Pair("BackSpace", "controlInput"),
+                                   Pair("XboxTypeS_Back", "controlInput")));
+  EXPECT_TRUE(harness.logged("Could not write the key-bind file " + bindFile() +
+                             "; the keys are bound until the game closes"));
+  EXPECT_TRUE(std::filesystem::is_directory(bindFile()));
 }
 
 TEST_F(KeyBinds, SavingUnbindsTheOldKeysBeforeBindingTheNewOnes) {
