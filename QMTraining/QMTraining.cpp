@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "QMTraining/Exports.h"
+#include "QMTraining/Guard.h"
+#include "QMTraining/Log.h"
 #include "binds/KeyNames.h"
 
 std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin> pluginSingleton;
@@ -34,6 +36,14 @@ QM_EXPORT void deleteMe() {
 }
 
 }  // extern "C"
+
+void reportStoppedByError(const std::string& where, const char* what) noexcept {
+  try {
+    logLine("{} stopped by an error: {}", where, what);
+  } catch (...) {
+    // Nothing more can be said; the host goes on.
+  }
+}
 
 QMTraining::QMTraining()
     : controllerKeyNames(controllerKeyTable()), keyboardKeyNames(keyboardKeyTable()) {}

@@ -165,6 +165,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
  private:
   void registerNotifiers();
+  void renderWindow();
   void runStartUpWork();
   void registerCvars();
 };

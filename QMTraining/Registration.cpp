@@ -1,12 +1,33 @@
 // The console commands and variables the plug-in offers the host, in the
 // order the host lists them.
 
+#include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
+
+namespace {
+
+// A registered variable whose value-changed callbacks reach the host guarded.
+class RegisteredCvar {
+ public:
+  explicit RegisteredCvar(CVarWrapper cvar) : cvar_(cvar) {}
+
+  template <typename Callback>
+  RegisteredCvar& addOnValueChanged(Callback callback) {
+    cvar_.addOnValueChanged(guarded(cvar_.getName(), std::move(callback)));
+    return *this;
+  }
+
+ private:
+  CVarWrapper cvar_;
+};
+
+}  // namespace
 
 void QMTraining::registerNotifiers() {
   auto command = [this](const char* name, void (QMTraining::*method)()) {
     cvarManager->registerNotifier(
-        name, [this, method](std::vector<std::string>) { (this->*method)(); }, "", 0);
+        name, guarded(name, [this, method](std::vector<std::string>) { (this->*method)(); }), "",
+        0);
   };
   command("controlInput", &QMTraining::controlInput);
   command("BallMove", &QMTraining::moveBall);
@@ -20,11 +41,13 @@ void QMTraining::registerNotifiers() {
 void QMTraining::registerCvars() {
   // Every variable is searchable and saved with the host's configuration.
   auto unbounded = [this](const char* name, const char* value, const char* description) {
-    return cvarManager->registerCvar(name, value, description, true, false, 0, false, 0, true);
+    return RegisteredCvar(
+        cvarManager->registerCvar(name, value, description, true, false, 0, false, 0, true));
   };
   auto bounded = [this](const char* name, const char* value, const char* description, float min,
                         float max) {
-    return cvarManager->registerCvar(name, value, description, true, true, min, true, max, true);
+    return RegisteredCvar(
+        cvarManager->registerCvar(name, value, description, true, true, min, true, max, true));
   };
 
   bounded("quellmark_enabled", "0", "Enable Quellmark", 0, 1)

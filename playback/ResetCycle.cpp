@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 
@@ -64,7 +65,8 @@ void QMTraining::controlInput() {
   applyBallSpeed();
   // launchBall runs its own guards again when the timeout fires: the match
   // or the switches may have changed in between.
-  gameWrapper->SetTimeout([this](GameWrapper*) { launchBall(); }, kLaunchDelaySeconds);
+  gameWrapper->SetTimeout(guarded("BallVelocity", [this](GameWrapper*) { launchBall(); }),
+                          kLaunchDelaySeconds);
 }
 
 void QMTraining::pickNextShot() {

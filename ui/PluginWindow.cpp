@@ -3,10 +3,12 @@
 // while a shot is being edited, the shot editor's tabs.
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <cfloat>
 #include <exception>
 
+#include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 
@@ -16,9 +18,40 @@ constexpr float minWidth = 800;
 constexpr float minHeight = 400;
 constexpr float firstUseWidth = 1000;
 
+// Ends what a frame cut short by an exception left begun (tab bars, pushed
+// identifiers, child regions, popups, the window), down to the windows that
+// were open when it began, so that the host's frame still ends cleanly.
+void endWindowsBegunSince(int windowDepth) {
+  ImGuiContext& context = *ImGui::GetCurrentContext();
+  while (context.CurrentWindowStack.Size > windowDepth) {
+    ImGuiWindow* window = context.CurrentWindow;
+    // A tab bar is ended only from a window that draws; this one is about
+    // to be ended anyway.
+    window->SkipItems = false;
+    ImGui::ErrorCheckEndWindowRecover(nullptr);
+    if (window->Flags & ImGuiWindowFlags_ChildWindow) {
+      ImGui::EndChild();
+    } else {
+      ImGui::End();
+    }
+  }
+}
+
 }  // namespace
 
 void QMTraining::Render() {
+  const int windowDepth = ImGui::GetCurrentContext()->CurrentWindowStack.Size;
+  runGuarded("The settings window", [&] {
+    try {
+      renderWindow();
+    } catch (...) {
+      endWindowsBegunSince(windowDepth);
+      throw;
+    }
+  });
+}
+
+void QMTraining::renderWindow() {
   // The only caller: packs, shots and key binds are first read here, on the
   // first frame the window draws, never at load.
   if (oldDataMigrated == 0) runStartUpWork();

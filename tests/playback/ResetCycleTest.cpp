@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "tests/playback/PlaybackFixture.h"
 
@@ -63,6 +64,15 @@ TEST_F(ResetCycleTest, ResetPlacesCarAndBallSetsSpeedAndLaunchesOnlyAfterTheDela
   EXPECT_EQ(host().ball()->velocity.Y, -2500);
   EXPECT_EQ(host().ball()->hitTeam, 1);
   EXPECT_EQ(host().pendingTimeouts(), 0u);
+}
+
+TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost) {
+  loadShots({cornerShot()});
+  plugin().shotSelections = {true};
+  plugin().trainingActive = true;
+  plugin().drawNumber = [](int32_t, int32_t) -> int32_t { throw std::runtime_error("no entropy"); };
+  EXPECT_NO_THROW(pressReset());
+  EXPECT_TRUE(h.logged("controlInput stopped by an error: no entropy"));
 }
 
 TEST_F(ResetCycleTest, OnlineTheKeyDoesNothingAtAllNotEvenTheScoreFix) {

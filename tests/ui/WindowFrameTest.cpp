@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "tests/support/WindowHarness.h"
 
@@ -108,6 +109,21 @@ TEST(WindowFrame, TheEditorHoldsTheWindowOpenAndHidesTheMainTabs) {
   EXPECT_TRUE(w.ui().shows("How To Use"));
   w.console("togglemenu QMTraining");
   EXPECT_FALSE(w.plugin().isWindowOpen);
+}
+
+TEST(WindowFrame, AnErrorPartWayThroughAFrameEndsItCleanlyWithOneLine) {
+  WindowHarness w;
+  w.openWindow();
+  // The host runs this while the window draws the master switch's change.
+  w.host().cvarManager()->getCvar("quellmark_enabled").addOnValueChanged([](std::string, CVarWrapper) {
+    throw std::runtime_error("a broken hook");
+  });
+  ASSERT_TRUE(w.ui().click("Enable QuellmarkTraining"));
+  EXPECT_TRUE(w.logged("The settings window stopped by an error: a broken hook"));
+  w.ui().frames(2);
+  EXPECT_TRUE(w.ui().shows("Enable QuellmarkTraining"));
+  ASSERT_TRUE(w.openTab("Change Logs"));
+  EXPECT_TRUE(w.ui().shows("Version 5.0"));
 }
 
 TEST(WindowFrame, ACollapsedWindowDrawsNoTabs) {
