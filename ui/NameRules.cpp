@@ -17,6 +17,8 @@ bool isBlankName(std::string_view text) {
 
 bool isReservedShotName(std::string_view text) { return shotname::isLegacyShotName(text); }
 
+std::string storedShotName(std::string_view text) { return shotname::storedName(text); }
+
 bool sameDisplayName(std::string_view a, std::string_view b) {
   const auto shown = [](char c) { return c == '_' ? ' ' : c; };
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),

@@ -31,6 +31,11 @@ bool isBlankName(std::string_view text);
 // listed.
 bool isReservedShotName(std::string_view text);
 
+// The shot name a save of `text` stores, as it reads back: the name every
+// check compares and every save passes on, so that what the player is told
+// matches what is written ("1 A " is stored, and taken, as "1 A").
+std::string storedShotName(std::string_view text);
+
 // True when the two names are shown alike: "_" is shown as a space, and a
 // shot's stored name turns its "_" into spaces when read back. Builds no
 // string.
@@ -52,7 +57,7 @@ struct ShotNameFaults {
       : empty(text.empty()),
         forbidden(containsAnyOf(text, forbiddenShotCharacters)),
         blank(isBlankName(text)),
-        reserved(isReservedShotName(text)) {}
+        reserved(isReservedShotName(storedShotName(text))) {}
   bool any() const { return empty || forbidden || blank || reserved; }
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
@@ -22,8 +23,8 @@ namespace {
 constexpr const char* forbiddenMessage =
     "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
 constexpr const char* saveFailedMessage =
-    "The shot could not be saved: the pack's folder is missing or already holds a file of "
-    "this name";
+    "The shot could not be saved: its pack's folder is missing or cannot be written, or a file "
+    "of this name is in the way";
 constexpr const char* editedShotMissingMessage =
     "The shot being edited is no longer in the pack; press Cancel";
 
@@ -128,9 +129,9 @@ void drawFields(QMTraining& plugin, const Fields& fields) {
 // Placement commands change the game world, which the window never does
 // itself: the host runs them on the game thread.
 void runInGame(QMTraining& plugin, const char* command) {
-  plugin.gameWrapper->Execute([console = plugin.cvarManager, command](GameWrapper*) {
+  plugin.gameWrapper->Execute(guarded(command, [console = plugin.cvarManager, command](GameWrapper*) {
     console->executeCommand(command, true);
-  });
+  }));
 }
 
 void textboxSwitch(QMTraining& plugin) {
@@ -158,9 +159,14 @@ Shot* editedShot(QMTraining& plugin) {
 void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode, int32_t speed) {
   ImGui::InputText("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
+  ShotEditorState& editor = plugin.shotEditor;
+  // A name longer than the field shows cut short; left as shown, it stays
+  // the shot's whole name.
+  const bool nameAsShown = plugin.editingShot && typed == editor.editNameShown;
+  const std::string name = nameAsShown ? editor.editName : namerules::storedShotName(typed);
   Shot* edited = plugin.editingShot ? editedShot(plugin) : nullptr;
-  const bool ownName = edited && namerules::sameDisplayName(edited->name, typed);
-  const bool taken = plugin.shotEditor.nameCache.shotNameTaken(plugin.shots, typed);
+  const bool ownName = edited && namerules::sameDisplayName(edited->name, name);
+  const bool taken = editor.nameCache.shotNameTaken(plugin.shots, name);
   const namerules::ShotNameFaults faults(typed);
   const bool acceptable = !faults.any();
   redMessage("A Shot with this name already exists!", taken && !ownName);
@@ -169,43 +175,52 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
   redMessage(namerules::blankNameMessage, faults.blank);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
   redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
-  const std::string& failedSaveName = plugin.shotEditor.failedSaveName;
-  redMessage(saveFailedMessage, !failedSaveName.empty() && failedSaveName == typed);
+  redMessage(saveFailedMessage, !editor.failedSaveName.empty() && editor.failedSaveName == typed);
 
+  // A save that fails keeps the editor open with the player's values, and
+  // the shots shown as they were.
+  const auto saved = [&](bool written) {
+    if (written) {
+      editor.failedSaveName.clear();
+    } else {
+      editor.failedSaveName = typed;
+    }
+    return written;
+  };
   if (plugin.editingShot) {
     const bool pressed = ImGui::Button("Edit Shot");
     itemTooltip("Edits the currently selected Shot in the currently selected Training Pack");
     // The list is checked again as the player acts, never from a memory.
-    const bool nameFree = ownName || !namerules::shotNameTaken(plugin.shots, typed);
+    const bool nameFree = ownName || !namerules::shotNameTaken(plugin.shots, name);
     if (pressed && edited && acceptable && nameFree) {
-      plugin.currentShotName = typed;
-      edited->updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
-                         plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
-                         plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ,
-                         plugin.carYaw, plugin.currentShotName, speed, plugin.carPitch,
-                         plugin.carRoll);
-      plugin.editingShot = false;
-      plugin.loadTrainingPack(pack);
-      speedMode.setValue(1);
-      closeEditor(plugin);
+      plugin.currentShotName = name;
+      // Written from a copy: the listed shot keeps its values until the
+      // reload shows what the file holds.
+      Shot updated = *edited;
+      if (saved(updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX,
+                                   plugin.ballLocationY, plugin.ballVelocityX,
+                                   plugin.ballVelocityY, plugin.ballVelocityZ,
+                                   plugin.carLocationX, plugin.carLocationY,
+                                   plugin.carLocationZ, plugin.carYaw, plugin.currentShotName,
+                                   speed, plugin.carPitch, plugin.carRoll))) {
+        plugin.editingShot = false;
+        plugin.loadTrainingPack(pack);
+        speedMode.setValue(1);
+        closeEditor(plugin);
+      }
     }
   } else {
     const bool pressed = ImGui::Button("Save Shot");
     itemTooltip("Saves a Shot to the selected Training Pack");
-    if (pressed && acceptable && !namerules::shotNameTaken(plugin.shots, typed)) {
-      plugin.currentShotName = typed;
-      const bool saved = plugin.addShotToPack(
-          pack, plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
-          plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ, plugin.carLocationX,
-          plugin.carLocationY, plugin.carLocationZ, plugin.carYaw, plugin.currentShotName,
-          plugin.carPitch, plugin.carRoll);
-      if (saved) {
-        plugin.shotEditor.failedSaveName.clear();
+    if (pressed && acceptable && !namerules::shotNameTaken(plugin.shots, name)) {
+      plugin.currentShotName = name;
+      if (saved(plugin.addShotToPack(
+              pack, plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
+              plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
+              plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ, plugin.carYaw,
+              plugin.currentShotName, plugin.carPitch, plugin.carRoll))) {
         speedMode.setValue(1);
         closeEditor(plugin);
-      } else {
-        // Closing would throw away the shot the player built.
-        plugin.shotEditor.failedSaveName = typed;
       }
     }
   }

@@ -24,6 +24,13 @@ namespace {
 constexpr const char* shotForbiddenMessage =
     "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
 constexpr const char* missingShotMessage = "This shot is no longer in the pack";
+constexpr const char* renameFailedMessage =
+    "The shot could not be renamed: its file is gone or its pack's folder cannot be written";
+constexpr const char* deleteFailedMessage =
+    "The shot could not be deleted: its file is gone or its pack's folder cannot be written";
+constexpr const char* copyFailedMessage =
+    "The shot could not be copied: its file is gone, or the pack cannot be written or holds a "
+    "file of this name";
 constexpr const char* lagWarningText =
     "Adding more shots to this pack may cause lag issues.\nConsider making a new training "
     "pack.\nAre you sure you want to add more?";
@@ -50,6 +57,11 @@ void drawShotNameMessages(const ShotNameTexts& texts, const ShotNameFaults& faul
   redMessage(shotForbiddenMessage, faults.forbidden);
   redMessage(namerules::blankNameMessage, faults.blank);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
+}
+
+// Why the popup's action failed, while it stays open.
+void drawFailure(const ShotPopupState& state) {
+  if (state.failure) redMessage(state.failure);
 }
 
 const std::string& shotKey(const Shot& shot) { return shot.filePath; }
@@ -88,6 +100,8 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   if (!speed) return false;
   speed.setValue(plugin.ballSpeed);
   namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  plugin.shotEditor.editName = plugin.currentShotName;
+  plugin.shotEditor.editNameShown = plugin.shotNameInput;
   CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
   if (!speedMode) return false;
   speedMode.setValue(2);
@@ -151,7 +165,10 @@ class ShotPopups {
   void copy();
   void remove();
   void rename();
-  void transferPendingShot();
+  bool transferPendingShot();
+  // Says why an action failed, in its popup, which stays open; true when it
+  // succeeded.
+  bool succeeded(bool done, const char* failure);
 
   QMTraining& plugin_;
   ShotPopupState& state_;
@@ -178,13 +195,23 @@ void ShotPopups::draw() {
   rename();
 }
 
-void ShotPopups::transferPendingShot() {
+bool ShotPopups::succeeded(bool done, const char* failure) {
+  state_.failure = done ? nullptr : failure;
+  return done;
+}
+
+bool ShotPopups::transferPendingShot() {
   const int32_t shot = state_.pendingShotTransfer.at(shots_, shotKey);
-  if (shot < 0) return;
-  plugin_.copyShotToPack(pack_, plugin_.transferTargetPack, shot, state_.transferShotName);
+  if (shot < 0) return false;
+  const std::string name = namerules::storedShotName(state_.transferShotName);
+  if (!succeeded(plugin_.copyShotToPack(pack_, plugin_.transferTargetPack, shot, name),
+                 copyFailedMessage)) {
+    return false;
+  }
   // The target's names are read again at the next transfer.
   state_.listedTargetPack = -1;
   plugin_.loadTrainingPack(pack_);
+  return true;
 }
 
 void ShotPopups::lagWarning() {
@@ -193,8 +220,8 @@ void ShotPopups::lagWarning() {
   switch (windowparts::okCancelRow()) {
     case PopupChoice::ok:
       if (state_.transferShotOpen) {
-        transferPendingShot();
-        state_.transferShotOpen = false;
+        // A failed transfer shows its popup again, saying why.
+        if (transferPendingShot()) state_.transferShotOpen = false;
       } else if (!state_.renameShotOpen && !state_.deleteShotOpen && !state_.copyShotOpen &&
                  !plugin_.editingShot && !plugin_.editorOpen) {
         plugin_.editorOpen = true;  // a new shot goes on to the editor
@@ -238,20 +265,21 @@ void ShotPopups::transfer() {
   }
 
   const std::string_view typed = windowparts::nameField("##NameInput", state_.transferShotName);
+  const std::string name = namerules::storedShotName(typed);
   const bool shotChosen = state_.pendingShotTransfer.at(shots_, shotKey) >= 0;
   const bool targetChosen = packAt(plugin_.trainingPacks, plugin_.transferTargetPack) != nullptr;
-  const bool taken = state_.transferCache.shotNameListed(state_.targetShotNames, typed);
+  const bool taken = state_.transferCache.shotNameListed(state_.targetShotNames, name);
   const ShotNameFaults faults(typed);
   drawShotNameMessages(inTargetTexts, faults, shotChosen, taken && targetChosen);
+  drawFailure(state_);
 
   if (okPressed(state_.transferShotOpen) && shotChosen && !faults.any() &&
-      !namerules::shotNameListed(state_.targetShotNames, typed)) {
+      !namerules::shotNameListed(state_.targetShotNames, name)) {
     if (state_.targetShotNames.size() >= lagWarningThreshold) {
       // Only the warning is asked for from the next frame on; its "OK"
       // makes the transfer.
       state_.lagWarningPending = true;
-    } else {
-      transferPendingShot();
+    } else if (transferPendingShot()) {
       closePopup(state_.transferShotOpen);
     }
   }
@@ -261,14 +289,16 @@ void ShotPopups::transfer() {
 void ShotPopups::copy() {
   if (!beginAutoSizedModal("Copy Shot")) return;
   const std::string_view typed = windowparts::nameField("##NameInput", state_.copyShotName);
+  const std::string name = namerules::storedShotName(typed);
   const int32_t shot = state_.pendingShotCopy.at(shots_, shotKey);
-  const bool taken = state_.copyCache.shotNameTaken(shots_, typed);
+  const bool taken = state_.copyCache.shotNameTaken(shots_, name);
   const ShotNameFaults faults(typed);
   drawShotNameMessages(inPackTexts, faults, shot >= 0, taken);
+  drawFailure(state_);
 
   if (okPressed(state_.copyShotOpen) && shot >= 0 && !faults.any() &&
-      !namerules::shotNameTaken(shots_, typed)) {
-    plugin_.copyShotToPack(pack_, pack_, shot, state_.copyShotName);
+      !namerules::shotNameTaken(shots_, name) &&
+      succeeded(plugin_.copyShotToPack(pack_, pack_, shot, name), copyFailedMessage)) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.copyShotOpen);
   }
@@ -281,8 +311,9 @@ void ShotPopups::remove() {
   const std::string name = shot >= 0 ? shots_[static_cast<size_t>(shot)].displayName() : "";
   windowparts::deleteQuestion("Are You Sure You Want To Delete This Shot. This is Permanent",
                               shot >= 0 ? name.c_str() : nullptr, missingShotMessage);
-  if (okPressed(state_.deleteShotOpen) && shot >= 0) {
-    shots_[static_cast<size_t>(shot)].deleteShotFile();
+  drawFailure(state_);
+  if (okPressed(state_.deleteShotOpen) && shot >= 0 &&
+      succeeded(shots_[static_cast<size_t>(shot)].deleteShotFile(), deleteFailedMessage)) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.deleteShotOpen);
   }
@@ -292,17 +323,19 @@ void ShotPopups::remove() {
 void ShotPopups::rename() {
   if (!beginAutoSizedModal("Rename Shot")) return;
   const std::string_view typed = windowparts::nameField("##RenameInput", state_.renameShotName);
+  const std::string name = namerules::storedShotName(typed);
   const int32_t shot = state_.pendingShotRename.at(shots_, shotKey);
   const bool ownName =
-      shot >= 0 && namerules::sameDisplayName(shots_[static_cast<size_t>(shot)].name, typed);
-  const bool taken = state_.renameCache.shotNameTaken(shots_, typed);
+      shot >= 0 && namerules::sameDisplayName(shots_[static_cast<size_t>(shot)].name, name);
+  const bool taken = state_.renameCache.shotNameTaken(shots_, name);
   const ShotNameFaults faults(typed);
   drawShotNameMessages(inPackTexts, faults, shot >= 0, taken && !ownName);
+  drawFailure(state_);
 
   // Keeping the shot's own name counts as taken: nothing to do.
   if (okPressed(state_.renameShotOpen) && shot >= 0 && !faults.any() &&
-      !namerules::shotNameTaken(shots_, typed)) {
-    shots_[static_cast<size_t>(shot)].renameShot(std::string(typed));
+      !namerules::shotNameTaken(shots_, name) &&
+      succeeded(shots_[static_cast<size_t>(shot)].renameShot(name), renameFailedMessage)) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.renameShotOpen);
   }
@@ -314,6 +347,7 @@ void ShotPopups::rename() {
 bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& shotNumber) {
   const Shot& shot = plugin.shots[static_cast<size_t>(action.row)];
   ShotPopupState& state = plugin.shotPopups;
+  if (static_cast<RowButton>(action.item) != RowButton::pick) state.failure = nullptr;
   switch (static_cast<RowButton>(action.item)) {
     case RowButton::pick:
       shotNumber.setValue(action.row);

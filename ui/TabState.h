@@ -35,10 +35,13 @@ struct ShotEditorState {
   TextBoxBuffer floatBuffer;  // shared by every floatTextBox of the editor
   TextBoxBuffer intBuffer;    // shared by every intTextBox of the editor
   namerules::TakenNameCache nameCache;
-  // The file of the shot at editShotIndex when "Edit" was pressed.
+  // The file of the shot at editShotIndex when "Edit" was pressed, its whole
+  // display name, and that name as the 128-byte name field shows it.
   std::string editShotFile;
-  // The name "Save Shot" last failed to save under (the pack's folder was
-  // gone or a file of that name was there); empty after a save or a start.
+  std::string editName;
+  std::string editNameShown;
+  // The name "Save Shot" or "Edit Shot" last failed to save under; empty
+  // after a save or a start.
   std::string failedSaveName;
 };
 
@@ -62,6 +65,9 @@ struct ShotPopupState {
   namerules::TakenNameCache renameCache;
   namerules::TakenNameCache copyCache;
   namerules::TakenNameCache transferCache;
+  // Why the last rename, delete, copy or transfer failed (its popup stays
+  // open and shows it); null once a row button opens a popup again.
+  const char* failure = nullptr;
 };
 
 struct PackPopupState {

@@ -204,18 +204,55 @@ TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
   EXPECT_THAT(harness.host().calls, Contains(testing::StartsWith("Car.SetLocation(")));
 }
 
+constexpr const char* saveFailedMessage =
+    "The shot could not be saved: its pack's folder is missing or cannot be written, or a file "
+    "of this name is in the way";
+
 TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
-  // Something that is not a shot file holds the name: the save is refused.
+  // Things that are not shot files hold the names: the saves are refused.
   std::filesystem::create_directories(harness.packFolder("Pack") + "/Blocked.shot");
+  std::filesystem::create_symlink("nowhere", harness.packFolder("Pack") + "/Linked.shot");
+  harness.startLocalMatch();
   openNewShot();
-  nameAndSave("Blocked");
-  EXPECT_TRUE(plugin().editorOpen);
-  expectShown("The shot could not be saved: the pack's folder is missing or already holds a "
-              "file of this name");
-  replaceText("Blocked", "Free");
-  click("Save Shot");
+  click("Enable textboxes");
+  replaceText("0.000", "1234", 0);
+  std::string shown = "Insert Shot Name Here";
+  for (const char* name : {"Blocked", "Linked", "Free"}) {
+    replaceText(shown, name);
+    shown = name;
+    click("Save Shot");
+    if (shown == "Free") break;
+    EXPECT_TRUE(plugin().editorOpen);
+    expectShown(saveFailedMessage);
+    // The player's shot is still there; the pack was not reloaded over it.
+    EXPECT_EQ(plugin().ballLocationX, 1234.0f);
+  }
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_TRUE(shotFileExists("Pack", "Free"));
+}
+
+TEST_F(ShotEditorTest, AnEditThatCannotBeWrittenKeepsTheEditorOpenAndSaysSo) {
+  clickShotRow("Edit", "Beta");
+  expectShown("Edit Shot");
+  std::filesystem::remove_all(harness.packFolder("Pack"));  // while the editor is open
+  click("Edit Shot");
+  expectShown(saveFailedMessage);
+  EXPECT_TRUE(plugin().editorOpen);
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta"));
+}
+
+TEST_F(ShotEditorTest, EditingKeepsANameLongerThanTheNameField) {
+  const std::string longName = "Long " + std::string(200, 'x');
+  addShot("Pack", longName, shotLine(longName));
+  openTab("Training Packs");
+  click("Reload Packs");
+  click("Pack");
+  openTab("Shots");
+  clickShotRow("Edit", longName);
+  expectShown("Edit Shot");
+  click("Edit Shot");
+  EXPECT_FALSE(plugin().editorOpen);
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", longName));
 }
 
 }  // namespace

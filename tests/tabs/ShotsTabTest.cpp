@@ -247,6 +247,43 @@ TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {
   EXPECT_TRUE(ui().waitUntilGone("This shot is no longer in the pack"));
 }
 
+TEST_F(ShotsTabTest, NamesAreCheckedAndPassedOnAsTheyWillBeStored) {
+  addPack("Pack", {"1 A", "2 B"});
+  addPack("Other", {});
+  start("Pack");
+  clickShotRow("Rename", "2 B");
+  expectShown("Enter a new name:");
+  typeRefused("2 B", "1 A ", takenMessage);
+  click("Cancel");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("1 A", "2 B"));
+
+  clickShotRow("Transfer", "1 A");
+  expectShown("Enter a new name:");
+  click("Other");
+  typeName("1 A", " 1 A ");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Enter a new name:"));
+  EXPECT_EQ(shotFile("Other", "1 A"), shotLine("1 A", 10));
+}
+
+TEST_F(ShotsTabTest, AnActionThatFailsKeepsItsPopupOpenAndSaysWhy) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
+  std::filesystem::remove(harness.packFolder("Pack") + "/Beta.shot");  // outside the plug-in
+  clickShotRow("Delete", "Beta");
+  expectShown("Selected: Beta");
+  click("OK");
+  expectShown("The shot could not be deleted: its file is gone or its pack's folder cannot be "
+              "written");
+  click("Cancel");
+  clickShotRow("Copy", "Beta");
+  expectShown("Copied Shot Name");
+  click("OK");
+  expectShown("The shot could not be copied: its file is gone, or the pack cannot be written or "
+              "holds a file of this name");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
+}
+
 TEST_F(ShotsTabTest, AShotNameHoldingHashesIsShownWhole) {
   addPack("Pack", {"Shot ## 2"});
   start();
