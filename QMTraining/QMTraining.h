@@ -128,6 +128,9 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
   // ---- packs and key binds ----
   std::vector<std::string> trainingPacks;
+  // The last rescan failed part-way (other than for a missing packs
+  // folder): an empty list then says nothing, and no pack is made up.
+  bool packListIncomplete = false;
   int32_t controllerKeyIndex = 11;
   int32_t keyboardKeyIndex = 42;
   std::vector<std::string> controllerKeyNames;

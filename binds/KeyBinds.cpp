@@ -46,20 +46,27 @@ std::optional<int32_t> keyPosition(const std::vector<std::string>& table,
 }
 
 // Line 1 binds the controller key, line 2 the keyboard key. A file that is
-// missing or cannot be read (a folder in its place, a read error) counts as
-// two lines that bind nothing: a stream reports those as a failed read.
+// missing or cannot be read counts as two lines that bind nothing;
+// `unreadable` tells the second case (something is there: a folder, a file
+// the system fails to read) from the first.
 struct BindFileKeys {
   std::optional<std::string> controller;
   std::optional<std::string> keyboard;
+  bool unreadable = false;
 };
 
 BindFileKeys readBindFile(const std::string& path) {
   std::ifstream in(pathFromUtf8(path));
+  if (!in) {
+    std::error_code error;
+    const auto type = std::filesystem::symlink_status(pathFromUtf8(path), error).type();
+    return {std::nullopt, std::nullopt, type != std::filesystem::file_type::not_found};
+  }
   std::string controllerLine;
   std::string keyboardLine;
   std::getline(in, controllerLine);
   std::getline(in, keyboardLine);
-  return {boundKeyName(controllerLine), boundKeyName(keyboardLine)};
+  return {boundKeyName(controllerLine), boundKeyName(keyboardLine), in.bad()};
 }
 
 std::string bindLine(const std::string& key) {
@@ -71,7 +78,11 @@ std::string bindLine(const std::string& key) {
 std::string QMTraining::unbindCommand(const std::string& keyName) { return "unbind " + keyName; }
 
 void QMTraining::loadKeyBinds() {
-  BindFileKeys keys = readBindFile(bindFilePath(*gameWrapper));
+  const std::string path = bindFilePath(*gameWrapper);
+  BindFileKeys keys = readBindFile(path);
+  if (keys.unreadable) {
+    logLine("Could not read the key-bind file {}; the default keys are bound", path);
+  }
   // A line that names no key this version knows (a missing, empty, binary or
   // unreadable file names none) falls back to the default key and the file
   // is rewritten, so both keys are always bound to what the window shows.

@@ -107,9 +107,15 @@ void QMTraining::moveOldShotsToPack() {
     entry.refresh(error);
     if (error) break;
     if (!isOldShotFile(entry)) continue;
-    fs::copy_file(entry.path(), pathFromUtf8(target) / entry.path().filename(),
-                  fs::copy_options::overwrite_existing, error);
-    if (error) break;
+    // The folder is new, so nothing is replaced: a copy never goes through a
+    // link that appeared there, and a copy cut short is not left behind.
+    const fs::path copy = pathFromUtf8(target) / entry.path().filename();
+    fs::copy_file(entry.path(), copy, fs::copy_options::none, error);
+    if (error) {
+      std::error_code ignored;
+      if (error != std::errc::file_exists) fs::remove(copy, ignored);
+      break;
+    }
   }
   if (failed(oldFolder)) return;
   for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {

@@ -162,7 +162,8 @@ void sortShots(std::vector<Shot>& list) {
 
 void QMTraining::loadTrainingPack(int32_t packIndex) {
   if (trainingPacks.empty()) {
-    createTrainingPack("Training Pack 1");
+    // A list that could not be read whole is no reason for a new pack.
+    if (!packListIncomplete) createTrainingPack("Training Pack 1");
     return;
   }
   const std::string* pack = packAt(trainingPacks, packIndex);

@@ -62,6 +62,7 @@ void QMTraining::loadTrainingPacks() {
   std::error_code error;
   trainingPacks = listSubFolders(packs, error);
   if (error) logLine(storagemessages::unlistedFolder, packs, error.message());
+  packListIncomplete = error && error != std::errc::no_such_file_or_directory;
   // Folders list in a different order on every file system: sorted, the
   // list (and so "pack 0") is the same on every machine.
   std::sort(trainingPacks.begin(), trainingPacks.end(), foldedNameLess);
@@ -200,7 +201,7 @@ void QMTraining::deleteTrainingPack(int32_t packIndex) {
   // The rescan keeps "TrainingPackNum" on the current pack when that pack
   // is still there.
   loadTrainingPacks();
-  if (trainingPacks.empty()) {
+  if (trainingPacks.empty() && !packListIncomplete) {
     logLine("TrainingPack empty");
     createTrainingPack("Empty Training Pack");
     loadTrainingPacks();

@@ -105,13 +105,11 @@ ShotRead Shot::normalizeShotFile() {
 
   if (!moveFile(filePath, target)) return ShotRead::notRenamed;
   std::string listedPath = std::exchange(filePath, std::move(target));
-  if (!saveShotFile() && moveFile(filePath, listedPath)) {
-    // Not rewritten, the file would keep a name that is not the one inside
-    // it: it goes back to where it was.
-    filePath = std::move(listedPath);
-    return ShotRead::notRenamed;
-  }
-  return ShotRead::kept;
+  if (saveShotFile()) return ShotRead::kept;
+  // Not rewritten, the file would keep a name that is not the one inside it:
+  // it goes back to where it was.
+  if (moveFile(filePath, listedPath)) filePath = std::move(listedPath);
+  return ShotRead::notRenamed;
 }
 
 bool Shot::isBlankShot() const {
