@@ -1,0 +1,54 @@
+#pragma once
+// File-system faults injected into this process at the Nth call, the way the
+// standard library reaches the C library: streams through fopen64, read,
+// write and fclose; std::filesystem through stat, lstat, openat, readdir,
+// mkdir, rename, remove, unlinkat, chmod and friends. The definitions in
+// FaultInjection.cpp take the place of the C library's for every caller in
+// the process (the program is linked to export them), and pass each call on
+// to the real function unless it is the one chosen to fail.
+//
+// Only calls on paths inside the tree given to arm() count, and reads and
+// writes on files opened there while armed; everything else (the test's own
+// files, locale data) passes untouched.
+
+#include <filesystem>
+#include <string>
+
+namespace faultinjection {
+
+enum class Fault {
+  accessDenied,    // the call fails with EACCES
+  noSpace,         // a call that creates or writes fails with ENOSPC
+  ioError,         // the call fails with EIO
+  folderVanished,  // the folder of the path is moved away just before the call
+  danglingLink,    // a link to nowhere appears where the call creates something
+};
+
+inline constexpr Fault allFaults[] = {Fault::accessDenied, Fault::noSpace, Fault::ioError,
+                                      Fault::folderVanished, Fault::danglingLink};
+
+const char* faultName(Fault fault);
+
+// Starts counting, for every kind of fault at once, the calls it could be
+// injected into, injecting none.
+void countCalls(const std::filesystem::path& tree);
+
+// Injects `fault` into the nth call (from 1) it could be injected into.
+// Vanished folders are moved into `aside`, and links lead into it; both
+// outside `tree`.
+void injectAt(Fault fault, int nth, const std::filesystem::path& tree,
+              const std::filesystem::path& aside);
+
+// Stops counting and injecting.
+void disarm();
+
+// Calls counted for `fault` since the last arming.
+int eligibleCalls(Fault fault);
+
+// Whether the chosen call was reached, what it was ("rename") and the path
+// it was given (empty for a call on a descriptor).
+bool fired();
+const std::string& firedCall();
+const std::string& firedPath();
+
+}  // namespace faultinjection
