@@ -1,7 +1,9 @@
 // Any bytes as a shot file in a pack folder, read and normalised as the pack
 // loader reads it. Checks that nothing outside the pack folder changes, that
 // the pack never holds more than the one file (no temporary file, no copy),
-// and that a shot read back as kept survives a save and a read unchanged.
+// that a file whose text is no shot line is left exactly as it was and not
+// kept, and that a shot read back as kept holds only finite values and
+// survives a save and a read unchanged.
 //
 // The first byte chooses the file's name and whether the raw name token is
 // also tried as a new name; the rest is the file's text.
@@ -95,9 +97,6 @@ class Sandbox {
 };
 
 bool sameFloat(float a, float b) {
-  if (std::isnan(a) || std::isnan(b)) {
-    return std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b);
-  }
   uint32_t x, y;
   std::memcpy(&x, &a, sizeof x);
   std::memcpy(&y, &b, sizeof y);
@@ -160,11 +159,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string fileName = stem + (stem == "Shots7" ? ".txt" : ".shot");
   std::ofstream(box.pack() / fileName, std::ios::binary) << text;
 
+  Shot parsed;
+  std::istringstream textStream(text);
+  const bool malformed = shotline::readShotLine(textStream, parsed) == shotline::LineRead::malformed;
+
   Shot shot;
   const bool kept = shot.loadShot(box.folder(), stem);
   box.checkPackHoldsAtMostOneShot();
+  if (malformed) {
+    if (kept) fail("a file that is no shot line was kept");
+    if (readWhole(box.pack() / fileName) != text) fail("a file that is no shot line was changed");
+  }
 
   if (kept) {
+    for (float value : {shot.ballLocationZ, shot.ballLocationX, shot.ballLocationY,
+                        shot.ballVelocityX, shot.ballVelocityY, shot.ballVelocityZ,
+                        shot.carLocationX, shot.carLocationY, shot.carLocationZ}) {
+      if (!std::isfinite(value)) fail("a kept shot holds a value that is not finite");
+    }
     if (!fs::is_regular_file(shot.filePath)) fail("a kept shot has no file");
     Shot expected = shot;
     for (float* value : {&expected.ballLocationZ, &expected.ballLocationX,
