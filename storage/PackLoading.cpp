@@ -79,12 +79,11 @@ class ListedShotReader {
     const std::string listedPath = filled ? shot.filePath : std::string();
     const ShotRead read = shot.normalizeShotFile();
     if (read != ShotRead::kept) return read;
-    // Normalising rewrites a file it renamed.
-    if (filled && shot.filePath == listedPath) {
-      saveRepaired(shot);
-    } else if (fillMissingValues(shot)) {
-      saveRepaired(shot);
-    }
+    // A file that normalising renamed was rewritten with what had been
+    // filled in by then.
+    bool unwritten = filled && shot.filePath == listedPath;
+    if (fillMissingValues(shot)) unwritten = true;
+    if (unwritten) saveRepaired(shot);
     return ShotRead::kept;
   }
 
@@ -143,7 +142,9 @@ void sortShots(std::vector<Shot>& list) {
   keys.reserve(list.size());
   for (size_t i = 0; i < list.size(); ++i) {
     std::string_view name = list[i].name;
-    if (name.find('_') != std::string_view::npos) name = displayNames.emplace_back(list[i].displayName());
+    if (name.find('_') != std::string_view::npos) {
+      name = displayNames.emplace_back(list[i].displayName());
+    }
     keys.push_back({NameSortKey(name), name, i});
   }
   std::sort(keys.begin(), keys.end(), [&list](const Key& a, const Key& b) {

@@ -196,7 +196,8 @@ void QMTraining::deleteTrainingPack(int32_t packIndex) {
   const fs::file_status status = fs::symlink_status(pathFromUtf8(path), error);
   if (fs::exists(status) || status.type() == fs::file_type::none) {
     fs::remove_all(pathFromUtf8(path), error);
-    logLine(error ? "Could not delete TrainingPack, please delete it manually" : "TrainingPack removed");
+    logLine(error ? "Could not delete TrainingPack, please delete it manually"
+                  : "TrainingPack removed");
   }
   // The rescan keeps "TrainingPackNum" on the current pack when that pack
   // is still there.

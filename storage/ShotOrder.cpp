@@ -30,9 +30,12 @@ bool foldedNameLess(std::string_view a, std::string_view b) {
     const auto byte = static_cast<unsigned char>(c);
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
   };
-  const auto foldedLess = [&](char x, char y) { return folded(x) < folded(y); };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), foldedLess)) return false;
+  const auto foldedLess = [&](std::string_view x, std::string_view y) {
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                        [&](char p, char q) { return folded(p) < folded(q); });
+  };
+  if (foldedLess(a, b)) return true;
+  if (foldedLess(b, a)) return false;
   return a < b;  // std::string_view compares bytes as unsigned
 }
 

@@ -129,9 +129,10 @@ void drawFields(QMTraining& plugin, const Fields& fields) {
 // Placement commands change the game world, which the window never does
 // itself: the host runs them on the game thread.
 void runInGame(QMTraining& plugin, const char* command) {
-  plugin.gameWrapper->Execute(guarded(command, [console = plugin.cvarManager, command](GameWrapper*) {
+  auto run = [console = plugin.cvarManager, command](GameWrapper*) {
     console->executeCommand(command, true);
-  }));
+  };
+  plugin.gameWrapper->Execute(guarded(command, std::move(run)));
 }
 
 void textboxSwitch(QMTraining& plugin) {

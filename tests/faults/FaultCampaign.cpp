@@ -93,8 +93,8 @@ class Player {
   Player() {
     const std::string packs = h.dataFolder() + "/QMShots/TrainingPacks";
     writeFile(h.dataFolder() + "/QMShots/Shots1.txt", "5 0 0 0 0 0 0 0 17 0 Old 3000 0 0");
-    writeFile(packs + "/P/1 Alpha.shot", "92.5 10 3500 0 -2500 800 0 -4608 17 16384 1_Alpha 3200 0 0");
-    writeFile(packs + "/P/2 Beta.shot", "92.5 20 3500 0 -2500 800 0 -4608 17 16384 2_Beta 3200 0 0");
+    writeFile(packs + "/P/1 Alpha.shot", "92.5 10 3500 0 -2500 800 0 -4608 17 1 1_Alpha 3200 0 0");
+    writeFile(packs + "/P/2 Beta.shot", "92.5 20 3500 0 -2500 800 0 -4608 17 2 2_Beta 3200 0 0");
     writeFile(packs + "/P/Shots3.txt", "3 0 0 0 0 0 0 0 17 0 Wall 3000 0 0");
     writeFile(packs + "/Q/X.shot", "7 0 0 0 0 0 0 0 17 0 X 3100 0 0");
     writeFile(h.host().cfgDir() / "QMTraining.cfg",
@@ -113,7 +113,9 @@ class Player {
     ui().frame();
   }
   void click(std::string_view text, int occurrence = 0) {
-    if (!ui().click(text, occurrence)) ADD_FAILURE() << "not shown: " << text << "\n" << ui().describe();
+    if (!ui().click(text, occurrence)) {
+      ADD_FAILURE() << "not shown: " << text << "\n" << ui().describe();
+    }
   }
   // The window opened at a main tab.
   void openAt(const char* label) {
@@ -128,7 +130,8 @@ class Player {
   void clickShotRow(const char* button, const std::string& name) {
     const std::vector<Shot>& shots = h.plugin().shots;
     const auto shown = [&](const Shot& shot) { return shot.displayName() == name; };
-    click(button, static_cast<int>(std::find_if(shots.begin(), shots.end(), shown) - shots.begin()));
+    click(button,
+          static_cast<int>(std::find_if(shots.begin(), shots.end(), shown) - shots.begin()));
   }
   // What the player typed into a name field (typing itself is tested
   // elsewhere; here it would only cost frames).
@@ -157,7 +160,8 @@ class Player {
     out << "\ncurrent " << h.cvarInt("TrainingPackNum") << " shot " << h.cvarInt("shotNumber1");
     const std::string data = h.dataFolder();
     for (const Shot& shot : plugin.shots) {
-      out << '\n' << shot.name << " @ " << shot.filePath.substr(std::min(shot.filePath.size(), data.size()));
+      const std::string& path = shot.filePath;
+      out << '\n' << shot.name << " @ " << path.substr(std::min(path.size(), data.size()));
     }
     const ShotPopupState& shots = plugin.shotPopups;
     const PackPopupState& packs = plugin.packPopups;
@@ -280,7 +284,11 @@ struct Outcome {
   std::string log;
 };
 
-Outcome run(const Action& action, const std::function<void(const fs::path&, const fs::path&)>& arm) {
+// Arms the fault injection for a run: given the host folder and where a
+// fault may put things aside.
+using Arming = std::function<void(const fs::path&, const fs::path&)>;
+
+Outcome run(const Action& action, const Arming& arm) {
   Player player;
   WindowHarness& h = player.h;
   const fs::path root = h.dir().path();
@@ -426,8 +434,8 @@ TEST(FaultCampaign, NoFaultLosesOrChangesAShotCrashesOrGoesUntold) {
   if (fs::is_directory("/dev/shm", error)) setenv("TMPDIR", "/dev/shm", 1);
   Tally tally;
   for (const Action& action : actions()) {
-    const Outcome intended =
-        run(action, [](const fs::path& root, const fs::path&) { faultinjection::countCalls(root); });
+    const Outcome intended = run(
+        action, [](const fs::path& root, const fs::path&) { faultinjection::countCalls(root); });
     ASSERT_FALSE(intended.crashed) << action.name;
     int counts[std::size(faultinjection::allFaults)];
     for (size_t i = 0; i < std::size(faultinjection::allFaults); ++i) {
@@ -445,12 +453,14 @@ TEST(FaultCampaign, NoFaultLosesOrChangesAShotCrashesOrGoesUntold) {
         });
         if (!faultinjection::fired()) continue;
         ++tally.runs;
-        const std::string where = std::string(action.name) + ", " + faultinjection::faultName(fault) +
-                                  " at call " + std::to_string(nth) + " (" +
-                                  faultinjection::firedCall() + " " + faultinjection::firedPath() + ")";
+        const std::string& path = faultinjection::firedPath();
+        const std::string where = std::string(action.name) + ", " +
+                                  faultinjection::faultName(fault) + " at call " +
+                                  std::to_string(nth) + " (" + faultinjection::firedCall() + " " +
+                                  path + ")";
         const Outcome* gone = nullptr;
         if (fault == Fault::folderVanished) {
-          const fs::path folder = fs::relative(fs::path(faultinjection::firedPath()).parent_path(), root);
+          const fs::path folder = fs::relative(fs::path(path).parent_path(), root);
           auto found = vanishedBefore.find(folder);
           if (found == vanishedBefore.end()) {
             found = vanishedBefore.emplace(folder, runWithout(action, folder)).first;

@@ -395,7 +395,9 @@ int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
 }
 
 DIR* opendir(const char* path) {
-  if (int error = decide(Call::query, path, false, "opendir")) return failWith<DIR*>(error, nullptr);
+  if (int error = decide(Call::query, path, false, "opendir")) {
+    return failWith<DIR*>(error, nullptr);
+  }
   static auto next = real<DIR* (*)(const char*)>("opendir");
   DIR* folder = next(path);
   if (folder && inTree(path) && state().armed) {
