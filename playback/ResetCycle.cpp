@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
@@ -174,8 +175,13 @@ void QMTraining::overrideShot() {
   int32_t index = selected.getIntValue();
   if (index < 0 || static_cast<size_t>(index) >= shots.size()) return;
   // Like every shot save, this writes the fixed speed of "cool_speed", not
-  // the working shot's ballSpeed.
-  shots[static_cast<size_t>(index)].updateShot(
-      ballLocationZ, ballLocationX, ballLocationY, ballVelocityX, ballVelocityY, ballVelocityZ,
-      carLocationX, carLocationY, carLocationZ, carYaw, currentShotName, speed, carPitch, carRoll);
+  // the working shot's ballSpeed. The listed shot changes only with its file.
+  Shot updated = shots[static_cast<size_t>(index)];
+  if (!updated.updateShot(ballLocationZ, ballLocationX, ballLocationY, ballVelocityX,
+                          ballVelocityY, ballVelocityZ, carLocationX, carLocationY, carLocationZ,
+                          carYaw, currentShotName, speed, carPitch, carRoll)) {
+    logLine("Could not write shot file {}", updated.filePath);
+    return;
+  }
+  shots[static_cast<size_t>(index)] = std::move(updated);
 }

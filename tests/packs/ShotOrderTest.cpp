@@ -62,6 +62,15 @@ TEST(NaturalNameLess, NamesWithTheSameKeyAndTextAreEquivalent) {
   }
 }
 
+TEST(FoldedNameLess, ComparesLetterCaseLastAndBytesUnsigned) {
+  for (auto [a, b] : {std::pair{"aerial", "Backboard"}, {"A", "a"}, {"Walls", "walls"},
+                      {"10 Air", "Aerial"}, {"z", "\xC3\xA9"}, {"ab", "abc"}}) {
+    EXPECT_TRUE(foldedNameLess(a, b)) << a << " / " << b;
+    EXPECT_FALSE(foldedNameLess(b, a)) << a << " / " << b;
+  }
+  EXPECT_FALSE(foldedNameLess("same", "same"));
+}
+
 TEST(ShotNameLess, ComparesDisplayNames) {
   Shot pinch;
   pinch.name = "1_2 Pinch";  // shown as "1 2 Pinch": key 12
@@ -76,6 +85,12 @@ TEST(ShotNameLess, ComparesDisplayNames) {
   spaced.name = "Shot 7";
   EXPECT_FALSE(shotNameLess(underscored, spaced));
   EXPECT_FALSE(shotNameLess(spaced, underscored));
+
+  // Names without a number follow by name.
+  Shot aerial;
+  aerial.name = "aerial";
+  EXPECT_TRUE(shotNameLess(aerial, spaced));
+  EXPECT_FALSE(shotNameLess(spaced, aerial));
 }
 
 }  // namespace

@@ -299,6 +299,15 @@ TEST_F(OverideShotTest, WritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShot
   EXPECT_THAT(calls(), IsEmpty());
 }
 
+TEST_F(OverideShotTest, AFileThatCannotBeWrittenIsSaidAndChangesNothing) {
+  const std::string path = plugin().shots[1].filePath;
+  std::filesystem::remove_all(h.packFolder("Demo"));
+  plugin().ballLocationX = 1;
+  h.console("OverideShot");
+  EXPECT_TRUE(h.logged("Could not write shot file " + path));
+  EXPECT_EQ(plugin().shots[1].ballLocationX, -1200);
+}
+
 TEST_F(OverideShotTest, OutsideAGameTheFileStaysAsItWas) {
   const std::string before = fileText();
   host().leaveMatch();
