@@ -29,6 +29,14 @@ void logPackError(const std::error_code& error, const std::string& path) {
   logLine(packError, error.message(), path);
 }
 
+// Creates a folder with any missing parents; false, logged, when it cannot.
+bool createFoldersOrLog(const std::string& folder) {
+  std::error_code error;
+  fs::create_directories(pathFromUtf8(folder), error);
+  if (error) logPackError(error, folder);
+  return !error;
+}
+
 // Whether anything is at `path`; an error of the test itself is logged and
 // yields nothing, for the caller to stop at.
 std::optional<bool> existsOrLog(const std::string& path) {
@@ -92,12 +100,7 @@ void QMTraining::createTrainingPack(std::string name) {
     logLine("Training Pack Exists");
     return;
   }
-  std::error_code error;
-  fs::create_directories(pathFromUtf8(folder), error);
-  if (error) {
-    logPackError(error, folder);
-    return;
-  }
+  if (!createFoldersOrLog(folder)) return;
   trainingPacks.push_back(name);
   auto index = static_cast<int32_t>(trainingPacks.size()) - 1;
   // Should this write fail, the load below tries again and says so.
@@ -122,12 +125,8 @@ void QMTraining::copyTrainingPack(int32_t sourceIndex, std::string newName) {
     logLine("Training Pack Exists");
     return;
   }
+  if (!createFoldersOrLog(targetFolder)) return;
   std::error_code error;
-  fs::create_directories(pathFromUtf8(targetFolder), error);
-  if (error) {
-    logPackError(error, targetFolder);
-    return;
-  }
   const std::vector<ShotFileEntry> files = listShotFiles(sourceFolder, error);
   if (error) logLine(storagemessages::unlistedFolder, sourceFolder, error.message());
   for (const ShotFileEntry& file : files) {

@@ -226,41 +226,34 @@ Result failWith(int error, Result failure) {
 
 extern "C" {
 
-int open(const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (creates(flags) || (flags & O_TMPFILE) == O_TMPFILE) {
-    va_list args;
-    va_start(args, flags);
-    mode = va_arg(args, mode_t);
-    va_end(args);
-  }
-  if (int error = decide(creates(flags) ? Call::create : Call::query, path, false, "open")) {
-    return failWith(error, -1);
-  }
-  static auto next = real<int (*)(const char*, int, ...)>("open");
-  const int fd = next(path, flags, mode);
-  if (inTree(path)) track(fd);
-  return fd;
-}
-
-int openat(int dirfd, const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (creates(flags) || (flags & O_TMPFILE) == O_TMPFILE) {
-    va_list args;
-    va_start(args, flags);
-    mode = va_arg(args, mode_t);
-    va_end(args);
-  }
+// open and openat: the mode argument is there only when a file may be made.
+static int openFile(const char* name, int dirfd, const char* path, int flags, va_list args) {
+  const mode_t mode =
+      creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
   const bool known = dirfd == AT_FDCWD || path[0] == '/';
   if (int error = decide(creates(flags) ? Call::create : Call::query, known ? path : nullptr,
-                         tracked(dirfd), "openat")) {
+                         tracked(dirfd), name)) {
     return failWith(error, -1);
   }
   static auto next = real<int (*)(int, const char*, int, ...)>("openat");
   const int fd = next(dirfd, path, flags, mode);
-  if ((known && inTree(path)) || tracked(dirfd)) {
-    track(fd);
-  }
+  if ((known && inTree(path)) || tracked(dirfd)) track(fd);
+  return fd;
+}
+
+int open(const char* path, int flags, ...) {
+  va_list args;
+  va_start(args, flags);
+  const int fd = openFile("open", AT_FDCWD, path, flags, args);
+  va_end(args);
+  return fd;
+}
+
+int openat(int dirfd, const char* path, int flags, ...) {
+  va_list args;
+  va_start(args, flags);
+  const int fd = openFile("openat", dirfd, path, flags, args);
+  va_end(args);
   return fd;
 }
 
