@@ -257,19 +257,15 @@ int openat(int dirfd, const char* path, int flags, ...) {
   return fd;
 }
 
-static FILE* openStream(const char* name, const char* path, const char* mode) {
-  if (int error = decide(creates(mode) ? Call::create : Call::query, path, false, name)) {
+FILE* fopen64(const char* path, const char* mode) {
+  if (int error = decide(creates(mode) ? Call::create : Call::query, path, false, "fopen64")) {
     return failWith<FILE*>(error, nullptr);
   }
-  static auto next64 = real<FILE* (*)(const char*, const char*)>("fopen64");
-  static auto next = real<FILE* (*)(const char*, const char*)>("fopen");
-  FILE* file = (std::strcmp(name, "fopen64") == 0 ? next64 : next)(path, mode);
+  static auto next = real<FILE* (*)(const char*, const char*)>("fopen64");
+  FILE* file = next(path, mode);
   if (file && inTree(path)) track(fileno(file));
   return file;
 }
-
-FILE* fopen64(const char* path, const char* mode) { return openStream("fopen64", path, mode); }
-FILE* fopen(const char* path, const char* mode) { return openStream("fopen", path, mode); }
 
 int fclose(FILE* file) {
   const int fd = file ? fileno(file) : -1;
@@ -349,18 +345,6 @@ int remove(const char* path) {
   return next(path);
 }
 
-int unlink(const char* path) {
-  if (int error = decide(Call::change, path, false, "unlink")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*)>("unlink");
-  return next(path);
-}
-
-int rmdir(const char* path) {
-  if (int error = decide(Call::change, path, false, "rmdir")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*)>("rmdir");
-  return next(path);
-}
-
 int unlinkat(int dirfd, const char* path, int flags) {
   const bool known = dirfd == AT_FDCWD || path[0] == '/';
   if (int error = decide(Call::change, known ? path : nullptr, tracked(dirfd),
@@ -371,12 +355,6 @@ int unlinkat(int dirfd, const char* path, int flags) {
   return next(dirfd, path, flags);
 }
 
-int chmod(const char* path, mode_t mode) {
-  if (int error = decide(Call::change, path, false, "chmod")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, mode_t)>("chmod");
-  return next(path, mode);
-}
-
 int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
   const bool known = dirfd == AT_FDCWD || path[0] == '/';
   if (int error = decide(Call::change, known ? path : nullptr, tracked(dirfd),
@@ -385,18 +363,6 @@ int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
   }
   static auto next = real<int (*)(int, const char*, mode_t, int)>("fchmodat");
   return next(dirfd, path, mode, flags);
-}
-
-DIR* opendir(const char* path) {
-  if (int error = decide(Call::query, path, false, "opendir")) {
-    return failWith<DIR*>(error, nullptr);
-  }
-  static auto next = real<DIR* (*)(const char*)>("opendir");
-  DIR* folder = next(path);
-  if (folder && inTree(path) && state().armed) {
-    state().folders.insert(folder);
-  }
-  return folder;
 }
 
 DIR* fdopendir(int fd) {

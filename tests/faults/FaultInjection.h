@@ -2,7 +2,7 @@
 // File-system faults injected into this process at the Nth call, the way the
 // standard library reaches the C library: streams through fopen64, read,
 // write and fclose; std::filesystem through stat, lstat, openat, readdir,
-// mkdir, rename, remove, unlinkat, chmod and friends. The definitions in
+// mkdir, rename, remove, unlinkat, fchmodat and sendfile. The definitions in
 // FaultInjection.cpp take the place of the C library's for every caller in
 // the process (the program is linked to export them), and pass each call on
 // to the real function unless it is the one chosen to fail.
