@@ -19,6 +19,7 @@
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
 #include "playback/RandomDraws.h"
+#include "playback/ShotPicker.h"
 #include "pluginsdk/Plugin.h"
 #include "storage/Shot.h"
 #include "ui/TabState.h"
@@ -124,7 +125,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool randomizeSpawns = false;
 
   // ---- where the reset cycle's random draws come from; tests replace it ----
-  DrawNumber drawNumber = drawFromRandomDevice;
+  DrawNumber drawNumber = randomDeviceDraws();
 
   // ---- packs and key binds ----
   std::vector<std::string> trainingPacks;
@@ -139,6 +140,8 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool pluginEnabled = false;        // mirrors "quellmark_enabled"
   bool carResetEnabled = false;      // mirrors "car_enabled"
   bool noShotSelected = false;
+  // Which selected shot a training press plays next ("training_order").
+  ShotPicker shotPicker;
   std::vector<Shot> shots;  // the loaded pack, in display order
   int32_t oldDataMigrated = 0;
   std::string menuTitle = "Quellmark Training";
@@ -164,6 +167,11 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   std::vector<std::string> keyboardKeyLabels;
 
  private:
+  // moveBall and launchBall with a given location or velocity: a press with
+  // variance places and launches a ball that differs from the working shot.
+  void placeBallAt(Vector location);
+  void launchBallWith(Vector velocity);
+
   void registerNotifiers();
   void runStartUpWork();
   void registerCvars();
