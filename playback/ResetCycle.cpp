@@ -113,9 +113,9 @@ void QMTraining::pickNextShot() {
   if (next) {
     selected.setValue(static_cast<int32_t>(*next));
   } else {
-    // No flag is set. The draw over the whole list that used to find this
-    // out is still made, so the draws that follow keep their place in the
-    // sequence; the current shot is reloaded unchanged.
+    // No flag is set: one draw over the whole list is still made, as part of
+    // a press's sequence of draws, and the current shot is reloaded
+    // unchanged.
     drawNumber(0, static_cast<int32_t>(shotSelections.size() - 1));
     noShotSelected = true;
   }

@@ -41,16 +41,10 @@ std::optional<size_t> ShotPicker::next(const std::vector<bool>& selections, Trai
 
   switch (order_) {
     case TrainingOrder::EachOncePerRound:
-      if (position_ >= round_.size()) {
-        shuffleRound(draw);
-        position_ = 0;
-      }
-      lastPlayed_ = round_[position_++];
-      return lastPlayed_;
+      return nextOfRound(draw);
     case TrainingOrder::InListOrder:
       if (position_ >= selected_.size()) position_ = 0;
-      lastPlayed_ = selected_[position_++];
-      return lastPlayed_;
+      return selected_[position_++];
     case TrainingOrder::Random:
       break;
   }
@@ -58,9 +52,8 @@ std::optional<size_t> ShotPicker::next(const std::vector<bool>& selections, Trai
 }
 
 void ShotPicker::restart() {
-  round_.clear();
   position_ = 0;
-  lastPlayed_.reset();
+  roundEnded_ = false;
 }
 
 void ShotPicker::rebuildFor(const std::vector<bool>& selections) {
@@ -68,26 +61,27 @@ void ShotPicker::rebuildFor(const std::vector<bool>& selections) {
   for (size_t i = 0; i < selections.size(); ++i) {
     if (selections[i]) selected_.push_back(i);
   }
+  round_ = selected_;
   built_ = true;
   builtSize_ = selections.size();
   restart();
 }
 
-// A uniform order of the selected shots, filled from the front: each place
-// takes a shot drawn from those not placed yet. Across a round boundary the
-// first place is drawn from every shot but the one just played, which keeps
-// the order uniform among those that do not repeat it.
-void ShotPicker::shuffleRound(const DrawNumber& draw) {
-  round_ = selected_;
+// A uniform order, drawn a place at a time: each place takes a shot drawn
+// from those the round has not played yet, whatever order round_ holds them
+// in. Across a round boundary the shot that ended the last round is still at
+// the end, so the first place is drawn from every place but that one, which
+// keeps the order uniform among those that do not repeat it.
+size_t ShotPicker::nextOfRound(const DrawNumber& draw) {
   const size_t count = round_.size();
-  size_t place = 0;
-  if (lastPlayed_ && count >= 2) {
-    auto last = std::find(round_.begin(), round_.end(), *lastPlayed_);
-    if (last != round_.end()) {
-      std::iter_swap(last, round_.end() - 1);
-      std::swap(round_[0], round_[drawIndex(draw, 0, count - 2)]);
-      place = 1;
-    }
+  if (position_ == count) {
+    position_ = 0;
+    roundEnded_ = true;
   }
-  for (; place + 1 < count; ++place) std::swap(round_[place], round_[drawIndex(draw, place, count - 1)]);
+  const size_t place = position_++;
+  if (place + 1 < count) {
+    const size_t last = place == 0 && roundEnded_ ? count - 2 : count - 1;
+    std::swap(round_[place], round_[drawIndex(draw, place, last)]);
+  }
+  return round_[place];
 }
