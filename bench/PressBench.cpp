@@ -18,7 +18,7 @@
 
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,7 +26,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -50,7 +49,9 @@ constexpr int pressesPerBatch = 50;
 // training on.
 class Trainer {
  public:
-  Trainer(int shots, int selected) : root_(makeRoot()), host_(root_) {
+  Trainer(int shots, int selected)
+      : root_(fs::temp_directory_path() / fmt::format("qm-bench-press-{}-{}-{}", getpid(), shots, selected)),
+        host_((fs::create_directories(root_), root_)) {
     attachPlugin(host_, plugin_);
     host_.execute("quellmark_enabled 1");
     host_.execute("car_enabled 1");
@@ -87,12 +88,6 @@ class Trainer {
   bool placedTheBall() const { return !plugin_.noShotSelected && !host_.calls.empty(); }
 
  private:
-  static fs::path makeRoot() {
-    std::string pattern = (fs::temp_directory_path() / "qm-bench-press-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    return pattern;
-  }
-
   fs::path root_;
   sim::Host host_;
   QMTraining plugin_;

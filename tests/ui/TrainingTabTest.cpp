@@ -340,16 +340,6 @@ TEST_F(TrainingTabTest, TheSpeedSliderWritesTheBallSpeed) {
   EXPECT_EQ(w.host().ball()->targetSpeed, 4600);
 }
 
-TEST_F(TrainingTabTest, WithoutTheSpeedModeVariableTheListAndSliderAreNotDrawn) {
-  start(1, "Training Settings");
-  w.host().removeCvar("speed_enabled");
-  w.ui().frames(2);
-  EXPECT_TRUE(w.ui().shows("Enable Car Reset"));
-  EXPECT_FALSE(w.ui().shows("No Reset"));
-  EXPECT_FALSE(w.ui().shows("Sets the Speed Of The Ball"));
-  EXPECT_TRUE(w.ui().shows("Training Settings"));
-}
-
 TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
@@ -384,8 +374,9 @@ TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   }
 }
 
-TEST_F(TrainingTabTest, AMissingVarietyVariableHidesOnlyItsOwnControl) {
+TEST_F(TrainingTabTest, AMissingVariableHidesWhatNeedsIt) {
   start(1, "Training Settings");
+  // A missing shot-order or variance variable hides only its own control.
   w.host().removeCvar("training_order");
   w.host().removeCvar("variance_direction");
   w.ui().frames(2);
@@ -395,6 +386,15 @@ TEST_F(TrainingTabTest, AMissingVarietyVariableHidesOnlyItsOwnControl) {
   EXPECT_TRUE(w.ui().shows("Sets the Speed Of The Ball"));
   EXPECT_TRUE(w.ui().shows("Location variance"));
   EXPECT_TRUE(w.ui().shows("Speed variance"));
+
+  // Without the speed mode, the list, the slider and all below them go.
+  w.host().removeCvar("speed_enabled");
+  w.ui().frames(2);
+  EXPECT_TRUE(w.ui().shows("Enable Car Reset"));
+  EXPECT_FALSE(w.ui().shows("No Reset"));
+  EXPECT_FALSE(w.ui().shows("Sets the Speed Of The Ball"));
+  EXPECT_FALSE(w.ui().shows("Location variance"));
+  EXPECT_TRUE(w.ui().shows("Training Settings"));
 }
 
 }  // namespace
