@@ -272,6 +272,13 @@ TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkin
   EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
   EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
   EXPECT_EQ(draws.ranges().size(), 6u);
+
+  // Out of training the press varies the working shot just the same.
+  plugin().trainingActive = false;
+  draws.queue({-1000000, 0, 0, 0});
+  pressReset();
+  EXPECT_EQ(xyz(host().ball()->location), xyz({-1400, 3500, 92.5}));
+  EXPECT_EQ(draws.left(), 0u);
 }
 
 // ---- "LoadShot" and "OverideShot" ----
