@@ -107,8 +107,8 @@ std::vector<std::string> arenaReadout(const sim::Server* server, const BallTrail
   const Vector& v = ball.velocity;
   const double speed = std::sqrt(double{v.X} * v.X + double{v.Y} * v.Y + double{v.Z} * v.Z);
   std::vector<std::string> lines;
-  lines.push_back(fmt::format("Ball height {:.0f}  highest {:.0f}  speed {:.0f}  target speed {:.0f}",
-                              ball.location.Z, trail.highest(), speed, ball.targetSpeed));
+  lines.push_back(fmt::format("Ball height {:.0f}  highest {:.0f}", ball.location.Z, trail.highest()));
+  lines.push_back(fmt::format("Ball speed {:.0f}  target speed {:.0f}", speed, ball.targetSpeed));
   if (server->car) {
     const Rotator& r = server->car->rotation;
     lines.push_back(fmt::format("Car yaw {}  pitch {}  roll {}{}", r.Yaw, r.Pitch, r.Roll,

@@ -40,8 +40,9 @@ class BallTrail {
 };
 
 // The lines of numbers shown over the field, such as
-// "Ball height 93  highest 93  speed 0  target speed 2985" (highest: of the
-// trail). Without a match: one line saying how to start one.
+// "Ball height 93  highest 93" (highest: of the trail) and
+// "Ball speed 0  target speed 2985". Without a match: one line saying how to
+// start one.
 std::vector<std::string> arenaReadout(const sim::Server* server, const BallTrail& trail);
 
 // Draws the arena into `area` of the draw list. `server` is the local match,
