@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "flight/FlightPrediction.h"
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
 #include "playback/RandomDraws.h"
@@ -96,6 +97,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // The shot editor's tabs, drawn inside the "Create Shot" tab bar while
   // editorOpen.
   void renderShotEditorTabs();
+  // The shot preview of the working shot (shotIndex -1) or of
+  // shots[shotIndex] (the field alone when there is no such shot), in a
+  // panel of width x height pixels at the cursor.
+  void renderShotPreview(int32_t shotIndex, float width, float height);
 
   // ---- working shot: the one shot the placement commands apply ----
   float ballLocationZ = 0;
@@ -148,6 +153,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
   // ---- shot editor and the popups of the list tabs (ui/) ----
   ShotEditorState shotEditor;
+  flight::FlightCache previewFlight;  // the shot preview's last foretold flight
   ShotPopupState shotPopups;
   PackPopupState packPopups;
 
