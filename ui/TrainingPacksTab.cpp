@@ -1,6 +1,8 @@
-// The "Training Packs" tab: the pack list, choosing the current pack, and
-// the popups that add, copy, rename and delete packs after checking the
-// name typed for them. The store reports its own results on the console.
+// The "Training Packs" tab: the pack list, choosing the current pack, the
+// popups that add, copy, rename and delete packs after checking the name
+// typed for them, and those that share a pack as one text and import one.
+// The store reports its own results on the console; sharing and importing
+// report theirs in their popups.
 
 #include <imgui.h>
 
@@ -9,6 +11,7 @@
 
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
+#include "storage/PackText.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
 
@@ -51,16 +54,47 @@ void drawPackNameMessages(const PackNameFaults& faults, bool taken) {
 }
 
 // What a row's items do, in the order of the row: the name, then the buttons.
-enum class RowButton { pick, rename, remove, copy };
+enum class RowButton { pick, rename, remove, copy, share };
 
 windowparts::RowClick drawPackRows(const std::vector<std::string>& packs, int32_t currentPack) {
   return windowparts::nameRowsInView(
-      packs.size(), currentPack, 200, {"Rename", "Delete", "Copy"},
+      packs.size(), currentPack, 200, {"Rename", "Delete", "Copy", "Share"},
       [&](int32_t row) -> const std::string& { return packs[static_cast<size_t>(row)]; });
 }
 
-// The four popups; "Add Training Pack" is drawn outside the list region,
-// where its button is.
+// The size of the popups' fields for a whole pack text.
+const ImVec2 packTextFieldSize(560, 220);
+
+void openSharePopup(QMTraining& plugin, const std::string& pack) {
+  SharePopupState& share = plugin.packPopups.sharing;
+  Outcome<PackExport> exported = plugin.exportTrainingPack(pack);
+  share = SharePopupState{};
+  share.open = true;
+  share.packName = pack;
+  share.text = std::move(exported.value.text);
+  share.error = std::move(exported.error);
+  share.shotCount = exported.value.shotCount;
+  share.leftOut = exported.value.leftOut;
+}
+
+void readImportText(ImportPopupState& importing) {
+  importing.decoded = decodePackText(importing.text);
+  // A new name in the text replaces the name field's text; the player's own
+  // edits stay while the text names the same pack.
+  if (importing.decoded.ok() && importing.decoded.name != importing.presetFrom) {
+    importing.presetFrom = importing.decoded.name;
+    namerules::setFieldText(importing.packName, cleanPackName(importing.decoded.name));
+  }
+}
+
+void openImportPopup(ImportPopupState& importing) {
+  importing = ImportPopupState{};
+  importing.open = true;
+  readImportText(importing);
+}
+
+// The popups; "Add Training Pack" and "Import Training Pack" are drawn
+// outside the list region, where their buttons are.
 class PackPopups {
  public:
   explicit PackPopups(QMTraining& plugin)
@@ -69,6 +103,8 @@ class PackPopups {
   void remove();
   void rename();
   void add();
+  void share();
+  void importPack();
 
  private:
   QMTraining& plugin_;
@@ -137,6 +173,82 @@ void PackPopups::add() {
   ImGui::EndPopup();
 }
 
+void PackPopups::share() {
+  SharePopupState& popup = state_.sharing;
+  if (!beginAutoSizedModal("Share Training Pack")) return;
+  ImGui::Text("Selected: %s", popup.packName.c_str());
+  if (!popup.error.empty()) {
+    redMessage(popup.error.c_str());
+  } else {
+    ImGui::Text("%s", shotCountText(popup.shotCount).c_str());
+    if (popup.leftOut > 0) {
+      const std::string note = shotCountText(popup.leftOut) +
+                               " could not be read and are not in the text";
+      redMessage(note.c_str());
+    }
+    ImGui::TextUnformatted("The pack as one text:");
+    windowparts::readOnlyMultilineField("##PackText", popup.text, packTextFieldSize);
+    if (ImGui::Button("Copy To Clipboard")) {
+      ImGui::SetClipboardText(popup.text.c_str());
+      popup.result = "Copied to the clipboard";
+      popup.resultFailed = false;
+    }
+    ImGui::SameLine();
+    if (ImGui::Button("Save To File")) {
+      Outcome<std::string> saved = plugin_.saveExportedPack(popup.packName, popup.text);
+      popup.resultFailed = !saved.ok();
+      popup.result = saved.ok() ? "Saved to " + saved.value : saved.error;
+    }
+    ImGui::SameLine();
+  }
+  if (ImGui::Button("Close")) closePopup(popup.open);
+  if (popup.resultFailed) {
+    redMessage(popup.result.c_str());
+  } else if (!popup.result.empty()) {
+    ImGui::TextUnformatted(popup.result.c_str());
+  }
+  ImGui::EndPopup();
+}
+
+void PackPopups::importPack() {
+  ImportPopupState& importing = state_.importing;
+  if (!beginAutoSizedModal("Import Training Pack")) return;
+  ImGui::TextUnformatted("Paste the pack's text here:");
+  bool textChanged = windowparts::multilineField("##ImportText", importing.text, packTextFieldSize);
+  if (ImGui::Button("Paste From Clipboard")) {
+    const char* clipboard = ImGui::GetClipboardText();
+    importing.text = clipboard ? clipboard : "";
+    textChanged = true;
+  }
+  if (textChanged) {
+    readImportText(importing);
+    importing.failure.clear();
+  }
+  if (importing.decoded.ok()) {
+    ImGui::Text("%s", shotCountText(importing.decoded.shots.size()).c_str());
+  } else {
+    redMessage(importing.decoded.error.c_str());
+  }
+
+  const std::string_view typed = nameField("##ImportName", importing.packName);
+  const bool taken = namerules::packNameTaken(packs_, typed);
+  const PackNameFaults faults(typed);
+  drawPackNameMessages(faults, taken);
+  const bool failedBefore = !importing.failure.empty() && typed == importing.failedName;
+  redMessage(importing.failure.c_str(), failedBefore);
+  if (okPressed(importing.open) && importing.decoded.ok() && !taken && !faults.any()) {
+    const std::string name(typed);
+    Outcome<std::string> made = plugin_.importTrainingPack(importing.decoded, name);
+    if (made.ok()) {
+      closePopup(importing.open);
+    } else {
+      importing.failure = made.error;
+      importing.failedName = name;
+    }
+  }
+  ImGui::EndPopup();
+}
+
 }  // namespace
 
 void QMTraining::renderTrainingPacksTab() {
@@ -172,15 +284,20 @@ void QMTraining::renderTrainingPacksTab() {
         namerules::setFieldText(state.copyPackName, "Copied Pack Name");
         state.copyPackOpen = true;
         break;
+      case RowButton::share:
+        openSharePopup(*this, pack);
+        break;
     }
   }
   if (state.copyPackOpen) ImGui::OpenPopup("Copy Training Pack");
   if (state.renamePackOpen) ImGui::OpenPopup("Rename Training Pack");
   if (state.deletePackOpen) ImGui::OpenPopup("Delete Training Pack");
+  if (state.sharing.open) ImGui::OpenPopup("Share Training Pack");
   PackPopups popups(*this);
   popups.copy();
   popups.remove();
   popups.rename();
+  popups.share();
   ImGui::EndChild();
 
   ImGui::TextUnformatted("\n");
@@ -189,7 +306,11 @@ void QMTraining::renderTrainingPacksTab() {
     state.addPackOpen = true;
   }
   ImGui::SameLine();
+  if (ImGui::SmallButton("Import Pack")) openImportPopup(state.importing);
+  ImGui::SameLine();
   if (ImGui::SmallButton("Reload Packs")) loadTrainingPacks();
   if (state.addPackOpen) ImGui::OpenPopup("Add Training Pack");
+  if (state.importing.open) ImGui::OpenPopup("Import Training Pack");
   popups.add();
+  popups.importPack();
 }

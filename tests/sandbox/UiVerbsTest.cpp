@@ -81,6 +81,53 @@ TEST_F(UiVerbsTest, SavesAScreenshotOfTheDisplay) {
   EXPECT_THAT(run({"screenshot " + dir.str("no/such/folder/x.png")}), HasSubstr("no screenshot: "));
 }
 
+TEST_F(UiVerbsTest, TheClipboardCarriesAPackFromShareToImport) {
+  writeFile(dir.path() / "data/QMShots/TrainingPacks/Pack/Lob.shot",
+            "800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
+  run({"window open", "frames 2", "click \"Training Packs\"", "click Share", "wait \"Copy To Clipboard\"",
+       "click \"Copy To Clipboard\"", "click Close"});
+  EXPECT_THAT(run({"clipboard"}), HasSubstr("QMPACK 1 Pack\n800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0\n"));
+  run({"click \"Import Pack\"", "wait \"Paste From Clipboard\"", "click \"Paste From Clipboard\""});
+  EXPECT_THAT(run({"shown"}), HasSubstr("  1 shot\n"));
+  run({"clipboard \"QMPACK 9 Later\"", "click \"Paste From Clipboard\""});
+  EXPECT_THAT(run({"shown"}), HasSubstr("is of version 9"));
+}
+
+// The README's sharing example: a pack exported in one host folder, imported
+// in a second, fresh one, and one of its shots replayed there.
+TEST(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
+  namespace fs = std::filesystem;
+  const fs::path examples = fs::path(QM_SOURCE_DIR) / "sandbox/examples";
+  TempDir first;
+  TempDir second;
+  fs::create_directories(first.path() / "data/QMShots/TrainingPacks");
+  fs::copy(examples / "Demo Pack", first.path() / "data/QMShots/TrainingPacks/Demo Pack");
+  std::ostringstream out;
+  auto runScript = [&](const TempDir& host, const char* script) {
+    Sandbox sandbox(host.path(), out);
+    ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str();
+    ASSERT_TRUE(sandbox.runScript(examples / script));
+  };
+  runScript(first, "share-export.script");
+  const std::string file = first.str("data/QMShots/Exports/Demo Pack.qmpack");
+  EXPECT_THAT(out.str(), HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
+  fs::create_directories(second.path() / "data/QMShots");
+  fs::copy_file(file, second.path() / "data/QMShots/Demo Pack.qmpack");
+  runScript(second, "share-import.script");
+
+  const std::string text = out.str();
+  EXPECT_THAT(text, HasSubstr("Training pack Demo Pack (3 shots) imported from Demo Pack.qmpack"));
+  EXPECT_THAT(text, Not(HasSubstr("is not shown")));
+  EXPECT_THAT(text, Not(HasSubstr("did not show")));
+  for (const char* shot : {"High lob.shot", "Left wall.shot", "Right wall.shot"}) {
+    EXPECT_EQ(readFile(second.path() / "data/QMShots/TrainingPacks/Demo Pack" / shot),
+              readFile(examples / "Demo Pack" / shot));
+  }
+  EXPECT_THAT(text, HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"));
+  EXPECT_THAT(text, HasSubstr("ball location=(-2500, 1500, 150) velocity=(0, 0, 0) hitteam=255"));
+  EXPECT_THAT(text, HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
+}
+
 TEST(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   TempDir dir;
   std::filesystem::create_directories(dir.path() / "host/data/QMShots/TrainingPacks");
