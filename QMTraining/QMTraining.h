@@ -25,8 +25,6 @@
 #include "storage/Shot.h"
 #include "ui/TabState.h"
 
-struct DecodedPack;
-
 class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
                    public BakkesMod::Plugin::PluginWindow {
  public:

@@ -180,7 +180,7 @@ void PackPopups::share() {
   if (!popup.error.empty()) {
     redMessage(popup.error.c_str());
   } else {
-    ImGui::Text("%s", shotCountText(popup.shotCount).c_str());
+    ImGui::TextUnformatted(shotCountText(popup.shotCount).c_str());
     if (popup.leftOut > 0) {
       const std::string note = shotCountText(popup.leftOut) +
                                " could not be read and are not in the text";
@@ -225,7 +225,7 @@ void PackPopups::importPack() {
     importing.failure.clear();
   }
   if (importing.decoded.ok()) {
-    ImGui::Text("%s", shotCountText(importing.decoded.shots.size()).c_str());
+    ImGui::TextUnformatted(shotCountText(importing.decoded.shots.size()).c_str());
   } else {
     redMessage(importing.decoded.error.c_str());
   }
