@@ -9,8 +9,6 @@
 // and wrapped into a text with the right count and checksum, so that inputs
 // reach the shot lines and the importer rather than stopping at the checksum.
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzSupport.h"
 #include "storage/PackText.h"
 #include "storage/PackTransfer.h"
 
@@ -27,17 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "pack import fuzzer: %s\n", what.c_str());
-  std::abort();
-}
+using fuzzsupport::readWhole;
 
-std::string readWhole(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+[[noreturn]] void fail(const std::string& what) { fuzzsupport::fail("pack import fuzzer", what); }
 
 // Every entry below `folder` with its bytes ("<folder>" for folders).
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
@@ -54,12 +45,11 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 class Scratch {
  public:
   Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "qm-pack-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) fail("mkdtemp");
-    root_ = pattern;
+    root_ = fuzzsupport::makeScratchFolder("pack import fuzzer", "qm-pack-fuzz");
     fs::create_directories(root_ / "packs" / "Existing");
     fs::create_directories(root_ / "outside");
-    std::ofstream(root_ / "packs" / "Existing" / "Mine.shot") << "1 0 0 0 0 0 0 0 0 0 Mine 3000 0 0";
+    std::ofstream(root_ / "packs" / "Existing" / "Mine.shot")
+        << "1 0 0 0 0 0 0 0 0 0 Mine 3000 0 0";
     std::ofstream(root_ / "outside" / "evil.shot") << "2 0 0 0 0 0 0 0 0 0 evil 3000 0 0";
     std::ofstream(root_ / "next.shot") << "3 0 0 0 0 0 0 0 0 0 next 3000 0 0";
     before_ = snapshot(root_);
@@ -161,7 +151,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!again.ok()) fail("the export of the new pack is refused: " + again.error);
   const std::string copy = name == "Copy" ? "Copy 2" : "Copy";
   if (!importPackFolder(box.packs(), copy, again.shots).ok()) fail("the export does not import");
-  if (checkedPack(box, copy, pack.shots.size()) != first) fail("export and import changed a shot file");
+  if (checkedPack(box, copy, pack.shots.size()) != first) {
+    fail("export and import changed a shot file");
+  }
   if (checkedPack(box, name, pack.shots.size()) != first) fail("the export changed the pack");
   box.checkOnlyAdded({name, copy});
   return 0;

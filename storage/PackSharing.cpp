@@ -28,6 +28,23 @@ std::string argumentText(const std::vector<std::string>& arguments) {
   return text;
 }
 
+// Runs command(argument), or logs the usage when the argument is missing;
+// an error no step expected ends it with one line beginning with `failure`.
+template <typename Command>
+void runOnArgument(const std::vector<std::string>& arguments, const char* usage,
+                   const char* failure, Command command) {
+  const std::string argument = argumentText(arguments);
+  if (argument.empty()) {
+    logLine(std::string(usage));
+    return;
+  }
+  try {
+    command(argument);
+  } catch (const std::exception& error) {
+    logLine("{} {}: {}", failure, argument, error.what());
+  }
+}
+
 bool folderExists(const std::string& path) {
   std::error_code error;
   return fs::is_directory(pathFromUtf8(path), error);
@@ -91,38 +108,28 @@ Outcome<std::string> QMTraining::importTrainingPack(const DecodedPack& pack,
 }
 
 void QMTraining::exportPackCommand(const std::vector<std::string>& arguments) {
-  const std::string name = argumentText(arguments);
-  if (name.empty()) {
-    logLine("Usage: ExportPack NAME");
-    return;
-  }
-  try {
-    const bool listed = std::find(trainingPacks.begin(), trainingPacks.end(), name) != trainingPacks.end();
+  const auto exportNamed = [this](const std::string& name) {
+    const bool listed =
+        std::find(trainingPacks.begin(), trainingPacks.end(), name) != trainingPacks.end();
     if (!namesOneEntry(name) || !(listed || folderExists(packFolderPath(dataFolderPath(), name)))) {
       logLine("There is no training pack named {}", name);
       return;
     }
     Outcome<PackExport> pack = exportTrainingPack(name);
-    Outcome<std::string> saved =
-        pack.ok() ? saveExportedPack(name, pack.value.text) : Outcome<std::string>::failure(pack.error);
+    Outcome<std::string> saved = pack.ok() ? saveExportedPack(name, pack.value.text)
+                                           : Outcome<std::string>::failure(pack.error);
     if (!saved.ok()) {
       logLine("Could not export training pack {}: {}", name, saved.error);
       return;
     }
     logLine("Training pack {} ({}) exported to {}{}", name, shotCountText(pack.value.shotCount),
             saved.value, leftOutNote(pack.value));
-  } catch (const std::exception& error) {
-    logLine("Could not export training pack {}: {}", name, error.what());
-  }
+  };
+  runOnArgument(arguments, "Usage: ExportPack NAME", "Could not export training pack", exportNamed);
 }
 
 void QMTraining::importPackCommand(const std::vector<std::string>& arguments) {
-  const std::string path = argumentText(arguments);
-  if (path.empty()) {
-    logLine("Usage: ImportPack PATH");
-    return;
-  }
-  try {
+  const auto importFrom = [this](const std::string& path) {
     const std::string data = dataFolderPath();
     Outcome<std::string> text = readPackTextFile(importPathFor(data, path));
     DecodedPack pack = decodePackText(text.value);
@@ -138,7 +145,6 @@ void QMTraining::importPackCommand(const std::vector<std::string>& arguments) {
       return;
     }
     logLine("Training pack {} ({}) imported from {}", name, shotCountText(pack.shots.size()), path);
-  } catch (const std::exception& error) {
-    logLine("Could not import {}: {}", path, error.what());
-  }
+  };
+  runOnArgument(arguments, "Usage: ImportPack PATH", "Could not import", importFrom);
 }

@@ -93,7 +93,8 @@ DecodedPack refused(std::string reason) {
 // The first line: the format's word, the version, the name. Returns why it
 // is not one this reader takes, or "".
 std::string readHeader(std::string_view line, std::string& name) {
-  const std::string notAPack = "This is not a training pack text: it must begin with " + inQuotes(headerWords());
+  const std::string notAPack =
+      "This is not a training pack text: it must begin with " + inQuotes(headerWords());
   std::vector<std::string_view> parts = words(line);
   if (parts.size() < 2 || parts[0] != packtext::magic || !allOf(parts[1], isDigit)) return notAPack;
   if (parts[1] != std::to_string(packtext::version)) {
@@ -135,8 +136,10 @@ DecodedPack decodePackText(std::string_view text) {
 
   const std::string endLine = std::string(packtext::magic) + " " + std::string(packtext::endWord);
   std::vector<std::string_view> last = words(lines.back());
-  if (lines.size() < 2 || last.size() < 2 || last[0] != packtext::magic || last[1] != packtext::endWord) {
-    return refused("The text is cut short: its last line " + inQuotes(endLine + " ...") + " is missing");
+  if (lines.size() < 2 || last.size() < 2 || last[0] != packtext::magic ||
+      last[1] != packtext::endWord) {
+    return refused("The text is cut short: its last line " + inQuotes(endLine + " ...") +
+                   " is missing");
   }
   if (last.size() != 4 || !allOf(last[2], isDigit) || last[2].size() > 9 ||
       last[3].size() != packtext::checksumDigits || !allOf(last[3], isHexDigit)) {
@@ -151,8 +154,9 @@ DecodedPack decodePackText(std::string_view text) {
                    std::to_string(count) + ": lines were lost or added");
   }
   std::string checksum(last[3]);
-  std::transform(checksum.begin(), checksum.end(), checksum.begin(),
-                 [](char c) { return static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c); });
+  std::transform(checksum.begin(), checksum.end(), checksum.begin(), [](char c) {
+    return static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c);
+  });
   if (checksum != hex(checksumOf(lines))) {
     return refused("The checksum does not match: the text was changed or damaged");
   }
@@ -162,7 +166,9 @@ DecodedPack decodePackText(std::string_view text) {
   pack.shots.resize(shotLines);
   for (size_t i = 0; i < shotLines; ++i) {
     std::string why = readShotLineStrictly(lines[i + 1], pack.shots[i]);
-    if (!why.empty()) return refused("Shot line " + std::to_string(i + 1) + " cannot be read: " + why);
+    if (!why.empty()) {
+      return refused("Shot line " + std::to_string(i + 1) + " cannot be read: " + why);
+    }
   }
   return pack;
 }

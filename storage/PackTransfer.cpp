@@ -85,7 +85,8 @@ std::string writeShots(const std::string& folder, const std::vector<Shot>& shots
 Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::string& packName) {
   std::error_code error;
   if (!fs::is_directory(pathFromUtf8(packFolder), error)) {
-    return Outcome<PackExport>::failure("The pack folder " + inQuotes(packFolder) + " is not there");
+    return Outcome<PackExport>::failure("The pack folder " + inQuotes(packFolder) +
+                                        " is not there");
   }
   std::vector<ShotFileEntry> files = listShotFiles(packFolder);
   std::sort(files.begin(), files.end(),
@@ -96,8 +97,9 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
     Shot shot;
     if (!shot.loadShot(folder, file.name)) continue;
     // "Shots7.shot" is looked up as "Shots7.txt", which is listed too.
-    const bool seen = std::any_of(shots.begin(), shots.end(),
-                                  [&](const Shot& other) { return other.filePath == shot.filePath; });
+    const bool seen = std::any_of(shots.begin(), shots.end(), [&](const Shot& other) {
+      return other.filePath == shot.filePath;
+    });
     if (!seen) shots.push_back(std::move(shot));
   }
   std::stable_sort(shots.begin(), shots.end(), shotNameLess);
@@ -132,7 +134,10 @@ Outcome<std::string> writeExportFile(const std::string& exportsFolder, const std
   try {
     std::error_code error;
     fs::create_directories(pathFromUtf8(exportsFolder), error);
-    if (error) return refusal("Could not make the folder " + inQuotes(exportsFolder) + ": " + error.message());
+    if (error) {
+      return refusal("Could not make the folder " + inQuotes(exportsFolder) + ": " +
+                     error.message());
+    }
     if (!replaceFileText(path, text)) return refusal("Could not write " + inQuotes(path));
   } catch (const std::exception& error) {
     return refusal("Could not write " + inQuotes(path) + ": " + error.what());
@@ -169,14 +174,19 @@ Outcome<std::string> importPackFolder(const std::string& packsFolder, const std:
   try {
     std::error_code error;
     fs::create_directories(pathFromUtf8(packsFolder), error);
-    if (std::string problem = targetProblem(target, name); !problem.empty()) return refusal(problem);
-    staging = makeStagingFolder(packsFolder);
-    if (staging.empty()) return refusal("Could not make a folder in " + inQuotes(packsFolder));
-    why = writeShots(staging, shots);
+    why = targetProblem(target, name);
+    if (why.empty()) {
+      staging = makeStagingFolder(packsFolder);
+      if (staging.empty()) why = "Could not make a folder in " + inQuotes(packsFolder);
+    }
+    if (why.empty()) why = writeShots(staging, shots);
+    // Something may have appeared there meanwhile: a rename never replaces it.
     if (why.empty()) why = targetProblem(target, name);
     if (why.empty()) {
       fs::rename(pathFromUtf8(staging), pathFromUtf8(target), error);
-      if (error) why = "Could not make the pack folder " + inQuotes(target) + ": " + error.message();
+      if (error) {
+        why = "Could not make the pack folder " + inQuotes(target) + ": " + error.message();
+      }
     }
   } catch (const std::exception& error) {
     why = "Could not import the pack: " + std::string(error.what());

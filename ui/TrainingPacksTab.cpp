@@ -53,6 +53,23 @@ void drawPackNameMessages(const PackNameFaults& faults, bool taken) {
   redMessage(namerules::blankNameMessage, faults.blank);
 }
 
+// The name field of a popup that makes a new pack, with the messages of
+// "Add Training Pack" under it.
+struct NewPackName {
+  std::string_view typed;
+  bool usable;
+};
+
+template <size_t N>
+NewPackName newPackNameField(const char* id, char (&field)[N],
+                             const std::vector<std::string>& packs) {
+  const std::string_view typed = nameField(id, field);
+  const bool taken = namerules::packNameTaken(packs, typed);
+  const PackNameFaults faults(typed);
+  drawPackNameMessages(faults, taken);
+  return {typed, !taken && !faults.any()};
+}
+
 // What a row's items do, in the order of the row: the name, then the buttons.
 enum class RowButton { pick, rename, remove, copy, share };
 
@@ -162,12 +179,9 @@ void PackPopups::rename() {
 
 void PackPopups::add() {
   if (!beginAutoSizedModal("Add Training Pack")) return;
-  const std::string_view typed = nameField("##NameInput", state_.addPackName);
-  const bool taken = namerules::packNameTaken(packs_, typed);
-  const PackNameFaults faults(typed);
-  drawPackNameMessages(faults, taken);
-  if (okPressed(state_.addPackOpen) && !taken && !faults.any()) {
-    plugin_.createTrainingPack(std::string(typed));
+  const NewPackName name = newPackNameField("##NameInput", state_.addPackName, packs_);
+  if (okPressed(state_.addPackOpen) && name.usable) {
+    plugin_.createTrainingPack(std::string(name.typed));
     closePopup(state_.addPackOpen);
   }
   ImGui::EndPopup();
@@ -230,20 +244,17 @@ void PackPopups::importPack() {
     redMessage(importing.decoded.error.c_str());
   }
 
-  const std::string_view typed = nameField("##ImportName", importing.packName);
-  const bool taken = namerules::packNameTaken(packs_, typed);
-  const PackNameFaults faults(typed);
-  drawPackNameMessages(faults, taken);
-  const bool failedBefore = !importing.failure.empty() && typed == importing.failedName;
+  const NewPackName name = newPackNameField("##ImportName", importing.packName, packs_);
+  const bool failedBefore = !importing.failure.empty() && name.typed == importing.failedName;
   redMessage(importing.failure.c_str(), failedBefore);
-  if (okPressed(importing.open) && importing.decoded.ok() && !taken && !faults.any()) {
-    const std::string name(typed);
-    Outcome<std::string> made = plugin_.importTrainingPack(importing.decoded, name);
+  if (okPressed(importing.open) && importing.decoded.ok() && name.usable) {
+    const std::string chosen(name.typed);
+    Outcome<std::string> made = plugin_.importTrainingPack(importing.decoded, chosen);
     if (made.ok()) {
       closePopup(importing.open);
     } else {
       importing.failure = made.error;
-      importing.failedName = name;
+      importing.failedName = chosen;
     }
   }
   ImGui::EndPopup();

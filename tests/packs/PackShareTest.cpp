@@ -23,8 +23,8 @@ using ::testing::HasSubstr;
 // Shot names with spaces, underscores in their tokens, a number, a dot,
 // UTF-8 and the older "Shots" form; then plain numbered ones.
 std::vector<std::string> shotNamesFor(size_t count) {
-  std::vector<std::string> names = {"Corner Shot", "Two  Words", "1) Ceiling", "a.b",
-                                    "Défi", "Shots12", "x"};
+  std::vector<std::string> names = {"Corner Shot", "Two  Words", "1) Ceiling", "a.b", "Défi",
+                                    "Shots12", "x"};
   names.resize(std::min(count, names.size()));
   while (names.size() < count) names.push_back("Shot " + std::to_string(names.size()));
   return names;
@@ -142,7 +142,8 @@ TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
       {encodePackText("Shared", {good, "1 2 3"}), "Shot line 2 cannot be read: it has 3 fields"},
       {encodePackText("Shared", {good + " 7"}), "it has 15 fields"},
       {encodePackText("Shared", {"nan" + good.substr(4)}), "field 1 is not a finite number"},
-      {encodePackText("Shared", {replacing(good, "16384", "16384.0")}), "field 10 is not a whole number"},
+      {encodePackText("Shared", {replacing(good, "16384", "16384.0")}),
+       "field 10 is not a whole number"},
       {encodePackText("Shared", {shotLine("_")}), "the shot has no name"},
       {encodePackText("..", {good}), "The pack's name \"..\" cannot name a pack"},
       {encodePackText("./\\", {good}), "cannot name a pack"},
@@ -166,9 +167,9 @@ TEST_F(PackShare, AnImportNeverReachesOutsideThePacksFolderNorIntoAPack) {
   put("Taken", "Mine.shot", shotLine("Mine"));
   const std::vector<Shot> shots = decodePackText(encodePackText("x", {shotLine("Lob")})).shots;
   const std::set<std::string> before = everything();
-  for (const std::string& name : {std::string(".."), std::string("a/b"), std::string("/tmp/abs"),
-                                  std::string("a\0b", 3), std::string(" _ "), std::string(""),
-                                  std::string("Taken")}) {
+  for (const std::string& name :
+       {std::string(".."), std::string("a/b"), std::string("/tmp/abs"), std::string("a\0b", 3),
+        std::string(" _ "), std::string(""), std::string("Taken")}) {
     EXPECT_FALSE(importPackFolder(packsFolder(), name, shots).ok()) << name;
     EXPECT_EQ(everything(), before) << name;
   }
@@ -184,7 +185,8 @@ TEST_F(PackShare, AFailurePartWayLeavesNothingBehind) {
       encodePackText("Long", {shotLine("Lob"), shotLine(std::string(300, 'n'))});
   makePack("Other");
   const std::set<std::string> before = everything();
-  Outcome<std::string> made = importPackFolder(packsFolder(), "Long", decodePackText(packText).shots);
+  Outcome<std::string> made =
+      importPackFolder(packsFolder(), "Long", decodePackText(packText).shots);
   EXPECT_THAT(made.error, HasSubstr("Could not write the shot"));
   EXPECT_EQ(everything(), before);
 }
