@@ -24,7 +24,7 @@ constexpr float kArenaMinWidth = 320;
 constexpr float kPluginRoom = 1024;
 constexpr double kLongestTick = 0.1;  // after a stall the game does not jump ahead
 constexpr Uint32 kFrameMillis = 16;   // pace for renderers without vsync
-constexpr const char* kVerbs[] = {"key", "mouse", "screenshot"};
+constexpr const char* kVerbs[] = {"key", "mouse", "screenshot", "arena"};
 
 bool isSet(const char* name) {
   const char* value = std::getenv(name);
@@ -160,6 +160,12 @@ void WindowHost::addVerbs() {
                        return;
                      }
                      moveMouse(static_cast<int>(x), static_cast<int>(y));
+                   });
+  sandbox_.addVerb("arena", "arena                     print the numbers the arena view shows over the field",
+                   [this](const std::vector<std::string>&) {
+                     for (const std::string& line : arenaReadout(sandbox_.host().server(), trail_)) {
+                       console_ << line << '\n';
+                     }
                    });
   sandbox_.addVerb("screenshot", "screenshot FILE           write the next frame of the window to a PNG file",
                    [this](const std::vector<std::string>& words) {
@@ -365,7 +371,7 @@ void WindowHost::frame() {
     trail_.clear();
   }
   drawArena(*ImGui::GetBackgroundDrawList(), {arenaLeft, menuHeight, arenaWidth, height - menuHeight},
-            sandbox_.host().server(), trail_.points());
+            sandbox_.host().server(), trail_);
   drawConsolePanel(0, std::max(menuHeight, height - kConsoleHeight), std::max(arenaLeft, 1.0f),
                    std::min(kConsoleHeight, height - menuHeight));
   if (auto* plugin = sandbox_.loader().window(); plugin && sandbox_.windowShown()) {

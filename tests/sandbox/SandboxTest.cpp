@@ -38,7 +38,7 @@ class SandboxTest : public testing::Test {
 TEST_F(SandboxTest, ListsTheCommandsAndTheVariablesWithTheirDefaults) {
   std::string text = run({"quellmark_enabled 1", "list"});
   EXPECT_THAT(text, HasSubstr("commands (9):\n  controlInput\n  BallMove\n"));
-  EXPECT_THAT(text, HasSubstr("variables (23):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
+  EXPECT_THAT(text, HasSubstr("variables (27):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
   EXPECT_THAT(text, HasSubstr("  shotNumber1 = \"1\" (default \"1\") What shot was selected\n"));
   EXPECT_TRUE(plugin().pluginEnabled);
 }
@@ -98,12 +98,31 @@ TEST(SandboxProgram, RunsAScriptAndSavesTheConfigurationAtTheEnd) {
   int status = pclose(pipe);
   EXPECT_EQ(status, 0) << output;
   EXPECT_THAT(output, HasSubstr("commands (9):"));
-  EXPECT_THAT(output, HasSubstr("variables (23):"));
+  EXPECT_THAT(output, HasSubstr("variables (27):"));
   EXPECT_THAT(output, HasSubstr("Unknown command: not\n"));
   EXPECT_THAT(output, HasSubstr("car location=(0, -4608, 17)"));
   EXPECT_THAT(output, HasSubstr("server match=local"));
   EXPECT_THAT(readFile(dir.path() / "host/cfg/config.cfg"), HasSubstr("quellmark_enabled \"1\"\n"));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "host/data/QMShots"));
+}
+
+TEST(SandboxRestart, TheTrainingVarietySettingsSurviveARestartOfTheHost) {
+  TempDir dir;
+  const char* lines[] = {"training_order 2", "variance_location 250", "variance_direction 12.5", "variance_speed 30"};
+  {
+    std::ostringstream out;
+    Sandbox first(dir.path(), out);
+    ASSERT_TRUE(first.loadPlugin(QM_PLUGIN_PATH)) << out.str();
+    for (const char* line : lines) first.runLine(line);
+  }  // ends the host, which saves its configuration
+  std::ostringstream out;
+  Sandbox second(dir.path(), out);
+  ASSERT_TRUE(second.loadPlugin(QM_PLUGIN_PATH)) << out.str();
+  second.runLine("list");
+  EXPECT_THAT(out.str(), HasSubstr("training_order = \"2\" (default \"0\")"));
+  EXPECT_THAT(out.str(), HasSubstr("variance_location = \"250\" (default \"0\")"));
+  EXPECT_THAT(out.str(), HasSubstr("variance_direction = \"12.5\" (default \"0\")"));
+  EXPECT_THAT(out.str(), HasSubstr("variance_speed = \"30\" (default \"0\")"));
 }
 
 }  // namespace
