@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 
 #include "storage/AtomicWrite.h"
 #include "storage/PackListing.h"
@@ -93,14 +94,13 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
             [](const ShotFileEntry& a, const ShotFileEntry& b) { return a.name < b.name; });
   const std::string folder = packFolder + "/";
   std::vector<Shot> shots;
+  std::set<std::string> read;
   for (const ShotFileEntry& file : files) {
     Shot shot;
-    if (!shot.loadShot(folder, file.name)) continue;
     // "Shots7.shot" is looked up as "Shots7.txt", which is listed too.
-    const bool seen = std::any_of(shots.begin(), shots.end(), [&](const Shot& other) {
-      return other.filePath == shot.filePath;
-    });
-    if (!seen) shots.push_back(std::move(shot));
+    if (shot.loadShot(folder, file.name) && read.insert(shot.filePath).second) {
+      shots.push_back(std::move(shot));
+    }
   }
   std::stable_sort(shots.begin(), shots.end(), shotNameLess);
 
