@@ -96,7 +96,7 @@ Outcome<std::string> QMTraining::importTrainingPack(const DecodedPack& pack,
                                                     const std::string& name) {
   if (!pack.ok()) return Outcome<std::string>::failure(pack.error);
   if (std::find(trainingPacks.begin(), trainingPacks.end(), name) != trainingPacks.end()) {
-    return Outcome<std::string>::failure("A training pack named " + name + " already exists");
+    return Outcome<std::string>::failure("A training pack named \"" + name + "\" already exists");
   }
   Outcome<std::string> made = importPackFolder(packsFolderPath(dataFolderPath()), name, pack.shots);
   if (!made.ok()) return made;

@@ -26,9 +26,8 @@ struct DecodedPack {
 
 // The text of the pack `name` whose shots are `shotLines`, each one shot
 // file's line (no line break in it, no blanks at its ends), in display
-// order. Characters of the
-// name that would break its line (control characters) are left out, and so
-// are spaces at its ends.
+// order. Characters of the name that would break its line (control
+// characters) are left out, and so are spaces at its ends.
 std::string encodePackText(std::string_view name, const std::vector<std::string>& shotLines);
 
 // Reads a pack text. It can be imported only when everything checks out: the
