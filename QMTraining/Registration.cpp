@@ -25,10 +25,12 @@ class RegisteredCvar {
 }  // namespace
 
 void QMTraining::registerNotifiers() {
-  auto command = [this](const char* name, void (QMTraining::*method)()) {
-    cvarManager->registerNotifier(
-        name, guarded(name, [this, method](std::vector<std::string>) { (this->*method)(); }), "",
-        0);
+  // Every command reaches the host guarded.
+  auto notifier = [this](const char* name, auto callback) {
+    cvarManager->registerNotifier(name, guarded(name, std::move(callback)), "", 0);
+  };
+  auto command = [&](const char* name, void (QMTraining::*method)()) {
+    notifier(name, [this, method](std::vector<std::string>) { (this->*method)(); });
   };
   command("controlInput", &QMTraining::controlInput);
   command("BallMove", &QMTraining::moveBall);
@@ -37,6 +39,14 @@ void QMTraining::registerNotifiers() {
   command("OverideShot", &QMTraining::overrideShot);
   command("LoadShot", &QMTraining::loadSelectedShot);
   command("BallSpeed", &QMTraining::applyBallSpeed);
+
+  // Commands that take what follows their name.
+  auto commandWithArgument = [&](const char* name,
+                                 void (QMTraining::*method)(const std::vector<std::string>&)) {
+    notifier(name, [this, method](std::vector<std::string> words) { (this->*method)(words); });
+  };
+  commandWithArgument("ExportPack", &QMTraining::exportPackCommand);
+  commandWithArgument("ImportPack", &QMTraining::importPackCommand);
 }
 
 void QMTraining::registerCvars() {

@@ -76,6 +76,7 @@ class UiVerbs {
     verb("scroll", "scroll TEXT LINES         turn the wheel over TEXT (negative: down)", &UiVerbs::scroll);
     verb("wait", "wait TEXT [FRAMES]        draw frames until TEXT shows (at most 60)", &UiVerbs::wait);
     verb("screenshot", "screenshot FILE.png       save the window as the player sees it", &UiVerbs::screenshot);
+    verb("clipboard", "clipboard [TEXT]          print the window's clipboard, or put TEXT on it", &UiVerbs::clipboard);
   }
 
  private:
@@ -147,6 +148,15 @@ class UiVerbs {
       return;
     }
     if (!gui().waitFor(w[1], frames)) out() << fmt::format("{} did not show within {} frames\n", w[1], frames);
+  }
+
+  void clipboard(const Words& w) const {
+    if (!needs(w, 1, 2, "clipboard [TEXT]")) return;
+    if (w.size() == 2) {
+      gui().setClipboard(w[1]);
+    } else {
+      out() << gui().clipboard() << (gui().clipboard().ends_with('\n') ? "" : "\n");
+    }
   }
 
   void screenshot(const Words& w) const {

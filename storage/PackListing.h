@@ -26,6 +26,7 @@ std::string_view fileExtension(std::string_view fileName);
 // `error` (cleared otherwise); an entry whose type cannot be read is skipped.
 std::vector<ShotFileEntry> listShotFiles(const std::string& folder, std::error_code& error);
 
-// The names of the sub-folders of a folder, in enumeration order; an error
-// while enumerating ends the list as above.
+// The names of the sub-folders of a folder, in enumeration order, without
+// the hidden folders imports are built in; an error while enumerating ends
+// the list as above.
 std::vector<std::string> listSubFolders(const std::string& folder, std::error_code& error);

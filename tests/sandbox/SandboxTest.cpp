@@ -35,9 +35,9 @@ class SandboxTest : public testing::Test {
   Sandbox sandbox;
 };
 
-TEST_F(SandboxTest, ListsTheSevenCommandsAndTheVariablesWithTheirDefaults) {
+TEST_F(SandboxTest, ListsTheCommandsAndTheVariablesWithTheirDefaults) {
   std::string text = run({"quellmark_enabled 1", "list"});
-  EXPECT_THAT(text, HasSubstr("commands (7):\n  controlInput\n  BallMove\n"));
+  EXPECT_THAT(text, HasSubstr("commands (9):\n  controlInput\n  BallMove\n"));
   EXPECT_THAT(text, HasSubstr("variables (27):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
   EXPECT_THAT(text, HasSubstr("  shotNumber1 = \"1\" (default \"1\") What shot was selected\n"));
   EXPECT_TRUE(plugin().pluginEnabled);
@@ -62,7 +62,7 @@ TEST_F(SandboxTest, BadLinesSayWhyAndTheHostGoesOn) {
   EXPECT_THAT(text, HasSubstr("quellmark_enabled: \"yes\" is not a number\n"));
   EXPECT_THAT(text, HasSubstr("usage: window open|close\n"));
   EXPECT_THAT(text, HasSubstr("usage: show ball|car|server|all\n"));
-  EXPECT_THAT(text, HasSubstr("commands (7):"));
+  EXPECT_THAT(text, HasSubstr("commands (9):"));
   EXPECT_FALSE(sandbox.runScript(dir.path() / "missing.script"));
   EXPECT_TRUE(sandbox.runLine("help"));
   EXPECT_FALSE(sandbox.runLine("quit"));
@@ -97,7 +97,7 @@ TEST(SandboxProgram, RunsAScriptAndSavesTheConfigurationAtTheEnd) {
   while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
   int status = pclose(pipe);
   EXPECT_EQ(status, 0) << output;
-  EXPECT_THAT(output, HasSubstr("commands (7):"));
+  EXPECT_THAT(output, HasSubstr("commands (9):"));
   EXPECT_THAT(output, HasSubstr("variables (27):"));
   EXPECT_THAT(output, HasSubstr("Unknown command: not\n"));
   EXPECT_THAT(output, HasSubstr("car location=(0, -4608, 17)"));
