@@ -156,7 +156,7 @@ Shot* editedShot(QMTraining& plugin) {
 // "Cancel". `pack` is the current pack, `speedMode` "speed_enabled" and
 // `speed` the ball speed the tab shows.
 void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode, int32_t speed) {
-  ImGui::InputText("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
+  windowparts::nameInput("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
   Shot* edited = plugin.editingShot ? editedShot(plugin) : nullptr;
   const bool ownName = edited && namerules::sameDisplayName(edited->name, typed);

@@ -231,6 +231,37 @@ TEST_F(ShotsTabTest, FiftyNineShotsTakeANewShotAndACopyWithoutAWarning) {
   EXPECT_FALSE(shows(lagWarning));
 }
 
+TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
+  addPack("Pack", {"1 Alpha"});
+  start();
+  struct Field {
+    const char* tab;
+    const char* button;
+    const char* preset;  // the text the field shows when it opens
+    const char* opened;  // shown once it is open
+  };
+  const Field fields[] = {
+      {"Training Packs", "Add A New Pack", "New Pack Name", "Enter a new name:"},
+      {"Training Packs", "Copy", "Copied Pack Name", "Enter a new name:"},
+      {"Training Packs", "Rename", "Pack", "Enter a new name:"},
+      {"Shots", "Copy", "Copied Shot Name", "Enter a new name:"},
+      {"Shots", "Rename", "1 Alpha", "Enter a new name:"},
+      {"Shots", "Transfer", "1 Alpha", "Enter a new name:"},
+      {"Shots", "Create New Shot", "Insert Shot Name Here", "Type Shot Name"},
+  };
+  for (const Field& field : fields) {
+    SCOPED_TRACE(field.preset);
+    openTab(field.tab);
+    click(field.button);
+    expectShown(field.opened);
+    click(field.preset);  // a popup's texts come first
+    ui().type("Typed");
+    EXPECT_TRUE(shows("Typed")) << ui().describe();
+    click("Cancel");
+    EXPECT_TRUE(ui().waitUntilGone(field.opened));
+  }
+}
+
 TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {
   addPack("Pack", {"2 Alpha", "3 Beta"});
   start();
