@@ -95,6 +95,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // The shot editor's tabs, drawn inside the "Create Shot" tab bar while
   // editorOpen.
   void renderShotEditorTabs();
+  // Opening the editor switches pluginEnabled on and carResetEnabled off
+  // directly, for its try-out buttons; once it closes (or its lag warning is
+  // cancelled) both follow "quellmark_enabled" and "car_enabled" again.
+  void followSwitchVariables();
 
   // ---- working shot: the one shot the placement commands apply ----
   float ballLocationZ = 0;

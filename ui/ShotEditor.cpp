@@ -142,6 +142,7 @@ void textboxSwitch(QMTraining& plugin) {
 void closeEditor(QMTraining& plugin) {
   plugin.editorOpen = false;
   plugin.useTextboxes = false;
+  plugin.followSwitchVariables();
 }
 
 // The shot at editShotIndex while it is still the one "Edit" was pressed on.
@@ -283,6 +284,15 @@ void drawCarTab(QMTraining& plugin) {
 }
 
 }  // namespace
+
+void QMTraining::followSwitchVariables() {
+  if (CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled")) {
+    pluginEnabled = enabled.getBoolValue();
+  }
+  if (CVarWrapper carEnabled = cvarManager->getCvar("car_enabled")) {
+    carResetEnabled = carEnabled.getBoolValue();
+  }
+}
 
 void QMTraining::renderShotEditorTabs() {
   if (ImGui::BeginTabItem("Ball")) {

@@ -194,6 +194,26 @@ TEST_F(ShotEditorTest, CancelWritesNothingAndPutsTheCurrentShotBack) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
 }
 
+TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole) {
+  harness.console("quellmark_enabled 0");
+  struct Closing {
+    const char* opener;
+    const char* closer;
+  };
+  for (const Closing& way : {Closing{"Create New Shot", "Cancel"}, Closing{"Create New Shot", "Save Shot"},
+                             Closing{"Edit", "Cancel"}, Closing{"Edit", "Edit Shot"}}) {
+    SCOPED_TRACE(std::string(way.opener) + ", then " + way.closer);
+    harness.console("car_enabled 1");
+    click(way.opener);
+    expectShown(way.closer);
+    EXPECT_TRUE(plugin().pluginEnabled);  // the try-out buttons work in the editor
+    click(way.closer);
+    EXPECT_TRUE(ui().waitFor("Create New Shot"));
+    EXPECT_FALSE(plugin().pluginEnabled);
+    EXPECT_EQ(plugin().carResetEnabled, harness.cvarInt("car_enabled") == 1);
+  }
+}
+
 TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
   harness.startLocalMatch();
   openNewShot();

@@ -192,6 +192,7 @@ TEST_F(ShotsTabTest, CopyInAPackOfSixtyWarnsFirstThenAsksForTheName) {
 
 TEST_F(ShotsTabTest, ANewShotInAPackOfSixtyWarnsFirst) {
   addPack("Big", numberedShots(60));
+  harness.console("car_enabled 1");
   start();
   click("Create New Shot");
   expectShown(lagWarning);
@@ -199,6 +200,9 @@ TEST_F(ShotsTabTest, ANewShotInAPackOfSixtyWarnsFirst) {
   click("Cancel");
   EXPECT_TRUE(ui().waitUntilGone(lagWarning));
   EXPECT_FALSE(plugin().editorOpen);
+  // The switches the new shot set for the editor follow the console again.
+  EXPECT_FALSE(plugin().pluginEnabled);
+  EXPECT_TRUE(plugin().carResetEnabled);
   click("Create New Shot");
   expectShown(lagWarning);
   click("OK");
