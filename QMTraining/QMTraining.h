@@ -21,6 +21,7 @@
 #include "playback/RandomDraws.h"
 #include "pluginsdk/Plugin.h"
 #include "storage/Shot.h"
+#include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
 
 class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
@@ -151,6 +152,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   ShotEditorState shotEditor;
   ShotPopupState shotPopups;
   PackPopupState packPopups;
+  CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
 
   // ---- settings window ----
   bool isWindowOpen = false;
