@@ -32,9 +32,10 @@ std::optional<double> numberField(const char* id, TextBoxBuffer& buffer) {
   const bool typedHere = buffer.editedField == field;
   if (typedHere) buffer.editedField = 0;
   if (wasActive) {
-    // Left in its own turn (Enter, Escape, a click elsewhere): Dear ImGui
-    // has put the typed text into the buffer, or the old text on Escape.
-    if (!ImGui::IsItemDeactivatedAfterEdit()) return std::nullopt;
+    // Left in its own turn: Enter or a click elsewhere, and Dear ImGui has
+    // put the typed text into the buffer; or Escape, which takes it back.
+    const bool escaped = ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape));
+    if (escaped || !ImGui::IsItemDeactivatedAfterEdit()) return std::nullopt;
     return parseTypedNumber(buffer.text);
   }
   // Another item took the focus before this field was drawn again (Tab

@@ -5,10 +5,10 @@
 // Commit rule: when the player leaves the field after typing in it (Enter,
 // Tab, a click anywhere else), the whole typed text is read as a decimal
 // number; text that is empty or not a number from start to end ("1+2")
-// leaves the value as it was, and so does Escape, which takes the edit back. A float takes
-// the number clamped to [min, max]; an int32 the smallest whole number not
-// below it, clamped to [min, max] before the conversion, so no typed number
-// overflows.
+// leaves the value as it was, and so does Escape, which takes the edit
+// back. A float takes the number clamped to [min, max]; an int32 the
+// smallest whole number not below it, clamped to [min, max] before the
+// conversion, so no typed number overflows.
 //
 // The field accepts Dear ImGui's decimal characters only (digits and
 // . + - * /). When it is hovered, the tooltip is `tooltipLead` followed by

@@ -82,7 +82,9 @@ TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
   ui().type("-300");  // into velocity Y, whose text Tab selected
   click("4096.000");  // ball X
   EXPECT_EQ(plugin().ballVelocityY, -300.0f);
-  ui().pressKey(ImGuiKey_Escape);
+  ui().type("7");
+  ui().pressKey(ImGuiKey_Escape);  // takes the edit back
+  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
   replaceText("3000", "3100.2");  // the speed rounds up like every integer
   EXPECT_EQ(plugin().cvarManager->getCvar("cool_speed").getIntValue(), 3101);
 
