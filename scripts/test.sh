@@ -4,15 +4,15 @@
 # Then runs each extra check in scripts/checks/ (in name order).
 #
 # It prints one line per stage with its result and time, and under it the
-# stage's figures. Everything else a stage says goes to its log in
-# build/logs/; a failed stage names its log and shows what failed: the
-# compiler's errors, the failing tests' output, the end of a check's report.
-# Exits with 1 when a stage failed.
+# stage's figures. Everything a stage says goes to its log in build/logs/; a
+# failed stage names its log and shows what failed: the compiler's errors,
+# the failing tests' output, the end of a check's report. Exits with 1 when a
+# stage failed.
 #
 # A check is a script scripts/checks/NAME.sh that exits with 0 when it
-# passes. Its standard output is its figures, a few lines shown as they are
-# (fuzz executions, a campaign's counts, the test share); its standard error
-# is its report, kept in build/logs/check-NAME.log.
+# passes. Its figures are the lines it prints that begin with a lower-case
+# label and a colon ("fuzz: 81234 executions in 30 s", "windows: ...");
+# whatever else it prints is kept in its log.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 install_packages
@@ -24,32 +24,34 @@ failed=()
 
 indent() { sed 's/^/    /'; }
 
-# stage KIND NAME COMMAND...: runs the command, its output in the stage's log
-# (a check's standard output in a figures file), and prints the result.
-# KIND: build, tests or check. Returns the command's status.
+# The figures in a stage's log: for tests, ctest's count; for a check, its
+# lines that begin with "label: " (ninja's own are not figures).
+figures() {
+  case "$1" in
+    tests) grep -E 'tests passed, [0-9]+ tests? failed out of' "$2" ;;
+    check) grep -E '^[a-z][a-z0-9 _-]*: ' "$2" | grep -v '^ninja: ' ;;
+  esac
+}
+
+# stage KIND NAME COMMAND...: runs the command with its output in the stage's
+# log and prints the result, the figures and, on failure, what failed. KIND:
+# build, tests or check. Returns the command's status.
 stage() {
   local kind="$1" name="$2"
   shift 2
-  local file="${name// /-}"
-  local log="$logs/$file.log" figures="$logs/$file.figures" start=$SECONDS status=0
-  if [ "$kind" = check ]; then
-    "$@" >"$figures" 2>"$log" || status=$?
-  else
-    "$@" >"$log" 2>&1 || status=$?
-    : >"$figures"
-    [ "$kind" = tests ] && grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" >"$figures"
-  fi
+  local log="$logs/${name// /-}.log" start=$SECONDS status=0
+  "$@" >"$log" 2>&1 || status=$?
   local took=$((SECONDS - start))
   local time
   time=$(printf '%dm %02ds' $((took / 60)) $((took % 60)))
   if [ "$status" -eq 0 ]; then
     printf '%-34s passed  (%s)\n' "$name" "$time"
-    indent <"$figures"
-    return 0
+  else
+    failed+=("$name")
+    printf '%-34s FAILED  (%s); log: %s\n' "$name" "$time" "${log#"$root"/}"
   fi
-  failed+=("$name")
-  printf '%-34s FAILED  (%s); log: %s\n' "$name" "$time" "${log#"$root"/}"
-  indent <"$figures"
+  figures "$kind" "$log" | indent
+  [ "$status" -eq 0 ] && return 0
   case "$kind" in
     build) grep -v -E '^\[[0-9]+/[0-9]+\] ' "$log" | indent ;;
     tests) grep -v -E '^ *Start +[0-9]+: |Test +#[0-9]+: .* Passed ' "$log" | indent ;;
