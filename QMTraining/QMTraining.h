@@ -16,9 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "flight/FlightPrediction.h"
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
 #include "playback/RandomDraws.h"
+#include "playback/ShotPicker.h"
 #include "pluginsdk/Plugin.h"
 #include "storage/Shot.h"
 #include "ui/CheckboxRows.h"
@@ -100,6 +102,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // directly, for its try-out buttons; once it closes (or its lag warning is
   // cancelled) both follow "quellmark_enabled" and "car_enabled" again.
   void followSwitchVariables();
+  // The shot preview of the working shot (shotIndex -1) or of
+  // shots[shotIndex] (the field alone when there is no such shot), in a
+  // panel of width x height pixels at the cursor.
+  void renderShotPreview(int32_t shotIndex, float width, float height);
 
   // ---- working shot: the one shot the placement commands apply ----
   float ballLocationZ = 0;
@@ -129,7 +135,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool randomizeSpawns = false;
 
   // ---- where the reset cycle's random draws come from; tests replace it ----
-  DrawNumber drawNumber = drawFromRandomDevice;
+  DrawNumber drawNumber = randomDeviceDraws();
 
   // ---- packs and key binds ----
   std::vector<std::string> trainingPacks;
@@ -144,12 +150,15 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool pluginEnabled = false;        // mirrors "quellmark_enabled"
   bool carResetEnabled = false;      // mirrors "car_enabled"
   bool noShotSelected = false;
+  // Which selected shot a training press plays next ("training_order").
+  ShotPicker shotPicker;
   std::vector<Shot> shots;  // the loaded pack, in display order
   int32_t oldDataMigrated = 0;
   std::string menuTitle = "Quellmark Training";
 
   // ---- shot editor and the popups of the list tabs (ui/) ----
   ShotEditorState shotEditor;
+  flight::FlightCache previewFlight;  // the shot preview's last foretold flight
   ShotPopupState shotPopups;
   PackPopupState packPopups;
   CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
@@ -170,6 +179,11 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   std::vector<std::string> keyboardKeyLabels;
 
  private:
+  // moveBall and launchBall with a given location or velocity: a press with
+  // variance places and launches a ball that differs from the working shot.
+  void placeBallAt(Vector location);
+  void launchBallWith(Vector velocity);
+
   void registerNotifiers();
   void runStartUpWork();
   void registerCvars();

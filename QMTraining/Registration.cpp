@@ -2,6 +2,7 @@
 // order the host lists them.
 
 #include "QMTraining/QMTraining.h"
+#include "playback/ShotVariance.h"
 
 void QMTraining::registerNotifiers() {
   auto command = [this](const char* name, void (QMTraining::*method)()) {
@@ -52,4 +53,13 @@ void QMTraining::registerCvars() {
   unbounded("cool_speed", "3000", "speed of the ball");
   unbounded("cool_shotname", "Shot 1", "Name of shot 1");
   unbounded("shotNumber1", "1", "What shot was selected");
+
+  // Training variety: the order of the selected shots and the variance of
+  // each press. At their defaults a press plays as it always has.
+  bounded("training_order", "0", "Order of the training shots: 0 random, 1 each once per round, 2 in list order",
+          0, 2);
+  bounded("variance_location", "0", "Ball start moved by up to this many units on X and Y", 0,
+          maxLocationVariance);
+  bounded("variance_direction", "0", "Ball flight turned by up to this many degrees", 0, maxDirectionVariance);
+  bounded("variance_speed", "0", "Ball speed changed by up to this many percent", 0, maxSpeedVariance);
 }

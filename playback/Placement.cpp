@@ -24,14 +24,16 @@ ServerWrapper localServer(GameWrapper& game) {
 
 }  // namespace
 
-void QMTraining::moveBall() {
+void QMTraining::moveBall() { placeBallAt({ballLocationX, ballLocationY, ballLocationZ}); }
+
+void QMTraining::placeBallAt(Vector location) {
   ServerWrapper server = localServer(*gameWrapper);
   if (!server) return;
   BallWrapper ball = server.GetBall();
   if (!ball || !pluginEnabled) return;
   ball.Stop();
   ball.SetHitTeamNum(kRestingHitTeam);
-  ball.SetLocation({ballLocationX, ballLocationY, ballLocationZ});
+  ball.SetLocation(location);
   ball.Stop();
 }
 
@@ -46,12 +48,13 @@ void QMTraining::moveCar() {
   car.Stop();
 }
 
-void QMTraining::launchBall() {
+void QMTraining::launchBall() { launchBallWith({ballVelocityX, ballVelocityY, ballVelocityZ}); }
+
+void QMTraining::launchBallWith(Vector velocity) {
   ServerWrapper server = localServer(*gameWrapper);
   if (!server) return;
   BallWrapper ball = server.GetBall();
   if (!ball || !pluginEnabled) return;
-  Vector velocity{ballVelocityX, ballVelocityY, ballVelocityZ};
   ball.SetHitTeamNum(kLaunchedHitTeam);
   BallGodWrapper godBall(ball.memory_address);
   if (ball.IsGodBall()) {

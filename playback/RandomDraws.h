@@ -11,7 +11,8 @@
 
 using DrawNumber = std::function<int32_t(int32_t low, int32_t high)>;
 
-// The production source: every draw seeds a fresh mt19937 with one value
-// from std::random_device and takes its result from that generator alone,
-// so no generator state survives from one key press to the next.
-int32_t drawFromRandomDevice(int32_t low, int32_t high);
+// The production source: one mt19937, seeded once with one value from
+// std::random_device when the source is made, so a key press pays for no
+// seeding. Copies of the source share that generator: a copy goes on with
+// the sequence instead of repeating what the original already drew.
+DrawNumber randomDeviceDraws();

@@ -1,13 +1,14 @@
 // The reset cycle: one press of the bound key replays the working shot (or,
-// in training, a randomly drawn selected shot, transformed by the active
-// modifiers), and the two commands that copy a shot between the loaded pack
-// and the working shot.
+// in training, the next selected shot, transformed by the active modifiers),
+// with the chosen variance, and the two commands that copy a shot between
+// the loaded pack and the working shot.
 
-#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "playback/ShotVariance.h"
 
 namespace {
 
@@ -40,6 +41,22 @@ int32_t mirrorYaw(int32_t yaw) {
   return yaw >= 0 ? wrapYaw(int64_t{kYawMirror} - yaw) : wrapYaw(-int64_t{yaw} - kYawMirror);
 }
 
+// The variety settings; a variable the host lacks counts as its default.
+TrainingOrder trainingOrderSetting(CVarManagerWrapper& cvars) {
+  CVarWrapper order = cvars.getCvar("training_order");
+  return order ? trainingOrderFromValue(order.getIntValue()) : TrainingOrder::Random;
+}
+
+float floatSetting(CVarManagerWrapper& cvars, const char* name) {
+  CVarWrapper variable = cvars.getCvar(name);
+  return variable ? variable.getFloatValue() : 0;
+}
+
+VarianceAmounts varianceSetting(CVarManagerWrapper& cvars) {
+  return {floatSetting(cvars, "variance_location"), floatSetting(cvars, "variance_direction"),
+          floatSetting(cvars, "variance_speed")};
+}
+
 }  // namespace
 
 void QMTraining::controlInput() {
@@ -59,12 +76,26 @@ void QMTraining::controlInput() {
   // A draw that found no selected shot stops this reset. Outside training
   // the flag is left over from an earlier draw and must not silence the key.
   if (!ball || (trainingActive && noShotSelected)) return;
+
+  // Variance shapes only what this press places and launches; the working
+  // shot stays the stored one, for the editors and the next press.
+  const VarianceAmounts variance = varianceSetting(*cvarManager);
+  const BallStart start = varyBallStart(
+      {ballLocationX, ballLocationY, ballLocationZ, ballVelocityX, ballVelocityY, ballVelocityZ}, variance,
+      drawNumber);
   moveCar();
-  moveBall();
+  placeBallAt({start.locationX, start.locationY, start.locationZ});
   applyBallSpeed();
-  // launchBall runs its own guards again when the timeout fires: the match
-  // or the switches may have changed in between.
-  gameWrapper->SetTimeout([this](GameWrapper*) { launchBall(); }, kLaunchDelaySeconds);
+  // The launch runs its own guards again when the timeout fires: the match
+  // or the switches may have changed in between. Without variance it takes
+  // the working shot's velocity as it is then; with variance, the flight
+  // this press drew.
+  if (!variance.any()) {
+    gameWrapper->SetTimeout([this](GameWrapper*) { launchBall(); }, kLaunchDelaySeconds);
+    return;
+  }
+  const Vector velocity{start.velocityX, start.velocityY, start.velocityZ};
+  gameWrapper->SetTimeout([this, velocity](GameWrapper*) { launchBallWith(velocity); }, kLaunchDelaySeconds);
 }
 
 void QMTraining::pickNextShot() {
@@ -78,22 +109,15 @@ void QMTraining::pickNextShot() {
     return;
   }
 
-  // Draw until a selected shot comes up, so every selected shot is equally
-  // likely. With no flag set at all, one draw is made and the current shot
-  // is reloaded unchanged.
-  const bool anySelected =
-      std::find(shotSelections.begin(), shotSelections.end(), true) != shotSelections.end();
-  const auto last = static_cast<int32_t>(shotSelections.size() - 1);
-  for (;;) {
-    int32_t drawn = drawNumber(0, last);
-    if (shotSelections[static_cast<size_t>(drawn)]) {
-      selected.setValue(drawn);
-      break;
-    }
-    if (!anySelected) {
-      noShotSelected = true;
-      break;
-    }
+  std::optional<size_t> next = shotPicker.next(shotSelections, trainingOrderSetting(*cvarManager), drawNumber);
+  if (next) {
+    selected.setValue(static_cast<int32_t>(*next));
+  } else {
+    // No flag is set: one draw over the whole list is still made, as part of
+    // a press's sequence of draws, and the current shot is reloaded
+    // unchanged.
+    drawNumber(0, static_cast<int32_t>(shotSelections.size() - 1));
+    noShotSelected = true;
   }
   loadSelectedShot();
 }

@@ -5,22 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
-#include "pluginsdk/sim/Motion.h"
+#include "flight/Field.h"
 
 namespace {
 
-using sim::FieldSize;
+using flight::Field;
+using flight::FieldProjection;
+using flight::ScreenPoint;
+using flight::ScreenRect;
 
-constexpr float kFieldWidth = 2 * FieldSize::sideWallX;
-constexpr float kFieldLengthWithGoals = 2 * (FieldSize::backWallY + FieldSize::goalDepth);
-constexpr float kRotationUnitsPerTurn = 65536;
-// The velocity arrow ends where the ball would be this many seconds later.
-constexpr float kArrowSeconds = 0.5f;
-// A car is about this long and wide; the marker never gets smaller than
-// kMinCarPixels so that its direction stays readable on a small view.
-constexpr float kCarLength = 118;
 constexpr float kMinCarPixels = 16;
 constexpr float kMinBallPixels = 4;
 
@@ -41,18 +35,14 @@ void fillRect(ImDrawList& drawList, ScreenRect r, ImU32 colour) {
   drawList.AddRectFilled(ImVec2(r.left, r.top), ImVec2(r.left + r.width, r.top + r.height), colour);
 }
 
-void drawCar(ImDrawList& drawList, const ArenaProjection& projection, const sim::Car& car) {
-  const ScreenPoint centre = projection.toScreen(car.location.X, car.location.Y);
-  const ScreenPoint ahead = headingOnScreen(car.rotation.Yaw);
-  const ScreenPoint side{-ahead.y, ahead.x};
-  const float length = std::max(kCarLength * projection.pixelsPerUnit(), kMinCarPixels);
-  const float halfWidth = length * 0.35f;
-  const ImVec2 nose(centre.x + ahead.x * length * 0.6f, centre.y + ahead.y * length * 0.6f);
-  const ImVec2 left(centre.x - ahead.x * length * 0.4f + side.x * halfWidth,
-                    centre.y - ahead.y * length * 0.4f + side.y * halfWidth);
-  const ImVec2 right(centre.x - ahead.x * length * 0.4f - side.x * halfWidth,
-                     centre.y - ahead.y * length * 0.4f - side.y * halfWidth);
-  if (isUpsideDown(car.rotation)) {
+void drawCar(ImDrawList& drawList, const FieldProjection& projection, const sim::Car& car) {
+  const Rotator& r = car.rotation;
+  const flight::CarMarker marker = flight::carMarker(
+      projection, {car.location.X, car.location.Y, car.location.Z}, r.Yaw, r.Pitch, r.Roll, kMinCarPixels);
+  const ImVec2 nose = toImVec(marker.nose);
+  const ImVec2 left = toImVec(marker.left);
+  const ImVec2 right = toImVec(marker.right);
+  if (marker.upsideDown) {
     // Hollow and crossed: the roof faces the floor.
     drawList.AddTriangle(nose, left, right, kUpsideDownColour, 2.5f);
     drawList.AddLine(left, ImVec2((nose.x + right.x) / 2, (nose.y + right.y) / 2), kUpsideDownColour, 1.5f);
@@ -62,45 +52,40 @@ void drawCar(ImDrawList& drawList, const ArenaProjection& projection, const sim:
   }
 }
 
-void drawBall(ImDrawList& drawList, const ArenaProjection& projection, const sim::Ball& ball) {
-  const ScreenPoint centre = projection.toScreen(ball.location.X, ball.location.Y);
-  const float radius = std::max(FieldSize::ballRadius * projection.pixelsPerUnit(), kMinBallPixels);
+void drawBall(ImDrawList& drawList, const FieldProjection& projection, const sim::Ball& ball) {
+  const flight::Vec3 at{ball.location.X, ball.location.Y, ball.location.Z};
+  const float radius = std::max(Field::ballRadius * projection.pixelsPerUnit(), kMinBallPixels);
   const Vector& v = ball.velocity;
   if (v.X != 0 || v.Y != 0) {
-    const ScreenPoint tip = projection.toScreen(ball.location.X + v.X * kArrowSeconds,
-                                                ball.location.Y + v.Y * kArrowSeconds);
-    const float dx = tip.x - centre.x;
-    const float dy = tip.y - centre.y;
-    const float pixels = std::sqrt(dx * dx + dy * dy);
-    drawList.AddLine(toImVec(centre), toImVec(tip), kArrowColour, 2.0f);
-    if (pixels > 1) {
-      const float ux = dx / pixels;
-      const float uy = dy / pixels;
-      const float head = std::min(10.0f, pixels * 0.5f);
-      drawList.AddTriangleFilled(toImVec(tip),
-                                 ImVec2(tip.x - ux * head - uy * head * 0.5f, tip.y - uy * head + ux * head * 0.5f),
-                                 ImVec2(tip.x - ux * head + uy * head * 0.5f, tip.y - uy * head - ux * head * 0.5f),
-                                 kArrowColour);
+    const flight::Arrow arrow = flight::velocityArrow(projection, at, {v.X, v.Y, 0}, 10);
+    drawList.AddLine(toImVec(arrow.from), toImVec(arrow.tip), kArrowColour, 2.0f);
+    if (arrow.hasHead) {
+      drawList.AddTriangleFilled(toImVec(arrow.tip), toImVec(arrow.headLeft), toImVec(arrow.headRight), kArrowColour);
     }
   }
-  drawList.AddCircleFilled(toImVec(centre), radius, kBallColour, 24);
+  drawList.AddCircleFilled(toImVec(projection.toScreen(at)), radius, kBallColour, 24);
 }
 
-void drawTrail(ImDrawList& drawList, const ArenaProjection& projection, const std::vector<Vector>& trail) {
+void drawTrail(ImDrawList& drawList, const FieldProjection& projection, const std::vector<Vector>& trail) {
   if (trail.size() < 2) return;
   std::vector<ImVec2> points;
   points.reserve(trail.size());
-  for (const Vector& p : trail) points.push_back(toImVec(projection.toScreen(p.X, p.Y)));
+  for (const Vector& p : trail) points.push_back(toImVec(projection.toScreen({p.X, p.Y, p.Z})));
   drawList.AddPolyline(points.data(), static_cast<int>(points.size()), kTrailColour, 0, 1.5f);
-  const float radius = std::max(FieldSize::ballRadius * projection.pixelsPerUnit(), kMinBallPixels);
+  const float radius = std::max(Field::ballRadius * projection.pixelsPerUnit(), kMinBallPixels);
   drawList.AddCircle(points.front(), radius, kTrailColour, 24, 1.5f);
 }
 
 }  // namespace
 
+void BallTrail::restart(const Vector& location) {
+  points_.assign(1, location);
+  highest_ = location.Z;
+}
+
 void BallTrail::record(const Vector& location, bool moving) {
   if (!moving || points_.empty()) {
-    points_.assign(1, location);
+    restart(location);
     return;
   }
   const Vector& last = points_.back();
@@ -108,71 +93,37 @@ void BallTrail::record(const Vector& location, bool moving) {
   const float dy = location.Y - last.Y;
   const float dz = location.Z - last.Z;
   if (dx * dx + dy * dy + dz * dz > kJump * kJump) {
-    points_.assign(1, location);
+    restart(location);
     return;
   }
   if (points_.size() >= kMaxPoints) points_.erase(points_.begin(), points_.begin() + kMaxPoints / 4);
   points_.push_back(location);
+  highest_ = std::max(highest_, location.Z);
 }
 
-ArenaProjection ArenaProjection::fit(ScreenRect area, float margin) {
-  const float width = area.width - 2 * margin;
-  const float height = area.height - 2 * margin;
-  float scale = std::min(width / kFieldWidth, height / kFieldLengthWithGoals);
-  if (!(scale > 1e-6f)) scale = 1e-6f;
-  return ArenaProjection({area.left + area.width / 2, area.top + area.height / 2}, scale);
-}
-
-ScreenPoint ArenaProjection::toScreen(float worldX, float worldY) const {
-  return {centre_.x - worldX * scale_, centre_.y - worldY * scale_};
-}
-
-ScreenRect ArenaProjection::field() const {
-  const ScreenPoint corner = toScreen(FieldSize::sideWallX, FieldSize::backWallY);
-  return {corner.x, corner.y, kFieldWidth * scale_, 2 * FieldSize::backWallY * scale_};
-}
-
-ScreenRect ArenaProjection::goal(bool positiveY) const {
-  const float backY = positiveY ? FieldSize::backWallY + FieldSize::goalDepth : -FieldSize::backWallY;
-  const ScreenPoint corner = toScreen(FieldSize::goalHalfWidth, backY);
-  return {corner.x, corner.y, 2 * FieldSize::goalHalfWidth * scale_, FieldSize::goalDepth * scale_};
-}
-
-ScreenPoint headingOnScreen(int32_t yaw) {
-  const double angle = static_cast<double>(yaw) * 2 * std::numbers::pi / kRotationUnitsPerTurn;
-  // World +X is screen left and world +Y screen up.
-  return {static_cast<float>(-std::cos(angle)), static_cast<float>(-std::sin(angle))};
-}
-
-bool isUpsideDown(const Rotator& rotation) {
-  const double unit = 2 * std::numbers::pi / kRotationUnitsPerTurn;
-  const double upZ = std::cos(rotation.Pitch * unit) * std::cos(rotation.Roll * unit);
-  return upZ < 0;
-}
-
-std::vector<std::string> arenaReadout(const sim::Server* server) {
+std::vector<std::string> arenaReadout(const sim::Server* server, const BallTrail& trail) {
   if (!server || !server->ball) return {"No local match (type: match local)"};
   const sim::Ball& ball = *server->ball;
   const Vector& v = ball.velocity;
   const double speed = std::sqrt(double{v.X} * v.X + double{v.Y} * v.Y + double{v.Z} * v.Z);
   std::vector<std::string> lines;
-  lines.push_back(fmt::format("Ball height {:.0f}  speed {:.0f}  target speed {:.0f}", ball.location.Z, speed,
-                              ball.targetSpeed));
+  lines.push_back(fmt::format("Ball height {:.0f}  highest {:.0f}", ball.location.Z, trail.highest()));
+  lines.push_back(fmt::format("Ball speed {:.0f}  target speed {:.0f}", speed, ball.targetSpeed));
   if (server->car) {
     const Rotator& r = server->car->rotation;
     lines.push_back(fmt::format("Car yaw {}  pitch {}  roll {}{}", r.Yaw, r.Pitch, r.Roll,
-                                isUpsideDown(r) ? "  upside down" : ""));
+                                flight::isUpsideDown(r.Pitch, r.Roll) ? "  upside down" : ""));
   }
   return lines;
 }
 
-void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server, const std::vector<Vector>& trail) {
+void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server, const BallTrail& trail) {
   // The numbers go in a band above the field so that they never hide it.
-  const std::vector<std::string> readout = arenaReadout(server);
+  const std::vector<std::string> readout = arenaReadout(server, trail);
   const float lineHeight = ImGui::GetTextLineHeightWithSpacing();
   const float band = 6 + lineHeight * static_cast<float>(readout.size());
-  const ArenaProjection projection =
-      ArenaProjection::fit({area.left, area.top + band, area.width, area.height - band});
+  const FieldProjection projection = FieldProjection::fit(
+      flight::View::fromAbove, {area.left, area.top + band, area.width, area.height - band}, 8);
   drawList.PushClipRect(ImVec2(area.left, area.top), ImVec2(area.left + area.width, area.top + area.height), true);
 
   const ScreenRect field = projection.field();
@@ -181,15 +132,15 @@ void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server,
   fillRect(drawList, projection.goal(false), kBlueGoalColour);
   drawList.AddRect(ImVec2(field.left, field.top), ImVec2(field.left + field.width, field.top + field.height),
                    kLineColour, 0, 0, 2.0f);
-  const ScreenPoint left = projection.toScreen(FieldSize::sideWallX, 0);
-  const ScreenPoint right = projection.toScreen(-FieldSize::sideWallX, 0);
+  const ScreenPoint left = projection.toScreen({Field::sideWallX, 0, 0});
+  const ScreenPoint right = projection.toScreen({-Field::sideWallX, 0, 0});
   drawList.AddLine(toImVec(left), toImVec(right), kLineColour);
-  const ScreenPoint centre = projection.toScreen(0, 0);
-  drawList.AddCircle(toImVec(centre), 1000 * projection.pixelsPerUnit(), kLineColour, 48);
+  const ScreenPoint centre = projection.toScreen({});
+  drawList.AddCircle(toImVec(centre), Field::centreCircleRadius * projection.pixelsPerUnit(), kLineColour, 48);
 
   if (server && server->car) drawCar(drawList, projection, *server->car);
   if (server && server->ball) {
-    drawTrail(drawList, projection, trail);
+    drawTrail(drawList, projection, trail.points());
     drawBall(drawList, projection, *server->ball);
   }
 

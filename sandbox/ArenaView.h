@@ -1,69 +1,19 @@
 #pragma once
 // The arena view: the simulated field seen from above and drawn to scale,
 // with the ball, an arrow for its velocity, the car as a marker pointing
-// where it faces, and the ball's height and speed as numbers.
-//
-// Seen from above, the engine's world is left-handed: with +Y drawn up the
-// screen (toward the goal in the back wall at y = +5120), +X is drawn to the
-// left, and a growing yaw turns the car clockwise. Yaw 0 faces +X.
-//
-// The geometry is plain functions of numbers so that it can be checked
-// without a window; drawArena turns it into Dear ImGui draw commands.
+// where it faces, and the ball's height and speed as numbers. The geometry
+// is the flight library's (flight/FieldView.h), as in the plug-in's shot
+// preview; drawArena turns it into Dear ImGui draw commands.
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "flight/FieldView.h"
 #include "pluginsdk/Types.h"
 #include "pluginsdk/sim/Host.h"
 
 struct ImDrawList;
-
-struct ScreenPoint {
-  float x = 0;
-  float y = 0;
-};
-
-// Pixels; width and height may be zero or negative for an area with no room.
-struct ScreenRect {
-  float left = 0;
-  float top = 0;
-  float width = 0;
-  float height = 0;
-};
-
-// World X/Y to screen pixels, one scale for both axes.
-class ArenaProjection {
- public:
-  // The field with both goals fitted into `area`, centred, proportions kept,
-  // `margin` pixels left free on every side. An area with no room gets a tiny
-  // positive scale rather than none.
-  static ArenaProjection fit(ScreenRect area, float margin = 8);
-
-  ScreenPoint toScreen(float worldX, float worldY) const;
-  float pixelsPerUnit() const { return scale_; }
-  // The floor between the walls, and the goal in the back wall at +Y or -Y.
-  ScreenRect field() const;
-  ScreenRect goal(bool positiveY) const;
-
- private:
-  ArenaProjection(ScreenPoint centre, float scale) : centre_(centre), scale_(scale) {}
-  ScreenPoint centre_;
-  float scale_;
-};
-
-// The unit vector on screen along which a car with this yaw faces.
-ScreenPoint headingOnScreen(int32_t yaw);
-
-// True when the car's roof faces the floor (as on the ceiling): its up axis,
-// after pitch and roll, points down.
-bool isUpsideDown(const Rotator& rotation);
-
-// The lines of numbers shown over the field, such as
-// "Ball height 93  speed 0  target speed 2985". Without a match: one line
-// saying how to start one.
-std::vector<std::string> arenaReadout(const sim::Server* server);
 
 // The ball's recent path, so that a player sees where a shot started and
 // how it flew. A ball at rest is a path of one point, its start; a ball that
@@ -78,12 +28,24 @@ class BallTrail {
   void record(const Vector& location, bool moving);
   void clear() { points_.clear(); }
   const std::vector<Vector>& points() const { return points_; }
+  // The greatest height of the path since it started, points dropped for
+  // length included; 0 for an empty path.
+  float highest() const { return points_.empty() ? 0 : highest_; }
 
  private:
+  void restart(const Vector& location);
+
   std::vector<Vector> points_;
+  float highest_ = 0;
 };
+
+// The lines of numbers shown over the field, such as
+// "Ball height 93  highest 93" (highest: of the trail) and
+// "Ball speed 0  target speed 2985". Without a match: one line saying how to
+// start one.
+std::vector<std::string> arenaReadout(const sim::Server* server, const BallTrail& trail);
 
 // Draws the arena into `area` of the draw list. `server` is the local match,
 // or null; `trail` the ball's recent path (its first point marked as the
 // start when the ball has left it).
-void drawArena(ImDrawList& drawList, ScreenRect area, const sim::Server* server, const std::vector<Vector>& trail);
+void drawArena(ImDrawList& drawList, flight::ScreenRect area, const sim::Server* server, const BallTrail& trail);

@@ -41,6 +41,7 @@ inline constexpr VerbDoc verbList[] = {
     {"screenshot", "screenshot FILE.png", "save the window as the player sees it", VerbPlace::console},
     {"key", "key KEY", "press and release a key through the window, by engine name", VerbPlace::window},
     {"mouse", "mouse X Y", "move the mouse pointer to a pixel of the window", VerbPlace::window},
+    {"arena", "arena", "print the numbers the arena view shows over the field", VerbPlace::window},
     {"screenshot", "screenshot FILE", "write the next frame of the window to a PNG file",
      VerbPlace::window},
 };

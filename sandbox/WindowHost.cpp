@@ -25,7 +25,7 @@ constexpr float kArenaMinWidth = 320;
 constexpr float kPluginRoom = 1024;
 constexpr double kLongestTick = 0.1;  // after a stall the game does not jump ahead
 constexpr Uint32 kFrameMillis = 16;   // pace for renderers without vsync
-constexpr const char* kVerbs[] = {"key", "mouse", "screenshot"};
+constexpr const char* kVerbs[] = {"key", "mouse", "screenshot", "arena"};
 
 bool isSet(const char* name) {
   const char* value = std::getenv(name);
@@ -156,6 +156,10 @@ void WindowHost::addVerbs() {
       return std::string("usage: mouse X Y (pixels from the window's top left corner)");
     }
     moveMouse(static_cast<int>(x), static_cast<int>(y));
+    return std::string();
+  });
+  sandbox_.addVerb("arena", [this](const std::vector<std::string>&) {
+    for (const std::string& line : arenaReadout(sandbox_.host().server(), trail_)) console_ << line << '\n';
     return std::string();
   });
   sandbox_.addVerb("screenshot", [this](const std::vector<std::string>& words) {
@@ -356,7 +360,7 @@ void WindowHost::frame() {
     trail_.clear();
   }
   drawArena(*ImGui::GetBackgroundDrawList(), {arenaLeft, menuHeight, arenaWidth, height - menuHeight},
-            sandbox_.host().server(), trail_.points());
+            sandbox_.host().server(), trail_);
   drawConsolePanel(0, std::max(menuHeight, height - kConsoleHeight), std::max(arenaLeft, 1.0f),
                    std::min(kConsoleHeight, height - menuHeight));
   if (auto* plugin = sandbox_.loader().window(); plugin && sandbox_.windowShown()) {

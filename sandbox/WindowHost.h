@@ -60,7 +60,7 @@ class WindowHost {
 
   // Opens the window, hands the plug-in its Dear ImGui context, starts the
   // ball's motion, makes the sandbox draw its frames here and adds the verbs
-  // "key", "mouse" and "screenshot". False, with error() saying why, when
+  // "key", "mouse", "screenshot" and "arena". False, with error() saying why, when
   // SDL cannot.
   bool open(Display display, int width = 1440, int height = 900);
   // Draws frames in real time until the window is closed or a line says quit.

@@ -5,6 +5,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,14 @@ constexpr const char* editedShotMissingMessage =
 
 constexpr int32_t minBallSpeed = 2985;
 constexpr int32_t maxBallSpeed = 4600;
+
+// Pixels. Beside the preview the fields keep at least fieldsMinWidth (their
+// longest lines wrap); the preview takes what is left, up to
+// previewMaxWidth, and moves above them when that is under previewMinWidth.
+constexpr float fieldsMinWidth = 520;
+constexpr float previewMinWidth = 300;
+constexpr float previewMaxWidth = 460;
+constexpr float previewAboveHeight = 220;
 
 // One field of the editor: its two text lines, its identifier, its bounds
 // (the numbers of the range text) and the lead texts of its tooltip.
@@ -283,6 +292,29 @@ void drawCarTab(QMTraining& plugin) {
   drawFields(plugin, carRotationFields);
 }
 
+// A tab's fields with the preview of the working shot: to the right of
+// them when the window is wide enough for both, above them when it is not.
+void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
+  const float width = ImGui::GetContentRegionAvail().x;
+  const float gap = ImGui::GetStyle().ItemSpacing.x;
+  if (width < fieldsMinWidth + gap + previewMinWidth) {
+    plugin.renderShotPreview(-1, width, previewAboveHeight);
+    drawFields(plugin);
+    return;
+  }
+  const float previewWidth = std::min(width - fieldsMinWidth - gap, previewMaxWidth);
+  // The fields scroll on their own, so the preview stays in view; they start
+  // at the top whenever the tab shows again (a new shot, the other tab).
+  ImGui::BeginChild("Fields", ImVec2(width - previewWidth - gap, 0));
+  if (ImGui::IsWindowAppearing()) ImGui::SetScrollY(0);
+  ImGui::PushTextWrapPos(0);  // long messages wrap rather than run under the preview
+  drawFields(plugin);
+  ImGui::PopTextWrapPos();
+  ImGui::EndChild();
+  ImGui::SameLine();
+  plugin.renderShotPreview(-1, previewWidth, ImGui::GetContentRegionAvail().y);
+}
+
 }  // namespace
 
 void QMTraining::followSwitchVariables() {
@@ -296,11 +328,11 @@ void QMTraining::followSwitchVariables() {
 
 void QMTraining::renderShotEditorTabs() {
   if (ImGui::BeginTabItem("Ball")) {
-    drawBallTab(*this);
+    drawBesidePreview(*this, drawBallTab);
     ImGui::EndTabItem();
   }
   if (ImGui::BeginTabItem("Car location")) {
-    drawCarTab(*this);
+    drawBesidePreview(*this, drawCarTab);
     ImGui::EndTabItem();
   }
 }

@@ -5,6 +5,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ namespace {
 constexpr const char* shotForbiddenMessage =
     "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
 constexpr const char* missingShotMessage = "This shot is no longer in the pack";
+// Pixels: a row of the list (the name and five buttons) needs listMinWidth;
+// the preview beside it takes the rest, within these bounds.
+constexpr float listMinWidth = 520;
+constexpr float previewMinWidth = 260;
+constexpr float previewMaxWidth = 460;
 constexpr const char* lagWarningText =
     "Adding more shots to this pack may cause lag issues.\nConsider making a new training "
     "pack.\nAre you sure you want to add more?";
@@ -366,12 +372,19 @@ void QMTraining::renderShotsTab() {
     ImGui::Text("Selected: %s", name->c_str());
   }
 
-  windowparts::beginListRegion("Shot List");
+  // The preview of the current shot goes beside the list, which keeps the
+  // room its rows need.
+  const float width = ImGui::GetContentRegionAvail().x;
+  const float gap = ImGui::GetStyle().ItemSpacing.x;
+  const float previewWidth = std::clamp(width - listMinWidth - gap, previewMinWidth, previewMaxWidth);
+  windowparts::beginListRegion("Shot List", width - previewWidth - gap);
   const windowparts::RowClick action = drawShotRows(shots, shotNumber.getIntValue());
   const bool variablesFound = action.row < 0 || actOnRow(*this, action, shotNumber);
   if (variablesFound) ShotPopups(*this, pack).draw();
   ImGui::EndChild();
   if (!variablesFound) return;
+  ImGui::SameLine();
+  renderShotPreview(shotNumber.getIntValue(), previewWidth, windowparts::listRegionHeight);
 
   if (ImGui::Button("Create New Shot")) startNewShot(*this);
 }

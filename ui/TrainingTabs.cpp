@@ -8,6 +8,7 @@
 #include <string>
 
 #include "QMTraining/QMTraining.h"
+#include "playback/ShotVariance.h"
 #include "storage/Shot.h"
 #include "ui/TabWidgets.h"
 
@@ -24,6 +25,25 @@ constexpr const char* carResetTooltip = "Toggle Whether The Car Resets When A Sh
 constexpr const char* speedModes[] = {"No Reset", "Reset from file", "Reset From Value Below"};
 constexpr int minBallSpeed = 2985;
 constexpr int maxBallSpeed = 4600;
+
+// The values of "training_order", in order.
+constexpr const char* shotOrders[] = {"Random", "Each once per round", "In list order"};
+
+struct VarianceSlider {
+  const char* variable;
+  const char* label;
+  float max;
+  const char* format;
+  const char* tooltip;
+};
+constexpr VarianceSlider varianceSliders[] = {
+    {"variance_location", "Location variance", maxLocationVariance, "%.0f units",
+     "Moves the ball's start by up to this many units sideways and lengthways on every reset."},
+    {"variance_direction", "Direction variance", maxDirectionVariance, "%.1f degrees",
+     "Turns the ball's flight left or right by up to this many degrees on every reset."},
+    {"variance_speed", "Speed variance", maxSpeedVariance, "%.0f %%",
+     "Makes the ball fly up to this many percent faster or slower on every reset."},
+};
 
 // A checkbox labelled with a player's name exactly as typed. Dear ImGui hides
 // whatever follows "##" in a label, so such a name is drawn beside an
@@ -43,6 +63,27 @@ bool nameCheckbox(const std::string& name, bool& value) {
   return changed;
 }
 
+// The order of the training shots and the variance of each reset. Each
+// control needs only its own variable; one the host lacks is left out.
+void drawTrainingVariety(CVarManagerWrapper& cvars) {
+  if (CVarWrapper order = cvars.getCvar("training_order")) {
+    ImGui::TextUnformatted("Shot order");
+    int value = order.getIntValue();
+    if (ImGui::ListBox("##Shot order", &value, shotOrders, IM_ARRAYSIZE(shotOrders), IM_ARRAYSIZE(shotOrders))) {
+      order.setValue(value);
+    }
+  }
+  for (const VarianceSlider& slider : varianceSliders) {
+    CVarWrapper variable = cvars.getCvar(slider.variable);
+    if (!variable) continue;
+    float value = variable.getFloatValue();
+    if (ImGui::SliderFloat(slider.label, &value, 0, slider.max, slider.format, ImGuiSliderFlags_AlwaysClamp)) {
+      variable.setValue(value);
+    }
+    itemTooltip(slider.tooltip);
+  }
+}
+
 }  // namespace
 
 void QMTraining::renderTrainingTab() {
@@ -54,7 +95,8 @@ void QMTraining::renderTrainingTab() {
     ImGui::Text("Selected: %s", trainingPacks[static_cast<size_t>(pack)].c_str());
   }
 
-  ImGui::Checkbox("Activate Training", &trainingActive);
+  // Switching training on starts the shot order from its beginning.
+  if (ImGui::Checkbox("Activate Training", &trainingActive) && trainingActive) shotPicker.restart();
   itemTooltip("Toggle If Training is active or not");
   ImGui::SameLine();
   CVarWrapper carEnabled = cvarManager->getCvar("car_enabled");
@@ -145,4 +187,6 @@ void QMTraining::renderTrainingSettingsTab() {
     speed.setValue(value);
   }
   if (ImGui::IsItemHovered()) ImGui::SetTooltip("The speed of the ball will be %d", value);
+
+  drawTrainingVariety(*cvarManager);
 }

@@ -55,7 +55,9 @@ void deleteQuestion(const char* question, const char* chosenName, const char* mi
   }
 }
 
-void beginListRegion(const char* id) { ImGui::BeginChild(id, ImVec2(0, 200), true); }
+void beginListRegion(const char* id, float width) {
+  ImGui::BeginChild(id, ImVec2(width, listRegionHeight), true);
+}
 
 bool nameSelectable(std::string_view text, bool selected, float width) {
   // The label of a selectable ends at "##"; the name is drawn over an

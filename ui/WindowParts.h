@@ -53,9 +53,11 @@ std::string_view nameField(const char* id, char (&buffer)[N]) {
 // (the entry went away).
 void deleteQuestion(const char* question, const char* chosenName, const char* missingMessage);
 
-// The framed region, full width and 200 pixels high, that holds the pack
-// list and the shot list. Always pair with ImGui::EndChild.
-void beginListRegion(const char* id);
+// The framed region, `width` pixels wide (0: the full width) and
+// listRegionHeight pixels high, that holds the pack list and the shot list.
+// Always pair with ImGui::EndChild.
+inline constexpr float listRegionHeight = 200;
+void beginListRegion(const char* id, float width = 0);
 
 // A selectable row `width` pixels wide (0: the rest of the line) showing
 // `text` as it is: a name holding "##" is neither cut short nor read as an

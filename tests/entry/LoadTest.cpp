@@ -59,6 +59,11 @@ TEST(Load, RegistersTheConsoleVariablesInOrderWithTheirDefaults) {
       {"cool_speed", "3000", "speed of the ball", false, 0, 0},
       {"cool_shotname", "Shot 1", "Name of shot 1", false, 0, 0},
       {"shotNumber1", "1", "What shot was selected", false, 0, 0},
+      {"training_order", "0", "Order of the training shots: 0 random, 1 each once per round, 2 in list order",
+       true, 0, 2},
+      {"variance_location", "0", "Ball start moved by up to this many units on X and Y", true, 0, 1000},
+      {"variance_direction", "0", "Ball flight turned by up to this many degrees", true, 0, 45},
+      {"variance_speed", "0", "Ball speed changed by up to this many percent", true, 0, 50},
   };
   PluginHarness harness;
   const auto& order = harness.host().cvarOrder();

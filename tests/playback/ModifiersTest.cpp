@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <map>
 
 #include "tests/playback/PlaybackFixture.h"
 
@@ -254,7 +255,7 @@ TEST_F(ModifiersTest, TheStoredShotStaysAsItWas) {
 // 0 to 10 seen. The bounds are 8 standard deviations wide, so the test
 // never fails by chance (odds below 1 in 10^14).
 TEST_F(ModifiersTest, ProductionDrawsMirrorHalfTheTimeAndTakeTheCeilingTwiceInEleven) {
-  plugin().drawNumber = drawFromRandomDevice;
+  plugin().drawNumber = randomDeviceDraws();
   activateModifiers();
   QMTraining& p = plugin();
   p.mirrorShots = p.makeCeiling = p.randomizeSpawns = true;
@@ -280,22 +281,38 @@ TEST_F(ModifiersTest, ProductionDrawsMirrorHalfTheTimeAndTakeTheCeilingTwiceInEl
   for (int count : yawOffsets) EXPECT_GT(count, 0);
 }
 
+// The same through the key, with the press's single generator: the training
+// draw takes each selected shot alike, and the modifiers still fire at their
+// rates after it.
 TEST_F(ModifiersTest, ProductionTrainingDrawPicksOnlySelectedShotsAndEachAlike) {
-  plugin().drawNumber = drawFromRandomDevice;
-  loadShots({namedShot("A", 0), namedShot("B", 1), namedShot("C", 2), namedShot("D", 3)});
-  plugin().shotSelections = {true, false, false, true};
+  plugin().drawNumber = randomDeviceDraws();
+  loadShots({namedShot("A", 0), namedShot("B", 1), namedShot("C", 2), namedShot("D", 3), namedShot("E", 4),
+             namedShot("F", 5)});
+  plugin().shotSelections = {true, false, true, false, false, true};
   plugin().trainingActive = true;
-  constexpr int kPresses = 2000;
-  int first = 0;
+  activateModifiers();
+  plugin().mirrorShots = plugin().makeCeiling = plugin().randomizeSpawns = true;
+  constexpr int kPresses = 3000;
+  std::map<int, int> picks;
+  int mirrored = 0;
+  int ceiling = 0;
   for (int i = 0; i < kPresses; ++i) {
     h.console("controlInput");
-    int picked = h.cvarInt("shotNumber1");
-    ASSERT_TRUE(picked == 0 || picked == 3) << picked;
-    if (picked == 0) ++first;
+    ++picks[h.cvarInt("shotNumber1")];
+    if (std::signbit(plugin().ballVelocityX)) ++mirrored;  // cornerShot flies towards +X
+    if (onCeiling()) ++ceiling;
   }
-  // Mean 1000, sd 22.4: 8 standard deviations either way.
-  EXPECT_GT(first, 821);
-  EXPECT_LT(first, 1179);
+  // Each shot: mean 1000, sd 25.8. Mirrored: mean 1500, sd 27.4. Ceiling:
+  // mean 545, sd 21.1. All 8 standard deviations either way.
+  ASSERT_EQ(picks.size(), 3u);
+  for (int shot : {0, 2, 5}) {
+    EXPECT_GT(picks[shot], 793) << shot;
+    EXPECT_LT(picks[shot], 1207) << shot;
+  }
+  EXPECT_GT(mirrored, 1281);
+  EXPECT_LT(mirrored, 1719);
+  EXPECT_GT(ceiling, 376);
+  EXPECT_LT(ceiling, 714);
 }
 
 }  // namespace

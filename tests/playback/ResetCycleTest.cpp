@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "tests/playback/PlaybackFixture.h"
 
@@ -13,6 +14,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
+
+std::tuple<float, float, float> xyz(const Vector& v) { return {v.X, v.Y, v.Z}; }
 
 class ResetCycleTest : public PlaybackTest {
  protected:
@@ -150,21 +153,21 @@ TEST_F(ResetCycleTest, TwoQuickPressesLaunchTwiceEachAfterItsOwnDelay) {
 
 // ---- the training draw ----
 
-TEST_F(ResetCycleTest, TrainingDrawsUntilASelectedShotComesUp) {
+TEST_F(ResetCycleTest, TrainingDrawsOnceAmongTheSelectedShots) {
   plugin().trainingActive = true;
-  plugin().shotSelections = {false, true, false};
-  draws.queue({0, 2, 1});
+  plugin().shotSelections = {true, false, true};
+  draws.queue({1});  // the second of the two selected shots
   pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..2", "0..2", "0..2"));
-  EXPECT_EQ(h.cvarInt("shotNumber1"), 1);
-  EXPECT_EQ(plugin().ballLocationX, 2222);
-  EXPECT_EQ(plugin().currentShotName, "Second");
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..1"));
+  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
+  EXPECT_EQ(plugin().ballLocationX, 3333);
+  EXPECT_EQ(plugin().currentShotName, "Third");
   EXPECT_FALSE(plugin().noShotSelected);
-  EXPECT_EQ(host().ball()->location.X, 2222);
+  EXPECT_EQ(host().ball()->location.X, 3333);
 }
 
 TEST_F(ResetCycleTest, TrainingWithOneSelectedShotReplaysItEveryTime) {
-  plugin().drawNumber = drawFromRandomDevice;
+  plugin().drawNumber = randomDeviceDraws();
   plugin().trainingActive = true;
   plugin().shotSelections = {false, false, true};
   for (int press = 0; press < 20; ++press) {
@@ -225,6 +228,57 @@ TEST_F(ResetCycleTest, TrainingDrawClearsAnEarlierEmptyDraw) {
   pressReset();
   EXPECT_FALSE(plugin().noShotSelected);
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
+}
+
+// ---- training order and variance ----
+
+TEST_F(ResetCycleTest, InListOrderThePressesWalkTheTickedShotsWithoutDrawing) {
+  h.console("training_order 2");
+  plugin().trainingActive = true;
+  plugin().shotSelections = {true, false, true};
+  for (int expected : {0, 2, 0}) {
+    pressReset();
+    EXPECT_EQ(h.cvarInt("shotNumber1"), expected);
+  }
+  EXPECT_THAT(draws.ranges(), IsEmpty());
+}
+
+TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkingShot) {
+  h.console("variance_location 200");
+  h.console("variance_direction 45");
+  h.console("variance_speed 50");
+  plugin().trainingActive = true;
+  plugin().shotSelections = {true, false, false};
+  activateModifiers();
+  plugin().mirrorShots = true;
+  // The shot, the mirror bit (not mirrored), then the variance: X by +200,
+  // Y by -50, no turn, 1.5 times the speed.
+  draws.queue({0, 0, 1000000, -250000, 0, 1000000});
+  pressReset();
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..0", "0..1", "-1000000..1000000", "-1000000..1000000",
+                                          "-1000000..1000000", "-1000000..1000000"));
+  EXPECT_EQ(xyz(host().ball()->location), xyz({-1000, 3450, 92.5}));
+  h.advance(0.25);
+  EXPECT_EQ(xyz(host().ball()->velocity), xyz({450, -3750, 1200}));
+  EXPECT_EQ(plugin().ballLocationX, -1200);
+  EXPECT_EQ(plugin().ballLocationY, 3500);
+  EXPECT_EQ(plugin().ballVelocityX, 300);
+  EXPECT_EQ(plugin().ballVelocityZ, 800);
+  EXPECT_EQ(plugin().shots[0].ballLocationX, -1200);
+
+  // The editor's try-out commands place and launch the exact shot.
+  h.console("BallMove");
+  h.console("BallVelocity");
+  EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
+  EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
+  EXPECT_EQ(draws.ranges().size(), 6u);
+
+  // Out of training the press varies the working shot just the same.
+  plugin().trainingActive = false;
+  draws.queue({-1000000, 0, 0, 0});
+  pressReset();
+  EXPECT_EQ(xyz(host().ball()->location), xyz({-1400, 3500, 92.5}));
+  EXPECT_EQ(draws.left(), 0u);
 }
 
 // ---- "LoadShot" and "OverideShot" ----

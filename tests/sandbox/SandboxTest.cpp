@@ -44,7 +44,7 @@ class SandboxTest : public testing::Test {
 TEST_F(SandboxTest, ListsTheSevenCommandsAndTheVariablesWithTheirDefaults) {
   std::string text = run({"quellmark_enabled 1", "list"});
   EXPECT_THAT(text, HasSubstr("commands (7):\n  controlInput\n  BallMove\n"));
-  EXPECT_THAT(text, HasSubstr("variables (23):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
+  EXPECT_THAT(text, HasSubstr("variables (27):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
   EXPECT_THAT(text, HasSubstr("  shotNumber1 = \"1\" (default \"1\") What shot was selected\n"));
   EXPECT_TRUE(plugin().pluginEnabled);
 }
@@ -172,14 +172,28 @@ TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "host/data/QMShots"));
 }
 
-TEST(SandboxProgram, AKeyBoundInOneRunWorksInTheNextBeforeTheWindowIsDrawn) {
+TEST(SandboxRestart, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
   TempDir dir;
-  const std::string host = "--host-dir '" + dir.str("host") + "' ";
-  ASSERT_EQ(runSandbox(host + "'quellmark_enabled 1' 'bind BackSpace \"controlInput\"'").status, 0);
-  ProgramRun next = runSandbox(host + "'match local' 'press BackSpace' 'show server'");
-  EXPECT_EQ(next.status, 0) << next.output;
-  // The reset raised the score limit: the plug-in's command ran.
-  EXPECT_THAT(next.output, HasSubstr("server match=local maxscore=100"));
+  const char* lines[] = {"training_order 2", "variance_location 250", "variance_direction 12.5", "variance_speed 30",
+                         "quellmark_enabled 1", "bind BackSpace \"controlInput\""};
+  {
+    std::ostringstream out;
+    Sandbox first(dir.path(), out);
+    ASSERT_TRUE(first.loadPlugin(QM_PLUGIN_PATH)) << out.str();
+    for (const char* line : lines) first.runLine(line);
+  }  // ends the host, which saves its configuration
+  std::ostringstream out;
+  Sandbox second(dir.path(), out);
+  ASSERT_TRUE(second.loadPlugin(QM_PLUGIN_PATH)) << out.str();
+  second.runLine("list");
+  EXPECT_THAT(out.str(), HasSubstr("training_order = \"2\" (default \"0\")"));
+  EXPECT_THAT(out.str(), HasSubstr("variance_location = \"250\" (default \"0\")"));
+  EXPECT_THAT(out.str(), HasSubstr("variance_direction = \"12.5\" (default \"0\")"));
+  EXPECT_THAT(out.str(), HasSubstr("variance_speed = \"30\" (default \"0\")"));
+  // The reset key works before the plug-in's window is first drawn.
+  second.runLine("match local");
+  EXPECT_EQ(second.runLine("press BackSpace"), Sandbox::LineResult::done) << out.str();
+  EXPECT_EQ(second.host().server()->maxScore, 100);
 }
 
 }  // namespace

@@ -4,8 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "sandbox/Sandbox.h"
@@ -81,26 +86,69 @@ TEST_F(UiVerbsTest, SavesAScreenshotOfTheDisplay) {
   EXPECT_THAT(run({"screenshot " + dir.str("no/such/folder/x.png")}), HasSubstr("no screenshot: "));
 }
 
-TEST(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
+// Runs an example script in the sandbox program on a fresh host folder that
+// holds "Demo Pack", and returns what it printed.
+class SandboxExample : public testing::Test {
+ protected:
+  SandboxExample() {
+    std::filesystem::create_directories(pack().parent_path());
+    std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "sandbox/examples/Demo Pack", pack());
+  }
+  std::filesystem::path pack() const { return dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack"; }
+
+  std::string run(const std::string& script) {
+    std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str("host") + "' --script '" +
+                          QM_SOURCE_DIR + "/sandbox/examples/" + script + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    EXPECT_NE(pipe, nullptr);
+    if (!pipe) return "";
+    std::string output;
+    char buffer[4096];
+    while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+    EXPECT_EQ(pclose(pipe), 0) << output;
+    EXPECT_THAT(output, Not(HasSubstr("is not shown")));
+    EXPECT_THAT(output, Not(HasSubstr("did not show")));
+    return output;
+  }
+
   TempDir dir;
-  std::filesystem::create_directories(dir.path() / "host/data/QMShots/TrainingPacks");
-  std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "sandbox/examples/Demo Pack",
-                        dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack");
-  std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str("host") + "' --script '" +
-                        QM_SOURCE_DIR + "/sandbox/examples/training.script' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[4096];
-  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  EXPECT_EQ(pclose(pipe), 0) << output;
-  EXPECT_THAT(output, Not(HasSubstr("is not shown")));
-  EXPECT_THAT(output, Not(HasSubstr("did not show")));
+};
+
+TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
+  std::string output = run("training.script");
   // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob",
   // not ticked, at 0.
   EXPECT_THAT(output, testing::AnyOf(HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"),
                                      HasSubstr("car location=(1800, -2500, 17) rotation=(0, 11000, 0)")));
   EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));
+}
+
+TEST_F(SandboxExample, TheVarietyScriptPlaysEachShotOncePerRoundAndVariesOnlyThePlacedBall) {
+  std::map<std::filesystem::path, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(pack())) files[entry.path()] = readFile(entry.path());
+  std::string output = run("variety.script");
+
+  // The balls placed at rest, in order; each shot has a height of its own.
+  const std::map<float, std::pair<float, float>> shotAtHeight = {
+      {800, {0, 3000}}, {150, {-2500, 1500}}, {100, {2500, 1500}}};
+  std::regex placed(R"(ball location=\(([-0-9.e]+), ([-0-9.e]+), ([-0-9.e]+)\) velocity=\(0, 0, 0\))");
+  std::vector<std::array<float, 3>> balls;
+  for (std::sregex_iterator it(output.begin(), output.end(), placed), end; it != end; ++it) {
+    balls.push_back({std::stof((*it)[1]), std::stof((*it)[2]), std::stof((*it)[3])});
+  }
+  ASSERT_EQ(balls.size(), 9u) << output;
+  for (size_t round = 0; round < 2; ++round) {
+    std::set<float> heights;
+    for (size_t i = 0; i < 3; ++i) heights.insert(balls[round * 3 + i][2]);
+    EXPECT_EQ(heights, (std::set<float>{800, 150, 100})) << "round " << round << "\n" << output;
+  }
+  for (size_t i = 6; i < 9; ++i) {
+    auto shot = shotAtHeight.find(balls[i][2]);
+    ASSERT_NE(shot, shotAtHeight.end()) << output;
+    EXPECT_LE(std::abs(balls[i][0] - shot->second.first), 200) << output;
+    EXPECT_LE(std::abs(balls[i][1] - shot->second.second), 200) << output;
+  }
+  for (const auto& [path, text] : files) EXPECT_EQ(readFile(path), text) << path;
 }
 
 }  // namespace

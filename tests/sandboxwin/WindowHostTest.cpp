@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
 #include <string>
 #include <utility>
 
@@ -15,6 +16,7 @@
 #include "sandbox/Sandbox.h"
 #include "sandbox/WindowHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowHarness.h"
 
 namespace {
 
@@ -145,6 +147,41 @@ TEST(SandboxProgram, RunsAScriptInAWindowWithNoDisplayAndExitsCleanly) {
   EXPECT_THAT(output, HasSubstr("Screenshot written to " + dir.str("shot.png")));
   EXPECT_THAT(output, HasSubstr("server match=local maxscore=3 time=0.250"));
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "shot.png"));
+}
+
+// The number after `lead` in the first line of `text` that holds it; -1
+// when there is none.
+double numberAfter(const std::string& text, const std::string& lead) {
+  std::smatch match;
+  if (!std::regex_search(text, match, std::regex(lead + "(-?[0-9]+)"))) return -1;
+  return std::stod(match[1]);
+}
+
+TEST(SandboxProgram, TheBallFliesAsHighInTheWindowAsTheEditorForetold) {
+  // The editor's preview of a stored lob...
+  WindowHarness editor;
+  editor.addShot("Pack", "Lob");
+  editor.openWindow();
+  ASSERT_TRUE(editor.openTab("Shots"));
+  editor.ui().frame();
+  ASSERT_TRUE(editor.ui().click("Edit"));
+  ASSERT_TRUE(editor.ui().waitFor("Currently editing shot: Lob"));
+  const auto apexShown = editor.ui().findContaining("Apex: ");
+  ASSERT_FALSE(apexShown.empty()) << editor.ui().describe();
+  const double apex = numberAfter(apexShown[0].text, "Apex: ");
+
+  // ...and the same shot played in the sandbox's window, on the same files:
+  // placed, launched 0.2 s later, then watched for the three seconds foretold.
+  TempDir dir;
+  writeFile(dir.path() / "lob.script",
+            "quellmark_enabled 1\nmatch local\nwindow open\nframes 1\nwindow close\nshotNumber1 0\nLoadShot\n"
+            "controlInput\nadvance 3.2\narena\n");
+  const auto [status, output] = runProgram("--headless-window --host-dir '" + editor.dir().str() + "' --script '" +
+                                           dir.str("lob.script") + "'");
+  ASSERT_EQ(status, 0) << output;
+  const double highest = numberAfter(output, "highest ");
+  EXPECT_GT(apex, 500);  // a lob, well off the floor
+  EXPECT_NEAR(highest, apex, 0.02 * apex) << output;
 }
 
 }  // namespace

@@ -42,6 +42,11 @@ class ShotEditorTest : public WindowTest {
     ImVec2 from = shown[static_cast<size_t>(occurrence)].center();
     ui().dragAt(from, ImVec2(toRight ? 1279.0f : 1.0f, from.y));
   }
+  // The preview's line beginning with `lead`, as shown ("" when it is not).
+  std::string previewLine(std::string_view lead) {
+    auto shown = ui().findContaining(lead);
+    return shown.empty() ? "" : shown[0].text;
+  }
 };
 
 TEST_F(ShotEditorTest, ASliderShotIsSavedIntoTheListAndOntoDisk) {
@@ -232,6 +237,24 @@ TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
   ui().frames(2);
   EXPECT_EQ(plugin().cvarManager->getCvar("car_enabled").getIntValue(), 1);
   EXPECT_THAT(harness.host().calls, Contains(testing::StartsWith("Car.SetLocation(")));
+}
+
+TEST_F(ShotEditorTest, ThePreviewFollowsThePickedShotAndTheSliders) {
+  // The Shots tab shows the current shot, flying at its own speed.
+  click("Alpha");
+  EXPECT_EQ(previewLine("Apex: "), "Apex: 853");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: 10, -4266");
+  click("Beta");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -4266");
+
+  openNewShot();
+  EXPECT_EQ(previewLine("Apex: "), "Apex: 0");  // at rest on the centre spot
+  EXPECT_EQ(previewLine("Lands: "), "Lands: 0, 0");
+  dragSlider("0.000", 2, true);  // ball Z: at rest under the ceiling
+  EXPECT_EQ(previewLine("Apex: "), "Apex: 2044");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: not within 3 s");
+  dragSlider("0.000", 3, false);  // velocity Y: thrown toward the blue goal
+  EXPECT_THAT(previewLine("Lands: "), testing::MatchesRegex("Lands: 0, -[0-9]+"));
 }
 
 TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {

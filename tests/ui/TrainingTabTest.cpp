@@ -201,6 +201,30 @@ TEST_F(TrainingTabTest, TheBoundKeyPlaysOnlyTheTickedShots) {
   EXPECT_THAT(ballXs, testing::IsSubsetOf({200.0f, 400.0f}));
 }
 
+TEST_F(TrainingTabTest, SwitchingTrainingOnStartsTheShotOrderAgain) {
+  start(4);
+  w.console("training_order 2");
+  for (const char* shot : {"Shot 1", "Shot 3", "Shot 4"}) ASSERT_TRUE(w.ui().click(shot));
+  ASSERT_TRUE(w.ui().click("Activate Training"));
+  std::vector<float> ballXs;
+  auto press = [&] {
+    pressResetKey();
+    ballXs.push_back(w.host().ball()->location.X);
+  };
+  press();
+  press();
+  ASSERT_TRUE(w.ui().click("Activate Training"));
+  press();  // training off: the working shot again
+  ASSERT_TRUE(w.ui().click("Activate Training"));
+  press();
+  // The ticked shots in the order the pack lists them.
+  std::vector<float> listed;
+  for (const Shot& shot : w.plugin().shots) {
+    if (shot.name != "Shot 2") listed.push_back(shot.ballLocationX);
+  }
+  EXPECT_THAT(ballXs, ElementsAre(listed[0], listed[1], listed[1], listed[0]));
+}
+
 // ---- "Training Settings" ----
 
 TEST_F(TrainingTabTest, ModifiersAreOffUntilActivateModifiersIsTicked) {
@@ -330,13 +354,60 @@ TEST_F(TrainingTabTest, TheSpeedSliderWritesTheBallSpeed) {
   EXPECT_EQ(w.host().ball()->targetSpeed, 4600);
 }
 
-TEST_F(TrainingTabTest, WithoutTheSpeedModeVariableTheListAndSliderAreNotDrawn) {
+TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   start(1, "Training Settings");
+  EXPECT_TRUE(w.ui().shows("Shot order"));
+  for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
+    ASSERT_TRUE(w.ui().click(item)) << item << "\n" << w.ui().describe();
+    EXPECT_EQ(w.cvarInt("training_order"), value) << item;
+  }
+
+  struct Slider {
+    const char* variable;
+    const char* shown;
+    const char* typed;
+    float value;
+    const char* label;
+    const char* tooltip;
+  } sliders[] = {
+      {"variance_location", "0 units", "250", 250, "Location variance",
+       "Moves the ball's start by up to this many units sideways and lengthways on every reset."},
+      {"variance_direction", "0.0 degrees", "12.5", 12.5f, "Direction variance",
+       "Turns the ball's flight left or right by up to this many degrees on every reset."},
+      {"variance_speed", "0 %", "80", 50, "Speed variance",  // held to its end
+       "Makes the ball fly up to this many percent faster or slower on every reset."},
+  };
+  for (const Slider& slider : sliders) {
+    SCOPED_TRACE(slider.variable);
+    ASSERT_TRUE(w.ui().click(slider.shown, 0, {.ctrl = true})) << w.ui().describe();
+    w.ui().type(slider.typed);
+    w.ui().pressKey(ImGuiKey_Enter);
+    EXPECT_EQ(w.host().cvarManager()->getCvar(slider.variable).getFloatValue(), slider.value);
+    ASSERT_TRUE(w.ui().hover(slider.label));
+    EXPECT_TRUE(w.ui().shows(slider.tooltip));
+  }
+}
+
+TEST_F(TrainingTabTest, AMissingVariableHidesWhatNeedsIt) {
+  start(1, "Training Settings");
+  // A missing shot-order or variance variable hides only its own control.
+  w.host().removeCvar("training_order");
+  w.host().removeCvar("variance_direction");
+  w.ui().frames(2);
+  EXPECT_FALSE(w.ui().shows("Shot order"));
+  EXPECT_FALSE(w.ui().shows("In list order"));
+  EXPECT_FALSE(w.ui().shows("Direction variance"));
+  EXPECT_TRUE(w.ui().shows("Sets the Speed Of The Ball"));
+  EXPECT_TRUE(w.ui().shows("Location variance"));
+  EXPECT_TRUE(w.ui().shows("Speed variance"));
+
+  // Without the speed mode, the list, the slider and all below them go.
   w.host().removeCvar("speed_enabled");
   w.ui().frames(2);
   EXPECT_TRUE(w.ui().shows("Enable Car Reset"));
   EXPECT_FALSE(w.ui().shows("No Reset"));
   EXPECT_FALSE(w.ui().shows("Sets the Speed Of The Ball"));
+  EXPECT_FALSE(w.ui().shows("Location variance"));
   EXPECT_TRUE(w.ui().shows("Training Settings"));
 }
 

@@ -1,0 +1,223 @@
+// What one press of the reset key costs in training as the pack grows.
+//
+//   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release &&
+//     cmake --build build/rel --target qm-bench-press && build/rel/bench/qm-bench-press
+//
+// The plug-in runs in a simulated local match with training on and its own
+// (production) source of random draws. For packs of 10, 1,000 and 10,000
+// shots, with one shot or every shot selected, it times presses
+// ("controlInput": the draw, the modifiers, placing car and ball) in batches,
+// each batch right after a batch of the reference case (10 shots, all
+// selected), so both meet the same machine. The summary gives each case's
+// median per press, the reference's, and the median of the paired ratios
+// case/reference with their spread (the middle half of the pairs), of
+// wall-clock and of this thread's CPU time. Goal: every ratio at most 1.2.
+//
+// It also times the shot picker alone, for 10 and 10,000 selected shots in
+// each training order: its share of a press.
+
+#include <benchmark/benchmark.h>
+#include <fmt/format.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "QMTraining/QMTraining.h"
+#include "playback/ShotPicker.h"
+#include "pluginsdk/sim/Host.h"
+#include "sandbox/PluginLoader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int packSizes[] = {10, 1000, 10000};
+constexpr int referenceShots = 10;
+// Presses per timed batch: long enough for the clock, short enough that the
+// launches they leave pending stay few.
+constexpr int pressesPerBatch = 50;
+
+// A plug-in in a local match on a scratch folder, with a pack of `shots`
+// shots filled in directly, `selected` of them (1 or all) selected, and
+// training on.
+class Trainer {
+ public:
+  Trainer(int shots, int selected)
+      : root_(fs::temp_directory_path() / fmt::format("qm-bench-press-{}-{}-{}", getpid(), shots, selected)),
+        host_((fs::create_directories(root_), root_)) {
+    attachPlugin(host_, plugin_);
+    host_.execute("quellmark_enabled 1");
+    host_.execute("car_enabled 1");
+    host_.startLocalMatch();
+    for (int i = 0; i < shots; ++i) {
+      Shot shot;
+      shot.ballLocationX = static_cast<float>(i);
+      shot.ballVelocityY = -2500;
+      shot.ballSpeed = 3200;
+      shot.name = fmt::format("Shot_{}", i);
+      plugin_.shots.push_back(shot);
+    }
+    plugin_.shotSelections.assign(static_cast<size_t>(shots), selected == shots);
+    // One selected shot sits in the middle, away from either end.
+    plugin_.shotSelections[static_cast<size_t>(shots / 2)] = true;
+    plugin_.trainingActive = true;
+  }
+  ~Trainer() {
+    plugin_.onUnload();
+    host_.releaseCallbacks();
+    globalCvarManager.reset();
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  Trainer(const Trainer&) = delete;
+  Trainer& operator=(const Trainer&) = delete;
+
+  void press() { plugin_.controlInput(); }
+  // Lets the pending launches fire and forgets the call record, untimed.
+  void settle() {
+    host_.advance(0.25);
+    host_.calls.clear();
+  }
+  bool placedTheBall() const { return !plugin_.noShotSelected && !host_.calls.empty(); }
+
+ private:
+  fs::path root_;
+  sim::Host host_;
+  QMTraining plugin_;
+};
+
+Trainer& trainer(int shots, int selected) {
+  static std::map<std::pair<int, int>, std::unique_ptr<Trainer>> trainers;
+  std::unique_ptr<Trainer>& found = trainers[{shots, selected}];
+  if (!found) found = std::make_unique<Trainer>(shots, selected);
+  return *found;
+}
+
+double threadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+struct PerPress {
+  double real;
+  double cpu;
+};
+
+PerPress timeBatch(Trainer& t) {
+  auto start = std::chrono::steady_clock::now();
+  double cpuStart = threadCpuSeconds();
+  for (int i = 0; i < pressesPerBatch; ++i) t.press();
+  double cpu = threadCpuSeconds() - cpuStart;
+  double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  t.settle();
+  return {real / pressesPerBatch, cpu / pressesPerBatch};
+}
+
+// The value below which `share` (0..1) of the values lie.
+double quantile(std::vector<double> values, double share) {
+  if (values.empty()) return 0;
+  auto at = values.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(values.size() - 1) * share);
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
+
+struct Result {
+  double pressUs;
+  double referenceUs;
+  double ratio;
+  double lowQuartile;
+  double highQuartile;
+  double cpuRatio;
+};
+std::map<std::pair<int, int>, Result> results;
+
+void BM_Press(benchmark::State& state) {
+  const int shots = static_cast<int>(state.range(0));
+  const int selected = static_cast<int>(state.range(1));
+  Trainer& reference = trainer(referenceShots, referenceShots);
+  Trainer& measured = trainer(shots, selected);
+  measured.press();  // the first press of a pack may build what later ones reuse
+  if (!measured.placedTheBall()) {
+    state.SkipWithError("the press placed nothing");
+    return;
+  }
+  measured.settle();
+
+  std::vector<double> press, ref, ratios, cpuRatios;
+  for (auto _ : state) {
+    PerPress r = timeBatch(reference);
+    PerPress m = timeBatch(measured);
+    state.SetIterationTime(m.real);
+    press.push_back(m.real);
+    ref.push_back(r.real);
+    ratios.push_back(m.real / r.real);
+    cpuRatios.push_back(m.cpu / r.cpu);
+  }
+  Result result{median(press) * 1e6,
+                median(ref) * 1e6,
+                median(ratios),
+                quantile(ratios, 0.25),
+                quantile(ratios, 0.75),
+                median(cpuRatios)};
+  results[{shots, selected}] = result;
+  state.counters["ref_us"] = result.referenceUs;
+  state.counters["ratio"] = result.ratio;
+  state.counters["cpu_ratio"] = result.cpuRatio;
+}
+
+void registerCases() {
+  auto* bench = benchmark::RegisterBenchmark("Press", BM_Press);
+  for (int shots : packSizes) {
+    bench->Args({shots, 1});
+    bench->Args({shots, shots});
+  }
+  // A fixed number of pairs: the iteration time given is that of one press,
+  // so a minimum time would ask for far more pairs than needed.
+  bench->ArgNames({"shots", "selected"})->UseManualTime()->Iterations(400)->Unit(benchmark::kMicrosecond);
+}
+
+// The picker alone, with every shot selected, as a press calls it.
+void BM_Pick(benchmark::State& state) {
+  const std::vector<bool> flags(static_cast<size_t>(state.range(0)), true);
+  const auto order = static_cast<TrainingOrder>(state.range(1));
+  const DrawNumber draw = randomDeviceDraws();
+  ShotPicker picker;
+  for (auto _ : state) benchmark::DoNotOptimize(picker.next(flags, order, draw));
+}
+BENCHMARK(BM_Pick)->ArgsProduct({{10, 10000}, {0, 1, 2}})->ArgNames({"shots", "order"});
+
+void printSummary() {
+  fmt::print("\n{:<26} {:>10} {:>10} {:>7} {:>15} {:>9}\n", "case (medians)", "press us", "ref us",
+             "ratio", "middle half", "cpu ratio");
+  for (int shots : packSizes) {
+    for (int selected : {1, shots}) {
+      auto found = results.find({shots, selected});
+      if (found == results.end()) continue;
+      const Result& r = found->second;
+      fmt::print("{:<26} {:>10.2f} {:>10.2f} {:>7.2f} {:>7.2f}-{:<7.2f} {:>9.2f}\n",
+                 fmt::format("{} shots, {} selected", shots, selected == shots ? "all" : "1"),
+                 r.pressUs, r.referenceUs, r.ratio, r.lowQuartile, r.highQuartile, r.cpuRatio);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  registerCases();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  printSummary();
+  benchmark::Shutdown();
+  return 0;
+}
