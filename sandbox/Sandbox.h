@@ -30,8 +30,9 @@ class Sandbox {
 
   // Loads the plug-in library; false (with a printed reason) on failure.
   bool loadPlugin(const std::string& libraryPath);
-  // onUnload, deleteMe, the host saves its configuration, the library is
-  // closed. Runs at most once; the destructor runs it too.
+  // The host saves its configuration (with the keys the plug-in bound),
+  // then onUnload, deleteMe, and the library is closed. Runs at most once;
+  // the destructor runs it too.
   void shutdown();
 
   enum class LineResult { done, failed, quit };
