@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "flight/FlightPrediction.h"
@@ -22,6 +23,7 @@
 #include "playback/RandomDraws.h"
 #include "playback/ShotPicker.h"
 #include "pluginsdk/Plugin.h"
+#include "storage/PackTransfer.h"
 #include "storage/Shot.h"
 #include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
@@ -68,6 +70,20 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
                      int32_t carRoll);
   bool copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex, int32_t shotIndex,
                       std::string newName);
+
+  // ---- sharing packs as one text (storage/) ----
+  // The pack text of the named pack, read from its folder as a load reads it.
+  Outcome<PackExport> exportTrainingPack(const std::string& packName);
+  // Writes a pack text to QMShots/Exports/NAME.qmpack; the value is the path.
+  Outcome<std::string> saveExportedPack(const std::string& packName, std::string_view text);
+  // Makes the decoded pack a new pack named `name` (never into or over one
+  // that exists), appends it to the list, loads it and makes it the current
+  // pack, as creating a pack does. The value is the new pack's folder.
+  Outcome<std::string> importTrainingPack(const DecodedPack& pack, const std::string& name);
+  // "ExportPack NAME" and "ImportPack PATH": each logs one line saying what
+  // it did or why it did nothing.
+  void exportPackCommand(const std::vector<std::string>& arguments);
+  void importPackCommand(const std::vector<std::string>& arguments);
 
   // ---- start-up data work (storage/) ----
   void migrateOldData();

@@ -16,6 +16,15 @@ void QMTraining::registerNotifiers() {
   command("OverideShot", &QMTraining::overrideShot);
   command("LoadShot", &QMTraining::loadSelectedShot);
   command("BallSpeed", &QMTraining::applyBallSpeed);
+
+  // Commands that take what follows their name.
+  auto commandWithArgument = [this](const char* name,
+                                    void (QMTraining::*method)(const std::vector<std::string>&)) {
+    cvarManager->registerNotifier(
+        name, [this, method](std::vector<std::string> words) { (this->*method)(words); }, "", 0);
+  };
+  commandWithArgument("ExportPack", &QMTraining::exportPackCommand);
+  commandWithArgument("ImportPack", &QMTraining::importPackCommand);
 }
 
 void QMTraining::registerCvars() {

@@ -19,6 +19,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz/FuzzSupport.h"
 #include "storage/Shot.h"
 #include "storage/ShotLine.h"
 
@@ -26,25 +27,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "shot fuzzer: %s\n", what.c_str());
-  std::abort();
-}
+using fuzzsupport::readWhole;
 
-std::string readWhole(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+[[noreturn]] void fail(const std::string& what) { fuzzsupport::fail("shot fuzzer", what); }
 
 // A pack folder and a few neighbours that must never change, made once.
 class Sandbox {
  public:
   Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "qm-shot-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) fail("mkdtemp");
-    root_ = pattern;
+    root_ = fuzzsupport::makeScratchFolder("shot fuzzer", "qm-shot-fuzz");
     fs::create_directories(pack());
     fs::create_directories(root_ / "other");
     std::ofstream(root_ / "outside.shot") << "1 0 0 0 0 0 0 0 0 0 outside 3000 0 0";

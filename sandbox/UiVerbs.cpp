@@ -78,6 +78,7 @@ class UiVerbs {
     verb("scroll", &UiVerbs::scroll);
     verb("wait", &UiVerbs::wait);
     verb("screenshot", &UiVerbs::screenshot);
+    verb("clipboard", &UiVerbs::clipboard);
   }
 
  private:
@@ -147,6 +148,16 @@ class UiVerbs {
     if (std::string wrong = needs(w, 2, 3); !wrong.empty()) return wrong;
     if (w.size() == 3 && !parseCount(w[2], 0, 100000, frames)) return usageLine("wait");
     if (!gui().waitFor(w[1], frames)) return fmt::format("{} did not show within {} frames", w[1], frames);
+    return "";
+  }
+
+  std::string clipboard(const Words& w) const {
+    if (std::string wrong = needs(w, 1, 2); !wrong.empty()) return wrong;
+    if (w.size() == 2) {
+      gui().setClipboard(w[1]);
+    } else {
+      out() << gui().clipboard() << (gui().clipboard().ends_with('\n') ? "" : "\n");
+    }
     return "";
   }
 

@@ -39,6 +39,7 @@ inline constexpr VerbDoc verbList[] = {
     {"scroll", "scroll TEXT LINES", "turn the wheel over TEXT (negative: down)", VerbPlace::console},
     {"wait", "wait TEXT [FRAMES]", "draw frames until TEXT shows (at most 60)", VerbPlace::console},
     {"screenshot", "screenshot FILE.png", "save the window as the player sees it", VerbPlace::console},
+    {"clipboard", "clipboard [TEXT]", "print the window's clipboard, or put TEXT on it", VerbPlace::console},
     {"key", "key KEY", "press and release a key through the window, by engine name", VerbPlace::window},
     {"mouse", "mouse X Y", "move the mouse pointer to a pixel of the window", VerbPlace::window},
     {"arena", "arena", "print the numbers the arena view shows over the field", VerbPlace::window},

@@ -6,7 +6,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(cmake ninja-build g++ clang pkg-config libimgui-dev libstb-dev libfmt-dev libsdl2-dev
+packages=(cmake ninja-build g++ clang pkg-config libimgui-dev libstb-dev libfmt-dev libsdl2-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev xvfb xauth)
 
 install_packages() {

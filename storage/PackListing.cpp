@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "storage/PackTextFormat.h"
 #include "storage/ShotFileFormat.h"
 
 namespace {
@@ -23,6 +24,13 @@ void forEachEntry(const std::string& folder, Visit visit) {
        it.increment(error)) {
     visit(*it);
   }
+}
+
+// A folder in which an import of a whole pack is being built, or one an
+// interrupted import left: never a pack of its own.
+bool isImportInProgress(std::string_view folderName) {
+  return folderName.starts_with(packtext::importFolderPrefix) &&
+         folderName.ends_with(packtext::importFolderSuffix);
 }
 
 }  // namespace
@@ -56,7 +64,9 @@ std::vector<std::string> listSubFolders(const std::string& folder) {
   std::vector<std::string> names;
   forEachEntry(folder, [&names](const std::filesystem::directory_entry& entry) {
     std::error_code error;
-    if (entry.is_directory(error)) names.emplace_back(fileNameOf(entry));
+    if (!entry.is_directory(error)) return;
+    std::string_view name = fileNameOf(entry);
+    if (!isImportInProgress(name)) names.emplace_back(name);
   });
   return names;
 }

@@ -25,6 +25,7 @@ std::string_view fileExtension(std::string_view fileName);
 // read is skipped.
 std::vector<ShotFileEntry> listShotFiles(const std::string& folder);
 
-// The names of the sub-folders of a folder, in enumeration order; an error
-// while enumerating ends the list where it happened.
+// The names of the sub-folders of a folder, in enumeration order, without
+// the hidden folders imports are built in; an error while enumerating ends the list
+// where it happened.
 std::vector<std::string> listSubFolders(const std::string& folder);

@@ -18,6 +18,11 @@ inline std::string packsFolderPath(const std::string& dataFolder) {
   return dataFolder + "/QMShots/TrainingPacks";
 }
 
+// Where exported pack texts are written.
+inline std::string exportsFolderPath(const std::string& dataFolder) {
+  return dataFolder + "/QMShots/Exports";
+}
+
 // One pack's folder, without a trailing "/" (shot-file operations want one
 // added).
 inline std::string packFolderPath(const std::string& dataFolder, const std::string& pack) {

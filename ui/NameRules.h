@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/PackText.h"
 #include "storage/Shot.h"
 #include "storage/ShotFileFormat.h"
 
@@ -17,7 +18,7 @@ namespace namerules {
 // A shot name cannot hold these (they are not allowed in file names).
 inline constexpr std::string_view forbiddenShotCharacters = shotfile::forbiddenCharacters;
 // A pack name cannot hold these: the shot set and the full stop.
-inline constexpr std::string_view forbiddenPackCharacters = "./\\|*?\"<>";
+inline constexpr std::string_view forbiddenPackCharacters = ::forbiddenPackCharacters;
 
 bool containsAnyOf(std::string_view text, std::string_view characters);
 

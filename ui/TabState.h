@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "storage/PackText.h"
 #include "ui/NameRules.h"
 #include "ui/TextFields.h"
 
@@ -64,6 +65,29 @@ struct ShotPopupState {
   namerules::TakenNameCache transferCache;
 };
 
+// "Share Training Pack": the pack's text as it was when "Share" was pressed.
+struct SharePopupState {
+  bool open = false;
+  std::string packName;
+  std::string text;   // empty when `error` says why there is none
+  std::string error;
+  size_t shotCount = 0;
+  size_t leftOut = 0;
+  std::string result;  // what "Copy To Clipboard" or "Save To File" did
+  bool resultFailed = false;
+};
+
+// "Import Training Pack": the text pasted, what it holds, the name typed.
+struct ImportPopupState {
+  bool open = false;
+  std::string text;
+  DecodedPack decoded;      // of `text`, read again whenever it changes
+  std::string presetFrom;   // the name in the text the name field was last set from
+  char packName[128] = {};
+  std::string failure;      // why "OK" last did nothing ...
+  std::string failedName;   // ... for this name, with this text
+};
+
 struct PackPopupState {
   PendingEntry pendingPackRename;
   PendingEntry pendingPackDelete;
@@ -75,6 +99,8 @@ struct PackPopupState {
   char renamePackName[128] = {};
   char copyPackName[128] = {};
   char addPackName[128] = {};
+  SharePopupState sharing;
+  ImportPopupState importing;
 };
 
 // A pack or shot grows laggy to load beyond this many shots; adding more

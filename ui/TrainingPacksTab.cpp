@@ -1,6 +1,8 @@
-// The "Training Packs" tab: the pack list, choosing the current pack, and
-// the popups that add, copy, rename and delete packs after checking the
-// name typed for them. The store reports its own results on the console.
+// The "Training Packs" tab: the pack list, choosing the current pack, the
+// popups that add, copy, rename and delete packs after checking the name
+// typed for them, and those that share a pack as one text and import one.
+// The store reports its own results on the console; sharing and importing
+// report theirs in their popups.
 
 #include <imgui.h>
 
@@ -9,6 +11,7 @@
 
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
+#include "storage/PackText.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
 
@@ -50,17 +53,65 @@ void drawPackNameMessages(const PackNameFaults& faults, bool taken) {
   redMessage(namerules::blankNameMessage, faults.blank);
 }
 
+// The name field of a popup that makes a new pack, with the messages of
+// "Add Training Pack" under it.
+struct NewPackName {
+  std::string_view typed;
+  bool usable;
+};
+
+template <size_t N>
+NewPackName newPackNameField(const char* id, char (&field)[N],
+                             const std::vector<std::string>& packs) {
+  const std::string_view typed = nameField(id, field);
+  const bool taken = namerules::packNameTaken(packs, typed);
+  const PackNameFaults faults(typed);
+  drawPackNameMessages(faults, taken);
+  return {typed, !taken && !faults.any()};
+}
+
 // What a row's items do, in the order of the row: the name, then the buttons.
-enum class RowButton { pick, rename, remove, copy };
+enum class RowButton { pick, rename, remove, copy, share };
 
 windowparts::RowClick drawPackRows(const std::vector<std::string>& packs, int32_t currentPack) {
   return windowparts::nameRowsInView(
-      packs.size(), currentPack, 200, {"Rename", "Delete", "Copy"},
+      packs.size(), currentPack, 200, {"Rename", "Delete", "Copy", "Share"},
       [&](int32_t row) -> const std::string& { return packs[static_cast<size_t>(row)]; });
 }
 
-// The four popups; "Add Training Pack" is drawn outside the list region,
-// where its button is.
+// The size of the popups' fields for a whole pack text.
+const ImVec2 packTextFieldSize(560, 220);
+
+void openSharePopup(QMTraining& plugin, const std::string& pack) {
+  SharePopupState& share = plugin.packPopups.sharing;
+  Outcome<PackExport> exported = plugin.exportTrainingPack(pack);
+  share = SharePopupState{};
+  share.open = true;
+  share.packName = pack;
+  share.text = std::move(exported.value.text);
+  share.error = std::move(exported.error);
+  share.shotCount = exported.value.shotCount;
+  share.leftOut = exported.value.leftOut;
+}
+
+void readImportText(ImportPopupState& importing) {
+  importing.decoded = decodePackText(importing.text);
+  // A new name in the text replaces the name field's text; the player's own
+  // edits stay while the text names the same pack.
+  if (importing.decoded.ok() && importing.decoded.name != importing.presetFrom) {
+    importing.presetFrom = importing.decoded.name;
+    namerules::setFieldText(importing.packName, cleanPackName(importing.decoded.name));
+  }
+}
+
+void openImportPopup(ImportPopupState& importing) {
+  importing = ImportPopupState{};
+  importing.open = true;
+  readImportText(importing);
+}
+
+// The popups; "Add Training Pack" and "Import Training Pack" are drawn
+// outside the list region, where their buttons are.
 class PackPopups {
  public:
   explicit PackPopups(QMTraining& plugin)
@@ -69,6 +120,8 @@ class PackPopups {
   void remove();
   void rename();
   void add();
+  void share();
+  void importPack();
 
  private:
   QMTraining& plugin_;
@@ -126,13 +179,83 @@ void PackPopups::rename() {
 
 void PackPopups::add() {
   if (!beginAutoSizedModal("Add Training Pack")) return;
-  const std::string_view typed = nameField("##NameInput", state_.addPackName);
-  const bool taken = namerules::packNameTaken(packs_, typed);
-  const PackNameFaults faults(typed);
-  drawPackNameMessages(faults, taken);
-  if (okPressed(state_.addPackOpen) && !taken && !faults.any()) {
-    plugin_.createTrainingPack(std::string(typed));
+  const NewPackName name = newPackNameField("##NameInput", state_.addPackName, packs_);
+  if (okPressed(state_.addPackOpen) && name.usable) {
+    plugin_.createTrainingPack(std::string(name.typed));
     closePopup(state_.addPackOpen);
+  }
+  ImGui::EndPopup();
+}
+
+void PackPopups::share() {
+  SharePopupState& popup = state_.sharing;
+  if (!beginAutoSizedModal("Share Training Pack")) return;
+  ImGui::Text("Selected: %s", popup.packName.c_str());
+  if (!popup.error.empty()) {
+    redMessage(popup.error.c_str());
+  } else {
+    ImGui::TextUnformatted(shotCountText(popup.shotCount).c_str());
+    if (popup.leftOut > 0) {
+      const std::string note = shotCountText(popup.leftOut) +
+                               " could not be read and are not in the text";
+      redMessage(note.c_str());
+    }
+    ImGui::TextUnformatted("The pack as one text:");
+    windowparts::readOnlyMultilineField("##PackText", popup.text, packTextFieldSize);
+    if (ImGui::Button("Copy To Clipboard")) {
+      ImGui::SetClipboardText(popup.text.c_str());
+      popup.result = "Copied to the clipboard";
+      popup.resultFailed = false;
+    }
+    ImGui::SameLine();
+    if (ImGui::Button("Save To File")) {
+      Outcome<std::string> saved = plugin_.saveExportedPack(popup.packName, popup.text);
+      popup.resultFailed = !saved.ok();
+      popup.result = saved.ok() ? "Saved to " + saved.value : saved.error;
+    }
+    ImGui::SameLine();
+  }
+  if (ImGui::Button("Close")) closePopup(popup.open);
+  if (popup.resultFailed) {
+    redMessage(popup.result.c_str());
+  } else if (!popup.result.empty()) {
+    ImGui::TextUnformatted(popup.result.c_str());
+  }
+  ImGui::EndPopup();
+}
+
+void PackPopups::importPack() {
+  ImportPopupState& importing = state_.importing;
+  if (!beginAutoSizedModal("Import Training Pack")) return;
+  ImGui::TextUnformatted("Paste the pack's text here:");
+  bool textChanged = windowparts::multilineField("##ImportText", importing.text, packTextFieldSize);
+  if (ImGui::Button("Paste From Clipboard")) {
+    const char* clipboard = ImGui::GetClipboardText();
+    importing.text = clipboard ? clipboard : "";
+    textChanged = true;
+  }
+  if (textChanged) {
+    readImportText(importing);
+    importing.failure.clear();
+  }
+  if (importing.decoded.ok()) {
+    ImGui::TextUnformatted(shotCountText(importing.decoded.shots.size()).c_str());
+  } else {
+    redMessage(importing.decoded.error.c_str());
+  }
+
+  const NewPackName name = newPackNameField("##ImportName", importing.packName, packs_);
+  const bool failedBefore = !importing.failure.empty() && name.typed == importing.failedName;
+  redMessage(importing.failure.c_str(), failedBefore);
+  if (okPressed(importing.open) && importing.decoded.ok() && name.usable) {
+    const std::string chosen(name.typed);
+    Outcome<std::string> made = plugin_.importTrainingPack(importing.decoded, chosen);
+    if (made.ok()) {
+      closePopup(importing.open);
+    } else {
+      importing.failure = made.error;
+      importing.failedName = chosen;
+    }
   }
   ImGui::EndPopup();
 }
@@ -172,15 +295,20 @@ void QMTraining::renderTrainingPacksTab() {
         namerules::setFieldText(state.copyPackName, "Copied Pack Name");
         state.copyPackOpen = true;
         break;
+      case RowButton::share:
+        openSharePopup(*this, pack);
+        break;
     }
   }
   if (state.copyPackOpen) ImGui::OpenPopup("Copy Training Pack");
   if (state.renamePackOpen) ImGui::OpenPopup("Rename Training Pack");
   if (state.deletePackOpen) ImGui::OpenPopup("Delete Training Pack");
+  if (state.sharing.open) ImGui::OpenPopup("Share Training Pack");
   PackPopups popups(*this);
   popups.copy();
   popups.remove();
   popups.rename();
+  popups.share();
   ImGui::EndChild();
 
   ImGui::TextUnformatted("\n");
@@ -189,7 +317,11 @@ void QMTraining::renderTrainingPacksTab() {
     state.addPackOpen = true;
   }
   ImGui::SameLine();
+  if (ImGui::SmallButton("Import Pack")) openImportPopup(state.importing);
+  ImGui::SameLine();
   if (ImGui::SmallButton("Reload Packs")) loadTrainingPacks();
   if (state.addPackOpen) ImGui::OpenPopup("Add Training Pack");
+  if (state.importing.open) ImGui::OpenPopup("Import Training Pack");
   popups.add();
+  popups.importPack();
 }

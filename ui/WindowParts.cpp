@@ -1,6 +1,19 @@
 #include "ui/WindowParts.h"
 
 namespace windowparts {
+namespace {
+
+// Dear ImGui asks for a larger buffer as the text grows.
+int resizeText(ImGuiInputTextCallbackData* data) {
+  if (data->EventFlag == ImGuiInputTextFlags_CallbackResize) {
+    auto* text = static_cast<std::string*>(data->UserData);
+    text->resize(static_cast<size_t>(data->BufTextLen));
+    data->Buf = text->data();
+  }
+  return 0;
+}
+
+}  // namespace
 
 void redMessage(const char* text, bool shown) {
   if (shown) ImGui::TextColored(messageRed, "%s", text);
@@ -44,6 +57,17 @@ std::string_view nameField(const char* id, char* buffer, size_t size) {
   ImGui::TextUnformatted("Enter a new name:");
   nameInput(id, buffer, size);
   return buffer;
+}
+
+bool multilineField(const char* id, std::string& text, ImVec2 size) {
+  return ImGui::InputTextMultiline(id, text.data(), text.capacity() + 1, size,
+                                   ImGuiInputTextFlags_CallbackResize, resizeText, &text);
+}
+
+void readOnlyMultilineField(const char* id, const std::string& text, ImVec2 size) {
+  // Read-only: Dear ImGui never writes through the pointer.
+  ImGui::InputTextMultiline(id, const_cast<char*>(text.c_str()), text.size() + 1, size,
+                            ImGuiInputTextFlags_ReadOnly);
 }
 
 void deleteQuestion(const char* question, const char* chosenName, const char* missingMessage) {

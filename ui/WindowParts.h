@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace windowparts {
@@ -47,6 +48,12 @@ template <size_t N>
 std::string_view nameField(const char* id, char (&buffer)[N]) {
   return nameField(id, buffer, N);
 }
+
+// A multi-line text field `size` pixels large over `text`, which grows to
+// hold whatever is typed or pasted. True when the text changed.
+bool multilineField(const char* id, std::string& text, ImVec2 size);
+// The same for a text that can be selected and copied but not changed.
+void readOnlyMultilineField(const char* id, const std::string& text, ImVec2 size);
 
 // The body of a delete popup: `question` in red, then "Selected: " and the
 // chosen entry's name, or the red `missingMessage` when `chosenName` is null

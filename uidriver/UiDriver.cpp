@@ -17,6 +17,13 @@ UiDriver::UiDriver(float width, float height) {
   io.LogFilename = nullptr;
   io.DisplaySize = ImVec2(width, height);
   io.DeltaTime = step_;
+  io.ClipboardUserData = this;
+  io.SetClipboardTextFn = [](void* driver, const char* text) {
+    static_cast<UiDriver*>(driver)->clipboard_ = text;
+  };
+  io.GetClipboardTextFn = [](void* driver) -> const char* {
+    return static_cast<UiDriver*>(driver)->clipboard_.c_str();
+  };
   // Keys are addressed by Dear ImGui's own key numbers.
   for (int key = 0; key < ImGuiKey_COUNT; ++key) io.KeyMap[key] = key;
   unsigned char* pixels = nullptr;

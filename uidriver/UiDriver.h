@@ -7,6 +7,10 @@
 // fixed step, and waits are bounded by a number of frames, never by the wall
 // clock, so a run is the same on every machine.
 //
+// Clipboard: the context's own, in memory. Dear ImGui's copy and paste (and
+// a window's clipboard buttons) write and read it; tests and scripts set and
+// read it here.
+//
 // Reading: shown() is the text of the last frame drawn. A player reacts to
 // what is on the screen, so every action aims at where a text was shown in
 // the last frame, then draws the frames the action needs:
@@ -29,6 +33,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "uidriver/ShownText.h"
@@ -101,6 +106,10 @@ class UiDriver {
   // Turns the wheel over a point; positive lines scroll up.
   void scrollAt(ImVec2 point, float lines);
 
+  // ---- clipboard ----
+  const std::string& clipboard() const { return clipboard_; }
+  void setClipboard(std::string text) { clipboard_ = std::move(text); }
+
   // ---- waiting ----
   // Draws frames until the text is shown (or gone), at most maxFrames;
   // true when it happened. Checks the last frame first, drawing none if it
@@ -131,6 +140,7 @@ class UiDriver {
   float step_ = 1.0f / 60.0f;
   double time_ = 0;
   double lastClickTime_ = -1e9;
+  std::string clipboard_;
   int frameCount_ = 0;
 };
 

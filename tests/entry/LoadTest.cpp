@@ -22,11 +22,11 @@ struct ExpectedCvar {
   float max;
 };
 
-TEST(Load, RegistersTheSevenCommandsInOrder) {
+TEST(Load, RegistersTheCommandsInOrder) {
   PluginHarness harness;
   EXPECT_THAT(harness.host().notifierOrder(),
               ElementsAre("controlInput", "BallMove", "CarMove", "BallVelocity", "OverideShot", "LoadShot",
-                          "BallSpeed"));
+                          "BallSpeed", "ExportPack", "ImportPack"));
   for (const std::string& name : harness.host().notifierOrder()) {
     const sim::NotifierRecord* notifier = harness.host().findNotifier(name);
     EXPECT_EQ(notifier->description, "") << name;
@@ -124,7 +124,7 @@ TEST(Load, KeepsAnExistingDataFolderAsItIs) {
   EXPECT_EQ(harness.load(), "");
   EXPECT_EQ(readFile(shots / "TrainingPacks" / "Mine" / "A.shot"), "1 2 3 4 5 6 7 8 9 10 A 3000 0 0");
   EXPECT_EQ(std::filesystem::last_write_time(shots / "TrainingPacks" / "Mine" / "A.shot"), before);
-  EXPECT_EQ(harness.host().notifierOrder().size(), 7u);
+  EXPECT_EQ(harness.host().notifierOrder().size(), 9u);
 }
 
 TEST(Load, CreatesTheDataFolderWithItsParents) {

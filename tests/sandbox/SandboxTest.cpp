@@ -41,9 +41,9 @@ class SandboxTest : public testing::Test {
   Sandbox sandbox;
 };
 
-TEST_F(SandboxTest, ListsTheSevenCommandsAndTheVariablesWithTheirDefaults) {
+TEST_F(SandboxTest, ListsTheCommandsAndTheVariablesWithTheirDefaults) {
   std::string text = run({"quellmark_enabled 1", "list"});
-  EXPECT_THAT(text, HasSubstr("commands (7):\n  controlInput\n  BallMove\n"));
+  EXPECT_THAT(text, HasSubstr("commands (9):\n  controlInput\n  BallMove\n"));
   EXPECT_THAT(text, HasSubstr("variables (27):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
   EXPECT_THAT(text, HasSubstr("  shotNumber1 = \"1\" (default \"1\") What shot was selected\n"));
   EXPECT_TRUE(plugin().pluginEnabled);
@@ -78,7 +78,7 @@ TEST_F(SandboxTest, BadLinesFailSayingWhyAndTheHostGoesOn) {
     EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::failed) << line;
     EXPECT_THAT(out.str(), HasSubstr(message)) << line;
   }
-  EXPECT_THAT(run({"list"}), HasSubstr("commands (7):"));
+  EXPECT_THAT(run({"list"}), HasSubstr("commands (9):"));
   for (const char* line : {"help", "# a comment", "", "quellmark_enabled", "quellmark_enabled 0; car_enabled 1"}) {
     EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::done) << line;
   }

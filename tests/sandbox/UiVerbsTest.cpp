@@ -86,6 +86,18 @@ TEST_F(UiVerbsTest, SavesAScreenshotOfTheDisplay) {
   EXPECT_THAT(run({"screenshot " + dir.str("no/such/folder/x.png")}), HasSubstr("no screenshot: "));
 }
 
+TEST_F(UiVerbsTest, TheClipboardCarriesAPackFromShareToImport) {
+  writeFile(dir.path() / "data/QMShots/TrainingPacks/Pack/Lob.shot",
+            "800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
+  run({"window open", "frames 2", "click \"Training Packs\"", "click Share", "wait \"Copy To Clipboard\"",
+       "click \"Copy To Clipboard\"", "click Close"});
+  EXPECT_THAT(run({"clipboard"}), HasSubstr("QMPACK 1 Pack\n800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0\n"));
+  run({"click \"Import Pack\"", "wait \"Paste From Clipboard\"", "click \"Paste From Clipboard\""});
+  EXPECT_THAT(run({"shown"}), HasSubstr("  1 shot\n"));
+  run({"clipboard \"QMPACK 9 Later\"", "click \"Paste From Clipboard\""});
+  EXPECT_THAT(run({"shown"}), HasSubstr("is of version 9"));
+}
+
 // Runs an example script in the sandbox program on a fresh host folder that
 // holds "Demo Pack", and returns what it printed.
 class SandboxExample : public testing::Test {
@@ -96,8 +108,8 @@ class SandboxExample : public testing::Test {
   }
   std::filesystem::path pack() const { return dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack"; }
 
-  std::string run(const std::string& script) {
-    std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str("host") + "' --script '" +
+  std::string run(const std::string& script, const std::string& host = "host") {
+    std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str(host) + "' --script '" +
                           QM_SOURCE_DIR + "/sandbox/examples/" + script + "' 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     EXPECT_NE(pipe, nullptr);
@@ -121,6 +133,26 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   EXPECT_THAT(output, testing::AnyOf(HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"),
                                      HasSubstr("car location=(1800, -2500, 17) rotation=(0, 11000, 0)")));
   EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));
+}
+
+// The README's sharing example: the pack exported in one host folder,
+// imported in a second, fresh one, and one of its shots replayed there.
+TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
+  const std::string file = dir.str("host/data/QMShots/Exports/Demo Pack.qmpack");
+  EXPECT_THAT(run("share-export.script"),
+              HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
+  std::filesystem::create_directories(dir.path() / "friend/data/QMShots");
+  std::filesystem::copy_file(file, dir.path() / "friend/data/QMShots/Demo Pack.qmpack");
+  const std::string output = run("share-import.script", "friend");
+  EXPECT_THAT(output, HasSubstr("Training pack Demo Pack (3 shots) imported from Demo Pack.qmpack"));
+  for (const char* shot : {"High lob.shot", "Left wall.shot", "Right wall.shot"}) {
+    EXPECT_EQ(readFile(dir.path() / "friend/data/QMShots/TrainingPacks/Demo Pack" / shot),
+              readFile(pack() / shot));
+  }
+  EXPECT_THAT(output, HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"));
+  EXPECT_THAT(output, HasSubstr("ball location=(-2500, 1500, 150) velocity=(0, 0, 0) hitteam=255"));
+  EXPECT_THAT(output,
+              HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
 }
 
 TEST_F(SandboxExample, TheVarietyScriptPlaysEachShotOncePerRoundAndVariesOnlyThePlacedBall) {

@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include <cstdio>
 #include <regex>
@@ -75,6 +76,17 @@ TEST_F(SandboxWindow, TheBallMovesAsTheGameClockAdvances) {
   EXPECT_NEAR(ball.location.Y, 500, 5);
   EXPECT_LT(ball.location.Z, 500);
   EXPECT_NEAR(sandbox_.host().now(), 0.5, 1e-4);
+}
+
+TEST_F(SandboxWindow, ThePluginWindowsClipboardIsTheDesktops) {
+  // The plug-in's clipboard buttons go through Dear ImGui's clipboard in the
+  // window's context, which the SDL backend hands to SDL's.
+  ImGui::SetClipboardText("QMPACK 1 Pack");
+  char* desktop = SDL_GetClipboardText();
+  EXPECT_STREQ(desktop, "QMPACK 1 Pack");
+  SDL_free(desktop);
+  SDL_SetClipboardText("pasted");
+  EXPECT_STREQ(ImGui::GetClipboardText(), "pasted");
 }
 
 TEST_F(SandboxWindow, TheMenuCommandShowsAndHidesThePluginWindow) {

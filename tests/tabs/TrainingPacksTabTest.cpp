@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "storage/PackText.h"
 #include "tests/tabs/WindowFixture.h"
 
 namespace {
@@ -164,6 +165,50 @@ TEST_F(TrainingPacksTabTest, AConfirmedDeleteNeverReachesAPackTheListHasSinceLos
   ui().frames(2);
   EXPECT_TRUE(packFolderExists(chosen));
   EXPECT_FALSE(harness.logged("TrainingPack removed"));
+}
+
+TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
+  start();
+  clickPackRow("Share", "First");
+  expectShown("Copy To Clipboard");
+  EXPECT_TRUE(shows("2 shots"));
+  click("Copy To Clipboard");
+  expectShown("Copied to the clipboard");
+  const DecodedPack copied = decodePackText(ui().clipboard());
+  ASSERT_TRUE(copied.ok()) << copied.error;
+  EXPECT_EQ(copied.name, "First");
+  EXPECT_EQ(copied.shots.size(), 2u);
+  click("Save To File");
+  const std::string path = harness.dataFolder() + "/QMShots/Exports/First.qmpack";
+  expectShown("Saved to " + path);
+  EXPECT_EQ(readFile(path), ui().clipboard());
+  click("Close");
+  EXPECT_TRUE(ui().waitUntilGone("Copy To Clipboard"));
+}
+
+TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesAndSelectsThePack) {
+  start();
+  ui().setClipboard("not a pack");
+  click("Import Pack");
+  expectShown("Paste From Clipboard");
+  click("Paste From Clipboard");
+  const std::string refused = "This is not a training pack text: it must begin with \"QMPACK 1\"";
+  expectShown(refused);
+  click("OK");
+  EXPECT_TRUE(shows(refused));
+
+  ui().setClipboard(encodePackText("First", {shotLine("Lob"), shotLine("Chip", 5)}));
+  click("Paste From Clipboard");
+  expectShown("2 shots");
+  EXPECT_TRUE(shows(takenMessage));  // the name field holds the text's name
+  typeRefused("First", "v1.2", forbiddenMessage);
+  replaceText("v1.2", "Shared");
+  click("OK");
+  EXPECT_TRUE(ui().waitUntilGone("Paste From Clipboard"));
+  EXPECT_EQ(plugin().trainingPacks.back(), "Shared");
+  EXPECT_TRUE(shows("Selected: Shared"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Lob", "Chip"));
+  EXPECT_EQ(shotFile("Shared", "Chip"), shotLine("Chip", 5));
 }
 
 }  // namespace

@@ -1,0 +1,200 @@
+#include "storage/PackTransfer.h"
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+
+#include "storage/AtomicWrite.h"
+#include "storage/PackListing.h"
+#include "storage/PackText.h"
+#include "storage/PackTextFormat.h"
+#include "storage/ShotLine.h"
+#include "storage/ShotName.h"
+#include "storage/ShotOrder.h"
+#include "storage/Utf8Path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+Outcome<std::string> refusal(std::string reason) {
+  return Outcome<std::string>::failure(std::move(reason));
+}
+
+// Whether anything (even a dangling link) is at `path`; nullopt when the
+// test itself fails (a name too long, a folder that cannot be searched).
+std::optional<bool> occupied(const std::string& path) {
+  std::error_code error;
+  const fs::file_type type = fs::symlink_status(pathFromUtf8(path), error).type();
+  if (type == fs::file_type::none) return std::nullopt;
+  return type != fs::file_type::not_found;
+}
+
+// Why no pack can be made at `target`, or "" when it can.
+std::string targetProblem(const std::string& target, const std::string& name) {
+  const std::optional<bool> taken = occupied(target);
+  if (!taken) return "Could not make the pack folder " + inQuotes(target);
+  if (*taken) return "A training pack named " + inQuotes(name) + " already exists";
+  return {};
+}
+
+// A fresh hidden folder in the packs folder for one import; "" when none
+// could be made.
+std::string makeStagingFolder(const std::string& packsFolder) {
+  for (int n = 1; n <= 1000; ++n) {
+    const std::string folder = packsFolder + "/" + std::string(packtext::importFolderPrefix) +
+                               std::to_string(n) + std::string(packtext::importFolderSuffix);
+    std::error_code error;
+    if (fs::create_directory(pathFromUtf8(folder), error)) return folder;
+    if (error) return {};
+  }
+  return {};
+}
+
+std::string fileNameFor(const std::string& shotName) {
+  return shotName + std::string(shotname::isLegacyShotName(shotName) ? shotfile::legacyExtension
+                                                                     : shotfile::shotExtension);
+}
+
+// Writes each shot into `folder`; "" when all are written, else why not.
+std::string writeShots(const std::string& folder, const std::vector<Shot>& shots) {
+  for (const Shot& shot : shots) {
+    Shot written = shot;
+    written.folderPath = folder + "/";
+    // Names that one file system tells apart and another does not (letter
+    // case): the later shot is kept under a free name, as a load would.
+    for (int n = 1;; ++n) {
+      written.filePath = written.folderPath + fileNameFor(written.name);
+      const std::optional<bool> taken = occupied(written.filePath);
+      if (!taken) return "Could not write the shot " + inQuotes(written.name);
+      if (!*taken) break;
+      written.name += std::to_string(n);
+    }
+    if (!written.saveShotFile()) return "Could not write the shot " + inQuotes(written.name);
+  }
+  return {};
+}
+
+}  // namespace
+
+Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::string& packName) {
+  std::error_code error;
+  if (!fs::is_directory(pathFromUtf8(packFolder), error)) {
+    return Outcome<PackExport>::failure("The pack folder " + inQuotes(packFolder) +
+                                        " is not there");
+  }
+  std::vector<ShotFileEntry> files = listShotFiles(packFolder);
+  std::sort(files.begin(), files.end(),
+            [](const ShotFileEntry& a, const ShotFileEntry& b) { return a.name < b.name; });
+  const std::string folder = packFolder + "/";
+  std::vector<Shot> shots;
+  std::set<std::string> read;
+  for (const ShotFileEntry& file : files) {
+    Shot shot;
+    // "Shots7.shot" is looked up as "Shots7.txt", which is listed too.
+    if (shot.loadShot(folder, file.name) && read.insert(shot.filePath).second) {
+      shots.push_back(std::move(shot));
+    }
+  }
+  std::stable_sort(shots.begin(), shots.end(), shotNameLess);
+
+  Outcome<PackExport> result;
+  std::vector<std::string> lines;
+  for (const Shot& shot : shots) {
+    std::string line = shotline::formatShotLine(shot);
+    Shot check;
+    if (readShotLineStrictly(line, check).empty()) {
+      lines.push_back(std::move(line));
+    } else {
+      ++result.value.leftOut;
+    }
+  }
+  result.value.shotCount = lines.size();
+  result.value.text = encodePackText(packName, lines);
+  return result;
+}
+
+bool namesOneEntry(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+Outcome<std::string> writeExportFile(const std::string& exportsFolder, const std::string& packName,
+                                     std::string_view text) {
+  if (!namesOneEntry(packName)) {
+    return refusal("The pack name " + inQuotes(packName) + " cannot name a file");
+  }
+  const std::string path = exportsFolder + "/" + packName + std::string(packtext::fileExtension);
+  try {
+    std::error_code error;
+    fs::create_directories(pathFromUtf8(exportsFolder), error);
+    if (error) {
+      return refusal("Could not make the folder " + inQuotes(exportsFolder) + ": " +
+                     error.message());
+    }
+    if (!replaceFileText(path, text)) return refusal("Could not write " + inQuotes(path));
+  } catch (const std::exception& error) {
+    return refusal("Could not write " + inQuotes(path) + ": " + error.what());
+  }
+  return Outcome<std::string>::success(path);
+}
+
+Outcome<std::string> readPackTextFile(const std::string& path) {
+  try {
+    const fs::path file = pathFromUtf8(path);
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) return refusal("There is no file " + inQuotes(path));
+    const auto size = fs::file_size(file, error);
+    if (error || size > packtext::maxTextBytes) {
+      return refusal(inQuotes(path) + " is too large for a training pack text");
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.is_open() || in.bad()) return refusal("Could not read " + inQuotes(path));
+    return Outcome<std::string>::success(std::move(text));
+  } catch (const std::exception& error) {
+    return refusal("Could not read " + inQuotes(path) + ": " + error.what());
+  }
+}
+
+Outcome<std::string> importPackFolder(const std::string& packsFolder, const std::string& name,
+                                      const std::vector<Shot>& shots) {
+  if (!isUsablePackName(name)) {
+    return refusal("The pack name " + inQuotes(name) + " cannot be used");
+  }
+  const std::string target = packsFolder + "/" + name;
+  std::string staging;
+  std::string why;
+  try {
+    std::error_code error;
+    fs::create_directories(pathFromUtf8(packsFolder), error);
+    why = targetProblem(target, name);
+    if (why.empty()) {
+      staging = makeStagingFolder(packsFolder);
+      if (staging.empty()) why = "Could not make a folder in " + inQuotes(packsFolder);
+    }
+    if (why.empty()) why = writeShots(staging, shots);
+    // Something may have appeared there meanwhile: a rename never replaces it.
+    if (why.empty()) why = targetProblem(target, name);
+    if (why.empty()) {
+      fs::rename(pathFromUtf8(staging), pathFromUtf8(target), error);
+      if (error) {
+        why = "Could not make the pack folder " + inQuotes(target) + ": " + error.message();
+      }
+    }
+  } catch (const std::exception& error) {
+    why = "Could not import the pack: " + std::string(error.what());
+  }
+  if (!why.empty()) {
+    std::error_code ignored;
+    if (!staging.empty()) fs::remove_all(pathFromUtf8(staging), ignored);
+    return refusal(why);
+  }
+  return Outcome<std::string>::success(target);
+}
