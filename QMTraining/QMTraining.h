@@ -25,6 +25,7 @@
 #include "pluginsdk/Plugin.h"
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
+#include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
 
 class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
@@ -113,6 +114,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // The shot editor's tabs, drawn inside the "Create Shot" tab bar while
   // editorOpen.
   void renderShotEditorTabs();
+  // Opening the editor switches pluginEnabled on and carResetEnabled off
+  // directly, for its try-out buttons; once it closes (or its lag warning is
+  // cancelled) both follow "quellmark_enabled" and "car_enabled" again.
+  void followSwitchVariables();
   // The shot preview of the working shot (shotIndex -1) or of
   // shots[shotIndex] (the field alone when there is no such shot), in a
   // panel of width x height pixels at the cursor.
@@ -175,6 +180,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   flight::FlightCache previewFlight;  // the shot preview's last foretold flight
   ShotPopupState shotPopups;
   PackPopupState packPopups;
+  CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
 
   // ---- settings window ----
   bool isWindowOpen = false;

@@ -2,10 +2,14 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 #include "sandbox/UiVerbs.h"
+#include "sandbox/VerbList.h"
 
 namespace {
 
@@ -35,7 +39,7 @@ std::filesystem::path defaultHostDir() {
 
 Sandbox::Sandbox(std::filesystem::path hostDir, std::ostream& out) : out_(out), host_(std::move(hostDir)) {
   host_.logSink = [this](const std::string& line) { out_ << line << '\n'; };
-  host_.onToggleMenu = [this](const std::string& name) { toggleMenu(name); };
+  host_.onToggleMenu = [this](const std::string& name) { return toggleMenu(name); };
   addHostVerbs();
   addUiVerbs(*this, out_);
 }
@@ -62,20 +66,30 @@ void Sandbox::shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
   setWindowShown(false);
-  loader_.unload();
+  // Saved while the plug-in is still loaded, as the host saves its
+  // configuration: the keys it bound stay bound at the next start.
   host_.saveConfig();
+  loader_.unload();
   host_.releaseCallbacks();
   gui_.reset();
   loader_.close();
 }
 
-void Sandbox::addVerb(std::string name, std::string usage, Verb verb) {
-  verbs_[std::move(name)] = {std::move(usage), std::move(verb)};
+void Sandbox::addVerb(const std::string& name, Verb verb) {
+  if (std::none_of(std::begin(verbList), std::end(verbList), [&](const VerbDoc& doc) { return doc.name == name; })) {
+    throw std::logic_error("the verb " + name + " is missing from VerbList.h");
+  }
+  verbs_[name] = std::move(verb);
 }
 
 std::string Sandbox::help() const {
+  const VerbPlace here = frameDrawer_ ? VerbPlace::window : VerbPlace::console;
   std::string text = "Host verbs:\n";
-  for (const auto& [name, verb] : verbs_) text += fmt::format("  {}\n", verb.usage);
+  for (const VerbDoc& doc : verbList) {
+    const bool works = doc.name == "quit" || (hasVerb(std::string(doc.name)) &&
+                                              (doc.place == VerbPlace::anywhere || doc.place == here));
+    if (works) text += fmt::format("  {:<28}{}\n", doc.usage, doc.effect);
+  }
   text +=
       "Anything else is a host console line: a command, NAME VALUE to set a variable, NAME to\n"
       "print it, bind KEY \"COMMAND\", unbind KEY, togglemenu NAME, exec FILE.\n";
@@ -83,32 +97,32 @@ std::string Sandbox::help() const {
 }
 
 void Sandbox::addHostVerbs() {
-  addVerb("help", "help                      this text", [this](const auto&) { out_ << help(); });
-  addVerb("match", "match local|online|none   start a local or online match, or leave it",
-          [this](const auto& words) {
-            std::string kind = words.size() > 1 ? words[1] : "";
-            if (kind == "local") {
-              host_.startLocalMatch();
-            } else if (kind == "online") {
-              host_.startOnlineMatch();
-            } else if (kind == "none") {
-              host_.leaveMatch();
-            } else {
-              out_ << "usage: match local|online|none\n";
-            }
-          });
-  addVerb("press", "press KEY                 press a key by its engine name", [this](const auto& words) {
-    if (words.size() != 2) {
-      out_ << "usage: press KEY\n";
-    } else if (!host_.pressKey(words[1])) {
-      out_ << fmt::format("{} is not bound\n", words[1]);
-    }
+  addVerb("help", [this](const auto&) {
+    out_ << help();
+    return std::string();
   });
-  addVerb("advance", "advance SECONDS           advance the game clock", [this](const auto& words) {
+  addVerb("match", [this](const auto& words) {
+    const std::string kind = words.size() == 2 ? words[1] : "";
+    if (kind == "local") {
+      host_.startLocalMatch();
+    } else if (kind == "online") {
+      host_.startOnlineMatch();
+    } else if (kind == "none") {
+      host_.leaveMatch();
+    } else {
+      return usageLine("match");
+    }
+    return std::string();
+  });
+  addVerb("press", [this](const auto& words) {
+    if (words.size() != 2) return usageLine("press");
+    if (!host_.pressKey(words[1])) return fmt::format("{} is not bound", words[1]);
+    return std::string();
+  });
+  addVerb("advance", [this](const auto& words) {
     double seconds = 0;
     if (words.size() != 2 || !sim::parseNumber(words[1], seconds) || seconds < 0 || seconds > 3600) {
-      out_ << "usage: advance SECONDS (a number from 0 to 3600)\n";
-      return;
+      return std::string("usage: advance SECONDS (a number from 0 to 3600)");
     }
     // The window keeps drawing while time passes, as in the game; each
     // frame advances the game one tick.
@@ -116,63 +130,87 @@ void Sandbox::addHostVerbs() {
     double left = seconds;
     for (; drawsFrames() && left >= tick; left -= tick) drawFrame();
     if (left > 0) host_.advance(left);
+    return std::string();
   });
-  addVerb("show", "show ball|car|server|all  print the game objects",
-          [this](const auto& words) { printActors(words.size() > 1 ? words[1] : "all"); });
-  addVerb("list", "list                      list registered commands and variables",
-          [this](const auto&) { listRegistrations(); });
-  addVerb("window", "window open|close         show or hide the plug-in's window", [this](const auto& words) {
-    std::string state = words.size() > 1 ? words[1] : "";
-    if (!loader_.window() || (state != "open" && state != "close")) {
-      out_ << (loader_.window() ? "usage: window open|close\n" : "the plug-in has no window\n");
-      return;
-    }
+  addVerb("show", [this](const auto& words) {
+    if (words.size() > 2) return usageLine("show");
+    return printActors(words.size() == 2 ? words[1] : "all");
+  });
+  addVerb("list", [this](const auto&) {
+    listRegistrations();
+    return std::string();
+  });
+  addVerb("window", [this](const auto& words) {
+    if (!loader_.window()) return std::string("the plug-in has no window");
+    const std::string state = words.size() == 2 ? words[1] : "";
+    if (state != "open" && state != "close") return usageLine("window");
     setWindowShown(state == "open");
+    return std::string();
   });
-  addVerb("frames", "frames N                  draw N frames of the shown window", [this](const auto& words) {
+  addVerb("frames", [this](const auto& words) {
     double count = 0;
     if (words.size() != 2 || !sim::parseNumber(words[1], count) || count < 0 || count > 100000) {
-      out_ << "usage: frames N (0 to 100000)\n";
-      return;
+      return std::string("usage: frames N (0 to 100000)");
     }
-    if (!windowShown_) out_ << "the window is not shown; use: window open\n";
+    if (!windowShown_) return std::string("the window is not shown; use: window open");
     for (int i = 0; i < static_cast<int>(count) && windowShown_; ++i) drawFrame();
+    return std::string();
   });
 }
 
-bool Sandbox::runLine(const std::string& line) {
+Sandbox::LineResult Sandbox::runLine(const std::string& line) {
   std::vector<std::string> words = sim::splitCommandLine(line);
-  if (words.empty() || words[0].rfind('#', 0) == 0) return true;
-  if (words[0] == "quit" || words[0] == "exit") return false;
+  if (words.empty() || words[0].rfind('#', 0) == 0) return LineResult::done;
+  if (words[0] == "quit" || words[0] == "exit") return LineResult::quit;
   if (auto verb = verbs_.find(words[0]); verb != verbs_.end()) {
-    verb->second.run(words);
-  } else {
-    host_.execute(line);
+    const std::string failure = verb->second(words);
+    if (failure.empty()) return LineResult::done;
+    out_ << failure << '\n';
+    return LineResult::failed;
   }
-  return true;
+  // The host says why when it cannot.
+  return host_.execute(line) ? LineResult::done : LineResult::failed;
 }
 
-bool Sandbox::runScript(const std::filesystem::path& script) {
+Sandbox::LineResult Sandbox::runScriptLine(const std::string& line, const std::string& where) {
+  const LineResult result = runLine(line);
+  if (result != LineResult::failed) return result;
+  failedLines_.push_back({where, line});
+  return keepGoing_ ? LineResult::done : LineResult::failed;
+}
+
+Sandbox::LineResult Sandbox::runScript(const std::filesystem::path& script) {
   std::ifstream in(script);
   if (!in) {
     out_ << "Cannot read script " << script.string() << '\n';
-    return false;
+    failedLines_.push_back({script.string(), "(the script cannot be read)"});
+    return LineResult::failed;
   }
   std::string line;
-  while (std::getline(in, line)) {
+  for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!runLine(line)) return false;
+    const LineResult result = runScriptLine(line, fmt::format("{}:{}", script.string(), number));
+    if (result != LineResult::done) return result;
   }
-  return true;
+  return LineResult::done;
 }
 
-void Sandbox::toggleMenu(const std::string& name) {
+std::string Sandbox::failureReport() const {
+  if (failedLines_.empty()) return "";
+  std::string report = failedLines_.size() == 1 ? std::string("1 script line failed:\n")
+                                                : fmt::format("{} script lines failed:\n", failedLines_.size());
+  for (const FailedLine& failed : failedLines_) report += fmt::format("  {}: {}\n", failed.where, failed.line);
+  return report;
+}
+
+bool Sandbox::toggleMenu(const std::string& name) {
   auto* window = loader_.window();
   if (!window || name != window->MenuName()) {
     out_ << fmt::format("togglemenu: no menu named {}\n", name);
-    return;
+    return false;
   }
   setWindowShown(!windowShown_);
+  return true;
 }
 
 void Sandbox::setWindowShown(bool shown) {
@@ -195,12 +233,9 @@ void Sandbox::drawFrame() {
   }
 }
 
-void Sandbox::printActors(const std::string& which) {
+std::string Sandbox::printActors(const std::string& which) {
   bool all = which == "all";
-  if (!all && which != "ball" && which != "car" && which != "server") {
-    out_ << "usage: show ball|car|server|all\n";
-    return;
-  }
+  if (!all && which != "ball" && which != "car" && which != "server") return usageLine("show");
   if (all || which == "server") {
     sim::Server* server = host_.server();
     out_ << fmt::format("server match={} maxscore={} time={:.3f}\n", matchName(host_.match()),
@@ -224,6 +259,7 @@ void Sandbox::printActors(const std::string& which) {
       out_ << "car none (no local match)\n";
     }
   }
+  return "";
 }
 
 void Sandbox::listRegistrations() {

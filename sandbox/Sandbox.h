@@ -1,7 +1,14 @@
 #pragma once
 // The sandbox host: a simulated host with one plug-in loaded, driven by text
-// lines. A line is either a host verb (see help()) or a host console line,
-// as a player would type it into the host console.
+// lines. A line is either a host verb (see help() and VerbList.h) or a host
+// console line, as a player would type it into the host console.
+//
+// A line fails when its verb is unknown or cannot do what it says (bad
+// arguments, a text to click that is not shown, a wait that runs out) or the
+// host cannot execute it. At a prompt the failure is printed and that is all;
+// in a script it is also remembered, and the script stops there unless
+// keepGoing is set, so that a run can end with a non-zero status naming the
+// line.
 
 #include <filesystem>
 #include <functional>
@@ -23,15 +30,32 @@ class Sandbox {
 
   // Loads the plug-in library; false (with a printed reason) on failure.
   bool loadPlugin(const std::string& libraryPath);
-  // onUnload, deleteMe, the host saves its configuration, the library is
-  // closed. Runs at most once; the destructor runs it too.
+  // The host saves its configuration (with the keys the plug-in bound),
+  // then onUnload, deleteMe, and the library is closed. Runs at most once;
+  // the destructor runs it too.
   void shutdown();
 
-  // Runs one line. False only for "quit".
-  bool runLine(const std::string& line);
-  // Runs the lines of a script file; false when it cannot be read or a
-  // line said "quit".
-  bool runScript(const std::filesystem::path& script);
+  enum class LineResult { done, failed, quit };
+  // Runs one line as typed at a prompt; a failure has been printed.
+  LineResult runLine(const std::string& line);
+  // Runs one line of a script, which `where` names ("my.script:12"). A
+  // failure is printed and remembered in failedLines(); failed means the
+  // script stops here (keepGoing unset), else it carries on with done.
+  LineResult runScriptLine(const std::string& line, const std::string& where);
+  // Runs the lines of a script file, up to "quit" or a line that stops it;
+  // failed also when the file cannot be read.
+  LineResult runScript(const std::filesystem::path& script);
+  // With keepGoing a failing script line is remembered and the script goes
+  // on.
+  void setKeepGoing(bool keepGoing) { keepGoing_ = keepGoing; }
+
+  struct FailedLine {
+    std::string where;
+    std::string line;
+  };
+  const std::vector<FailedLine>& failedLines() const { return failedLines_; }
+  // The failed script lines, one per line under a heading; "" when none.
+  std::string failureReport() const;
 
   sim::Host& host() { return host_; }
   PluginLoader& loader() { return loader_; }
@@ -53,17 +77,21 @@ class Sandbox {
   void setFrameDrawer(std::function<void()> drawer) { frameDrawer_ = std::move(drawer); }
   bool hasFrameDrawer() const { return static_cast<bool>(frameDrawer_); }
 
-  // The verbs, name to handler; later front ends add their own.
-  using Verb = std::function<void(const std::vector<std::string>& words)>;
-  void addVerb(std::string name, std::string usage, Verb verb);
+  // The verbs, name to handler; later front ends add their own. A verb
+  // returns "" when its line worked, else what went wrong, which the
+  // sandbox prints. Only verbs of VerbList.h can be added.
+  using Verb = std::function<std::string(const std::vector<std::string>& words)>;
+  void addVerb(const std::string& name, Verb verb);
   void removeVerb(const std::string& name) { verbs_.erase(name); }
+  bool hasVerb(const std::string& name) const { return verbs_.count(name) != 0; }
+  // The verbs that work here, from VerbList.h, and what else a line can be.
   std::string help() const;
 
  private:
   void addHostVerbs();
-  void toggleMenu(const std::string& name);
+  bool toggleMenu(const std::string& name);
   void setWindowShown(bool shown);
-  void printActors(const std::string& which);
+  std::string printActors(const std::string& which);
   void listRegistrations();
 
   std::ostream& out_;
@@ -73,11 +101,9 @@ class Sandbox {
   std::function<void()> frameDrawer_;
   bool windowShown_ = false;
   bool shutDown_ = false;
-  struct VerbEntry {
-    std::string usage;
-    Verb run;
-  };
-  std::map<std::string, VerbEntry> verbs_;
+  bool keepGoing_ = false;
+  std::vector<FailedLine> failedLines_;
+  std::map<std::string, Verb> verbs_;
 };
 
 // The host folder used when none is given: under the user's XDG data home.

@@ -14,6 +14,7 @@
 #include "sandbox/OffscreenRenderer.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/Screenshot.h"
+#include "sandbox/VerbList.h"
 
 namespace {
 
@@ -61,160 +62,144 @@ bool parseCount(const std::string& text, int low, int high, int& value) {
 }
 
 // The verbs' shared state: what they act on and where they print. Copied
-// into every verb, so it must stay small and hold no state of its own.
+// into every verb, so it must stay small and hold no state of its own. Each
+// verb returns "" when it did what its line says, else what went wrong.
 class UiVerbs {
  public:
   UiVerbs(Sandbox& sandbox, std::ostream& out) : sandbox_(&sandbox), out_(&out) {}
 
   void add() const {
-    verb("shown", "shown                     print the text the window shows (x,y  text)", &UiVerbs::shown);
-    verb("click", "click TEXT [N]            click the (N-th) shown TEXT", &UiVerbs::click);
-    verb("hover", "hover TEXT [N]            move the mouse over the (N-th) shown TEXT", &UiVerbs::hover);
-    verb("mouse", "mouse X Y                 move the mouse to a point of the display", &UiVerbs::mouse);
-    verb("type", "type TEXT                 type TEXT into the focused field", &UiVerbs::type);
-    verb("key", "key [ctrl+|shift+|alt+]KEY  press a key in the window (Enter, Tab, Escape, ...)", &UiVerbs::key);
-    verb("scroll", "scroll TEXT LINES         turn the wheel over TEXT (negative: down)", &UiVerbs::scroll);
-    verb("wait", "wait TEXT [FRAMES]        draw frames until TEXT shows (at most 60)", &UiVerbs::wait);
-    verb("screenshot", "screenshot FILE.png       save the window as the player sees it", &UiVerbs::screenshot);
-    verb("clipboard", "clipboard [TEXT]          print the window's clipboard, or put TEXT on it", &UiVerbs::clipboard);
+    verb("shown", &UiVerbs::shown);
+    verb("click", &UiVerbs::click);
+    verb("hover", &UiVerbs::hover);
+    verb("mouse", &UiVerbs::mouse);
+    verb("type", &UiVerbs::type);
+    verb("key", &UiVerbs::key);
+    verb("scroll", &UiVerbs::scroll);
+    verb("wait", &UiVerbs::wait);
+    verb("screenshot", &UiVerbs::screenshot);
+    verb("clipboard", &UiVerbs::clipboard);
   }
 
  private:
-  using Method = void (UiVerbs::*)(const Words&) const;
+  using Method = std::string (UiVerbs::*)(const Words&) const;
 
-  void verb(const char* name, const char* usage, Method method) const {
-    sandbox_->addVerb(name, usage, [self = *this, method](const Words& words) { (self.*method)(words); });
+  void verb(const char* name, Method method) const {
+    sandbox_->addVerb(name, [self = *this, method](const Words& words) { return (self.*method)(words); });
   }
 
-  void shown(const Words& w) const {
-    if (needs(w, 1, 1, "shown")) out() << gui().describe();
+  std::string shown(const Words& w) const {
+    if (std::string wrong = needs(w, 1, 1); !wrong.empty()) return wrong;
+    out() << gui().describe();
+    return "";
   }
 
-  void click(const Words& w) const {
+  std::string click(const Words& w) const {
     int occurrence = 0;
-    if (!needs(w, 2, 3, "click TEXT [N]") || !occurrenceOf(w, occurrence)) return;
-    if (!gui().click(w[1], occurrence)) notShown(w[1]);
+    if (std::string wrong = needs(w, 2, 3); !wrong.empty()) return wrong;
+    if (!occurrenceOf(w, occurrence)) return "click: N must be a whole number from 0";
+    return gui().click(w[1], occurrence) ? "" : notShown(w[1]);
   }
 
-  void hover(const Words& w) const {
+  std::string hover(const Words& w) const {
     int occurrence = 0;
-    if (!needs(w, 2, 3, "hover TEXT [N]") || !occurrenceOf(w, occurrence)) return;
-    if (!gui().hover(w[1], occurrence)) notShown(w[1]);
+    if (std::string wrong = needs(w, 2, 3); !wrong.empty()) return wrong;
+    if (!occurrenceOf(w, occurrence)) return "hover: N must be a whole number from 0";
+    return gui().hover(w[1], occurrence) ? "" : notShown(w[1]);
   }
 
-  void mouse(const Words& w) const {
+  std::string mouse(const Words& w) const {
     double x = 0;
     double y = 0;
-    if (!needs(w, 3, 3, "mouse X Y")) return;
-    if (!sim::parseNumber(w[1], x) || !sim::parseNumber(w[2], y)) {
-      out() << "usage: mouse X Y\n";
-      return;
-    }
+    if (std::string wrong = needs(w, 3, 3); !wrong.empty()) return wrong;
+    if (!sim::parseNumber(w[1], x) || !sim::parseNumber(w[2], y)) return usageLine("mouse");
     gui().hoverAt(ImVec2(static_cast<float>(x), static_cast<float>(y)));
+    return "";
   }
 
-  void type(const Words& w) const {
-    if (needs(w, 2, 2, "type TEXT")) gui().type(w[1]);
+  std::string type(const Words& w) const {
+    if (std::string wrong = needs(w, 2, 2); !wrong.empty()) return wrong;
+    return gui().type(w[1]) ? "" : "type: no text field has the keyboard focus (click one first)";
   }
 
-  void key(const Words& w) const {
-    if (!needs(w, 2, 2, "key [ctrl+|shift+|alt+]KEY")) return;
+  std::string key(const Words& w) const {
+    if (std::string wrong = needs(w, 2, 2); !wrong.empty()) return wrong;
     if (auto key = parseKey(w[1])) {
       gui().pressKey(key->first, key->second);
-      return;
+      return "";
     }
     std::string names;
     for (const auto& entry : kKeys) names += fmt::format(" {}", entry.first);
-    out() << fmt::format("unknown key {}; keys:{}\n", w[1], names);
+    return fmt::format("unknown key {}; keys:{}", w[1], names);
   }
 
-  void scroll(const Words& w) const {
+  std::string scroll(const Words& w) const {
     double lines = 0;
-    if (!needs(w, 3, 3, "scroll TEXT LINES")) return;
-    if (!sim::parseNumber(w[2], lines)) {
-      out() << "usage: scroll TEXT LINES\n";
-      return;
-    }
+    if (std::string wrong = needs(w, 3, 3); !wrong.empty()) return wrong;
+    if (!sim::parseNumber(w[2], lines)) return usageLine("scroll");
     auto found = gui().find(w[1]);
     if (found.empty()) return notShown(w[1]);
     gui().scrollAt(found[0].center(), static_cast<float>(lines));
+    return "";
   }
 
-  void wait(const Words& w) const {
+  std::string wait(const Words& w) const {
     int frames = 60;
-    if (!needs(w, 2, 3, "wait TEXT [FRAMES]")) return;
-    if (w.size() == 3 && !parseCount(w[2], 0, 100000, frames)) {
-      out() << "usage: wait TEXT [FRAMES]\n";
-      return;
-    }
-    if (!gui().waitFor(w[1], frames)) out() << fmt::format("{} did not show within {} frames\n", w[1], frames);
+    if (std::string wrong = needs(w, 2, 3); !wrong.empty()) return wrong;
+    if (w.size() == 3 && !parseCount(w[2], 0, 100000, frames)) return usageLine("wait");
+    if (!gui().waitFor(w[1], frames)) return fmt::format("{} did not show within {} frames", w[1], frames);
+    return "";
   }
 
-  void clipboard(const Words& w) const {
-    if (!needs(w, 1, 2, "clipboard [TEXT]")) return;
+  std::string clipboard(const Words& w) const {
+    if (std::string wrong = needs(w, 1, 2); !wrong.empty()) return wrong;
     if (w.size() == 2) {
       gui().setClipboard(w[1]);
     } else {
       out() << gui().clipboard() << (gui().clipboard().ends_with('\n') ? "" : "\n");
     }
+    return "";
   }
 
-  void screenshot(const Words& w) const {
-    if (!needs(w, 2, 2, "screenshot FILE.png")) return;
+  std::string screenshot(const Words& w) const {
+    if (std::string wrong = needs(w, 2, 2); !wrong.empty()) return wrong;
     const std::string& file = w[1];
     ImGuiContext* context = gui().context();
     ImGui::SetCurrentContext(context);
     ImVec2 size = ImGui::GetIO().DisplaySize;
     OffscreenRenderer offscreen(context, static_cast<int>(size.x), static_cast<int>(size.y));
-    if (!offscreen.error().empty()) {
-      out() << fmt::format("no screenshot: {}\n", offscreen.error());
-      return;
-    }
+    if (!offscreen.error().empty()) return fmt::format("no screenshot: {}", offscreen.error());
     // One frame drawn with the renderer's font texture.
     offscreen.beginFrame();
     gui().frame();
     offscreen.render(*ImGui::GetDrawData());
     std::string error = writeScreenshot(offscreen.renderer(), file);
-    if (!error.empty()) {
-      out() << fmt::format("no screenshot: {}\n", error);
-    } else {
-      out() << fmt::format("saved {}\n", file);
-    }
+    if (!error.empty()) return fmt::format("no screenshot: {}", error);
+    out() << fmt::format("saved {}\n", file);
+    return "";
   }
 
   std::ostream& out() const { return *out_; }
   uidriver::UiDriver& gui() const { return *sandbox_->gui(); }
 
-  // Checks the word count and that there is a shown window to act on.
-  bool needs(const Words& words, size_t least, size_t most, const char* usage) const {
-    if (words.size() < least || words.size() > most) {
-      out() << "usage: " << usage << '\n';
-      return false;
-    }
-    if (!sandbox_->gui()) {
-      out() << "the plug-in has no window\n";
-      return false;
-    }
+  // Checks the word count and that there is a shown window to act on: ""
+  // when all is well, else why not.
+  std::string needs(const Words& words, size_t least, size_t most) const {
+    if (words.size() < least || words.size() > most) return usageLine(words[0]);
+    if (!sandbox_->gui()) return "the plug-in has no window";
     if (sandbox_->hasFrameDrawer()) {
       // The plug-in then draws into the display's own context.
-      out() << fmt::format("{} works on the headless window only (without --window)\n", words[0]);
-      return false;
+      return fmt::format("{} works on the headless window only (without --window)", words[0]);
     }
-    if (!sandbox_->windowShown()) {
-      out() << "the window is not shown; use: window open\n";
-      return false;
-    }
-    return true;
+    if (!sandbox_->windowShown()) return "the window is not shown; use: window open";
+    return "";
   }
 
-  bool occurrenceOf(const Words& words, int& occurrence) const {
-    if (words.size() < 3) return true;
-    if (parseCount(words[2], 0, 1000, occurrence)) return true;
-    out() << fmt::format("{}: N must be a whole number from 0\n", words[0]);
-    return false;
+  static bool occurrenceOf(const Words& words, int& occurrence) {
+    return words.size() < 3 || parseCount(words[2], 0, 1000, occurrence);
   }
 
-  void notShown(const std::string& text) const { out() << fmt::format("{} is not shown\n", text); }
+  static std::string notShown(const std::string& text) { return fmt::format("{} is not shown", text); }
 
   Sandbox* sandbox_;
   std::ostream* out_;

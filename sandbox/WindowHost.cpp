@@ -12,6 +12,7 @@
 #include "pluginsdk/sim/Motion.h"
 #include "sandbox/ArenaView.h"
 #include "sandbox/Screenshot.h"
+#include "sandbox/VerbList.h"
 
 namespace {
 
@@ -142,44 +143,32 @@ void WindowHost::close() {
 }
 
 void WindowHost::addVerbs() {
-  sandbox_.addVerb("key", "key KEY                   press and release a key through the window, by engine name",
-                   [this](const std::vector<std::string>& words) {
-                     if (words.size() != 2) {
-                       console_ << "usage: key KEY\n";
-                     } else if (!sendKey(words[1])) {
-                       console_ << fmt::format("{} is no key the window knows\n", words[1]);
-                     }
-                   });
-  sandbox_.addVerb("mouse", "mouse X Y                 move the mouse pointer to a pixel of the window",
-                   [this](const std::vector<std::string>& words) {
-                     double x = 0;
-                     double y = 0;
-                     if (words.size() != 3 || !sim::parseNumber(words[1], x) || !sim::parseNumber(words[2], y) ||
-                         x < 0 || y < 0 || x > 100000 || y > 100000) {
-                       console_ << "usage: mouse X Y (pixels from the window's top left corner)\n";
-                       return;
-                     }
-                     moveMouse(static_cast<int>(x), static_cast<int>(y));
-                   });
-  sandbox_.addVerb("arena", "arena                     print the numbers the arena view shows over the field",
-                   [this](const std::vector<std::string>&) {
-                     for (const std::string& line : arenaReadout(sandbox_.host().server(), trail_)) {
-                       console_ << line << '\n';
-                     }
-                   });
-  sandbox_.addVerb("screenshot", "screenshot FILE           write the next frame of the window to a PNG file",
-                   [this](const std::vector<std::string>& words) {
-                     if (words.size() != 2) {
-                       console_ << "usage: screenshot FILE\n";
-                       return;
-                     }
-                     std::string failure = screenshot(words[1]);
-                     if (failure.empty()) {
-                       console_ << fmt::format("Screenshot written to {}\n", words[1]);
-                     } else {
-                       console_ << fmt::format("Could not write the screenshot {}: {}\n", words[1], failure);
-                     }
-                   });
+  sandbox_.addVerb("key", [this](const std::vector<std::string>& words) {
+    if (words.size() != 2) return usageLine("key", VerbPlace::window);
+    if (!sendKey(words[1])) return fmt::format("{} is no key the window knows", words[1]);
+    return std::string();
+  });
+  sandbox_.addVerb("mouse", [this](const std::vector<std::string>& words) {
+    double x = 0;
+    double y = 0;
+    if (words.size() != 3 || !sim::parseNumber(words[1], x) || !sim::parseNumber(words[2], y) || x < 0 || y < 0 ||
+        x > 100000 || y > 100000) {
+      return std::string("usage: mouse X Y (pixels from the window's top left corner)");
+    }
+    moveMouse(static_cast<int>(x), static_cast<int>(y));
+    return std::string();
+  });
+  sandbox_.addVerb("arena", [this](const std::vector<std::string>&) {
+    for (const std::string& line : arenaReadout(sandbox_.host().server(), trail_)) console_ << line << '\n';
+    return std::string();
+  });
+  sandbox_.addVerb("screenshot", [this](const std::vector<std::string>& words) {
+    if (words.size() != 2) return usageLine("screenshot", VerbPlace::window);
+    std::string failure = screenshot(words[1]);
+    if (!failure.empty()) return fmt::format("Could not write the screenshot {}: {}", words[1], failure);
+    console_ << fmt::format("Screenshot written to {}\n", words[1]);
+    return std::string();
+  });
 }
 
 void WindowHost::run() {
@@ -205,7 +194,7 @@ void WindowHost::run() {
 
 void WindowHost::runLine(const std::string& line) {
   console_ << "] " << line << '\n';
-  if (!sandbox_.runLine(line)) quit_ = true;
+  if (sandbox_.runLine(line) == Sandbox::LineResult::quit) quit_ = true;
 }
 
 InputFocus WindowHost::inputFocus() const {

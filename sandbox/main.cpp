@@ -1,11 +1,17 @@
 // qm-sandbox: runs the plug-in inside a simulated host.
 //
 //   qm-sandbox [--host-dir DIR] [--plugin FILE] [--script FILE] [-i]
-//              [--console | --window | --headless-window] [LINE...]
+//              [--keep-going] [--console | --window | --headless-window]
+//              [LINE...]
 //
 // Lines from --script run first, then each LINE argument, then standard
 // input with -i. With no script and no lines, a short demo runs, followed by
 // an interactive prompt when standard input is a terminal.
+//
+// The run stops at the first script or argument line that fails and exits
+// with 1, naming the line (file and line number, or argument number);
+// --keep-going carries on past failing lines, names them at the end and
+// exits with 0. Lines typed at a prompt or into the window only report.
 //
 // The demo and -i open a window (see WindowHost.h) where a desktop is
 // available: the lines run in it, then it stays open until it is closed, its
@@ -14,6 +20,7 @@
 // --headless-window draws the window's frames with no display (for
 // screenshots).
 
+#include <fmt/format.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -35,7 +42,7 @@
 namespace {
 
 void usage() {
-  std::cout << "usage: qm-sandbox [--host-dir DIR] [--plugin FILE] [--script FILE] [-i]\n"
+  std::cout << "usage: qm-sandbox [--host-dir DIR] [--plugin FILE] [--script FILE] [-i] [--keep-going]\n"
                "                  [--console | --window | --headless-window] [LINE...]\n";
 }
 
@@ -43,21 +50,32 @@ void runInteractive(Sandbox& sandbox, bool prompt) {
   std::string line;
   for (;;) {
     if (prompt) std::cout << "> " << std::flush;
-    if (!std::getline(std::cin, line) || !sandbox.runLine(line)) break;
+    if (!std::getline(std::cin, line) || sandbox.runLine(line) == Sandbox::LineResult::quit) break;
   }
 }
 
 enum class Mode { Automatic, Console, Window, HeadlessWindow };
 
-// Runs the lines; false once one said quit.
-bool runLines(Sandbox& sandbox, const std::vector<std::string>& scripts, const std::vector<std::string>& lines) {
+// Runs the scripts, then the argument lines; done when they all ran.
+Sandbox::LineResult runLines(Sandbox& sandbox, const std::vector<std::string>& scripts,
+                             const std::vector<std::string>& lines) {
   for (const std::string& script : scripts) {
-    if (!sandbox.runScript(script)) return false;
+    if (auto result = sandbox.runScript(script); result != Sandbox::LineResult::done) return result;
   }
-  for (const std::string& line : lines) {
-    if (!sandbox.runLine(line)) return false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    auto result = sandbox.runScriptLine(lines[i], fmt::format("argument {}", i + 1));
+    if (result != Sandbox::LineResult::done) return result;
   }
-  return true;
+  return Sandbox::LineResult::done;
+}
+
+// Ends the run: the plug-in is unloaded and the host saves its
+// configuration, then the failed lines are named. 1 when a line failed and
+// the run was not told to keep going.
+int finish(Sandbox& sandbox, bool keepGoing) {
+  sandbox.shutdown();
+  std::cout << sandbox.failureReport();
+  return sandbox.failedLines().empty() || keepGoing ? 0 : 1;
 }
 
 }  // namespace
@@ -68,6 +86,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> scripts;
   std::vector<std::string> lines;
   bool interactive = false;
+  bool keepGoing = false;
   Mode mode = Mode::Automatic;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -87,6 +106,8 @@ int main(int argc, char** argv) {
       scripts.push_back(value());
     } else if (arg == "-i" || arg == "--interactive") {
       interactive = true;
+    } else if (arg == "--keep-going") {
+      keepGoing = true;
     } else if (arg == "--console") {
       mode = Mode::Console;
     } else if (arg == "--window") {
@@ -112,7 +133,8 @@ int main(int argc, char** argv) {
   if (mode != Mode::Console) {
     ConsoleLog console(&std::cout);
     Sandbox sandbox(hostDir, console);
-    addPluginVerbs(sandbox, console);
+    sandbox.setKeepGoing(keepGoing);
+    addPluginVerbs(sandbox);
     if (!sandbox.loadPlugin(plugin)) return 1;
     WindowHost window(sandbox, console);
     if (!window.open(mode == Mode::Window ? WindowHost::Display::Screen : WindowHost::Display::Offscreen)) {
@@ -122,21 +144,21 @@ int main(int argc, char** argv) {
     // The window is the prompt: it stays open after the demo as after -i.
     // A window nobody can see closes when its lines are done.
     const bool stayOpen = (interactive || demo) && mode == Mode::Window;
-    if (runLines(sandbox, scripts, lines) && stayOpen && !window.quitRequested()) window.run();
-    sandbox.shutdown();
+    const bool ranAll = runLines(sandbox, scripts, lines) == Sandbox::LineResult::done;
+    if (ranAll && stayOpen && !window.quitRequested()) window.run();
+    const int status = finish(sandbox, keepGoing);
     window.close();
-    return 0;
+    return status;
   }
 
   if (demo) interactive = isatty(STDIN_FILENO);
   Sandbox sandbox(hostDir, std::cout);
-  addPluginVerbs(sandbox, std::cout);
+  sandbox.setKeepGoing(keepGoing);
+  addPluginVerbs(sandbox);
   if (!sandbox.loadPlugin(plugin)) return 1;
-  bool going = runLines(sandbox, scripts, lines);
-  if (going && interactive) {
+  if (runLines(sandbox, scripts, lines) == Sandbox::LineResult::done && interactive) {
     if (demo) std::cout << "Type help for the host verbs, quit to leave.\n";
     runInteractive(sandbox, isatty(STDIN_FILENO));
   }
-  sandbox.shutdown();
-  return 0;
+  return finish(sandbox, keepGoing);
 }

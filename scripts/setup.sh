@@ -22,12 +22,18 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# build DIR [CMAKE_ARGS...]: configure (first time) and build.
-build() {
+# configure DIR [CMAKE_ARGS...]: writes the build tree (the first time) or
+# updates its settings.
+configure() {
   local dir="$1"
   shift
   cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -- -j"$(nproc)"
+}
+
+# build DIR [CMAKE_ARGS...]: configure, then build every target.
+build() {
+  configure "$@"
+  cmake --build "$1" -- -j"$(nproc)"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

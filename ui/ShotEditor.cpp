@@ -152,6 +152,7 @@ void textboxSwitch(QMTraining& plugin) {
 void closeEditor(QMTraining& plugin) {
   plugin.editorOpen = false;
   plugin.useTextboxes = false;
+  plugin.followSwitchVariables();
 }
 
 // The shot at editShotIndex while it is still the one "Edit" was pressed on.
@@ -166,7 +167,7 @@ Shot* editedShot(QMTraining& plugin) {
 // "Cancel". `pack` is the current pack, `speedMode` "speed_enabled" and
 // `speed` the ball speed the tab shows.
 void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode, int32_t speed) {
-  ImGui::InputText("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
+  windowparts::nameInput("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
   ShotEditorState& editor = plugin.shotEditor;
   // A name longer than the field shows cut short; left as shown, it stays
@@ -330,6 +331,15 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
 }
 
 }  // namespace
+
+void QMTraining::followSwitchVariables() {
+  if (CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled")) {
+    pluginEnabled = enabled.getBoolValue();
+  }
+  if (CVarWrapper carEnabled = cvarManager->getCvar("car_enabled")) {
+    carResetEnabled = carEnabled.getBoolValue();
+  }
+}
 
 void QMTraining::renderShotEditorTabs() {
   if (ImGui::BeginTabItem("Ball")) {

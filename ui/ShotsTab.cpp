@@ -241,6 +241,7 @@ void ShotPopups::lagWarning() {
       state_.copyShotOpen = false;
       plugin_.editingShot = false;
       plugin_.editorOpen = false;
+      plugin_.followSwitchVariables();
       closePopup(state_.lagWarningPending);
       break;
     case PopupChoice::none:

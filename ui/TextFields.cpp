@@ -1,10 +1,12 @@
 #include "ui/TextFields.h"
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include <fmt/format.h>
@@ -17,9 +19,29 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // returns the typed number in the frame the player leaves the field after
 // editing it.
 std::optional<double> numberField(const char* id, TextBoxBuffer& buffer) {
+  const ImGuiID field = ImGui::GetID(id);
+  const bool wasActive = ImGui::GetActiveID() == field;
   ImGui::InputText(id, buffer.text, sizeof buffer.text, ImGuiInputTextFlags_CharsDecimal);
-  if (!ImGui::IsItemDeactivatedAfterEdit()) return std::nullopt;
-  return parseTypedNumber(buffer.text);
+  if (ImGui::IsItemActive()) {
+    if (ImGui::IsItemEdited() || buffer.editedField == field) {
+      buffer.editedField = field;
+      std::memcpy(buffer.typed, buffer.text, sizeof buffer.typed);
+    }
+    return std::nullopt;
+  }
+  const bool typedHere = buffer.editedField == field;
+  if (typedHere) buffer.editedField = 0;
+  if (wasActive) {
+    // Left in its own turn: Enter or a click elsewhere, and Dear ImGui has
+    // put the typed text into the buffer; or Escape, which takes it back.
+    const bool escaped = ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape));
+    if (escaped || !ImGui::IsItemDeactivatedAfterEdit()) return std::nullopt;
+    return parseTypedNumber(buffer.text);
+  }
+  // Another item took the focus before this field was drawn again (Tab
+  // focuses the next field a frame after it is pressed).
+  if (!typedHere) return std::nullopt;
+  return parseTypedNumber(buffer.typed);
 }
 
 }  // namespace

@@ -2,12 +2,13 @@
 // Numeric text fields of the shot editor: a value drawn as editable text that
 // takes the typed number only when the player leaves the field.
 //
-// Commit rule: when Dear ImGui reports the field deactivated after an edit,
-// the whole text is read as a decimal number; text that is empty or not a
-// number from start to end ("1+2") leaves the value as it was. A float takes
-// the number clamped to [min, max]; an int32 the smallest whole number not
-// below it, clamped to [min, max] before the conversion, so no typed number
-// overflows.
+// Commit rule: when the player leaves the field after typing in it (Enter,
+// Tab, a click anywhere else), the whole typed text is read as a decimal
+// number; text that is empty or not a number from start to end ("1+2")
+// leaves the value as it was, and so does Escape, which takes the edit
+// back. A float takes the number clamped to [min, max]; an int32 the
+// smallest whole number not below it, clamped to [min, max] before the
+// conversion, so no typed number overflows.
 //
 // The field accepts Dear ImGui's decimal characters only (digits and
 // . + - * /). When it is hovered, the tooltip is `tooltipLead` followed by
@@ -22,6 +23,12 @@
 // (while a field is being edited, Dear ImGui keeps the typed text itself).
 struct TextBoxBuffer {
   char text[32] = {};
+  // The field the player typed into and the text typed, until the field
+  // learns it was left. When another field takes the focus (Tab, a click on
+  // a field drawn earlier), `text` is rewritten for that field first, and
+  // only this copy still holds what was typed. 0: none.
+  unsigned int editedField = 0;
+  char typed[32] = {};
 };
 
 // The number the whole text spells, or nothing ("", "1+2", "-", "1.2.3").

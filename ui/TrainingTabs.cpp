@@ -5,7 +5,6 @@
 
 #include <imgui.h>
 
-#include <algorithm>
 #include <string>
 
 #include "QMTraining/QMTraining.h"
@@ -115,17 +114,25 @@ void QMTraining::renderTrainingTab() {
   // Pack loading gives every shot a flag; should they ever disagree, a shot
   // without one reads as not selected rather than past the end of the list.
   if (shotSelections.size() < shots.size()) shotSelections.resize(shots.size(), false);
-  // Rows of shotRowBase / 10 + 1 checkboxes. Only the rows in view are
-  // drawn, so a frame costs the same for ten shots or ten thousand.
+  // Rows of at most shotRowBase / 10 + 1 checkboxes, fewer where the next
+  // one would pass the window's edge. Only the rows in view are drawn, so a
+  // frame costs the same for ten shots or ten thousand.
   const size_t rowSize = static_cast<size_t>(shotRowBase / 10 + 1);
-  const size_t rows = (shots.size() + rowSize - 1) / rowSize;
+  const ImGuiStyle& style = ImGui::GetStyle();
+  const float boxWidth = ImGui::GetFrameHeight() + style.ItemInnerSpacing.x;
+  const std::vector<size_t>& rowStarts = shotCheckboxRows.starts(
+      shots.data(), shots.size(), style.ItemSpacing.x, ImGui::GetContentRegionAvail().x,
+      ImGui::GetFontSize(), rowSize, [&](size_t i) {
+        const std::string label = underscoresToSpaces(shots[i].name);
+        return boxWidth + ImGui::CalcTextSize(label.c_str(), label.c_str() + label.size()).x;
+      });
   ImGuiListClipper clipper;
-  clipper.Begin(static_cast<int>(rows), ImGui::GetFrameHeightWithSpacing());
+  clipper.Begin(static_cast<int>(rowStarts.size()), ImGui::GetFrameHeightWithSpacing());
   while (clipper.Step()) {
     for (size_t row = static_cast<size_t>(clipper.DisplayStart); row < static_cast<size_t>(clipper.DisplayEnd); ++row) {
-      const size_t end = std::min(shots.size(), (row + 1) * rowSize);
-      for (size_t i = row * rowSize; i < end; ++i) {
-        if (i > row * rowSize) ImGui::SameLine();
+      const size_t end = row + 1 < rowStarts.size() ? rowStarts[row + 1] : shots.size();
+      for (size_t i = rowStarts[row]; i < end; ++i) {
+        if (i > rowStarts[row]) ImGui::SameLine();
         bool selected = shotSelections[i];
         ImGui::PushID(static_cast<int>(i));
         nameCheckbox(underscoresToSpaces(shots[i].name), selected);

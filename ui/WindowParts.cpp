@@ -49,9 +49,13 @@ bool beginAutoSizedModal(const char* name) {
   return ImGui::BeginPopupModal(name, nullptr, ImGuiWindowFlags_AlwaysAutoResize);
 }
 
+void nameInput(const char* label, char* buffer, size_t size) {
+  ImGui::InputText(label, buffer, size, ImGuiInputTextFlags_AutoSelectAll);
+}
+
 std::string_view nameField(const char* id, char* buffer, size_t size) {
   ImGui::TextUnformatted("Enter a new name:");
-  ImGui::InputText(id, buffer, size);
+  nameInput(id, buffer, size);
   return buffer;
 }
 

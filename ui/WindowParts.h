@@ -36,7 +36,12 @@ bool okPressed(bool& openFlag);
 // when true.
 bool beginAutoSizedModal(const char* name);
 
-// "Enter a new name:" over the text field `id` editing `buffer` (`size`
+// A text field for a name, editing `buffer` (`size` bytes, zero-terminated).
+// Gaining focus selects its whole text, so that typing replaces a preset
+// name instead of landing inside it.
+void nameInput(const char* label, char* buffer, size_t size);
+
+// "Enter a new name:" over the name field `id` editing `buffer` (`size`
 // bytes, zero-terminated). Returns the text as typed.
 std::string_view nameField(const char* id, char* buffer, size_t size);
 template <size_t N>

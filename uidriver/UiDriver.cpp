@@ -159,11 +159,13 @@ void UiDriver::dragAt(ImVec2 from, ImVec2 to) {
   frame();
 }
 
-void UiDriver::type(std::string_view utf8) {
+bool UiDriver::type(std::string_view utf8) {
+  const bool fieldFocused = io().WantTextInput;
   std::string text(utf8);
   io().AddInputCharactersUTF8(text.c_str());
   frame();
   frame();
+  return fieldFocused;
 }
 
 void UiDriver::pressKey(ImGuiKey key, Mods mods) {

@@ -98,8 +98,9 @@ class UiDriver {
   void hoverAt(ImVec2 point);
   // Presses at `from`, moves to `to` over a few frames, releases.
   void dragAt(ImVec2 from, ImVec2 to);
-  // Types UTF-8 text into the focused text field.
-  void type(std::string_view utf8);
+  // Types UTF-8 text into the focused text field; false when no text field
+  // had the keyboard focus (the characters are then dropped).
+  bool type(std::string_view utf8);
   // One key of Dear ImGui's key list (ImGuiKey_Enter, ...).
   void pressKey(ImGuiKey key, Mods mods = {});
   // Turns the wheel over a point; positive lines scroll up.

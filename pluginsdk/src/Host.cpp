@@ -142,73 +142,66 @@ void Host::setCvar(CVarRecord& cvar, std::string value) {
   for (auto& callback : callbacks) callback(cvar.value, CVarWrapper(&cvar));
 }
 
-void Host::execute(std::string_view line, bool echo) {
+bool Host::execute(std::string_view line, bool echo) {
   if (echo) log(fmt::format("] {}", trim(line)));
+  bool executed = true;
   for (std::string_view command : splitCommands(line)) {
     command = trim(command);
     if (command.empty() || command.substr(0, 2) == "//") continue;
-    executeCommand(splitCommandLine(command));
+    if (!executeCommand(splitCommandLine(command))) executed = false;
   }
+  return executed;
 }
 
-void Host::executeCommand(const std::vector<std::string>& words) {
-  if (words.empty()) return;
+bool Host::executeCommand(const std::vector<std::string>& words) {
+  if (words.empty()) return true;
   const std::string& name = words[0];
+  // A command word with the wrong number of arguments: says how it is used.
+  auto usage = [&](size_t wordCount, const char* text) {
+    if (words.size() != wordCount) log(fmt::format("usage: {}", text));
+    return words.size() == wordCount;
+  };
   if (name == "bind") {
-    if (words.size() != 3) {
-      log("usage: bind KEY \"COMMAND\"");
-      return;
-    }
+    if (!usage(3, "bind KEY \"COMMAND\"")) return false;
     binds_[words[1]] = words[2];
-    return;
+    return true;
   }
   if (name == "unbind") {
-    if (words.size() != 2) {
-      log("usage: unbind KEY");
-      return;
-    }
+    if (!usage(2, "unbind KEY")) return false;
     binds_.erase(words[1]);
-    return;
+    return true;
   }
   if (name == "togglemenu") {
-    if (words.size() != 2) {
-      log("usage: togglemenu NAME");
-      return;
-    }
+    if (!usage(2, "togglemenu NAME")) return false;
     record(fmt::format("Host.togglemenu({})", words[1]));
-    if (onToggleMenu) onToggleMenu(words[1]);
-    return;
+    return !onToggleMenu || onToggleMenu(words[1]);
   }
   if (name == "exec") {
-    if (words.size() != 2) {
-      log("usage: exec FILE");
-      return;
-    }
-    loadCfg(words[1]);
-    return;
+    return usage(2, "exec FILE") && loadCfg(words[1]);
   }
   if (auto notifier = notifiers_.find(name); notifier != notifiers_.end()) {
     // Copy: the callback may register notifiers and invalidate the iterator.
     auto callback = notifier->second.callback;
     if (callback) callback(words);
-    return;
+    return true;
   }
   if (CVarRecord* cvar = findCvar(name)) {
     if (words.size() == 1) {
       log(fmt::format("{} = \"{}\"", cvar->name, cvar->value));
-      return;
+      return true;
     }
     double number = 0;
     double ignored = 0;
     bool numeric = parseNumber(cvar->defaultValue, ignored) || cvar->hasMin || cvar->hasMax;
     if (numeric && !parseNumber(words[1], number)) {
       log(fmt::format("{}: \"{}\" is not a number", cvar->name, words[1]));
-      return;
+      return false;
     }
     setCvar(*cvar, words[1]);
-    return;
+    return true;
   }
   log(fmt::format("Unknown command: {}", name));
+  return false;
 }
 
 bool Host::loadCfg(const std::string& fileName) {
@@ -258,13 +251,16 @@ void Host::readSavedConfig() {
   while (std::getline(in, line)) {
     std::vector<std::string> words = splitCommandLine(line);
     if (words.size() == 2) savedValues_[words[0]] = words[1];
+    if (words.size() == 3 && words[0] == "bind") savedBinds_[words[1]] = words[2];
   }
+  binds_ = savedBinds_;
 }
 
 void Host::saveConfig() {
   for (auto& [name, cvar] : cvars_) {
     if (cvar->saveToCfg) savedValues_[name] = cvar->value;
   }
+  savedBinds_ = binds_;
   std::error_code error;
   std::filesystem::create_directories(cfgDir(), error);
   std::filesystem::path path = cfgDir() / kConfigFile;
@@ -273,6 +269,7 @@ void Host::saveConfig() {
   {
     std::ofstream out(temporary, std::ios::trunc);
     for (auto& [name, value] : savedValues_) out << name << " \"" << value << "\"\n";
+    for (auto& [key, command] : savedBinds_) out << "bind " << key << " \"" << command << "\"\n";
     if (!out.flush()) {
       log(fmt::format("Could not save the configuration to {}", path.string()));
       return;

@@ -7,6 +7,8 @@
 # The corpora they grow are kept in fuzz-corpus/NAME/ (not committed) and
 # start from the seeds in fuzz/. A finding stops the run and leaves its input
 # in build/fuzz/.
+#
+# After each fuzzer, one line of figures: executions, their rate, the corpus.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$root/build/fuzz"
@@ -33,10 +35,19 @@ for target in "${targets[@]}"; do
   esac
   echo "-- $target fuzzer, ${each}s"
   mkdir -p "$root/fuzz-corpus/$target"
+  status=0
   TMPDIR="$tmp" \
   ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "$build/fuzz/qm-$target-fuzzer" -max_total_time="$each" -print_final_stats=1 \
     -max_len=6000 -dict="$dict" -artifact_prefix="$build/" \
-    "$root/fuzz-corpus/$target" "$seeds"
+    "$root/fuzz-corpus/$target" "$seeds" 2>&1 | tee "$tmp/output" || status=$?
+  stat() { sed -n "s/^stat::$1: *//p" "$tmp/output" | tail -n 1; }
+  echo "fuzz $target: $(stat number_of_executed_units) executions in ${each} s" \
+    "($(stat average_exec_per_sec) a second), $(find "$root/fuzz-corpus/$target" -type f | wc -l) inputs" \
+    "in fuzz-corpus/$target/"
+  if [ "$status" -ne 0 ]; then
+    echo "fuzz $target: a finding; its input is in build/fuzz/ (crash-*, leak-*, timeout-*, oom-*)"
+    exit "$status"
+  fi
 done

@@ -137,7 +137,10 @@ TEST_F(HostConsole, ConfigurationThatExecutesItselfStops) {
 
 TEST_F(HostConsole, TogglemenuReachesTheHost) {
   std::vector<std::string> toggled;
-  host.onToggleMenu = [&](const std::string& name) { toggled.push_back(name); };
+  host.onToggleMenu = [&](const std::string& name) {
+    toggled.push_back(name);
+    return true;
+  };
   host.execute("togglemenu QMTraining");
   EXPECT_THAT(toggled, ElementsAre("QMTraining"));
   EXPECT_THAT(host.calls, ElementsAre("Host.togglemenu(QMTraining)"));

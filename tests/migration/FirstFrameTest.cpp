@@ -29,7 +29,7 @@ class FirstFrame : public ::testing::Test {
   std::string run(const std::string& lines) {
     std::ostringstream out;
     Sandbox sandbox(hostDir.path(), out);
-    addPluginVerbs(sandbox, out);
+    addPluginVerbs(sandbox);
     if (!sandbox.loadPlugin(QM_PLUGIN_PATH)) return "no plug-in: " + out.str();
     std::istringstream script(lines);
     for (std::string line; std::getline(script, line);) sandbox.runLine(line);

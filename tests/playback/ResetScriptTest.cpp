@@ -32,7 +32,9 @@ TEST(ResetScript, ReplaysTheStoredShotWithTheBallAtRestThenLaunchedAfterTheDelay
   std::ostringstream out;
   Sandbox sandbox(hostDir.path(), out);
   ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str();
-  ASSERT_TRUE(sandbox.runScript(std::string(QM_SOURCE_DIR) + "/sandbox/examples/reset.script"));
+  ASSERT_EQ(sandbox.runScript(std::string(QM_SOURCE_DIR) + "/sandbox/examples/reset.script"),
+            Sandbox::LineResult::done)
+      << out.str();
   const std::string text = out.str();
 
   std::vector<std::string> balls = linesStartingWith(text, "ball location=");

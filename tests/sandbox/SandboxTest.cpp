@@ -3,13 +3,19 @@
 
 #include "sandbox/Sandbox.h"
 
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "QMTraining/QMTraining.h"
+#include "sandbox/PluginVerbs.h"
+#include "sandbox/VerbList.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -51,21 +57,58 @@ TEST_F(SandboxTest, PrintsTheGameObjectsWithLabelledValues) {
   EXPECT_THAT(text, HasSubstr("car location=(0, -4608, 17) rotation=(0, 16384, 0)"));
 }
 
-TEST_F(SandboxTest, BadLinesSayWhyAndTheHostGoesOn) {
-  std::string text = run({"frobnicate", "advance soon", "press NoSuchKey", "match elsewhere", "frames -1",
-                          "quellmark_enabled yes", "window sideways", "show everything", "list"});
-  EXPECT_THAT(text, HasSubstr("Unknown command: frobnicate\n"));
-  EXPECT_THAT(text, HasSubstr("usage: advance SECONDS"));
-  EXPECT_THAT(text, HasSubstr("NoSuchKey is not bound\n"));
-  EXPECT_THAT(text, HasSubstr("usage: match local|online|none\n"));
-  EXPECT_THAT(text, HasSubstr("usage: frames N"));
-  EXPECT_THAT(text, HasSubstr("quellmark_enabled: \"yes\" is not a number\n"));
-  EXPECT_THAT(text, HasSubstr("usage: window open|close\n"));
-  EXPECT_THAT(text, HasSubstr("usage: show ball|car|server|all\n"));
-  EXPECT_THAT(text, HasSubstr("commands (9):"));
-  EXPECT_FALSE(sandbox.runScript(dir.path() / "missing.script"));
-  EXPECT_TRUE(sandbox.runLine("help"));
-  EXPECT_FALSE(sandbox.runLine("quit"));
+TEST_F(SandboxTest, BadLinesFailSayingWhyAndTheHostGoesOn) {
+  const std::pair<const char*, const char*> badLines[] = {
+      {"frobnicate", "Unknown command: frobnicate\n"},
+      {"advance soon", "usage: advance SECONDS"},
+      {"press NoSuchKey", "NoSuchKey is not bound\n"},
+      {"match elsewhere", "usage: match local|online|none\n"},
+      {"frames -1", "usage: frames N"},
+      {"frames 2", "the window is not shown; use: window open\n"},
+      {"quellmark_enabled yes", "quellmark_enabled: \"yes\" is not a number\n"},
+      {"window sideways", "usage: window open|close\n"},
+      {"show everything", "usage: show ball|car|server|all\n"},
+      {"bind OnlyKey", "usage: bind KEY \"COMMAND\"\n"},
+      {"exec missing.cfg", "Could not open cfg file: "},
+      {"togglemenu Nowhere", "togglemenu: no menu named Nowhere\n"},
+      {"quellmark_enabled 1; frobnicate", "Unknown command: frobnicate\n"},
+  };
+  for (const auto& [line, message] : badLines) {
+    out.str("");
+    EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::failed) << line;
+    EXPECT_THAT(out.str(), HasSubstr(message)) << line;
+  }
+  EXPECT_THAT(run({"list"}), HasSubstr("commands (9):"));
+  for (const char* line : {"help", "# a comment", "", "quellmark_enabled", "quellmark_enabled 0; car_enabled 1"}) {
+    EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::done) << line;
+  }
+  EXPECT_EQ(sandbox.runLine("quit"), Sandbox::LineResult::quit);
+  EXPECT_EQ(sandbox.runScript(dir.path() / "missing.script"), Sandbox::LineResult::failed);
+}
+
+TEST_F(SandboxTest, HelpAndTheReadmeListEveryVerb) {
+  addPluginVerbs(sandbox);
+  const std::string help = run({"help"});
+  std::set<std::string> listed;
+  for (const VerbDoc& doc : verbList) {
+    listed.insert(std::string(doc.name));
+    if (doc.place == VerbPlace::window) continue;
+    EXPECT_TRUE(doc.name == "quit" || sandbox.hasVerb(std::string(doc.name))) << doc.name;
+    EXPECT_THAT(help, HasSubstr(fmt::format("  {:<28}{}\n", doc.usage, doc.effect)));
+  }
+  // The verbs in the first cells of the README's tables of lines, such as
+  // | `window open`, `frames N` | ... |
+  std::set<std::string> documented;
+  std::istringstream readme(readFile(std::filesystem::path(QM_SOURCE_DIR) / "README.md"));
+  const std::regex verb("`([^` ]+)[^`]*`");
+  bool inTable = false;
+  for (std::string line; std::getline(readme, line);) {
+    inTable = line == "| Line | Effect |" || (inTable && line.rfind('|', 0) == 0);
+    if (!inTable) continue;
+    const std::string cell = line.substr(0, line.find('|', 1));
+    for (std::sregex_iterator it(cell.begin(), cell.end(), verb), end; it != end; ++it) documented.insert((*it)[1]);
+  }
+  EXPECT_EQ(documented, listed);
 }
 
 TEST_F(SandboxTest, AdvancingTheClockFiresBoundKeys) {
@@ -85,30 +128,54 @@ TEST_F(SandboxTest, TheWindowRunsItsFirstFrameWorkOnlyWhenDrawn) {
   EXPECT_FALSE(plugin().isWindowOpen);
 }
 
-TEST(SandboxProgram, RunsAScriptAndSavesTheConfigurationAtTheEnd) {
-  TempDir dir;
-  writeFile(dir.path() / "tour.script", "quellmark_enabled 1\nmatch local\nlist\nnot a command\nshow car\n");
-  std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str("host") + "' --script '" +
-                        dir.str("tour.script") + "' 'show server' 2>&1";
+// qm-sandbox run with `arguments` on the host folder `host`: its exit status
+// and what it printed.
+struct ProgramRun {
+  int status;
+  std::string output;
+};
+ProgramRun runSandbox(const std::string& arguments) {
+  std::string command = std::string(QM_SANDBOX_PATH) + " " + arguments + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
+  if (pipe == nullptr) return {-1, "popen failed"};
   std::string output;
   char buffer[4096];
   while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  int status = pclose(pipe);
-  EXPECT_EQ(status, 0) << output;
-  EXPECT_THAT(output, HasSubstr("commands (9):"));
-  EXPECT_THAT(output, HasSubstr("variables (27):"));
-  EXPECT_THAT(output, HasSubstr("Unknown command: not\n"));
-  EXPECT_THAT(output, HasSubstr("car location=(0, -4608, 17)"));
-  EXPECT_THAT(output, HasSubstr("server match=local"));
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
+  TempDir dir;
+  writeFile(dir.path() / "tour.script", "quellmark_enabled 1\nmatch local\nlist\nnot a command\nshow car\n");
+  const std::string script = "--host-dir '" + dir.str("host") + "' --script '" + dir.str("tour.script") + "' ";
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string failed;      // how the summary names the failed line
+    bool ranToTheEnd;        // the lines after it ran
+  };
+  const Case cases[] = {
+      {script + "'show server'", 1, dir.str("tour.script") + ":4: not a command", false},
+      {script + "--keep-going 'show server'", 0, dir.str("tour.script") + ":4: not a command", true},
+      {"--host-dir '" + dir.str("host") + "' 'match local' 'click Nowhere' 'show server'", 1,
+       "argument 2: click Nowhere", false},
+  };
+  for (const Case& c : cases) {
+    ProgramRun run = runSandbox(c.arguments);
+    EXPECT_EQ(run.status, c.status) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("1 script line failed:\n  " + c.failed + "\n"));
+    EXPECT_EQ(run.output.find("server match=local") != std::string::npos, c.ranToTheEnd) << run.output;
+  }
+  // The lines before the failure ran, and the host saved its configuration.
   EXPECT_THAT(readFile(dir.path() / "host/cfg/config.cfg"), HasSubstr("quellmark_enabled \"1\"\n"));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "host/data/QMShots"));
 }
 
-TEST(SandboxRestart, TheTrainingVarietySettingsSurviveARestartOfTheHost) {
+TEST(SandboxRestart, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
   TempDir dir;
-  const char* lines[] = {"training_order 2", "variance_location 250", "variance_direction 12.5", "variance_speed 30"};
+  const char* lines[] = {"training_order 2", "variance_location 250", "variance_direction 12.5", "variance_speed 30",
+                         "quellmark_enabled 1", "bind BackSpace \"controlInput\""};
   {
     std::ostringstream out;
     Sandbox first(dir.path(), out);
@@ -123,6 +190,10 @@ TEST(SandboxRestart, TheTrainingVarietySettingsSurviveARestartOfTheHost) {
   EXPECT_THAT(out.str(), HasSubstr("variance_location = \"250\" (default \"0\")"));
   EXPECT_THAT(out.str(), HasSubstr("variance_direction = \"12.5\" (default \"0\")"));
   EXPECT_THAT(out.str(), HasSubstr("variance_speed = \"30\" (default \"0\")"));
+  // The reset key works before the plug-in's window is first drawn.
+  second.runLine("match local");
+  EXPECT_EQ(second.runLine("press BackSpace"), Sandbox::LineResult::done) << out.str();
+  EXPECT_EQ(second.host().server()->maxScore, 100);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 WindowHarness::WindowHarness() {
   plugin().AdoptGuiContext(reinterpret_cast<uintptr_t>(ui_.context()));
   host().onToggleMenu = [this](const std::string& name) {
-    if (name != plugin().MenuName()) return;
+    if (name != plugin().MenuName()) return false;
     ++toggleRequests_;
     shown_ = !shown_;
     if (shown_) {
@@ -15,6 +15,7 @@ WindowHarness::WindowHarness() {
     } else {
       plugin().WindowClosed();
     }
+    return true;
   };
   ui_.setBeforeFrame([this] { host().tick(); });
   ui_.setDraw([this] {

@@ -80,6 +80,16 @@ TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
   replaceText("0.000", "1+2", 0);  // ball Z: not a number, no change
   EXPECT_EQ(plugin().ballLocationZ, 0.0f);
   EXPECT_TRUE(shows("0.000"));
+  // Tab, and a click on a field drawn above, leave a field as Enter does.
+  replaceText("0.000", "1200", 1, false);  // velocity X
+  ui().pressKey(ImGuiKey_Tab);
+  EXPECT_EQ(plugin().ballVelocityX, 1200.0f);
+  ui().type("-300");  // into velocity Y, whose text Tab selected
+  click("4096.000");  // ball X
+  EXPECT_EQ(plugin().ballVelocityY, -300.0f);
+  ui().type("7");
+  ui().pressKey(ImGuiKey_Escape);  // takes the edit back
+  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
   replaceText("3000", "3100.2");  // the speed rounds up like every integer
   EXPECT_EQ(plugin().cvarManager->getCvar("cool_speed").getIntValue(), 3101);
 
@@ -97,7 +107,7 @@ TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
 
   EXPECT_TRUE(ui().waitFor("Create New Shot"));
   EXPECT_EQ(shotFile("Pack", "Typed Shot"),
-            "0 4096 -12.5 0 0 0 0 0 0 13 Typed_Shot 3101 0 -32764");
+            "0 4096 -12.5 1200 -300 0 0 0 0 13 Typed_Shot 3101 0 -32764");
   EXPECT_FALSE(plugin().useTextboxes);
 }
 
@@ -189,6 +199,26 @@ TEST_F(ShotEditorTest, CancelWritesNothingAndPutsTheCurrentShotBack) {
   EXPECT_TRUE(shows("Save Shot"));
   click("Cancel");
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+}
+
+TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole) {
+  harness.console("quellmark_enabled 0");
+  struct Closing {
+    const char* opener;
+    const char* closer;
+  };
+  for (const Closing& way : {Closing{"Create New Shot", "Cancel"}, Closing{"Create New Shot", "Save Shot"},
+                             Closing{"Edit", "Cancel"}, Closing{"Edit", "Edit Shot"}}) {
+    SCOPED_TRACE(std::string(way.opener) + ", then " + way.closer);
+    harness.console("car_enabled 1");
+    click(way.opener);
+    expectShown(way.closer);
+    EXPECT_TRUE(plugin().pluginEnabled);  // the try-out buttons work in the editor
+    click(way.closer);
+    EXPECT_TRUE(ui().waitFor("Create New Shot"));
+    EXPECT_FALSE(plugin().pluginEnabled);
+    EXPECT_EQ(plugin().carResetEnabled, harness.cvarInt("car_enabled") == 1);
+  }
 }
 
 TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {

@@ -192,6 +192,7 @@ TEST_F(ShotsTabTest, CopyInAPackOfSixtyWarnsFirstThenAsksForTheName) {
 
 TEST_F(ShotsTabTest, ANewShotInAPackOfSixtyWarnsFirst) {
   addPack("Big", numberedShots(60));
+  harness.console("car_enabled 1");
   start();
   click("Create New Shot");
   expectShown(lagWarning);
@@ -199,6 +200,9 @@ TEST_F(ShotsTabTest, ANewShotInAPackOfSixtyWarnsFirst) {
   click("Cancel");
   EXPECT_TRUE(ui().waitUntilGone(lagWarning));
   EXPECT_FALSE(plugin().editorOpen);
+  // The switches the new shot set for the editor follow the console again.
+  EXPECT_FALSE(plugin().pluginEnabled);
+  EXPECT_TRUE(plugin().carResetEnabled);
   click("Create New Shot");
   expectShown(lagWarning);
   click("OK");
@@ -229,6 +233,37 @@ TEST_F(ShotsTabTest, FiftyNineShotsTakeANewShotAndACopyWithoutAWarning) {
   click("Create New Shot");
   expectShown("Type Shot Name");
   EXPECT_FALSE(shows(lagWarning));
+}
+
+TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
+  addPack("Pack", {"1 Alpha"});
+  start();
+  struct Field {
+    const char* tab;
+    const char* button;
+    const char* preset;  // the text the field shows when it opens
+    const char* opened;  // shown once it is open
+  };
+  const Field fields[] = {
+      {"Training Packs", "Add A New Pack", "New Pack Name", "Enter a new name:"},
+      {"Training Packs", "Copy", "Copied Pack Name", "Enter a new name:"},
+      {"Training Packs", "Rename", "Pack", "Enter a new name:"},
+      {"Shots", "Copy", "Copied Shot Name", "Enter a new name:"},
+      {"Shots", "Rename", "1 Alpha", "Enter a new name:"},
+      {"Shots", "Transfer", "1 Alpha", "Enter a new name:"},
+      {"Shots", "Create New Shot", "Insert Shot Name Here", "Type Shot Name"},
+  };
+  for (const Field& field : fields) {
+    SCOPED_TRACE(field.preset);
+    openTab(field.tab);
+    click(field.button);
+    expectShown(field.opened);
+    click(field.preset);  // a popup's texts come first
+    ui().type("Typed");
+    EXPECT_TRUE(shows("Typed")) << ui().describe();
+    click("Cancel");
+    EXPECT_TRUE(ui().waitUntilGone(field.opened));
+  }
 }
 
 TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {

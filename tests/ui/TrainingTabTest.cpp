@@ -20,12 +20,12 @@ constexpr float kCarZ = 17;
 
 class TrainingTabTest : public testing::Test {
  protected:
-  // Shots "Shot 1" .. "Shot n" in "Pack A"; shot i has ball X 100 * i and
-  // car yaw i. The plug-in is switched on (car reset too) and a local match
-  // runs.
-  void start(int shotCount, const char* tab = "Training") {
+  // Shots "Shot 1" .. "Shot n" (or other names ending in the number) in
+  // "Pack A"; shot i has ball X 100 * i and car yaw i. The plug-in is
+  // switched on (car reset too) and a local match runs.
+  void start(int shotCount, const char* tab = "Training", const std::string& name = "Shot ") {
     for (int i = 1; i <= shotCount; ++i) {
-      w.addShot("Pack A", "Shot " + std::to_string(i), 100.0f * static_cast<float>(i), i);
+      w.addShot("Pack A", name + std::to_string(i), 100.0f * static_cast<float>(i), i);
     }
     w.enablePlugin();
     w.startLocalMatch();
@@ -74,6 +74,20 @@ TEST_F(TrainingTabTest, ShowsTheIntroThePackAndOneCheckboxPerShotElevenToARow) {
   std::vector<int> rows;
   for (const auto& [y, count] : perRow) rows.push_back(count);
   EXPECT_THAT(rows, ElementsAre(11, 11, 1));
+}
+
+TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdgeSoEveryShotCanBeTicked) {
+  const std::string name = "Corner pinch shot ";  // names of about 20 characters
+  start(40, "Training", name);
+  auto window = w.ui().windowRect("Quellmark Training");
+  ASSERT_TRUE(window);
+  for (int i = 1; i <= 40; ++i) {
+    auto found = w.ui().find(name + std::to_string(i));
+    ASSERT_EQ(found.size(), 1u) << i << "\n" << w.ui().describe();
+    EXPECT_LE(found[0].max.x, window->max.x) << i;
+  }
+  ASSERT_TRUE(w.ui().click(name + "11"));
+  EXPECT_THAT(ticked(), ElementsAre(name + "11"));
 }
 
 TEST_F(TrainingTabTest, ALargePackScrollsToShotsOutOfViewAndTicksTheOneClicked) {

@@ -82,7 +82,10 @@ TEST(WindowFrame, EveryFrameDrawnAfterTheCloseButtonRepeatsTheRequest) {
   w.openWindow();
   int requests = 0;
   // A host that does not close the window (yet) keeps drawing it.
-  w.host().onToggleMenu = [&](const std::string&) { ++requests; };
+  w.host().onToggleMenu = [&](const std::string&) {
+    ++requests;
+    return true;
+  };
   ASSERT_TRUE(w.ui().clickCloseButton(kTitle));
   int afterClick = requests;
   EXPECT_GE(afterClick, 1);

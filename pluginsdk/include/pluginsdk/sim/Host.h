@@ -14,6 +14,9 @@
 // loader calls announceRestoredValues, which runs the value-changed callbacks
 // of every variable whose value came from the file, so that the plug-in's
 // mirrors agree with what the console shows.
+//
+// Key binds are kept the same way: saveConfig writes them into the same
+// file, and the next Host starts with them bound, before any plug-in loads.
 
 #include <cstdint>
 #include <filesystem>
@@ -119,9 +122,10 @@ class Host {
   bool hasNotifier(std::string_view name) const;
 
   // Runs one console line. Several commands may be separated by ';'. Words
-  // are split at blanks; double quotes group words. A line the host does not
-  // understand gets one console line saying why.
-  void execute(std::string_view line, bool echo = false);
+  // are split at blanks; double quotes group words. A command the host
+  // cannot execute (unknown, wrong arguments, a file it cannot read) gets
+  // one console line saying why; false when any command of the line failed.
+  bool execute(std::string_view line, bool echo = false);
   // Runs every line of cfgDir()/fileName; false when it cannot be read.
   bool loadCfg(const std::string& fileName);
 
@@ -140,8 +144,9 @@ class Host {
   // Runs the command bound to the key; false when the key is not bound.
   bool pressKey(const std::string& key);
 
-  // Called for "togglemenu NAME"; unset, the host only logs the request.
-  std::function<void(const std::string&)> onToggleMenu;
+  // Called for "togglemenu NAME"; false when no menu has that name (the
+  // handler says so). Unset, the host only records the request.
+  std::function<bool(const std::string&)> onToggleMenu;
 
   // Drops every callback a plug-in left with the host (notifiers, value-changed
   // callbacks, timeouts, queued executes), keeping names and values. A host
@@ -150,8 +155,12 @@ class Host {
   void releaseCallbacks();
 
   // ---- saved configuration ----
+  // Writes the saved variables and the key binds to cfg/config.cfg.
   void saveConfig();
   void announceRestoredValues();
+  // Binds again exactly what the last saveConfig (or the start) found bound,
+  // as a restart would.
+  void restoreSavedBinds() { binds_ = savedBinds_; }
 
   // ---- the game ----
   void startLocalMatch();
@@ -190,7 +199,7 @@ class Host {
     std::function<void()> callback;
   };
 
-  void executeCommand(const std::vector<std::string>& words);
+  bool executeCommand(const std::vector<std::string>& words);
   void readSavedConfig();
   void runDueTimeouts();
 
@@ -203,6 +212,7 @@ class Host {
   std::vector<std::string> notifierOrder_;
   std::vector<std::string> cvarOrder_;
   std::map<std::string, std::string> savedValues_;
+  std::map<std::string, std::string> savedBinds_;
   std::vector<std::string> logLines_;
   std::map<std::string, std::string> binds_;
 
