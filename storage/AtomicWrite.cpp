@@ -12,8 +12,8 @@ namespace {
 
 // The temporary file is created, never opened where something already is:
 // a link that appeared at its name would otherwise take the text elsewhere.
-// The Windows C runtime has no such mode (a stream asking for it never
-// opens); there the temporary name is cleared just before instead.
+// The C runtime Windows ships (msvcrt) has no such mode; there the
+// temporary name is cleared just before instead.
 constexpr std::ios::openmode createOnly =
 #if defined(_WIN32)
     std::ios::openmode{};
@@ -26,9 +26,10 @@ constexpr std::ios::openmode createOnly =
 #endif
 
 // Binary, so the bytes are the same on every platform: a text stream on
-// Windows would write CRLF.
+// Windows would write CRLF. (Without trunc: the file is new, and the
+// standard library has no mode for binary, trunc and create-only at once.)
 bool writeNewFile(const fs::path& path, std::string_view text) {
-  std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc | createOnly);
+  std::ofstream out(path, std::ios::out | std::ios::binary | createOnly);
   if (!out) return false;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();  // the buffered text meets a full disk here
