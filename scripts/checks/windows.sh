@@ -24,9 +24,14 @@ fetch_imgui_source
 # the tests need neither.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-configure "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g0" -DQM_WERROR=ON -DQM_BUILD_BENCH=OFF "${launcher[@]}"
-cmake --build "$build" -- -j"$(nproc)"
+# What the tools say is indented: only the check's own lines are figures
+# ("wine: ..." from Wine is not).
+indent() { sed 's/^/  /'; }
+{
+  configure "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g0" -DQM_WERROR=ON -DQM_BUILD_BENCH=OFF "${launcher[@]}"
+  cmake --build "$build" -- -j"$(nproc)"
+} 2>&1 | indent
 
 dll="$build/bin/QMTraining.dll"
 exported=$(x86_64-w64-mingw32-objdump -p "$dll" |
@@ -41,7 +46,7 @@ fi
 WINEPREFIX="$(mktemp -d)"
 export WINEPREFIX WINEDEBUG=-all LC_ALL=C.UTF-8 DISPLAY= WAYLAND_DISPLAY=
 trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-"$wineserver" -p
+"$wineserver" -p 2>&1 | indent
 
 # Cases left out under Wine, each for a reason that lies in the test, not in
 # the code (README, "Windows").
@@ -67,7 +72,7 @@ for program in "${programs[@]}"; do
   fi
   status=0
   output=$("$wine" "$build/bin/$program.exe" --gtest_color=no "${filter[@]}" 2>&1) || status=$?
-  echo "$output"
+  indent <<<"$output"
   count=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' <<<"$output")
   [ "$status" -eq 0 ] && [ -n "$count" ] || failed+=("$program")
   passed=$((passed + ${count:-0}))
