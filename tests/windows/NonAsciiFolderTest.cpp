@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "sandbox/PluginLoader.h"
 #include "storage/Utf8Path.h"
 #include "tests/support/WindowHarness.h"
 
@@ -182,6 +183,26 @@ TEST_P(NonAsciiHostFolder, ASaveToAFileLockedElsewhereReportsFailure) {
   CloseHandle(locked);
   EXPECT_FALSE(saved);
   EXPECT_EQ(read(shot.filePath), line);
+#endif
+}
+
+// The DLL as the host loads it: its record read, its factory called, the
+// plug-in loaded into a host in a non-ASCII folder.
+TEST(WindowsLibrary, LoadsAndStartsAsTheHostStartsIt) {
+#ifndef _WIN32
+  GTEST_SKIP() << "entry_tests load the Linux library";
+#else
+  wchar_t self[MAX_PATH];
+  ASSERT_NE(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+  PluginLoader loader;
+  ASSERT_TRUE(loader.open(utf8FromPath(fs::path(self).parent_path() / "QMTraining.dll"))) << loader.error();
+  EXPECT_STREQ(loader.info()->pluginName, "Quellmark Training");
+  TempDir dir;
+  sim::Host host(dir.path() / pathFromUtf8("新建文件夹"));
+  ASSERT_TRUE(loader.load(host));
+  EXPECT_EQ(loader.loadError(), "");
+  EXPECT_TRUE(fs::is_directory(host.dataDir() / "QMShots"));
+  loader.close();
 #endif
 }
 
