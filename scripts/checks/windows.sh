@@ -35,7 +35,7 @@ indent() { sed 's/^/  /'; }
 
 dll="$build/bin/QMTraining.dll"
 exported=$(x86_64-w64-mingw32-objdump -p "$dll" |
-  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -o '\] .*' | cut -c3- | sort | paste -sd' ')
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | tail -n +2 | grep -o '\] .*' | cut -c3- | sort | paste -sd' ')
 if [ "$exported" != "deleteMe exports getPlugin" ]; then
   echo "windows: QMTraining.dll exports \"$exported\", not exactly exports, getPlugin, deleteMe"
   exit 1
