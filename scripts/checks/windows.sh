@@ -45,8 +45,11 @@ fi
 # for non-ASCII file names, and no display.
 WINEPREFIX="$(mktemp -d)"
 export WINEPREFIX WINEDEBUG=-all LC_ALL=C.UTF-8 DISPLAY= WAYLAND_DISPLAY=
-trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-"$wineserver" -p 2>&1 | indent
+trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$WINEPREFIX.out"' EXIT
+# Wine's server and services outlive the programs: they get no pipe to keep
+# open.
+"$wineserver" -p >/dev/null 2>&1
+output="$WINEPREFIX.out"
 
 # Cases left out under Wine, each for a reason that lies in the test, not in
 # the code (README, "Windows").
@@ -71,12 +74,12 @@ for program in "${programs[@]}"; do
     excluded=$((excluded + $(tr ':' '\n' <<<"${leftOut[$program]}" | wc -l)))
   fi
   status=0
-  output=$("$wine" "$build/bin/$program.exe" --gtest_color=no "${filter[@]}" 2>&1) || status=$?
-  indent <<<"$output"
-  count=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' <<<"$output")
+  "$wine" "$build/bin/$program.exe" --gtest_color=no "${filter[@]}" >"$output" 2>&1 </dev/null || status=$?
+  indent <"$output"
+  count=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$output")
   [ "$status" -eq 0 ] && [ -n "$count" ] || failed+=("$program")
   passed=$((passed + ${count:-0}))
-  skipped=$((skipped + $(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' <<<"$output" | head -n1 | grep . || echo 0)))
+  skipped=$((skipped + $(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' "$output" | head -n1 | grep . || echo 0)))
 done
 
 if ((${#failed[@]})); then
