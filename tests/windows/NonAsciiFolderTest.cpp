@@ -202,6 +202,8 @@ TEST(WindowsLibrary, LoadsAndStartsAsTheHostStartsIt) {
   ASSERT_TRUE(loader.load(host));
   EXPECT_EQ(loader.loadError(), "");
   EXPECT_TRUE(fs::is_directory(host.dataDir() / "QMShots"));
+  loader.unload();
+  host.releaseCallbacks();  // their code leaves with the library
   loader.close();
 #endif
 }
