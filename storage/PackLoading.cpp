@@ -13,6 +13,7 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/ShotFileFormat.h"
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
@@ -61,9 +62,11 @@ class ListedShotReader {
 
   // For a file the listing has just found to be a regular file.
   ShotRead load(Shot& shot, const std::string& folder, const ShotFileEntry& file) {
-    shot.filePath = folder + file.name + std::string(file.extension);
+    shot.filePath.reserve(folder.size() + file.name.size() + file.extension.size());
+    shot.filePath.append(folder).append(file.name).append(file.extension);
     shot.folderPath = folder;
-    if (!file_.open(pathFromUtf8(shot.filePath), std::ios::in)) return ShotRead::missing;
+    WriteAccess access = WriteAccess::unknown;
+    if (!open(shot.filePath, file.extension, access)) return ShotRead::missing;
     if (!readOpenFile()) return ShotRead::malformed;
     in_.clear();
     if (shotline::readShotLine(in_, shot) == shotline::LineRead::malformed) {
@@ -77,7 +80,7 @@ class ListedShotReader {
     bool filled = fillMissingRotations(shot);
     if (!hasOnlyZeros(shot)) filled = fillMissingSpeed(shot) || filled;
     const std::string listedPath = filled ? shot.filePath : std::string();
-    const ShotRead read = shot.normalizeShotFile();
+    const ShotRead read = shot.normalizeShotFile(access);
     if (read != ShotRead::kept) return read;
     // A file that normalising renamed was rewritten with what had been
     // filled in by then.
@@ -88,6 +91,21 @@ class ListedShotReader {
   }
 
  private:
+  // A file of the older layout is nearly always renamed and rewritten on its
+  // first load, and a rewrite must not replace a file a plain write could
+  // not touch: opening it for writing as well as reading tells which it is
+  // without another look at the file. A ".shot" file is only read.
+  bool open(const std::string& path, std::string_view extension, WriteAccess& access) {
+    if (extension == shotfile::legacyExtension) {
+      if (openUtf8(file_, path, std::ios::in | std::ios::out)) {
+        access = WriteAccess::writable;
+        return true;
+      }
+      access = WriteAccess::readOnly;
+    }
+    return openUtf8(file_, path, std::ios::in);
+  }
+
   // A text in memory, read as a stream.
   class TextBuffer : public std::streambuf {
    public:

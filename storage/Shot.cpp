@@ -51,12 +51,18 @@ bool allFinite(const Shot& shot) {
   return true;
 }
 
+// The record's text at its filePath; replaceOwnFileText when the caller has
+// just moved the file there and knows it may write it.
+bool writeShot(const Shot& shot, bool ownWritableFile) {
+  if (!allFinite(shot)) return false;
+  const std::string text = shotline::formatShotLine(shot);
+  return ownWritableFile ? replaceOwnFileText(shot.filePath, text)
+                         : replaceFileText(shot.filePath, text);
+}
+
 }  // namespace
 
-bool Shot::saveShotFile() const {
-  if (!allFinite(*this)) return false;
-  return replaceFileText(filePath, shotline::formatShotLine(*this));
-}
+bool Shot::saveShotFile() const { return writeShot(*this, false); }
 
 ShotRead Shot::readValues() {
   // A folder or a pipe would open, then read as nothing (or never return).
@@ -74,8 +80,11 @@ ShotRead Shot::readShot() {
 
 bool Shot::readShotFile() { return readShot() == ShotRead::kept; }
 
-ShotRead Shot::normalizeShotFile() {
-  std::string stem = shotname::fileStem(filePath);
+ShotRead Shot::normalizeShotFile(WriteAccess access) {
+  const std::string_view listedStem = shotname::fileStem(filePath);
+  // What every load after the first finds: nothing to clean, nothing to copy.
+  if (name == listedStem && shotname::isCleanReadName(name)) return ShotRead::kept;
+  std::string stem(listedStem);
   stripForbiddenCharacters(stem);
   name = shotname::cleanReadName(std::move(name));
   // A shot whose name cleans to nothing takes its file's name rather than
@@ -92,6 +101,7 @@ ShotRead Shot::normalizeShotFile() {
     return ShotRead::kept;  // it stays where it is
   }
 
+  if (access == WriteAccess::readOnly) return ShotRead::notRenamed;
   // The file stays in its own folder, whatever folderPath says.
   const std::string folder = shotname::folderOf(filePath);
   std::string target = folder + shotname::fileNameFor(name);
@@ -105,7 +115,7 @@ ShotRead Shot::normalizeShotFile() {
 
   if (!moveFile(filePath, target)) return ShotRead::notRenamed;
   std::string listedPath = std::exchange(filePath, std::move(target));
-  if (saveShotFile()) return ShotRead::kept;
+  if (writeShot(*this, access == WriteAccess::writable)) return ShotRead::kept;
   // Not rewritten, the file would keep a name that is not the one inside it:
   // it goes back to where it was.
   if (moveFile(filePath, listedPath)) filePath = std::move(listedPath);

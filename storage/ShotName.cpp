@@ -60,6 +60,11 @@ std::string cleanReadName(std::string name) {
   return underscoresToSpaces(trimUnderscores(name));
 }
 
+bool isCleanReadName(std::string_view name) {
+  return name.find('_') == std::string_view::npos && name.find('\0') == std::string_view::npos &&
+         name.find_first_of(shotfile::forbiddenCharacters) == std::string_view::npos;
+}
+
 std::string storedName(std::string_view name) { return cleanReadName(nameToken(name)); }
 
 std::string fileNameFor(std::string_view name) {
@@ -83,11 +88,11 @@ bool isPlaceholderName(std::string_view name) {
          isPrefixAndDigits(name, shotfile::placeholderStem);
 }
 
-std::string fileStem(std::string_view path) {
+std::string_view fileStem(std::string_view path) {
   const size_t slash = path.rfind('/');
   const size_t dot = path.rfind('.');
   if (slash == std::string_view::npos || dot == std::string_view::npos || dot < slash) return {};
-  return std::string(path.substr(slash + 1, dot - slash - 1));
+  return path.substr(slash + 1, dot - slash - 1);
 }
 
 std::string folderOf(std::string_view path) {

@@ -21,6 +21,10 @@ std::string nameToken(std::string_view name);
 // NUL bytes removed, "_" trimmed from the ends, every other "_" a space.
 std::string cleanReadName(std::string name);
 
+// True when cleanReadName would give the name back unchanged: no "_", no
+// forbidden character, no NUL byte.
+bool isCleanReadName(std::string_view name);
+
 // The name a shot saved under `name` has when it is read back: what the
 // window compares and passes on, so that the file's name and the name inside
 // it agree from the first save. Empty for a name that cleans to nothing.
@@ -44,8 +48,8 @@ bool isLegacyShotName(std::string_view name);
 bool isPlaceholderName(std::string_view name);
 
 // The part of `path` after its last "/" and before its last "."; empty
-// unless the path has both and the "/" comes first.
-std::string fileStem(std::string_view path);
+// unless the path has both and the "/" comes first. A view into `path`.
+std::string_view fileStem(std::string_view path);
 
 // Everything up to and including the last "/" of `path` (empty if none).
 std::string folderOf(std::string_view path);
