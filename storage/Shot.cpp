@@ -81,12 +81,14 @@ ShotRead Shot::readShot() {
 bool Shot::readShotFile() { return readShot() == ShotRead::kept; }
 
 ShotRead Shot::normalizeShotFile(WriteAccess access) {
+  name = shotname::cleanReadName(std::move(name));
+  // A cleaned name holds no forbidden character, so one equal to the file's
+  // stem equals the cleaned stem: what every load after the first finds,
+  // decided without a copy.
   const std::string_view listedStem = shotname::fileStem(filePath);
-  // What every load after the first finds: nothing to clean, nothing to copy.
-  if (name == listedStem && shotname::isCleanReadName(name)) return ShotRead::kept;
+  if (!name.empty() && name == listedStem) return ShotRead::kept;
   std::string stem(listedStem);
   stripForbiddenCharacters(stem);
-  name = shotname::cleanReadName(std::move(name));
   // A shot whose name cleans to nothing takes its file's name rather than
   // moving to a file named just ".shot", which no listing shows.
   if (name.empty()) name = shotname::cleanReadName(stem);

@@ -21,10 +21,6 @@ std::string nameToken(std::string_view name);
 // NUL bytes removed, "_" trimmed from the ends, every other "_" a space.
 std::string cleanReadName(std::string name);
 
-// True when cleanReadName would give the name back unchanged: no "_", no
-// forbidden character, no NUL byte.
-bool isCleanReadName(std::string_view name);
-
 // The name a shot saved under `name` has when it is read back: what the
 // window compares and passes on, so that the file's name and the name inside
 // it agree from the first save. Empty for a name that cleans to nothing.
