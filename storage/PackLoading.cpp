@@ -58,7 +58,7 @@ bool hasOnlyZeros(const Shot& shot) {
 // once by the rename and once by the repair.
 class ListedShotReader {
  public:
-  ListedShotReader() : in_(&text_) { file_.pubsetbuf(buffer_, sizeof buffer_); }
+  ListedShotReader() { file_.pubsetbuf(buffer_, sizeof buffer_); }
 
   // For a file the listing has just found to be a regular file.
   ShotRead load(Shot& shot, const std::string& folder, const ShotFileEntry& file) {
@@ -68,8 +68,7 @@ class ListedShotReader {
     WriteAccess access = WriteAccess::unknown;
     if (!open(shot.filePath, file.extension, access)) return ShotRead::missing;
     if (!readOpenFile()) return ShotRead::malformed;
-    in_.clear();
-    if (shotline::readShotLine(in_, shot) == shotline::LineRead::malformed) {
+    if (shotline::readShotLine(text_, shot) == shotline::LineRead::malformed) {
       return ShotRead::malformed;
     }
 
@@ -106,41 +105,31 @@ class ListedShotReader {
     return openUtf8(file_, path, std::ios::in);
   }
 
-  // A text in memory, read as a stream.
-  class TextBuffer : public std::streambuf {
-   public:
-    std::string text;
-    void rewind() { setg(text.data(), text.data(), text.data() + text.size()); }
-  };
-
   // A shot line is far shorter than the buffer, and a read of a regular file
   // comes back short only at the end of the file, so a part-full buffer is
   // the whole rest of the file: no second read just to meet the end. False
   // when the system fails a read (the file buffer throws then).
   bool readOpenFile() {
-    std::string& text = text_.text;
-    text.clear();
+    text_.clear();
     bool whole = true;
     try {
       while (file_.sgetc() != std::filebuf::traits_type::eof()) {
         std::streamsize chunk = file_.in_avail();
-        size_t start = text.size();
-        text.resize(start + static_cast<size_t>(chunk));
-        file_.sgetn(text.data() + start, chunk);
+        size_t start = text_.size();
+        text_.resize(start + static_cast<size_t>(chunk));
+        file_.sgetn(text_.data() + start, chunk);
         if (chunk < static_cast<std::streamsize>(sizeof buffer_ / 2)) break;
       }
     } catch (const std::exception&) {
       whole = false;
     }
     file_.close();
-    text_.rewind();
     return whole;
   }
 
   char buffer_[8192];
   std::filebuf file_;
-  TextBuffer text_;
-  std::istream in_;
+  std::string text_;
 };
 
 // shotNameLess order, with each shot's sort key computed once rather than
