@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "storage/ShotName.h"
 #include "storage/Utf8Path.h"
@@ -12,8 +13,8 @@ namespace {
 
 // The temporary file is created, never opened where something already is:
 // a link that appeared at its name would otherwise take the text elsewhere.
-// The C runtime Windows ships (msvcrt) has no such mode; there the
-// temporary name is cleared just before instead.
+// The C runtime Windows ships (msvcrt) has no such mode; there a temporary
+// file left at the name is written over.
 constexpr std::ios::openmode createOnly =
 #if defined(_WIN32)
     std::ios::openmode{};
@@ -25,23 +26,54 @@ constexpr std::ios::openmode createOnly =
     std::ios::openmode{};
 #endif
 
+enum class NewFile { written, notCreated, notWritten };
+
 // Binary, so the bytes are the same on every platform: a text stream on
 // Windows would write CRLF. (Without trunc: the file is new, and the
 // standard library has no mode for binary, trunc and create-only at once.)
-bool writeNewFile(const fs::path& path, std::string_view text) {
+NewFile writeNewFile(const fs::path& path, std::string_view text) {
   std::ofstream out(path, std::ios::out | std::ios::binary | createOnly);
-  if (!out) return false;
+  if (!out) return NewFile::notCreated;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();  // the buffered text meets a full disk here
-  return !out.fail();
+  return out.fail() ? NewFile::notWritten : NewFile::written;
 }
+
+// Writes the temporary file for `path` and renames it over `path`, with the
+// given permission bits if any. A temporary file that an interrupted earlier
+// write left in the way is removed, only when it is found there: a write
+// that meets none costs no removal.
+bool writeThroughTemporary(const std::string& path, std::string_view text,
+                           std::optional<fs::perms> permissions) {
+  const fs::path temporary = pathFromUtf8(shotname::temporaryPathFor(path));
+  std::error_code error;
+  NewFile written = writeNewFile(temporary, text);
+  if (written == NewFile::notCreated && fs::remove(temporary, error)) {
+    written = writeNewFile(temporary, text);
+  }
+  if (written == NewFile::notCreated) return false;  // nothing of ours is there
+  if (written == NewFile::notWritten) {
+    fs::remove(temporary, error);
+    return false;
+  }
+  if (permissions) fs::permissions(temporary, *permissions, error);
+  fs::rename(temporary, pathFromUtf8(path), error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  }
+  return true;
+}
+
+// No file name to write to (a record that never had a file): the temporary
+// file would land in the working folder.
+bool namesAFile(const std::string& path) { return !path.empty() && path.back() != '/'; }
 
 }  // namespace
 
 bool replaceFileText(const std::string& path, std::string_view text) {
-  // No file name to write to (a record that never had a file): the
-  // temporary file would land in the working folder.
-  if (path.empty() || path.back() == '/') return false;
+  if (!namesAFile(path)) return false;
   const fs::path target = pathFromUtf8(path);
   std::error_code error;
   const fs::file_status existing = fs::status(target, error);
@@ -55,19 +87,10 @@ bool replaceFileText(const std::string& path, std::string_view text) {
   } else if (fs::symlink_status(target, error).type() != fs::file_type::not_found) {
     return false;  // a link that leads nowhere is the player's, not ours to replace
   }
+  return writeThroughTemporary(path, text,
+                               replacing ? std::optional(existing.permissions()) : std::nullopt);
+}
 
-  const fs::path temporary = pathFromUtf8(shotname::temporaryPathFor(path));
-  fs::remove(temporary, error);  // what an interrupted earlier write left
-  if (!writeNewFile(temporary, text)) {
-    fs::remove(temporary, error);
-    return false;
-  }
-  if (replacing) fs::permissions(temporary, existing.permissions(), error);
-  fs::rename(temporary, target, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+bool replaceOwnFileText(const std::string& path, std::string_view text) {
+  return namesAFile(path) && writeThroughTemporary(path, text, std::nullopt);
 }

@@ -13,3 +13,10 @@
 // refused, as a plain overwrite would be. `path` is UTF-8 text.
 // The new file keeps the permission bits of the one it replaces.
 bool replaceFileText(const std::string& path, std::string_view text);
+
+// The same write without looking at `path` first, for a caller that has just
+// moved a regular file there itself and knows it may be written (it opened
+// it for writing): the checks of replaceFileText would only repeat what the
+// caller knows. The new file gets the permission bits of a new file. Same
+// result and guarantees otherwise.
+bool replaceOwnFileText(const std::string& path, std::string_view text);

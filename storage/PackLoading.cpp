@@ -13,6 +13,7 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/ShotFileFormat.h"
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
@@ -57,16 +58,17 @@ bool hasOnlyZeros(const Shot& shot) {
 // once by the rename and once by the repair.
 class ListedShotReader {
  public:
-  ListedShotReader() : in_(&text_) { file_.pubsetbuf(buffer_, sizeof buffer_); }
+  ListedShotReader() { file_.pubsetbuf(buffer_, sizeof buffer_); }
 
   // For a file the listing has just found to be a regular file.
   ShotRead load(Shot& shot, const std::string& folder, const ShotFileEntry& file) {
-    shot.filePath = folder + file.name + std::string(file.extension);
+    shot.filePath.reserve(folder.size() + file.name.size() + file.extension.size());
+    shot.filePath.append(folder).append(file.name).append(file.extension);
     shot.folderPath = folder;
-    if (!file_.open(pathFromUtf8(shot.filePath), std::ios::in)) return ShotRead::missing;
+    WriteAccess access = WriteAccess::unknown;
+    if (!open(shot.filePath, file.extension, access)) return ShotRead::missing;
     if (!readOpenFile()) return ShotRead::malformed;
-    in_.clear();
-    if (shotline::readShotLine(in_, shot) == shotline::LineRead::malformed) {
+    if (shotline::readShotLine(text_, shot) == shotline::LineRead::malformed) {
       return ShotRead::malformed;
     }
 
@@ -77,7 +79,7 @@ class ListedShotReader {
     bool filled = fillMissingRotations(shot);
     if (!hasOnlyZeros(shot)) filled = fillMissingSpeed(shot) || filled;
     const std::string listedPath = filled ? shot.filePath : std::string();
-    const ShotRead read = shot.normalizeShotFile();
+    const ShotRead read = shot.normalizeShotFile(access);
     if (read != ShotRead::kept) return read;
     // A file that normalising renamed was rewritten with what had been
     // filled in by then.
@@ -88,41 +90,47 @@ class ListedShotReader {
   }
 
  private:
-  // A text in memory, read as a stream.
-  class TextBuffer : public std::streambuf {
-   public:
-    std::string text;
-    void rewind() { setg(text.data(), text.data(), text.data() + text.size()); }
-  };
+  // A file of the older layout is nearly always renamed and rewritten on its
+  // first load, and a rewrite must not replace a file a plain write could
+  // not touch: opening it for writing as well as reading tells which it is
+  // without another look at the file. A ".shot" file is only read.
+  // Binary, as the files are written: the same bytes on every platform.
+  bool open(const std::string& path, std::string_view extension, WriteAccess& access) {
+    if (extension == shotfile::legacyExtension) {
+      if (openUtf8(file_, path, std::ios::in | std::ios::out | std::ios::binary)) {
+        access = WriteAccess::writable;
+        return true;
+      }
+      access = WriteAccess::readOnly;
+    }
+    return openUtf8(file_, path, std::ios::in | std::ios::binary);
+  }
 
   // A shot line is far shorter than the buffer, and a read of a regular file
   // comes back short only at the end of the file, so a part-full buffer is
   // the whole rest of the file: no second read just to meet the end. False
   // when the system fails a read (the file buffer throws then).
   bool readOpenFile() {
-    std::string& text = text_.text;
-    text.clear();
+    text_.clear();
     bool whole = true;
     try {
       while (file_.sgetc() != std::filebuf::traits_type::eof()) {
         std::streamsize chunk = file_.in_avail();
-        size_t start = text.size();
-        text.resize(start + static_cast<size_t>(chunk));
-        file_.sgetn(text.data() + start, chunk);
+        size_t start = text_.size();
+        text_.resize(start + static_cast<size_t>(chunk));
+        file_.sgetn(text_.data() + start, chunk);
         if (chunk < static_cast<std::streamsize>(sizeof buffer_ / 2)) break;
       }
     } catch (const std::exception&) {
       whole = false;
     }
     file_.close();
-    text_.rewind();
     return whole;
   }
 
   char buffer_[8192];
   std::filebuf file_;
-  TextBuffer text_;
-  std::istream in_;
+  std::string text_;
 };
 
 // shotNameLess order, with each shot's sort key computed once rather than

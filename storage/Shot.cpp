@@ -51,12 +51,18 @@ bool allFinite(const Shot& shot) {
   return true;
 }
 
+// The record's text at its filePath; replaceOwnFileText when the caller has
+// just moved the file there and knows it may write it.
+bool writeShot(const Shot& shot, bool ownWritableFile) {
+  if (!allFinite(shot)) return false;
+  const std::string text = shotline::formatShotLine(shot);
+  return ownWritableFile ? replaceOwnFileText(shot.filePath, text)
+                         : replaceFileText(shot.filePath, text);
+}
+
 }  // namespace
 
-bool Shot::saveShotFile() const {
-  if (!allFinite(*this)) return false;
-  return replaceFileText(filePath, shotline::formatShotLine(*this));
-}
+bool Shot::saveShotFile() const { return writeShot(*this, false); }
 
 ShotRead Shot::readValues() {
   // A folder or a pipe would open, then read as nothing (or never return).
@@ -76,10 +82,15 @@ ShotRead Shot::readShot() {
 
 bool Shot::readShotFile() { return readShot() == ShotRead::kept; }
 
-ShotRead Shot::normalizeShotFile() {
-  std::string stem = shotname::fileStem(filePath);
-  stripForbiddenCharacters(stem);
+ShotRead Shot::normalizeShotFile(WriteAccess access) {
   name = shotname::cleanReadName(std::move(name));
+  // A cleaned name holds no forbidden character, so one equal to the file's
+  // stem equals the cleaned stem: what every load after the first finds,
+  // decided without a copy.
+  const std::string_view listedStem = shotname::fileStem(filePath);
+  if (!name.empty() && name == listedStem) return ShotRead::kept;
+  std::string stem(listedStem);
+  stripForbiddenCharacters(stem);
   // A shot whose name cleans to nothing takes its file's name rather than
   // moving to a file named just ".shot", which no listing shows.
   if (name.empty()) name = shotname::cleanReadName(stem);
@@ -94,6 +105,7 @@ ShotRead Shot::normalizeShotFile() {
     return ShotRead::kept;  // it stays where it is
   }
 
+  if (access == WriteAccess::readOnly) return ShotRead::notRenamed;
   // The file stays in its own folder, whatever folderPath says.
   const std::string folder = shotname::folderOf(filePath);
   std::string target = folder + shotname::fileNameFor(name);
@@ -107,7 +119,7 @@ ShotRead Shot::normalizeShotFile() {
 
   if (!moveFile(filePath, target)) return ShotRead::notRenamed;
   std::string listedPath = std::exchange(filePath, std::move(target));
-  if (saveShotFile()) return ShotRead::kept;
+  if (writeShot(*this, access == WriteAccess::writable)) return ShotRead::kept;
   // Not rewritten, the file would keep a name that is not the one inside it:
   // it goes back to where it was.
   if (moveFile(filePath, listedPath)) filePath = std::move(listedPath);

@@ -24,6 +24,10 @@ enum class ShotRead {
   placeholder, // a blank placeholder of the older ".txt" layout, now deleted
 };
 
+// What the caller of Shot::normalizeShotFile knows of whether the file may
+// be written (whether it could open it for writing).
+enum class WriteAccess { unknown, writable, readOnly };
+
 class Shot {
  public:
   // ---- the record, in file order where it has one ----
@@ -75,8 +79,10 @@ class Shot {
   // appending 1, 2, 3, ... to the name while that file name is taken; the
   // renamed file is rewritten, or moved back if that fails. A name that
   // cleans to nothing is taken from the file's stem. A blank placeholder read
-  // from a ".txt" file is deleted instead.
-  ShotRead normalizeShotFile();
+  // from a ".txt" file is deleted instead. A file the caller knows to be
+  // read-only is not renamed (notRenamed), as it could not be rewritten; one
+  // it knows to be writable is rewritten without testing that again.
+  ShotRead normalizeShotFile(WriteAccess access = WriteAccess::unknown);
   // The empty placeholder an older version left in a pack.
   bool isBlankShot() const;
   // `name` with every "_" shown as a space.

@@ -28,68 +28,105 @@ std::string_view withoutPlus(std::string_view token) {
 // before it) or malformed.
 enum class Field { read, missing, malformed };
 
-// The next run of non-blank characters. A run longer than maxTokenBytes is
-// malformed (and consumed, so nothing more of it is held in memory).
-Field nextToken(std::streambuf& in, std::string& token) {
-  using Traits = std::streambuf::traits_type;
-  token.clear();
-  int c = in.sgetc();
-  while (c != Traits::eof() && isSpace(c)) c = in.snextc();
-  if (c == Traits::eof()) return Field::missing;
-  bool oversized = false;
-  while (c != Traits::eof() && !isSpace(c)) {
-    if (token.size() < shotfile::maxTokenBytes) {
-      token.push_back(Traits::to_char_type(c));
-    } else {
-      oversized = true;
+// Tokens of a stream: runs of non-blank characters, one at a time. A run
+// longer than maxTokenBytes is malformed (and consumed, so nothing more of
+// it is held in memory).
+class StreamTokens {
+ public:
+  explicit StreamTokens(std::streambuf& in) : in_(in) {}
+
+  Field next(std::string_view& token) {
+    using Traits = std::streambuf::traits_type;
+    token_.clear();
+    int c = in_.sgetc();
+    while (c != Traits::eof() && isSpace(c)) c = in_.snextc();
+    if (c == Traits::eof()) return Field::missing;
+    bool oversized = false;
+    while (c != Traits::eof() && !isSpace(c)) {
+      if (token_.size() < shotfile::maxTokenBytes) {
+        token_.push_back(Traits::to_char_type(c));
+      } else {
+        oversized = true;
+      }
+      c = in_.snextc();
     }
-    c = in.snextc();
+    token = token_;
+    return oversized ? Field::malformed : Field::read;
   }
-  return oversized ? Field::malformed : Field::read;
-}
 
-Field readFloat(std::streambuf& in, std::string& token, float& field) {
-  const Field found = nextToken(in, token);
-  if (found != Field::read) return found;
-  return parseFloat(token, field) ? Field::read : Field::malformed;
-}
-
-Field readInt(std::streambuf& in, std::string& token, int32_t& field) {
-  const Field found = nextToken(in, token);
-  if (found != Field::read) return found;
-  return parseInt(token, field) ? Field::read : Field::malformed;
-}
-
-// Consumes a byte-order mark at the start of `in`. False for the start of
-// one that does not go on as one (no number starts with those bytes).
-bool skipByteOrderMark(std::streambuf& in) {
-  using Traits = std::streambuf::traits_type;
-  const std::string_view mark = shotfile::byteOrderMark;
-  for (size_t i = 0; i < mark.size(); ++i) {
-    if (in.sgetc() != Traits::to_int_type(mark[i])) return i == 0;
-    in.sbumpc();
+  // Consumes a byte-order mark at the start. False for the start of one
+  // that does not go on as one (no number starts with those bytes).
+  bool skipByteOrderMark() {
+    using Traits = std::streambuf::traits_type;
+    const std::string_view mark = shotfile::byteOrderMark;
+    for (size_t i = 0; i < mark.size(); ++i) {
+      if (in_.sgetc() != Traits::to_int_type(mark[i])) return i == 0;
+      in_.sbumpc();
+    }
+    return true;
   }
-  return true;
+
+ private:
+  std::streambuf& in_;
+  std::string token_;
+};
+
+// The same tokens of a text in memory, as views into it.
+class TextTokens {
+ public:
+  explicit TextTokens(std::string_view text) : text_(text) {}
+
+  Field next(std::string_view& token) {
+    size_t start = 0;
+    while (start < text_.size() && isSpace(text_[start])) ++start;
+    if (start == text_.size()) return Field::missing;
+    size_t end = start;
+    while (end < text_.size() && !isSpace(text_[end])) ++end;
+    token = text_.substr(start, end - start);
+    text_.remove_prefix(end);
+    return token.size() > shotfile::maxTokenBytes ? Field::malformed : Field::read;
+  }
+
+  bool skipByteOrderMark() {
+    const std::string_view mark = shotfile::byteOrderMark;
+    for (size_t i = 0; i < mark.size(); ++i) {
+      if (i == text_.size() || text_[i] != mark[i]) return i == 0;
+    }
+    text_.remove_prefix(mark.size());
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+};
+
+template <typename Tokens, typename Value>
+Field readNumber(Tokens& tokens, Value& field, bool (*parse)(std::string_view, Value&)) {
+  std::string_view token;
+  const Field found = tokens.next(token);
+  if (found != Field::read) return found;
+  return parse(token, field) ? Field::read : Field::malformed;
 }
 
-LineRead readFields(std::streambuf& in, Shot& shot) {
-  if (!skipByteOrderMark(in)) return LineRead::malformed;
-  std::string token;
+template <typename Tokens>
+LineRead readFields(Tokens& tokens, Shot& shot) {
+  if (!tokens.skipByteOrderMark()) return LineRead::malformed;
   for (float* field : {&shot.ballLocationZ, &shot.ballLocationX, &shot.ballLocationY,
                        &shot.ballVelocityX, &shot.ballVelocityY, &shot.ballVelocityZ,
                        &shot.carLocationX, &shot.carLocationY, &shot.carLocationZ}) {
-    if (readFloat(in, token, *field) != Field::read) return LineRead::malformed;
+    if (readNumber(tokens, *field, parseFloat) != Field::read) return LineRead::malformed;
   }
-  if (readInt(in, token, shot.carYaw) != Field::read) return LineRead::malformed;
+  if (readNumber(tokens, shot.carYaw, parseInt) != Field::read) return LineRead::malformed;
   // Where an older layout may end: the end of the text is no fault there.
   const auto olderLayoutEnd = [](Field field) {
     return field == Field::missing ? LineRead::olderLayout : LineRead::malformed;
   };
-  const Field name = nextToken(in, token);
+  std::string_view token;
+  const Field name = tokens.next(token);
   if (name != Field::read) return olderLayoutEnd(name);
   shot.name = token;
   for (int32_t* field : {&shot.ballSpeed, &shot.carPitch, &shot.carRoll}) {
-    const Field read = readInt(in, token, *field);
+    const Field read = readNumber(tokens, *field, parseInt);
     if (read != Field::read) return olderLayoutEnd(read);
   }
   return LineRead::complete;
@@ -152,11 +189,17 @@ LineRead readShotLine(std::istream& in, Shot& shot) {
   std::streambuf* buffer = in.rdbuf();
   if (!buffer) return LineRead::malformed;
   try {
-    return readFields(*buffer, shot);
+    StreamTokens tokens(*buffer);
+    return readFields(tokens, shot);
   } catch (const std::exception&) {
     // A file buffer throws when the system fails a read part-way.
     return LineRead::malformed;
   }
+}
+
+LineRead readShotLine(std::string_view text, Shot& shot) {
+  TextTokens tokens(text);
+  return readFields(tokens, shot);
 }
 
 }  // namespace shotline

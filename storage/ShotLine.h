@@ -43,5 +43,7 @@ enum class LineRead {
 // one keep the values they had. Reports read errors of the stream as
 // malformed; never throws them.
 LineRead readShotLine(std::istream& in, Shot& shot);
+// The same for a whole text in memory.
+LineRead readShotLine(std::string_view text, Shot& shot);
 
 }  // namespace shotline

@@ -57,7 +57,10 @@ std::string nameToken(std::string_view name) {
 std::string cleanReadName(std::string name) {
   stripForbiddenCharacters(name);
   removeNulBytes(name);
-  return underscoresToSpaces(trimUnderscores(name));
+  // Trimmed in place: every shot of every load passes here.
+  name.erase(name.find_last_not_of('_') + 1);
+  name.erase(0, name.find_first_not_of('_'));
+  return underscoresToSpaces(std::move(name));
 }
 
 std::string storedName(std::string_view name) { return cleanReadName(nameToken(name)); }
@@ -83,11 +86,11 @@ bool isPlaceholderName(std::string_view name) {
          isPrefixAndDigits(name, shotfile::placeholderStem);
 }
 
-std::string fileStem(std::string_view path) {
+std::string_view fileStem(std::string_view path) {
   const size_t slash = path.rfind('/');
   const size_t dot = path.rfind('.');
   if (slash == std::string_view::npos || dot == std::string_view::npos || dot < slash) return {};
-  return std::string(path.substr(slash + 1, dot - slash - 1));
+  return path.substr(slash + 1, dot - slash - 1);
 }
 
 std::string folderOf(std::string_view path) {

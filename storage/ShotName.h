@@ -44,8 +44,8 @@ bool isLegacyShotName(std::string_view name);
 bool isPlaceholderName(std::string_view name);
 
 // The part of `path` after its last "/" and before its last "."; empty
-// unless the path has both and the "/" comes first.
-std::string fileStem(std::string_view path);
+// unless the path has both and the "/" comes first. A view into `path`.
+std::string_view fileStem(std::string_view path);
 
 // Everything up to and including the last "/" of `path` (empty if none).
 std::string folderOf(std::string_view path);

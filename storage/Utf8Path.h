@@ -14,6 +14,7 @@
 // Standard library only.
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -24,4 +25,20 @@ inline std::filesystem::path pathFromUtf8(std::string_view text) {
 inline std::string utf8FromPath(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
+}
+
+// Opens `file` on a path given as UTF-8 text. On POSIX the bytes go to the
+// system as they are, without building a path object (a pack load opens
+// thousands of files); on Windows through the UTF-16 path. False when the
+// file could not be opened (on Windows also for text that is not UTF-8).
+inline bool openUtf8(std::filebuf& file, const std::string& path, std::ios::openmode mode) {
+#ifdef _WIN32
+  try {
+    return file.open(pathFromUtf8(path), mode) != nullptr;
+  } catch (const std::system_error&) {
+    return false;
+  }
+#else
+  return file.open(path.c_str(), mode) != nullptr;
+#endif
 }
