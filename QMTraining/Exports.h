@@ -6,7 +6,11 @@
 
 #include "pluginsdk/Plugin.h"
 
+#ifdef _WIN32
+#define QM_EXPORT __declspec(dllexport)
+#else
 #define QM_EXPORT __attribute__((visibility("default")))
+#endif
 
 extern "C" {
 QM_EXPORT extern BakkesMod::Plugin::PluginInfo exports;

@@ -56,7 +56,7 @@ struct BindFileKeys {
 };
 
 BindFileKeys readBindFile(const std::string& path) {
-  std::ifstream in(pathFromUtf8(path));
+  std::ifstream in(pathFromUtf8(path), std::ios::binary);
   if (!in) {
     std::error_code error;
     const auto type = std::filesystem::symlink_status(pathFromUtf8(path), error).type();
@@ -64,8 +64,12 @@ BindFileKeys readBindFile(const std::string& path) {
   }
   std::string controllerLine;
   std::string keyboardLine;
-  std::getline(in, controllerLine);
-  std::getline(in, keyboardLine);
+  // A Windows editor ends its lines with CRLF; the CR is no part of a line.
+  const auto readLine = [&in](std::string& line) {
+    if (std::getline(in, line) && line.ends_with('\r')) line.pop_back();
+  };
+  readLine(controllerLine);
+  readLine(keyboardLine);
   return {boundKeyName(controllerLine), boundKeyName(keyboardLine), in.bad()};
 }
 

@@ -1,9 +1,44 @@
 #include "sandbox/PluginLoader.h"
 
-#include <dlfcn.h>
 #include <fmt/format.h>
 
 #include <exception>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "storage/Utf8Path.h"
+#else
+#include <dlfcn.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+// The path is UTF-8 text; the wide API takes every character of it.
+void* openLibrary(const std::string& path, std::string& error) {
+  HMODULE module = LoadLibraryW(pathFromUtf8(path).c_str());
+  if (!module) error = fmt::format("cannot open {} (error {})", path, GetLastError());
+  return reinterpret_cast<void*>(module);
+}
+void* librarySymbol(void* handle, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+void closeLibrary(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+#else
+void* openLibrary(const std::string& path, std::string& error) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* reason = dlerror();
+    error = reason ? reason : "cannot open " + path;
+  }
+  return handle;
+}
+void* librarySymbol(void* handle, const char* name) { return dlsym(handle, name); }
+void closeLibrary(void* handle) { dlclose(handle); }
+#endif
+
+}  // namespace
 
 std::string attachPlugin(sim::Host& host, BakkesMod::Plugin::BakkesModPlugin& plugin) {
   plugin.cvarManager = host.cvarManager();
@@ -22,13 +57,9 @@ PluginLoader::~PluginLoader() { close(); }
 
 bool PluginLoader::open(const std::string& libraryPath) {
   close();
-  handle_ = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle_) {
-    const char* reason = dlerror();
-    error_ = reason ? reason : "cannot open " + libraryPath;
-    return false;
-  }
-  info_ = static_cast<BakkesMod::Plugin::PluginInfo*>(dlsym(handle_, "exports"));
+  handle_ = openLibrary(libraryPath, error_);
+  if (!handle_) return false;
+  info_ = static_cast<BakkesMod::Plugin::PluginInfo*>(librarySymbol(handle_, "exports"));
   if (!info_ || !info_->initializeFunc || !info_->deleteFunc) {
     error_ = fmt::format("{} exports no plug-in record", libraryPath);
     close();
@@ -63,7 +94,7 @@ void PluginLoader::unload() {
 
 void PluginLoader::close() {
   unload();
-  if (handle_) dlclose(handle_);
+  if (handle_) closeLibrary(handle_);
   handle_ = nullptr;
   info_ = nullptr;
 }

@@ -7,7 +7,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(cmake ninja-build g++ clang pkg-config libimgui-dev libstb-dev libfmt-dev libsdl2-dev zlib1g-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev xvfb xauth)
+  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev xvfb xauth
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64)
 
 install_packages() {
   local missing=() package
@@ -20,6 +21,36 @@ install_packages() {
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# fetch_imgui_source: unpacks Debian's source package of Dear ImGui (the
+# version libimgui-dev has) into build/third-party/ for the Windows build,
+# which cannot use the Linux library. Adds a deb-src entry mirroring the
+# system's deb entries when apt knows no source packages yet.
+fetch_imgui_source() {
+  local third="$root/build/third-party" version
+  version=$(dpkg-query -W -f='${source:Version}' libimgui-dev)
+  local upstream="${version%%+*}"
+  [ -f "$third/imgui-$upstream/imgui.cpp" ] && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  if [ -z "$(apt-cache showsrc imgui 2>/dev/null)" ]; then
+    local list=/etc/apt/sources.list.d/qm-deb-src.sources
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | $sudo tee "$list" >/dev/null
+    else
+      list=/etc/apt/sources.list.d/qm-deb-src.list
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee "$list" >/dev/null
+    fi
+    $sudo apt-get update -qq
+  fi
+  local download
+  download=$(mktemp -d)
+  (cd "$download" && apt-get source --download-only -qq "imgui=$version" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+  mkdir -p "$third"
+  tar -xJf "$download"/imgui_*.orig.tar.xz -C "$third"
+  rm -rf "$download"
+  [ -f "$third/imgui-$upstream/imgui.cpp" ]
 }
 
 # configure DIR [CMAKE_ARGS...]: writes the build tree (the first time) or

@@ -13,8 +13,12 @@ namespace {
 
 // The temporary file is created, never opened where something already is:
 // a link that appeared at its name would otherwise take the text elsewhere.
+// The C runtime Windows ships (msvcrt) has no such mode; there a temporary
+// file left at the name is written over.
 constexpr std::ios::openmode createOnly =
-#if defined(__cpp_lib_ios_noreplace)
+#if defined(_WIN32)
+    std::ios::openmode{};
+#elif defined(__cpp_lib_ios_noreplace)
     std::ios::noreplace;
 #elif defined(__GLIBCXX__)
     std::ios::__noreplace;
@@ -24,8 +28,11 @@ constexpr std::ios::openmode createOnly =
 
 enum class NewFile { written, notCreated, notWritten };
 
+// Binary, so the bytes are the same on every platform: a text stream on
+// Windows would write CRLF. (Without trunc: the file is new, and the
+// standard library has no mode for binary, trunc and create-only at once.)
 NewFile writeNewFile(const fs::path& path, std::string_view text) {
-  std::ofstream out(path, std::ios::out | std::ios::trunc | createOnly);
+  std::ofstream out(path, std::ios::out | std::ios::binary | createOnly);
   if (!out) return NewFile::notCreated;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();  // the buffered text meets a full disk here
@@ -76,7 +83,7 @@ bool replaceFileText(const std::string& path, std::string_view text) {
     if (!fs::is_regular_file(existing)) return false;
     // Renaming would replace a file the player made read-only, which a
     // plain write could not touch.
-    if (!std::ofstream(target, std::ios::out | std::ios::app)) return false;
+    if (!std::ofstream(target, std::ios::out | std::ios::binary | std::ios::app)) return false;
   } else if (fs::symlink_status(target, error).type() != fs::file_type::not_found) {
     return false;  // a link that leads nowhere is the player's, not ours to replace
   }

@@ -9,6 +9,12 @@
 
 namespace {
 
+#ifdef _WIN32
+// Windows names are UTF-16: each one is converted to UTF-8 text.
+std::string fileNameOf(const std::filesystem::directory_entry& entry) {
+  return utf8FromPath(entry.path().filename());
+}
+#else
 // The last path component, without building a path object per entry: packs
 // of thousands of shots are listed on every reload.
 std::string_view fileNameOf(const std::filesystem::directory_entry& entry) {
@@ -16,6 +22,7 @@ std::string_view fileNameOf(const std::filesystem::directory_entry& entry) {
   size_t slash = path.rfind('/');
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
+#endif
 
 // Calls visit(entry) for each entry until the enumeration ends or fails.
 template <typename Visit>
@@ -47,7 +54,7 @@ std::vector<ShotFileEntry> listShotFiles(const std::string& folder, std::error_c
   forEachEntry(folder, error, [&files](const std::filesystem::directory_entry& entry) {
     std::error_code error;
     if (!entry.is_regular_file(error)) return;
-    std::string_view fileName = fileNameOf(entry);
+    const auto fileName = fileNameOf(entry);
     std::string_view extension = fileExtension(fileName);
     if (extension == shotfile::shotExtension) {
       extension = shotfile::shotExtension;
@@ -56,7 +63,7 @@ std::vector<ShotFileEntry> listShotFiles(const std::string& folder, std::error_c
     } else {
       return;
     }
-    files.push_back({std::string(fileName.substr(0, fileName.size() - extension.size())), extension});
+    files.push_back({std::string(fileName, 0, fileName.size() - extension.size()), extension});
   });
   return files;
 }
@@ -66,7 +73,7 @@ std::vector<std::string> listSubFolders(const std::string& folder, std::error_co
   forEachEntry(folder, error, [&names](const std::filesystem::directory_entry& entry) {
     std::error_code error;
     if (!entry.is_directory(error)) return;
-    std::string_view name = fileNameOf(entry);
+    const auto name = fileNameOf(entry);
     if (!isImportInProgress(name)) names.emplace_back(name);
   });
   return names;

@@ -94,15 +94,16 @@ class ListedShotReader {
   // first load, and a rewrite must not replace a file a plain write could
   // not touch: opening it for writing as well as reading tells which it is
   // without another look at the file. A ".shot" file is only read.
+  // Binary, as the files are written: the same bytes on every platform.
   bool open(const std::string& path, std::string_view extension, WriteAccess& access) {
     if (extension == shotfile::legacyExtension) {
-      if (openUtf8(file_, path, std::ios::in | std::ios::out)) {
+      if (openUtf8(file_, path, std::ios::in | std::ios::out | std::ios::binary)) {
         access = WriteAccess::writable;
         return true;
       }
       access = WriteAccess::readOnly;
     }
-    return openUtf8(file_, path, std::ios::in);
+    return openUtf8(file_, path, std::ios::in | std::ios::binary);
   }
 
   // A shot line is far shorter than the buffer, and a read of a regular file

@@ -67,7 +67,9 @@ bool Shot::saveShotFile() const { return writeShot(*this, false); }
 ShotRead Shot::readValues() {
   // A folder or a pipe would open, then read as nothing (or never return).
   if (!isRegularFile(filePath)) return ShotRead::missing;
-  std::ifstream in(pathFromUtf8(filePath));
+  // Binary, as it was written; the reader takes CR as a blank, so a line an
+  // editor ended with CRLF reads the same.
+  std::ifstream in(pathFromUtf8(filePath), std::ios::binary);
   if (!in) return ShotRead::missing;
   const shotline::LineRead line = shotline::readShotLine(in, *this);
   return line == shotline::LineRead::malformed ? ShotRead::malformed : ShotRead::kept;

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "storage/Utf8Path.h"
+
 namespace sim {
 
 namespace {
@@ -205,10 +207,10 @@ bool Host::executeCommand(const std::vector<std::string>& words) {
 }
 
 bool Host::loadCfg(const std::string& fileName) {
-  std::filesystem::path path = cfgDir() / fileName;
-  std::ifstream in(path);
+  std::filesystem::path path = cfgDir() / pathFromUtf8(fileName);
+  std::ifstream in(path, std::ios::binary);
   if (!in) {
-    log(fmt::format("Could not open cfg file: {}", path.string()));
+    log(fmt::format("Could not open cfg file: {}", utf8FromPath(path)));
     return false;
   }
   if (cfgDepth_ >= kMaxCfgDepth) {
@@ -246,7 +248,7 @@ void Host::releaseCallbacks() {
 // ---- saved configuration ----
 
 void Host::readSavedConfig() {
-  std::ifstream in(cfgDir() / kConfigFile);
+  std::ifstream in(cfgDir() / kConfigFile, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     std::vector<std::string> words = splitCommandLine(line);
@@ -267,16 +269,17 @@ void Host::saveConfig() {
   std::filesystem::path temporary = path;
   temporary += ".tmp";
   {
-    std::ofstream out(temporary, std::ios::trunc);
+    // Binary: the same bytes on every platform (no CRLF on Windows).
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     for (auto& [name, value] : savedValues_) out << name << " \"" << value << "\"\n";
     for (auto& [key, command] : savedBinds_) out << "bind " << key << " \"" << command << "\"\n";
     if (!out.flush()) {
-      log(fmt::format("Could not save the configuration to {}", path.string()));
+      log(fmt::format("Could not save the configuration to {}", utf8FromPath(path)));
       return;
     }
   }
   std::filesystem::rename(temporary, path, error);
-  if (error) log(fmt::format("Could not save the configuration to {}: {}", path.string(), error.message()));
+  if (error) log(fmt::format("Could not save the configuration to {}: {}", utf8FromPath(path), error.message()));
 }
 
 void Host::announceRestoredValues() {

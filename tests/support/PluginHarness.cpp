@@ -4,6 +4,7 @@
 
 #include "QMTraining/Exports.h"
 #include "sandbox/PluginLoader.h"
+#include "storage/Utf8Path.h"
 
 PluginHarness::PluginHarness(Start start) : host_(dir_.path()) {
   if (start == Start::Loaded) load();
@@ -19,6 +20,11 @@ const std::filesystem::path& prepared(const TempDir& dir, const std::function<vo
 PluginHarness::PluginHarness(const std::function<void(const TempDir&)>& prepare)
     : host_(prepared(dir_, prepare)) {
   load();
+}
+
+PluginHarness::PluginHarness(Start start, const std::string& hostFolder)
+    : host_(dir_.path() / pathFromUtf8(hostFolder)) {
+  if (start == Start::Loaded) load();
 }
 
 PluginHarness::~PluginHarness() { unload(); }

@@ -20,6 +20,9 @@ class PluginHarness {
   // Runs prepare on the empty host folder before the host starts (to lay
   // down a saved configuration, for example), then loads the plug-in.
   explicit PluginHarness(const std::function<void(const TempDir&)>& prepare);
+  // The host's folder is the sub-folder hostFolder (UTF-8 text, any
+  // characters) of dir() rather than dir() itself.
+  PluginHarness(Start start, const std::string& hostFolder);
   ~PluginHarness();
   PluginHarness(const PluginHarness&) = delete;
   PluginHarness& operator=(const PluginHarness&) = delete;

@@ -4,12 +4,21 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 TempDir::TempDir() {
+#ifdef _WIN32
+  // No mkdtemp: a random name, taken only when the folder is new.
+  std::random_device random;
+  do {
+    path_ = std::filesystem::temp_directory_path() / ("qmtest-" + std::to_string(random()));
+  } while (!std::filesystem::create_directory(path_));
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "qmtest-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

@@ -4,7 +4,14 @@
 
 #include "storage/Shot.h"
 
-WindowHarness::WindowHarness() {
+WindowHarness::WindowHarness() { attachWindow(); }
+
+WindowHarness::WindowHarness(const std::string& hostFolder)
+    : PluginHarness(Start::Loaded, hostFolder) {
+  attachWindow();
+}
+
+void WindowHarness::attachWindow() {
   plugin().AdoptGuiContext(reinterpret_cast<uintptr_t>(ui_.context()));
   host().onToggleMenu = [this](const std::string& name) {
     if (name != plugin().MenuName()) return false;

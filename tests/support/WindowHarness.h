@@ -17,6 +17,8 @@
 class WindowHarness : public PluginHarness {
  public:
   WindowHarness();
+  // The host's folder is the sub-folder hostFolder (UTF-8) of dir().
+  explicit WindowHarness(const std::string& hostFolder);
 
   uidriver::UiDriver& ui() { return ui_; }
 
@@ -36,6 +38,9 @@ class WindowHarness : public PluginHarness {
   bool openTab(const std::string& label);
 
  private:
+  // Hands the window the driver's context and has the host show it.
+  void attachWindow();
+
   uidriver::UiDriver ui_;
   bool shown_ = false;
   int toggleRequests_ = 0;
