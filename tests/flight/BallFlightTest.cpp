@@ -18,7 +18,6 @@ namespace {
 using flight::BallState;
 using flight::Field;
 using flight::FlightPrediction;
-using flight::Launch;
 using flight::Vec3;
 
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
@@ -31,7 +30,6 @@ BallState fly(BallState ball, double seconds) {
 }
 
 float length(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-Vec3 minus(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 bool insideField(const Vec3& p) {
   const float r = Field::ballRadius;
@@ -39,37 +37,25 @@ bool insideField(const Vec3& p) {
          p.z <= Field::ceilingZ - r;
 }
 
-TEST(BallFlight, ALaunchedBallMovesAlongItsVelocityAndFalls) {
-  const BallState ball = fly({{0, 0, 1000}, {1000, -500, 0}}, 0.1);
-  EXPECT_NEAR(ball.location.x, 100, 0.5);
-  EXPECT_NEAR(ball.location.y, -50, 0.5);
-  EXPECT_NEAR(ball.location.z, 1000 - 0.5 * 650 * 0.01, 0.5);
-  EXPECT_NEAR(ball.velocity.z, -65, 0.5);
-}
-
-TEST(BallFlight, BouncesOffTheFloorAndLosesSomeSpeed) {
-  BallState ball{{0, 0, 400}, {0, 0, -1000}};
-  bool bounced = false;
-  for (int tick = 0; tick < 60 && !bounced; ++tick) {
-    flight::stepBall(ball, flight::tickSeconds);
-    EXPECT_GE(ball.location.z, Field::ballRadius);
-    bounced = ball.velocity.z > 0;
+TEST(BallFlight, BouncesOffFloorWallsAndCeilingLosingSomeSpeed) {
+  // Each ball reaches its plane well within the 0.2 s it flies.
+  const struct {
+    const char* plane;
+    BallState ball;
+    float Vec3::*axis;
+  } cases[] = {
+      {"floor", {{0, 0, 200}, {0, 0, -1000}}, &Vec3::z},
+      {"side wall", {{3900, 0, 1000}, {3000, 0, 0}}, &Vec3::x},
+      {"back wall", {{0, -4900, 1000}, {0, -3000, 0}}, &Vec3::y},
+      {"ceiling", {{0, 0, 1800}, {0, 0, 3000}}, &Vec3::z},
+  };
+  for (const auto& c : cases) {
+    const float before = c.ball.velocity.*c.axis;
+    const float after = fly(c.ball, 0.2).velocity.*c.axis;
+    EXPECT_LT(after * before, 0) << c.plane;
+    EXPECT_LT(std::fabs(after), std::fabs(before)) << c.plane;
+    EXPECT_GT(std::fabs(after), 0.3f * std::fabs(before)) << c.plane;
   }
-  ASSERT_TRUE(bounced);
-  EXPECT_LT(ball.velocity.z, 1000);
-  EXPECT_GT(ball.velocity.z, 300);
-}
-
-TEST(BallFlight, BouncesOffASideWallBackWallAndCeiling) {
-  const float r = Field::ballRadius;
-  BallState ball = fly({{3900, 0, 1000}, {3000, 0, 0}}, 0.2);
-  EXPECT_LT(ball.velocity.x, 0);
-  EXPECT_LE(ball.location.x, Field::sideWallX - r);
-  ball = fly({{0, -4900, 1000}, {0, -3000, 0}}, 0.2);
-  EXPECT_GT(ball.velocity.y, 0);
-  ball = fly({{0, 0, 1800}, {0, 0, 3000}}, 0.2);
-  EXPECT_LT(ball.velocity.z, 0);
-  EXPECT_LE(ball.location.z, Field::ceilingZ - r);
 }
 
 TEST(BallFlight, StaysInTheFieldWhateverTheLaunch) {
@@ -85,10 +71,7 @@ TEST(BallFlight, StaysInTheFieldWhateverTheLaunch) {
   }
 }
 
-TEST(BallFlight, AGodBallKeepsItsTargetSpeedAndAnyOtherBallSettles) {
-  EXPECT_NEAR(length(fly({{0, 0, 500}, {100, 0, 0}, 2000}, 3).velocity), 2000, 1);
-  EXPECT_GT(length(fly({{0, 0, 500}, {100, 0, 0}}, 0.5).velocity), 100);  // falling faster
-
+TEST(BallFlight, ABallRollingOnTheFloorSettles) {
   const BallState rolled = fly({{0, 0, Field::ballRadius}, {300, 0, 0}}, 30);
   EXPECT_EQ(length(rolled.velocity), 0);
   EXPECT_FLOAT_EQ(rolled.location.z, Field::ballRadius);
@@ -117,9 +100,7 @@ TEST(BallFlight, TheWorldStepperMovesTheMatchBall) {
     ball.location = {0, 0, 500};
     ball.velocity = {100, 0, 0};
     host.advance(1);
-    const BallState expected = fly({{0, 0, 500}, {100, 0, 0}, god ? 2000.0f : 0.0f}, 1);
-    EXPECT_NEAR(ball.location.X, expected.location.x, 1) << god;
-    EXPECT_NEAR(ball.location.Z, expected.location.z, 1) << god;
+    EXPECT_NEAR(ball.location.X, fly({{0, 0, 500}, {100, 0, 0}, god ? 2000.0f : 0.0f}, 1).location.x, 1) << god;
   }
 }
 
@@ -138,22 +119,12 @@ TEST(FlightPrediction, AVerticalThrowPeaksWhereGravityTurnsItAndLandsWhereItStar
   EXPECT_NEAR(flight.path[10].z, 200 + 800 - 650 / 2.0, 5);
 }
 
-TEST(FlightPrediction, ABallLaunchedAtASideWallComesBackOffIt) {
-  const FlightPrediction flight = flight::predictFlight({{3500, 0, 1000}, {2000, 0, 0}});
-  float furthest = 0;
-  for (const Vec3& p : flight.path) furthest = std::max(furthest, p.x);
-  EXPECT_LE(furthest, Field::sideWallX - Field::ballRadius);
-  EXPECT_GT(furthest, 3900);
-  ASSERT_TRUE(flight.landing);
-  // Back at 60% of its speed from t = 0.25 s until it lands at t = 1.67 s.
-  EXPECT_NEAR(flight.landing->x, 4003 - 1200 * 1.42, 60);
-  EXPECT_FLOAT_EQ(flight.apex, 1000);
-}
-
 TEST(FlightPrediction, AGodBallFliesAtItsTargetSpeed) {
   const FlightPrediction flight = flight::predictFlight({{0, -3000, 1000}, {0, 300, 100}, 3000});
   for (size_t i = 1; i < 4; ++i) {
-    EXPECT_NEAR(length(minus(flight.path[i + 1], flight.path[i])), 300, 3) << i;
+    const Vec3 step{flight.path[i + 1].x - flight.path[i].x, flight.path[i + 1].y - flight.path[i].y,
+                    flight.path[i + 1].z - flight.path[i].z};
+    EXPECT_NEAR(length(step), 300, 3) << i;
   }
 }
 
@@ -177,10 +148,9 @@ TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtA
 
 TEST(FlightCache, ForetellsEachNewLaunch) {
   flight::FlightCache cache;
-  const Launch low{{0, 0, 200}, {0, 0, 500}};
-  const Launch high{{0, 0, 200}, {0, 0, 900}};
+  const flight::Launch low{{0, 0, 200}, {0, 0, 500}};
   const float lowApex = cache.predict(low).apex;
-  EXPECT_GT(cache.predict(high).apex, lowApex + 200);
+  EXPECT_GT(cache.predict({{0, 0, 200}, {0, 0, 900}}).apex, lowApex + 200);
   EXPECT_FLOAT_EQ(cache.predict(low).apex, lowApex);
 }
 

@@ -26,50 +26,36 @@ bool overlap(const ScreenRect& a, const ScreenRect& b) {
   return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
 }
 
-TEST(ViewFromAbove, FitsFieldAndGoalsIntoATallAreaAtOneScale) {
+TEST(ViewFromAbove, FitsFieldAndGoalsAtOneScaleWithPlusYUpAndPlusXLeft) {
   const ScreenRect area{100, 50, 400, 1000};
   const FieldProjection projection = FieldProjection::fit(View::fromAbove, area, 8);
+  const float scale = projection.pixelsPerUnit();
   const ScreenRect field = projection.field();
   const ScreenRect top = projection.goal(true);
-  const ScreenRect low = projection.goal(false);
-
   // The width is what limits a tall area: wall to wall fills it but for the margin.
   EXPECT_FLOAT_EQ(field.left, 108);
   EXPECT_FLOAT_EQ(field.right(), 492);
   EXPECT_FLOAT_EQ(field.height / field.width, 2 * Field::backWallY / Field::width);
   // The goals sit in the back walls, the +Y goal at the top of the screen.
   EXPECT_FLOAT_EQ(top.bottom(), field.top);
-  EXPECT_FLOAT_EQ(low.top, field.bottom());
-  EXPECT_FLOAT_EQ(top.width, 2 * Field::goalHalfWidth * projection.pixelsPerUnit());
-  EXPECT_FLOAT_EQ(top.height, Field::goalDepth * projection.pixelsPerUnit());
+  EXPECT_FLOAT_EQ(projection.goal(false).top, field.bottom());
+  EXPECT_FLOAT_EQ(top.width, 2 * Field::goalHalfWidth * scale);
+  EXPECT_FLOAT_EQ(top.height, Field::goalDepth * scale);
   EXPECT_FLOAT_EQ(top.left + top.width / 2, 300);
   EXPECT_TRUE(within(top, area));
-  EXPECT_TRUE(within(low, area));
-}
+  EXPECT_TRUE(within(projection.goal(false), area));
+  // The centre spot in the middle of the area; the car's usual spot at
+  // y = -4608 near the bottom goal, x = 1000 to the left.
+  EXPECT_FLOAT_EQ(projection.toScreen({0, 0, 0}).x, 300);
+  EXPECT_FLOAT_EQ(projection.toScreen({0, 0, 0}).y, 550);
+  EXPECT_FLOAT_EQ(projection.toScreen({1000, -4608, 0}).x, 300 - 1000 * scale);
+  EXPECT_FLOAT_EQ(projection.toScreen({1000, -4608, 0}).y, 550 + 4608 * scale);
 
-TEST(ViewFromAbove, FitsAWideAreaByItsHeight) {
-  const FieldProjection projection = FieldProjection::fit(View::fromAbove, {0, 0, 2000, 608}, 4);
-  EXPECT_FLOAT_EQ(projection.goal(true).top, 4);
-  EXPECT_FLOAT_EQ(projection.goal(false).bottom(), 604);
-  EXPECT_FLOAT_EQ(projection.field().left + projection.field().width / 2, 1000);
-}
-
-TEST(ViewFromAbove, MapsWorldSeenFromAboveWithPlusYUpAndPlusXLeft) {
-  const FieldProjection projection = FieldProjection::fit(View::fromAbove, {0, 0, 500, 700}, 8);
-  const ScreenPoint centre = projection.toScreen({0, 0, 0});
-  EXPECT_FLOAT_EQ(centre.x, 250);
-  EXPECT_FLOAT_EQ(centre.y, 350);
-
-  const ScreenRect field = projection.field();
-  const ScreenPoint plusCorner = projection.toScreen({Field::sideWallX, Field::backWallY, 0});
-  const ScreenPoint minusCorner = projection.toScreen({-Field::sideWallX, -Field::backWallY, 0});
-  EXPECT_FLOAT_EQ(plusCorner.x, field.left);
-  EXPECT_FLOAT_EQ(plusCorner.y, field.top);
-  EXPECT_FLOAT_EQ(minusCorner.x, field.right());
-  EXPECT_FLOAT_EQ(minusCorner.y, field.bottom());
-
-  // The car's usual spot at y = -4608 is near the bottom goal.
-  EXPECT_NEAR(projection.toScreen({0, -4608, 0}).y - centre.y, 4608 * projection.pixelsPerUnit(), 1e-3);
+  // A wide area is fitted by its height.
+  const FieldProjection wide = FieldProjection::fit(View::fromAbove, {0, 0, 2000, 608}, 4);
+  EXPECT_FLOAT_EQ(wide.goal(true).top, 4);
+  EXPECT_FLOAT_EQ(wide.goal(false).bottom(), 604);
+  EXPECT_FLOAT_EQ(wide.field().left + wide.field().width / 2, 1000);
 }
 
 TEST(ViewFromTheSide, ShowsTheFieldFromFloorToCeilingWithPlusYRight) {

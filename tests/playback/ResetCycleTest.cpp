@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <stdexcept>
 #include <tuple>
 
@@ -33,6 +32,10 @@ class ResetCycleTest : public PlaybackTest {
   void runPlacementCommands() {
     for (const char* command : {"BallMove", "CarMove", "BallVelocity", "BallSpeed"}) h.console(command);
   }
+  void pressResetAndRunEveryCommand() {
+    pressReset();
+    runPlacementCommands();
+  }
   bool calledAny(const std::string& prefix) {
     return std::any_of(calls().begin(), calls().end(),
                        [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
@@ -54,10 +57,9 @@ TEST_F(ResetCycleTest, ResetPlacesCarAndBallAtRestSetsSpeedAndLaunchesOnlyAfterT
   h.advance(0.19);
   EXPECT_EQ(calls().size(), expected.size()) << "the ball rests at its start for 0.2 s";
   h.advance(0.02);
-  for (const char* call : {"Ball.SetHitTeamNum(1)", "GodBall.SetCarHitTeamNum(1)", "GodBall.OnHitTeamNumChanged()",
-                           "GodBall.UpdateColor()", "Ball.SetVelocity(300, -2500, 800)"}) {
-    expected.push_back(call);
-  }
+  expected.insert(expected.end(), {"Ball.SetHitTeamNum(1)", "GodBall.SetCarHitTeamNum(1)",
+                                   "GodBall.OnHitTeamNumChanged()", "GodBall.UpdateColor()",
+                                   "Ball.SetVelocity(300, -2500, 800)"});
   EXPECT_EQ(calls(), expected);
   EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
   EXPECT_EQ(host().ball()->hitTeam, 1);
@@ -66,19 +68,13 @@ TEST_F(ResetCycleTest, ResetPlacesCarAndBallAtRestSetsSpeedAndLaunchesOnlyAfterT
 
 TEST_F(ResetCycleTest, KeyAndCommandsDoNothingOnlineOutsideAGameOrSwitchedOff) {
   plugin().trainingActive = true;
-  const std::function<void()> situations[] = {
-      [&] { host().startOnlineMatch(); },
-      [&] { host().leaveMatch(); },
-      [&] {
-        host().startLocalMatch();
-        h.console("quellmark_enabled 0");
-      },
-  };
-  for (const auto& enter : situations) {
-    enter();
-    pressReset();
-    runPlacementCommands();
-  }
+  host().startOnlineMatch();
+  pressResetAndRunEveryCommand();
+  host().leaveMatch();
+  pressResetAndRunEveryCommand();
+  host().startLocalMatch();
+  h.console("quellmark_enabled 0");
+  pressResetAndRunEveryCommand();
   EXPECT_THAT(calls(), IsEmpty());
   EXPECT_EQ(plugin().savedMaxScore, 0);
   EXPECT_THAT(draws.ranges(), IsEmpty());
@@ -94,40 +90,26 @@ TEST_F(ResetCycleTest, WithoutABallOrCarOnlyTheScoreFixHappens) {
   EXPECT_EQ(host().pendingTimeouts(), 0u);
 }
 
-TEST_F(ResetCycleTest, WithCarResetOffOnlyTheBallIsReplayed) {
+TEST_F(ResetCycleTest, CarResetOffLeavesTheCarAndAnOrdinaryBallGetsNoGodBallCalls) {
   h.console("car_enabled 0");
-  pressReset();
-  h.advance(0.25);
-  EXPECT_FALSE(calledAny("Car."));
-  EXPECT_EQ(host().ball()->velocity.Y, -2500);
-}
-
-TEST_F(ResetCycleTest, AnOrdinaryBallGetsNoGodBallCalls) {
   host().ball()->godBall = false;
   pressReset();
   h.advance(0.25);
+  EXPECT_FALSE(calledAny("Car."));
   EXPECT_FALSE(calledAny("GodBall."));
   EXPECT_EQ(calls().back(), "Ball.SetVelocity(300, -2500, 800)");
 }
 
+// "speed_enabled" 1 gives the god ball the shot's speed, 2 "cool_speed",
+// anything else leaves it alone.
 TEST_F(ResetCycleTest, BallSpeedFollowsTheSpeedMode) {
   h.console("cool_speed 4100");
-  const struct {
-    const char* mode;
-    std::vector<std::string> calls;
-  } cases[] = {
-      {"1", {"GodBall.SetTargetSpeed(3200)", "GodBall.UpdateColor()"}},  // the shot's own speed
-      {"2", {"GodBall.SetTargetSpeed(4100)", "GodBall.UpdateColor()"}},  // "cool_speed"
-      {"0", {}},
-      {"3", {}},
-      {"-1", {}},
-  };
-  for (const auto& c : cases) {
-    h.console(std::string("speed_enabled ") + c.mode);
-    calls().clear();
+  for (const char* mode : {"1", "2", "0", "3", "-1"}) {
+    h.console(std::string("speed_enabled ") + mode);
     h.console("BallSpeed");
-    EXPECT_EQ(calls(), c.calls) << c.mode;
   }
+  EXPECT_THAT(calls(), ElementsAre("GodBall.SetTargetSpeed(3200)", "GodBall.UpdateColor()",
+                                   "GodBall.SetTargetSpeed(4100)", "GodBall.UpdateColor()"));
 }
 
 TEST_F(ResetCycleTest, ScoreLimitIsSavedOnceRaisedOnEveryResetAndLeftAloneWithTheFixOff) {
@@ -198,7 +180,7 @@ TEST_F(ResetCycleTest, TrainingDrawsOnceAmongTheSelectedShots) {
   EXPECT_EQ(host().ball()->location.X, 3333);
 }
 
-TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndPlacesNothing) {
+TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndSilencesOnlyThatPress) {
   plugin().trainingActive = true;
   selectShot(1);
   plugin().ballLocationX = 5;  // an edit the reload must undo
@@ -210,20 +192,12 @@ TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndPlacesN
   EXPECT_EQ(plugin().ballLocationX, 2222);
   EXPECT_THAT(calls(), ElementsAre("Server.SetMaxScore(100)"));
   EXPECT_EQ(host().pendingTimeouts(), 0u);
-}
 
-TEST_F(ResetCycleTest, AnEmptyDrawSilencesNeitherAPressOutsideTrainingNorTheNextDraw) {
-  plugin().trainingActive = true;
-  draws.queue({0});
-  pressReset();
-  ASSERT_TRUE(plugin().noShotSelected);
-
-  plugin().trainingActive = false;
-  calls().clear();
+  plugin().trainingActive = false;  // a press outside training replays the shot
   pressReset();
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 
-  plugin().trainingActive = true;
+  plugin().trainingActive = true;  // and a draw that finds a shot clears the flag
   plugin().shotSelections = {true, false, false};
   draws.queue({0});
   calls().clear();
@@ -245,48 +219,34 @@ TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListLogsAndReplaysTheWorkingS
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
-TEST_F(ResetCycleTest, InListOrderThePressesWalkTheTickedShotsWithoutDrawing) {
-  h.console("training_order 2");
-  plugin().trainingActive = true;
-  plugin().shotSelections = {true, false, true};
-  for (int expected : {0, 2, 0}) {
-    pressReset();
-    EXPECT_EQ(h.cvarInt("shotNumber1"), expected);
-  }
-  EXPECT_THAT(draws.ranges(), IsEmpty());
-}
-
+// In list order the shot is taken without a draw; the mirror bit (not
+// mirrored) and the variance follow: X by +200, Y by -50, no turn, 1.5
+// times the speed.
 TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkingShot) {
-  for (const char* setting : {"variance_location 200", "variance_direction 45", "variance_speed 50"}) {
+  for (const char* setting : {"training_order 2", "variance_location 200", "variance_direction 45",
+                              "variance_speed 50"}) {
     h.console(setting);
   }
   QMTraining& p = plugin();
   p.trainingActive = true;
-  p.shotSelections = {true, false, false};
+  p.shotSelections = {false, false, true};
   p.modifiersActive = p.mirrorShots = true;
-  // The shot, the mirror bit (not mirrored), then the variance: X by +200,
-  // Y by -50, no turn, 1.5 times the speed.
-  draws.queue({0, 0, 1000000, -250000, 0, 1000000});
+  draws.queue({0, 1000000, -250000, 0, 1000000});
   pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..0", "0..1", "-1000000..1000000", "-1000000..1000000",
+  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..1", "-1000000..1000000", "-1000000..1000000",
                                           "-1000000..1000000", "-1000000..1000000"));
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1000, 3450, 92.5}));
+  EXPECT_EQ(xyz(host().ball()->location), xyz({3533, 3450, 92.5}));
   h.advance(0.25);
   EXPECT_EQ(xyz(host().ball()->velocity), xyz({450, -3750, 1200}));
   EXPECT_EQ(std::tuple(p.ballLocationX, p.ballLocationY, p.ballVelocityX, p.ballVelocityZ),
-            std::tuple(-1200.0f, 3500.0f, 300.0f, 800.0f));
-
-  // The editor's try-out commands place and launch the exact shot.
-  h.console("BallMove");
-  h.console("BallVelocity");
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
-  EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
+            std::tuple(3333.0f, 3500.0f, 300.0f, 800.0f));
 
   // Out of training the press varies the working shot just the same.
   p.trainingActive = false;
   draws.queue({-1000000, 0, 0, 0});
   pressReset();
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1400, 3500, 92.5}));
+  EXPECT_EQ(xyz(host().ball()->location), xyz({3133, 3500, 92.5}));
   EXPECT_EQ(draws.left(), 0u);
 }
 
@@ -302,7 +262,7 @@ TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotWithSpacesForUnderscoresAndP
   EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndNeedAGame) {
+TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndLoadShotNeedsAGame) {
   plugin().ballLocationX = 42;
   for (int index : {-1, 3, 1000000}) {
     selectShot(index);
@@ -313,33 +273,25 @@ TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndNeedAGame
   selectShot(1);
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, 42);
-  EXPECT_EQ(plugin().shots[0].ballLocationX, -1200);
   EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
 }
 
-// Shot 1, selected and loaded, has a real file in the pack folder "Demo".
-class OverideShotTest : public ResetCycleTest {
- protected:
-  OverideShotTest() {
-    std::filesystem::create_directories(h.packFolder("Demo"));
-    Shot stored = cornerShot();
-    stored.filePath = h.packFolder("Demo") + "/Corner_Shot.shot";
-    EXPECT_TRUE(stored.saveShotFile());
-    loadShots({cornerShot(), stored});
-    selectShot(1);
-    h.console("LoadShot");
-    path = plugin().shots[1].filePath;
-  }
-  std::string path;
-};
-
-TEST_F(OverideShotTest, WritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShot) {
+TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShotInAGame) {
   QMTraining& p = plugin();
+  std::filesystem::create_directories(h.packFolder("Demo"));
+  const std::string path = h.packFolder("Demo") + "/Second.shot";
+  p.shots[1].filePath = path;
+  selectShot(1);
   p.ballLocationX = -500.25f;
   p.carYaw = -16000;
   p.ballSpeed = 4500;  // not written: the command takes "cool_speed"
   p.currentShotName = "Corner Shot Two";
   h.console("cool_speed 3333");
+  host().leaveMatch();
+  h.console("OverideShot");
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  host().startLocalMatch();
   h.console("OverideShot");
   EXPECT_EQ(readFile(path), "92.5 -500.25 3500 300 -2500 800 -1000 -4608 17 -16000 Corner_Shot_Two 3333 100 200");
   EXPECT_EQ(p.shots[1].filePath, path) << "the file keeps its name until the pack is loaded again";
@@ -349,18 +301,12 @@ TEST_F(OverideShotTest, WritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShot
   EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(OverideShotTest, OutsideAGameOrWhenTheFileCannotBeWrittenNothingChanges) {
-  const std::string before = readFile(path);
-  plugin().ballLocationX = 1;
-  host().leaveMatch();
+TEST_F(ResetCycleTest, OverideShotThatCannotWriteTheFileSaysSoAndChangesNothing) {
+  plugin().shots[1].filePath = h.packFolder("Missing") + "/Second.shot";
+  selectShot(1);
   h.console("OverideShot");
-  EXPECT_EQ(readFile(path), before);
-
-  host().startLocalMatch();
-  std::filesystem::remove_all(h.packFolder("Demo"));
-  h.console("OverideShot");
-  EXPECT_TRUE(h.logged("Could not write shot file " + path));
-  EXPECT_EQ(plugin().shots[1].ballLocationX, -1200);
+  EXPECT_TRUE(h.logged("Could not write shot file " + plugin().shots[1].filePath));
+  EXPECT_EQ(plugin().shots[1].ballLocationX, 2222);
 }
 
 }  // namespace
