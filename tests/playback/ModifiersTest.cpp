@@ -24,11 +24,6 @@ constexpr Switch randomize = &QMTraining::randomizeSpawns;
 
 class ModifiersTest : public PlaybackTest {
  protected:
-  ModifiersTest() {
-    loadShots({cornerShot()});
-    selectShot(0);
-  }
-
   // Loads shot 0 with exactly the given switches on and the scripted draws.
   void load(const std::vector<Switch>& on, const std::vector<int32_t>& scripted) {
     for (Switch each : {active, mirror, split, mirrorCar, splitCar, ceiling, randomize}) plugin().*each = false;

@@ -1,6 +1,6 @@
 #pragma once
-// The plug-in in a local match, switched on, with a pack of shots filled in
-// directly and a scripted source of random draws.
+// A scripted source of random draws, and the plug-in in a local match with a
+// pack of shots filled in directly.
 
 #include <gtest/gtest.h>
 
@@ -59,25 +59,34 @@ inline Shot namedShot(std::string name, float ballLocationX) {
   return shot;
 }
 
-class PlaybackTest : public ::testing::Test {
- protected:
-  PlaybackTest() {
+// The plug-in switched on in a local match whose score limit is 7. Its pack
+// holds cornerShot, "Second" and "Third" (cornerShot at X 2222 and 3333),
+// none selected for training; the first is loaded as the working shot.
+class Session {
+ public:
+  Session() {
     h.enablePlugin();
     h.startLocalMatch();
     plugin().drawNumber = draws.source();
+    loadShots({cornerShot(), namedShot("Second", 2222), namedShot("Third", 3333)});
+    selectShot(0);
+    h.console("LoadShot");
+    host().server()->maxScore = 7;
   }
 
   QMTraining& plugin() { return h.plugin(); }
   sim::Host& host() { return h.host(); }
   std::vector<std::string>& calls() { return h.host().calls; }
 
-  // Fills the pack with the given shots, none selected for training.
   void loadShots(std::vector<Shot> shots) {
     plugin().shotSelections.assign(shots.size(), false);
     plugin().shots = std::move(shots);
   }
   void selectShot(int index) { h.console("shotNumber1 " + std::to_string(index)); }
+  void pressReset() { h.console("controlInput"); }
 
   PluginHarness h;
   ScriptedDraws draws;
 };
+
+class PlaybackTest : public ::testing::Test, protected Session {};

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 #include <stdexcept>
 #include <tuple>
@@ -19,132 +20,107 @@ namespace {
 
 std::tuple<float, float, float> xyz(const Vector& v) { return {v.X, v.Y, v.Z}; }
 
-class ResetCycleTest : public PlaybackTest {
- protected:
-  ResetCycleTest() {
-    loadShots({cornerShot(), namedShot("Second", 2222), namedShot("Third", 3333)});
-    selectShot(0);
-    h.console("LoadShot");
-    host().server()->maxScore = 7;
-  }
+using Calls = std::vector<std::string>;
 
-  void pressReset() { h.console("controlInput"); }
-  void runPlacementCommands() {
-    for (const char* command : {"BallMove", "CarMove", "BallVelocity", "BallSpeed"}) h.console(command);
-  }
-  void pressResetAndRunEveryCommand() {
-    pressReset();
-    runPlacementCommands();
-  }
-  bool calledAny(const std::string& prefix) {
-    return std::any_of(calls().begin(), calls().end(),
-                       [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
-  }
-};
+class ResetCycleTest : public PlaybackTest {};
 
-TEST_F(ResetCycleTest, ResetPlacesCarAndBallAtRestSetsSpeedAndLaunchesOnlyAfterTheDelay) {
+// Everything one press sends to the host up to its launch, in each
+// situation; the fixture's situation (the plain one) first.
+TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
+  const Calls score = {"Server.SetMaxScore(100)"};
+  const Calls car = {"Car.SetCarRotation(100, 16384, 200)", "Car.SetLocation(-1000, -4608, 17)", "Car.Stop()"};
+  const Calls ball = {"Ball.Stop()", "Ball.SetHitTeamNum(255)", "Ball.SetLocation(-1200, 3500, 92.5)", "Ball.Stop()"};
+  const Calls speed = {"GodBall.SetTargetSpeed(3200)", "GodBall.UpdateColor()"};
+  const Calls fixedSpeed = {"GodBall.SetTargetSpeed(4100)", "GodBall.UpdateColor()"};
+  const Calls wait = {"Game.SetTimeout(0.2)"};
+  const Calls launch = {"Ball.SetHitTeamNum(1)", "GodBall.SetCarHitTeamNum(1)", "GodBall.OnHitTeamNumChanged()",
+                        "GodBall.UpdateColor()", "Ball.SetVelocity(300, -2500, 800)"};
+  const Calls plainLaunch = {"Ball.SetHitTeamNum(1)", "Ball.SetVelocity(300, -2500, 800)"};
+  const struct {
+    const char* situation;
+    std::vector<const char*> console;
+    std::function<void(Session&)> arrange;
+    std::vector<Calls> calls;
+  } cases[] = {
+      {"a local game", {}, nullptr, {score, car, ball, speed, wait, launch}},
+      {"online", {}, [](Session& s) { s.host().startOnlineMatch(); }, {}},
+      {"outside a game", {}, [](Session& s) { s.host().leaveMatch(); }, {}},
+      {"switched off", {"quellmark_enabled 0"}, nullptr, {}},
+      {"no ball", {}, [](Session& s) { s.host().server()->ball.reset(); }, {score}},
+      {"car reset off", {"car_enabled 0"}, nullptr, {score, ball, speed, wait, launch}},
+      {"score fix off", {}, [](Session& s) { s.plugin().maxScoreFixEnabled = false; }, {car, ball, speed, wait, launch}},
+      {"an ordinary ball", {}, [](Session& s) { s.host().ball()->godBall = false; },
+       {score, car, ball, wait, plainLaunch}},
+      {"fixed speed", {"cool_speed 4100", "speed_enabled 2"}, nullptr, {score, car, ball, fixedSpeed, wait, launch}},
+      {"speed left alone", {"speed_enabled 0"}, nullptr, {score, car, ball, wait, launch}},
+      {"speed mode unknown", {"speed_enabled 3"}, nullptr, {score, car, ball, wait, launch}},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    for (const char* line : c.console) s.h.console(line);
+    if (c.arrange) c.arrange(s);
+    s.pressReset();
+    s.h.advance(0.25);
+    Calls expected;
+    for (const Calls& part : c.calls) expected.insert(expected.end(), part.begin(), part.end());
+    EXPECT_EQ(s.calls(), expected) << c.situation;
+    EXPECT_EQ(s.host().pendingTimeouts(), 0u) << c.situation;
+  }
+}
+
+TEST_F(ResetCycleTest, TheBallRestsAtItsStartForTheDelayThenFliesForTeamOne) {
   host().ball()->velocity = {50, 60, 70};
   pressReset();
-  std::vector<std::string> expected = {
-      "Server.SetMaxScore(100)", "Car.SetCarRotation(100, 16384, 200)", "Car.SetLocation(-1000, -4608, 17)",
-      "Car.Stop()", "Ball.Stop()", "Ball.SetHitTeamNum(255)", "Ball.SetLocation(-1200, 3500, 92.5)", "Ball.Stop()",
-      "GodBall.SetTargetSpeed(3200)", "GodBall.UpdateColor()", "Game.SetTimeout(0.2)"};
-  EXPECT_EQ(calls(), expected);
   EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
+  h.advance(0.19);
   EXPECT_EQ(xyz(host().ball()->velocity), xyz({0, 0, 0}));
   EXPECT_EQ(host().ball()->hitTeam, 255);
-
-  h.advance(0.19);
-  EXPECT_EQ(calls().size(), expected.size()) << "the ball rests at its start for 0.2 s";
   h.advance(0.02);
-  expected.insert(expected.end(), {"Ball.SetHitTeamNum(1)", "GodBall.SetCarHitTeamNum(1)",
-                                   "GodBall.OnHitTeamNumChanged()", "GodBall.UpdateColor()",
-                                   "Ball.SetVelocity(300, -2500, 800)"});
-  EXPECT_EQ(calls(), expected);
   EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
   EXPECT_EQ(host().ball()->hitTeam, 1);
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
 }
 
-TEST_F(ResetCycleTest, KeyAndCommandsDoNothingOnlineOutsideAGameOrSwitchedOff) {
-  plugin().trainingActive = true;
-  host().startOnlineMatch();
-  pressResetAndRunEveryCommand();
-  host().leaveMatch();
-  pressResetAndRunEveryCommand();
-  host().startLocalMatch();
-  h.console("quellmark_enabled 0");
-  pressResetAndRunEveryCommand();
-  EXPECT_THAT(calls(), IsEmpty());
-  EXPECT_EQ(plugin().savedMaxScore, 0);
-  EXPECT_THAT(draws.ranges(), IsEmpty());
-}
-
-TEST_F(ResetCycleTest, WithoutABallOrCarOnlyTheScoreFixHappens) {
+// Without ball or car, online, outside a game or switched off: nothing.
+TEST_F(ResetCycleTest, PlacementCommandsNeedTheirActorAndTheGuards) {
+  auto runEveryCommand = [this] {
+    for (const char* command : {"BallMove", "CarMove", "BallVelocity", "BallSpeed"}) h.console(command);
+  };
   host().server()->ball.reset();
   host().server()->car.reset();
-  runPlacementCommands();
+  runEveryCommand();
+  host().startOnlineMatch();
+  runEveryCommand();
+  host().leaveMatch();
+  runEveryCommand();
+  host().startLocalMatch();
+  h.console("quellmark_enabled 0");
+  runEveryCommand();
   EXPECT_THAT(calls(), IsEmpty());
-  pressReset();
-  EXPECT_THAT(calls(), ElementsAre("Server.SetMaxScore(100)"));
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
 }
 
-TEST_F(ResetCycleTest, CarResetOffLeavesTheCarAndAnOrdinaryBallGetsNoGodBallCalls) {
-  h.console("car_enabled 0");
-  host().ball()->godBall = false;
-  pressReset();
-  h.advance(0.25);
-  EXPECT_FALSE(calledAny("Car."));
-  EXPECT_FALSE(calledAny("GodBall."));
-  EXPECT_EQ(calls().back(), "Ball.SetVelocity(300, -2500, 800)");
-}
-
-// "speed_enabled" 1 gives the god ball the shot's speed, 2 "cool_speed",
-// anything else leaves it alone.
-TEST_F(ResetCycleTest, BallSpeedFollowsTheSpeedMode) {
-  h.console("cool_speed 4100");
-  for (const char* mode : {"1", "2", "0", "3", "-1"}) {
-    h.console(std::string("speed_enabled ") + mode);
-    h.console("BallSpeed");
-  }
-  EXPECT_THAT(calls(), ElementsAre("GodBall.SetTargetSpeed(3200)", "GodBall.UpdateColor()",
-                                   "GodBall.SetTargetSpeed(4100)", "GodBall.UpdateColor()"));
-}
-
-TEST_F(ResetCycleTest, ScoreLimitIsSavedOnceRaisedOnEveryResetAndLeftAloneWithTheFixOff) {
+TEST_F(ResetCycleTest, TheGamesScoreLimitIsSavedOnlyOnce) {
   pressReset();
   pressReset();
   EXPECT_EQ(plugin().savedMaxScore, 7) << "the second reset must not save 100";
-  EXPECT_EQ(std::count(calls().begin(), calls().end(), "Server.SetMaxScore(100)"), 2);
-
-  plugin().savedMaxScore = 0;
-  plugin().maxScoreFixEnabled = false;
-  host().server()->maxScore = 7;
-  calls().clear();
-  pressReset();
-  EXPECT_EQ(host().server()->maxScore, 7);
-  EXPECT_EQ(plugin().savedMaxScore, 0);
-  EXPECT_FALSE(calledAny("Server."));
+  EXPECT_EQ(host().server()->maxScore, 100);
 }
 
-TEST_F(ResetCycleTest, DelayedLaunchChecksItsGuardsAgainWhenItFires) {
-  pressReset();
-  h.console("quellmark_enabled 0");
-  h.advance(0.25);
-  EXPECT_EQ(host().ball()->velocity.Y, 0);
-
-  h.console("quellmark_enabled 1");
-  pressReset();
-  host().startOnlineMatch();
-  h.advance(0.25);  // the timeout fires with no local game and must not touch one
-
-  host().startLocalMatch();
-  pressReset();
-  host().server()->ball.reset();
-  h.advance(0.25);
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
-  EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)") << "nothing ran after the last request";
+// Switched off, online or without a ball by the time the launch fires, it
+// does nothing.
+TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
+  const std::function<void(Session&)> changes[] = {
+      [](Session& s) { s.h.console("quellmark_enabled 0"); },
+      [](Session& s) { s.host().startOnlineMatch(); },
+      [](Session& s) { s.host().server()->ball.reset(); },
+  };
+  for (const auto& change : changes) {
+    Session s;
+    s.pressReset();
+    change(s);
+    s.h.advance(0.25);
+    EXPECT_EQ(s.calls().back(), "Game.SetTimeout(0.2)");
+    EXPECT_EQ(s.host().pendingTimeouts(), 0u);
+  }
 }
 
 TEST_F(ResetCycleTest, TwoQuickPressesLaunchTwiceEachAfterItsOwnDelay) {
