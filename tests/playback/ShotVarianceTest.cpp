@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -18,12 +19,17 @@ namespace {
 
 using ::testing::FloatNear;
 using ::testing::IsEmpty;
+using ::testing::Pointwise;
 
 constexpr int32_t kFull = varianceSteps;  // a draw of the whole amount
 
 // A ball whose fields all differ, with a signed zero the mirror modifiers
 // can leave behind.
 BallStart sampleBall() { return {-1200, 3500, 92.5f, 600, -0.0f, 800}; }
+
+std::array<float, 6> fields(const BallStart& b) {
+  return {b.locationX, b.locationY, b.locationZ, b.velocityX, b.velocityY, b.velocityZ};
+}
 
 class ShotVarianceTest : public ::testing::Test {
  protected:
@@ -72,13 +78,7 @@ TEST_F(ShotVarianceTest, EachKindMovesItsPartOfTheStartByItsDraws) {
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.drawn));
     EXPECT_TRUE(c.amounts.any());
-    const BallStart varied = vary(c.amounts, c.drawn, c.start);
-    EXPECT_THAT(varied.locationX, FloatNear(c.varied.locationX, 0.01f));
-    EXPECT_THAT(varied.locationY, FloatNear(c.varied.locationY, 0.01f));
-    EXPECT_EQ(varied.locationZ, c.varied.locationZ);
-    EXPECT_THAT(varied.velocityX, FloatNear(c.varied.velocityX, 0.01f));
-    EXPECT_THAT(varied.velocityY, FloatNear(c.varied.velocityY, 0.01f));
-    EXPECT_THAT(varied.velocityZ, FloatNear(c.varied.velocityZ, 0.01f));
+    EXPECT_THAT(fields(vary(c.amounts, c.drawn, c.start)), Pointwise(FloatNear(0.01f), fields(c.varied)));
   }
 }
 
