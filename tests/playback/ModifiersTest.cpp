@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
-#include <map>
 #include <tuple>
 
 #include "tests/playback/PlaybackFixture.h"
@@ -130,45 +128,6 @@ TEST_F(ModifiersTest, YawsMirrorAboutTheConstant32764AndWrapAtTheEnds) {
     load(c.on, c.drawn);
     EXPECT_EQ(plugin().carYaw, c.yaw) << c.stored;
   }
-}
-
-// With the production draws, through the key and its single generator: the
-// training draw takes each selected shot alike, and the modifiers after it
-// mirror half the time and take the randomized ceiling 2 times in 11, every
-// ceiling draw from 0 to 10 seen. The bounds are 8 standard deviations
-// wide, so the test never fails by chance (odds below 1 in 10^14).
-TEST_F(ModifiersTest, ProductionDrawsPickSelectedShotsAlikeAndFireTheModifiersAtTheirRates) {
-  QMTraining& p = plugin();
-  p.drawNumber = randomDeviceDraws();
-  loadShots({namedShot("A", 0), namedShot("B", 1), namedShot("C", 2), namedShot("D", 3), namedShot("E", 4),
-             namedShot("F", 5)});
-  p.shotSelections = {true, false, true, false, false, true};
-  p.trainingActive = true;
-  p.modifiersActive = p.mirrorShots = p.makeCeiling = p.randomizeSpawns = true;
-  std::map<int, int> picks;
-  std::vector<int> yawOffsets(11, 0);
-  int mirrored = 0;
-  for (int press = 0; press < 3000; ++press) {
-    h.console("controlInput");
-    ++picks[h.cvarInt("shotNumber1")];
-    if (std::signbit(p.ballVelocityX)) ++mirrored;  // cornerShot flies towards +X
-    const int offset = p.carYaw - 16384;
-    ASSERT_TRUE(offset >= 0 && offset <= 10) << offset;
-    ASSERT_EQ(p.carLocationZ == 2024.0f, offset == 1 || offset == 2) << offset;
-    ++yawOffsets[static_cast<size_t>(offset)];
-  }
-  // Each shot: mean 1000, sd 25.8. Mirrored: mean 1500, sd 27.4. Ceiling:
-  // mean 545, sd 21.1.
-  ASSERT_EQ(picks.size(), 3u);
-  for (int shot : {0, 2, 5}) {
-    EXPECT_GT(picks[shot], 793) << shot;
-    EXPECT_LT(picks[shot], 1207) << shot;
-  }
-  EXPECT_GT(mirrored, 1281);
-  EXPECT_LT(mirrored, 1719);
-  EXPECT_GT(yawOffsets[1] + yawOffsets[2], 376);
-  EXPECT_LT(yawOffsets[1] + yawOffsets[2], 714);
-  for (int count : yawOffsets) EXPECT_GT(count, 0);
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <tuple>
 
@@ -224,6 +226,55 @@ TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkin
   pressReset();
   EXPECT_EQ(xyz(host().ball()->location), xyz({3133, 3500, 92.5}));
   EXPECT_EQ(draws.left(), 0u);
+}
+
+// With the production draws, through the key and its single generator: the
+// training draw takes each selected shot alike; the modifiers after it
+// mirror half the time and take the randomized ceiling 2 times in 11, every
+// ceiling draw from 0 to 10 seen; the variance reaches over its whole range,
+// each tenth of it taking a tenth of the presses. The bounds are 8 standard
+// deviations wide, so the test never fails by chance (odds below 1 in 10^13).
+TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
+  QMTraining& p = plugin();
+  p.drawNumber = randomDeviceDraws();
+  loadShots({namedShot("A", 0), namedShot("B", 1), namedShot("C", 2), namedShot("D", 3), namedShot("E", 4),
+             namedShot("F", 5)});
+  p.shotSelections = {true, false, true, false, false, true};
+  p.trainingActive = true;
+  p.modifiersActive = p.mirrorShots = p.makeCeiling = p.randomizeSpawns = true;
+  h.console("variance_location 100");
+  std::map<int, int> picks;
+  std::vector<int> yawOffsets(11, 0);
+  std::vector<int> varianceTenths(10, 0);
+  int mirrored = 0;
+  for (int press = 0; press < 3000; ++press) {
+    pressReset();
+    ++picks[h.cvarInt("shotNumber1")];
+    if (std::signbit(p.ballVelocityX)) ++mirrored;  // cornerShot flies towards +X
+    const int offset = p.carYaw - 16384;
+    ASSERT_TRUE(offset >= 0 && offset <= 10) << offset;
+    ASSERT_EQ(p.carLocationZ == 2024.0f, offset == 1 || offset == 2) << offset;
+    ++yawOffsets[static_cast<size_t>(offset)];
+    const double fraction = (host().ball()->location.Y - 3500) / 100.0;
+    ASSERT_LE(std::fabs(fraction), 1.0001);
+    ++varianceTenths[std::min<size_t>(9, static_cast<size_t>((fraction + 1) * 5))];
+  }
+  // Each shot: mean 1000, sd 25.8. Mirrored: mean 1500, sd 27.4. Ceiling:
+  // mean 545, sd 21.1. Each tenth: mean 300, sd 16.4.
+  ASSERT_EQ(picks.size(), 3u);
+  for (int shot : {0, 2, 5}) {
+    EXPECT_GT(picks[shot], 793) << shot;
+    EXPECT_LT(picks[shot], 1207) << shot;
+  }
+  EXPECT_GT(mirrored, 1281);
+  EXPECT_LT(mirrored, 1719);
+  EXPECT_GT(yawOffsets[1] + yawOffsets[2], 376);
+  EXPECT_LT(yawOffsets[1] + yawOffsets[2], 714);
+  for (int count : yawOffsets) EXPECT_GT(count, 0);
+  for (int count : varianceTenths) {
+    EXPECT_GT(count, 168);
+    EXPECT_LT(count, 432);
+  }
 }
 
 // ---- "LoadShot" and "OverideShot" ----

@@ -9,9 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <limits>
-#include <numbers>
 
 #include "tests/playback/PlaybackFixture.h"
 
@@ -79,40 +77,6 @@ TEST_F(ShotVarianceTest, EachKindMovesItsPartOfTheStartByItsDraws) {
     SCOPED_TRACE(::testing::PrintToString(c.drawn));
     EXPECT_TRUE(c.amounts.any());
     EXPECT_THAT(fields(vary(c.amounts, c.drawn, c.start)), Pointwise(FloatNear(0.01f), fields(c.varied)));
-  }
-}
-
-// With the production draws each kind reaches over its whole range: of 10
-// equal parts of [-amount, +amount], each gets about a tenth of the draws.
-// Bounds are 8 standard deviations wide (about 1 in 10^14 to fail by chance).
-TEST_F(ShotVarianceTest, ProductionDrawsSpreadOverTheWholeRange) {
-  struct Kind {
-    const char* name;
-    VarianceAmounts amounts;
-    // Where in [-1, 1] of its amount a varied ball landed.
-    std::function<double(const BallStart&)> fraction;
-  } kinds[] = {
-      {"location", {.locationUnits = 100}, [](const BallStart& b) { return (b.locationX + 1200) / 100.0; }},
-      {"direction", {.directionDegrees = 40},
-       [](const BallStart& b) { return std::atan2(b.velocityY, b.velocityX) * 180 / std::numbers::pi / 40; }},
-      {"speed", {.speedPercent = 20}, [](const BallStart& b) { return (b.velocityZ / 800.0 - 1) / 0.2; }},
-  };
-  DrawNumber source = randomDeviceDraws();
-  constexpr int kDraws = 5000;
-  for (const Kind& kind : kinds) {
-    SCOPED_TRACE(kind.name);
-    std::vector<int> parts(10, 0);
-    for (int i = 0; i < kDraws; ++i) {
-      double fraction = kind.fraction(varyBallStart({-1200, 3500, 92.5f, 600, 0, 800}, kind.amounts, source));
-      ASSERT_GE(fraction, -1.0001);
-      ASSERT_LE(fraction, 1.0001);
-      ++parts[std::min<size_t>(9, static_cast<size_t>((fraction + 1) * 5))];
-    }
-    // Mean 500, sd 21.2.
-    for (int count : parts) {
-      EXPECT_GT(count, 330);
-      EXPECT_LT(count, 670);
-    }
   }
 }
 
