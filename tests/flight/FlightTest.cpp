@@ -13,8 +13,6 @@
 #include "flight/Field.h"
 #include "flight/FieldView.h"
 #include "flight/FlightPrediction.h"
-#include "pluginsdk/sim/Motion.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -90,24 +88,6 @@ TEST(BallFlight, ABallAtRestOrWithAVelocityThatIsNotANumberStaysWherePlaced) {
     const BallState ball = fly({{-1200, 3000, 800}, velocity, 3000}, 2);
     EXPECT_EQ(ball.location, (Vec3{-1200, 3000, 800}));
     EXPECT_EQ(length(ball.velocity), 0);
-  }
-}
-
-// The sandbox's world: a god ball holds its target speed, any other ball
-// holds none whatever its target speed says.
-TEST(BallFlight, TheWorldStepperMovesTheMatchBall) {
-  TempDir dir;
-  sim::Host host(dir.path());
-  host.startLocalMatch();
-  host.setWorldStepper(sim::ballStepper());
-  sim::Ball& ball = *host.ball();
-  for (const bool god : {true, false}) {
-    ball.godBall = god;
-    ball.targetSpeed = 2000;
-    ball.location = {0, 0, 500};
-    ball.velocity = {100, 0, 0};
-    host.advance(1);
-    EXPECT_NEAR(ball.location.X, fly({{0, 0, 500}, {100, 0, 0}, god ? 2000.0f : 0.0f}, 1).location.x, 1) << god;
   }
 }
 
