@@ -218,8 +218,8 @@ TEST(CarHeading, TheMarkerPointsWhereTheCarDrivesOnTheDrawnField) {
   const ScreenPoint origin = projection.toScreen({0, 0, 0});
   for (int32_t yaw = -32768; yaw <= 32768; yaw += 4096) {
     const double angle = yaw * 2 * std::numbers::pi / 65536;
-    const ScreenPoint ahead =
-        projection.toScreen({static_cast<float>(1000 * std::cos(angle)), static_cast<float>(1000 * std::sin(angle)), 0});
+    const ScreenPoint ahead = projection.toScreen(
+        {static_cast<float>(1000 * std::cos(angle)), static_cast<float>(1000 * std::sin(angle)), 0});
     const flight::CarMarker marker = flight::carMarker(projection, {}, yaw, 0, 0, 16);
     const float aheadLength = std::hypot(ahead.x - origin.x, ahead.y - origin.y);
     const float noseLength = std::hypot(marker.nose.x - origin.x, marker.nose.y - origin.y);
@@ -237,7 +237,8 @@ TEST(CarUpsideDown, WhenTheRoofFacesTheFloor) {
   EXPECT_FALSE(flight::isUpsideDown(32768, 32768));  // two half turns make an upright car
   EXPECT_FALSE(flight::isUpsideDown(0, 16000));      // on its side, roof still up a little
   EXPECT_TRUE(flight::isUpsideDown(0, 17000));
-  EXPECT_TRUE(flight::carMarker(FieldProjection::fit(View::fromAbove, {0, 0, 100, 100}, 8), {}, 0, 0, 32764, 16).upsideDown);
+  const FieldProjection view = FieldProjection::fit(View::fromAbove, {0, 0, 100, 100}, 8);
+  EXPECT_TRUE(flight::carMarker(view, {}, 0, 0, 32764, 16).upsideDown);
 }
 
 TEST(PreviewLayout, PutsBothViewsAndTheTextInThePanelWithoutOverlap) {

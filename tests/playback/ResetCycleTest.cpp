@@ -26,8 +26,8 @@ using Calls = std::vector<std::string>;
 
 class ResetCycleTest : public PlaybackTest {};
 
-// Everything one press sends to the host up to its launch, in each
-// situation; the fixture's situation (the plain one) first.
+// Everything one press sends to the host up to its launch, in a plain
+// session first and then in each situation that changes it.
 TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
   const Calls score = {"Server.SetMaxScore(100)"};
   const Calls car = {"Car.SetCarRotation(100, 16384, 200)", "Car.SetLocation(-1000, -4608, 17)", "Car.Stop()"};
@@ -50,7 +50,8 @@ TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
       {"switched off", {"quellmark_enabled 0"}, nullptr, {}},
       {"no ball", {}, [](Session& s) { s.host().server()->ball.reset(); }, {score}},
       {"car reset off", {"car_enabled 0"}, nullptr, {score, ball, speed, wait, launch}},
-      {"score fix off", {}, [](Session& s) { s.plugin().maxScoreFixEnabled = false; }, {car, ball, speed, wait, launch}},
+      {"score fix off", {}, [](Session& s) { s.plugin().maxScoreFixEnabled = false; },
+       {car, ball, speed, wait, launch}},
       {"an ordinary ball", {}, [](Session& s) { s.host().ball()->godBall = false; },
        {score, car, ball, wait, plainLaunch}},
       {"fixed speed", {"cool_speed 4100", "speed_enabled 2"}, nullptr, {score, car, ball, fixedSpeed, wait, launch}},
