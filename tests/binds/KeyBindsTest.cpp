@@ -74,6 +74,7 @@ TEST(KeyBindFile, KnownKeysAreTakenAndAnyOtherLineFallsBackToTheDefaultKey) {
     EXPECT_EQ(plugin.controllerKeyIndex, c.controller);
     EXPECT_EQ(plugin.keyboardKeyIndex, c.keyboard);
     EXPECT_EQ(readFile(path), c.written.empty() ? *c.file : c.written);
+    EXPECT_FALSE(harness.logged("Could not read the key-bind file " + path.string() + "; the default keys are bound"));
     if (c.written.empty()) continue;
     EXPECT_THAT(harness.host().binds(),
                 testing::UnorderedElementsAre(Pair(plugin.controllerKeyNames[c.controller], "controlInput"),
@@ -106,11 +107,13 @@ TEST_F(KeyBinds, AFolderInPlaceOfTheFileStillLeavesBothKeysBoundAndSaysSo) {
 TEST_F(KeyBinds, SavingUnbindsTheOldKeysBeforeBindingTheNewOnes) {
   plugin().loadKeyBinds();
   harness.console("bind Q \"something else\"");
-  plugin().keyboardKeyIndex = 56;  // as the settings tab's combo box sets it
+  // The first entries, as the settings tab's combo boxes set them.
+  plugin().controllerKeyIndex = 0;
+  plugin().keyboardKeyIndex = 0;
   plugin().saveKeyBinds();
-  EXPECT_EQ(readFile(bindFile()), "bind XboxTypeS_Back \"controlInput\"\nbind SpaceBar \"controlInput\"\n");
-  EXPECT_THAT(binds(), ElementsAre(Pair("Q", "something else"), Pair("SpaceBar", "controlInput"),
-                                   Pair("XboxTypeS_Back", "controlInput")));
+  EXPECT_EQ(readFile(bindFile()), "bind XboxTypeS_LeftThumbStick \"controlInput\"\nbind A \"controlInput\"\n");
+  EXPECT_THAT(binds(), ElementsAre(Pair("A", "controlInput"), Pair("Q", "something else"),
+                                   Pair("XboxTypeS_LeftThumbStick", "controlInput")));
   EXPECT_TRUE(harness.logged("] unbind BackSpace"));
   EXPECT_TRUE(harness.logged("] unbind XboxTypeS_Back"));
   EXPECT_FALSE(harness.host().pressKey("BackSpace"));
