@@ -11,6 +11,8 @@
 #include "storage/Shot.h"
 #include "tests/support/TempDir.h"
 
+using Files = std::set<std::string>;
+
 class PackFolder : public ::testing::Test {
  protected:
   PackFolder() { std::filesystem::create_directories(dir.path() / "pack"); }
@@ -19,9 +21,7 @@ class PackFolder : public ::testing::Test {
   std::string folder() const { return dir.str("pack/"); }
   std::string path(const std::string& fileName) const { return folder() + fileName; }
 
-  void put(const std::string& fileName, const std::string& text) const {
-    writeFile(path(fileName), text);
-  }
+  void put(const std::string& fileName, const std::string& text) const { writeFile(path(fileName), text); }
   std::string text(const std::string& fileName) const { return readFile(path(fileName)); }
   bool has(const std::string& fileName) const {
     std::error_code error;
@@ -29,8 +29,8 @@ class PackFolder : public ::testing::Test {
   }
 
   // Every entry of the pack folder, hidden ones included.
-  std::set<std::string> files() const {
-    std::set<std::string> names;
+  Files files() const {
+    Files names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "pack")) {
       names.insert(entry.path().filename().string());
     }
@@ -68,4 +68,12 @@ inline void update(Shot& shot, const ShotValues& v) {
   shot.updateShot(v.ballLocationZ, v.ballLocationX, v.ballLocationY, v.ballVelocityX,
                   v.ballVelocityY, v.ballVelocityZ, v.carLocationX, v.carLocationY,
                   v.carLocationZ, v.carYaw, v.name, v.ballSpeed, v.carPitch, v.carRoll);
+}
+
+// A shot whose only set value is the ball's height, z, under `name`.
+inline ShotValues at(float z, const std::string& name) {
+  ShotValues values;
+  values.ballLocationZ = z;
+  values.name = name;
+  return values;
 }

@@ -1,0 +1,260 @@
+// One shot's file in a pack folder: what a read does to it (the name cleaned,
+// the file renamed to match, placeholders removed, files in order left
+// alone), and create, the default shot, update, delete and rename with their
+// refusals.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/storage/PackFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ShotFile : public PackFolder {};
+
+TEST_F(ShotFile, AReadRenamesTheFileToTheNameAndRewritesIt) {
+  put("A.shot", "1 2 3 4 5 6 7 8 9 10 Wall_Read 3000 0 0");
+  const Shot shot = load("A");
+  EXPECT_EQ(shot.name, "Wall Read");
+  EXPECT_EQ(shot.filePath, path("Wall Read.shot"));
+  EXPECT_EQ(shot.folderPath, folder());
+  EXPECT_EQ(files(), Files{"Wall Read.shot"});
+  EXPECT_EQ(text("Wall Read.shot"), "1 2 3 4 5 6 7 8 9 10 Wall_Read 3000 0 0");
+
+  // A name matching the stem leaves the file untouched; a rewrite would show.
+  put("Same.shot", "1.0 +2 3 4 5 6 7 8 9 10 Same 3000 0 0 trailing");
+  EXPECT_EQ(load("Same").ballLocationX, 2);
+  EXPECT_EQ(text("Same.shot"), "1.0 +2 3 4 5 6 7 8 9 10 Same 3000 0 0 trailing");
+  // Forbidden characters count for neither side.
+  put("We*ird.shot", "1 0 0 0 0 0 0 0 0 0 W?eird 3000 0 0");
+  EXPECT_EQ(load("We*ird").name, "Weird");
+  EXPECT_TRUE(has("We*ird.shot"));
+}
+
+TEST_F(ShotFile, AReadAppendsDigitsToTheGrowingNameWhileTheFileIsTaken) {
+  put("B.shot", "0 0 0 0 0 0 0 0 0 0 B 3000 1 0");
+  put("A.shot", "1 0 0 0 0 0 0 0 0 0 B 3000 0 0");
+  EXPECT_EQ(load("A").name, "B1");
+  EXPECT_EQ(text("B1.shot"), "1 0 0 0 0 0 0 0 0 0 B1 3000 0 0");
+
+  put("A.shot", "2 0 0 0 0 0 0 0 0 0 B 3000 0 0");
+  put("B12.shot/inside", "x");  // a folder takes a name too
+  EXPECT_EQ(load("A").name, "B123");
+  EXPECT_EQ(files(), (Files{"B.shot", "B1.shot", "B12.shot", "B123.shot"}));
+  EXPECT_EQ(text("B.shot"), "0 0 0 0 0 0 0 0 0 0 B 3000 1 0");
+  EXPECT_EQ(text("B12.shot/inside"), "x");
+}
+
+TEST_F(ShotFile, OlderTxtFilesKeepTheirNameMoveToTheirShotOrGoAsPlaceholders) {
+  put("Shots4.txt", "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
+  EXPECT_EQ(load("Shots4").filePath, path("Shots4.txt"));
+  EXPECT_EQ(text("Shots4.txt"), "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
+  put("Shots5.txt", "1 0 0 0 0 0 0 0 0 0 Flick 3000 0 0");
+  EXPECT_EQ(load("Shots5").filePath, path("Flick.shot"));
+  // A name of the older form keeps the only file the loader looks up for it.
+  put("Shots1.txt", "1 2 3 4 5 6 7 8 17 9 Shots2");
+  EXPECT_EQ(load("Shots1").filePath, path("Shots2.txt"));
+  put("Shots6.shot", "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
+  Shot listed;
+  listed.filePath = path("Shots6.shot");
+  EXPECT_TRUE(listed.readShotFile());
+  EXPECT_EQ(listed.filePath, path("Shots41.txt"));
+  EXPECT_EQ(files(), (Files{"Shots4.txt", "Flick.shot", "Shots2.txt", "Shots41.txt"}));
+
+  fs::remove_all(dir.path() / "pack");
+  fs::create_directory(dir.path() / "pack");
+  put("Shots3.txt", "0 0 0 0 0 0 0 0 0 0 Shot3 3000 0 0");
+  load("Shots3", false);
+  put("Shots4.txt", "-0 0 0 0 0 0 0 0 0 0 Shot12 3000");  // pitch and roll absent
+  load("Shots4", false);
+  EXPECT_TRUE(files().empty());
+  // A ".shot" file holds a shot a player saved or renamed, whatever it holds.
+  put("X.shot", "0 0 0 0 0 0 0 0 0 0 Shot2 3000 0 0");
+  EXPECT_EQ(load("X").filePath, path("Shot2.shot"));
+  put("Shot3.shot", "0 0 0 0 0 0 0 0 0 0 Shot3 3000 0 0");
+  EXPECT_TRUE(load("Shot3").isBlankShot());
+  EXPECT_EQ(files(), (Files{"Shot2.shot", "Shot3.shot"}));
+}
+
+TEST_F(ShotFile, NearPlaceholdersStay) {
+  for (const char* line : {
+           "0 0 0 0 0 0 0 0 0.001 0 Shot3 3000 0 0",  // a value set
+           "0 0 0 0 0 0 0 0 0 0 Shot3 3001 0 0",      // another speed
+           "0 0 0 0 0 0 0 0 0 1 Shot3 3000 0 0",      // yaw
+           "0 0 0 0 0 0 0 0 0 0 Shot3 3000 5 0",      // pitch
+           "0 0 0 0 0 0 0 0 0 0 shot3 3000 0 0",      // case matters
+           "0 0 0 0 0 0 0 0 0 0 Shot 3000 0 0",       // digits needed
+           "0 0 0 0 0 0 0 0 0 0 Shot3a 3000 0 0",
+       }) {
+    put("Shots9.txt", line);
+    const Shot shot = load("Shots9");
+    EXPECT_FALSE(shot.isBlankShot()) << line;
+    EXPECT_TRUE(fs::remove(shot.filePath)) << line;
+  }
+}
+
+TEST_F(ShotFile, AShotWithoutANameStaysVisibleUnderItsFileName) {
+  // Older versions moved these to a file named only ".shot", which no
+  // listing shows.
+  put("My_Shot.shot", "1 2 3 4 5 6 7 8 9 10");
+  put("Blank.shot", "0 0 0 0 0 0 0 0 0 0 _ 3000 0 0");
+  put("___.shot", "1 0 0 0 0 0 0 0 0 0 *** 3000 0 0");
+  put("Shot5.shot", "0 0 0 0 0 0 0 0 0 0 _ 3000 0 0");
+  EXPECT_EQ(load("Blank").name, "Blank");
+  EXPECT_EQ(load("___").name, "___");
+  EXPECT_EQ(load("Shot5").name, "Shot5");  // not renamed, so not removed either
+  // The file's name read as a name: underscores become spaces, as for any
+  // other name, and the file moves to match.
+  EXPECT_EQ(load("My_Shot").name, "My Shot");
+  EXPECT_EQ(text("My Shot.shot"), "1 2 3 4 5 6 7 8 9 10 My_Shot 0 137463 137463");
+  EXPECT_EQ(files(), (Files{"My Shot.shot", "Blank.shot", "___.shot", "Shot5.shot"}));
+  // Stable from then on: a save and a read change nothing.
+  for (const char* stem : {"My Shot", "Blank", "___"}) {
+    Shot shot = load(stem);
+    const std::string before = shot.filePath;
+    ASSERT_TRUE(shot.saveShotFile());
+    EXPECT_EQ(load(stem).filePath, before) << stem;
+  }
+}
+
+TEST_F(ShotFile, LoadFindsLegacyNamesOnlyAsTxtAndRefusesWhatIsNoShotFileHere) {
+  put("Shots12.shot", "1 0 0 0 0 0 0 0 0 0 Shots12 3000 0 0");
+  load("Shots12", false);
+  put("Shots12.txt", "2 0 0 0 0 0 0 0 0 0 Shots12 3000 0 0");
+  EXPECT_EQ(load("Shots12").ballLocationZ, 2);
+  put("Shots.shot", "3 0 0 0 0 0 0 0 0 0 Shots 3000 0 0");
+  EXPECT_EQ(load("Shots").ballLocationZ, 3);
+  put("Shots1a.shot", "4 0 0 0 0 0 0 0 0 0 Shots1a 3000 0 0");
+  EXPECT_EQ(load("Shots1a").ballLocationZ, 4);
+
+  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  fs::create_directory(path("Dir.shot"));
+  Shot shot;
+  EXPECT_FALSE(shot.loadShot(dir.str("pack"), "A"));  // no final "/"
+  for (const char* name : {"", "Missing", "Dir"}) EXPECT_FALSE(shot.loadShot(folder(), name)) << name;
+  EXPECT_FALSE(shot.loadShot(folder() + "/../pack/", "../pack/A"));
+  EXPECT_TRUE(shot.filePath.empty());
+  EXPECT_TRUE(shot.folderPath.empty());
+}
+
+TEST_F(ShotFile, CreateWritesANewFileAndNeverOverwrites) {
+  Shot shot;
+  ASSERT_TRUE(create(shot, folder(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "Shots12", 3100, 11, 12}));
+  EXPECT_EQ(shot.filePath, path("Shots12.txt"));  // where the loader looks for that name
+  EXPECT_TRUE(shot.folderPath.empty());
+  EXPECT_EQ(text("Shots12.txt"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
+  Shot again;
+  EXPECT_FALSE(create(again, folder(), at(9, "Shots12")));
+  EXPECT_TRUE(again.filePath.empty());
+  EXPECT_EQ(text("Shots12.txt"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
+  // A created record renames within its own folder (its folderPath is empty).
+  ASSERT_TRUE(shot.renameShot("B"));
+  EXPECT_EQ(files(), Files{"B.shot"});
+}
+
+TEST_F(ShotFile, CreateRefusesNamesThatCannotNameAFileInThePack) {
+  for (const std::string& name : std::vector<std::string>{"", "___", "_", "***", "../escape", "a/b", "a\\b",
+                                                          "what?", std::string("nu\0l", 4)}) {
+    Shot shot;
+    EXPECT_FALSE(create(shot, folder(), at(1, name))) << name;
+  }
+  Shot shot;
+  EXPECT_FALSE(create(shot, dir.str("pack"), at(1, "NoSlash")));
+  EXPECT_FALSE(create(shot, dir.str("gone/"), at(1, "A")));
+  EXPECT_TRUE(files().empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST_F(ShotFile, TheDefaultShotIsWrittenOnce) {
+  Shot shot;
+  ASSERT_TRUE(shot.createDefaultShot(folder()));
+  EXPECT_EQ(text("defaultShot.shot"), "0 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0");
+  EXPECT_EQ(shot.name, "defaultShot");
+  put("defaultShot.shot", "5 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0");
+  Shot second;
+  EXPECT_FALSE(second.createDefaultShot(folder()));
+  EXPECT_FALSE(second.createDefaultShot(dir.str("pack")));
+  EXPECT_EQ(text("defaultShot.shot"), "5 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0");
+  EXPECT_FALSE(load("defaultShot").isBlankShot());  // its name is no placeholder's
+}
+
+TEST_F(ShotFile, UpdateWritesTheNewNameIntoTheOldFileAndTheNextLoadRenames) {
+  put("Old.shot", "1 0 0 0 0 0 0 0 0 0 Old 3000 0 0");
+  Shot shot = load("Old");
+  update(shot, {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, "New Name", 3200, 0, 0});
+  EXPECT_EQ(files(), Files{"Old.shot"});
+  EXPECT_EQ(text("Old.shot"), "2 0 0 0 0 0 0 0 0 0 New_Name 3200 0 0");
+  EXPECT_EQ(load("Old").filePath, path("New Name.shot"));
+}
+
+TEST_F(ShotFile, DeleteRemovesOnlyTheShotsFile) {
+  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  Shot shot = load("A");
+  EXPECT_TRUE(shot.deleteShotFile());
+  EXPECT_FALSE(shot.deleteShotFile());  // already gone
+  EXPECT_TRUE(files().empty());
+  fs::create_directory(path("Dir.shot"));
+  shot.filePath = path("Dir.shot");
+  EXPECT_FALSE(shot.deleteShotFile());
+  EXPECT_TRUE(has("Dir.shot"));
+}
+
+TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewName) {
+  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  Shot shot = load("A");
+  ASSERT_TRUE(shot.renameShot("Ceiling Pinch"));
+  EXPECT_EQ(shot.name, "Ceiling Pinch");
+  EXPECT_EQ(files(), Files{"Ceiling Pinch.shot"});
+  EXPECT_EQ(text("Ceiling Pinch.shot"), "1 0 0 0 0 0 0 0 0 0 Ceiling_Pinch 3000 0 0");
+  EXPECT_TRUE(shot.renameShot("Ceiling Pinch"));  // its own name: nothing moves
+  EXPECT_EQ(files(), Files{"Ceiling Pinch.shot"});
+}
+
+TEST_F(ShotFile, RenameNeverReplacesAnotherFileNorTakesAnUnusableName) {
+  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  put("B.shot", "2 0 0 0 0 0 0 0 0 0 B 3000 0 0");
+  fs::create_directory(path("C.shot"));
+  Shot shot = load("A");
+  for (const std::string& name : std::vector<std::string>{"B", "C", "", "__", "|", "../A2", std::string(300, 'x')}) {
+    EXPECT_FALSE(shot.renameShot(name)) << name;
+  }
+  EXPECT_EQ(shot.filePath, path("A.shot"));
+  EXPECT_EQ(shot.name, "A");
+  EXPECT_EQ(files(), (Files{"A.shot", "B.shot", "C.shot"}));
+  EXPECT_EQ(text("A.shot"), "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  EXPECT_EQ(text("B.shot"), "2 0 0 0 0 0 0 0 0 0 B 3000 0 0");
+}
+
+TEST_F(ShotFile, NamesAtTheFileNameLimit) {
+  const std::string longest(250, 'L');  // + ".shot" = 255 bytes
+  Shot shot;
+  ASSERT_TRUE(create(shot, folder(), at(1, longest)));
+  EXPECT_EQ(load(longest).name, longest);
+  update(shot, at(2, longest));  // through a temporary name
+  EXPECT_EQ(load(longest).ballLocationZ, 2);
+  Shot tooLong;
+  EXPECT_FALSE(create(tooLong, folder(), at(1, longest + "L")));
+  Shot loaded = load(longest);
+  EXPECT_FALSE(loaded.renameShot(longest + "L"));
+  EXPECT_FALSE(loaded.loadShot(folder(), longest + "L"));
+  EXPECT_EQ(files(), Files{longest + ".shot"});
+  fs::remove(path(longest + ".shot"));
+
+  // A name no file can carry: the read reports false and nothing moves.
+  const std::string line = "1 0 0 0 0 0 0 0 0 0 " + std::string(300, 'n') + " 3000 0 0";
+  put("Long.shot", line);
+  load("Long", false);
+  EXPECT_EQ(text("Long.shot"), line);
+  // Digits that outgrow the limit end the search for a free name.
+  const std::string name(249, 'd');  // "d…d.shot" is 254 bytes, "d…d1.shot" 255
+  put(name + ".shot", "1 0 0 0 0 0 0 0 0 0 " + name + " 3000 0 0");
+  put(name + "1.shot", "1 0 0 0 0 0 0 0 0 0 " + name + "1 3000 0 0");
+  put("A.shot", "2 0 0 0 0 0 0 0 0 0 " + name + " 3000 0 0");
+  load("A", false);  // the next candidate, name + "12", is 256 bytes
+  EXPECT_EQ(files(), (Files{"Long.shot", name + ".shot", name + "1.shot", "A.shot"}));
+}
+
+}  // namespace
