@@ -9,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -67,14 +68,16 @@ class PackFixture : public ::testing::Test {
   PluginHarness harness;
 };
 
-// A normalised shot line for the shot `name` (spaces written as "_").
+// The name as a shot line writes it: spaces as "_".
+inline std::string tokenOf(std::string name) {
+  std::replace(name.begin(), name.end(), ' ', '_');
+  return name;
+}
+
+// A normalised shot line for the shot `name`.
 inline std::string shotLine(const std::string& name, float ballZ = 92.5f, int speed = 3000) {
-  std::string token = name;
-  for (char& c : token) {
-    if (c == ' ') c = '_';
-  }
   std::ostringstream line;
-  line << ballZ << " -1200 3500 0 -2500 800 0 -4608 17 16384 " << token << ' ' << speed << " 0 0";
+  line << ballZ << " -1200 3500 0 -2500 800 0 -4608 17 16384 " << tokenOf(name) << ' ' << speed << " 0 0";
   return line.str();
 }
 

@@ -28,23 +28,10 @@ class PackShare : public PackFixture {
     names.resize(std::min(count, names.size()));
     while (names.size() < count) names.push_back("Shot " + std::to_string(names.size()));
     makePack(name);
-    int i = 0;
-    for (const std::string& shotName : names) {
-      Shot shot;
-      shot.name = shotName;
-      shot.ballLocationZ = 3.40282e+38f;
-      shot.ballLocationX = -3.40282e+38f;
-      shot.ballLocationY = 1.17549e-38f;
-      shot.ballVelocityX = -0.0f;
-      shot.ballVelocityY = 1e-05f;
-      shot.ballVelocityZ = 123456.7f;
-      shot.carLocationX = static_cast<float>(i++);
-      shot.carYaw = INT32_MIN;
-      shot.ballSpeed = INT32_MAX;
-      shot.carPitch = -32764;
-      shot.carRoll = 32764;
-      shot.filePath = file(name, shotName + (shotName == "Shots12" ? ".txt" : ".shot"));
-      ASSERT_TRUE(shot.saveShotFile());
+    for (size_t i = 0; i < names.size(); ++i) {
+      put(name, names[i] + (names[i] == "Shots12" ? ".txt" : ".shot"),
+          "3.40282e+38 -3.40282e+38 1.17549e-38 -0 1e-05 123457 " + std::to_string(i) + " 0 0 -2147483648 " +
+              tokenOf(names[i]) + " 2147483647 -32764 32764");
     }
   }
   std::string exported(const std::string& packName) {
