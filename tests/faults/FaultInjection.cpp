@@ -32,21 +32,26 @@ enum class Call {
   close,   // closes one
 };
 
-bool takes(Fault fault, Call call) {
-  switch (fault) {
-    case Fault::accessDenied:
-      return call == Call::query || call == Call::create || call == Call::change;
-    case Fault::noSpace:
-      return call == Call::create || call == Call::write;
-    case Fault::ioError:
-      return true;
-    case Fault::folderVanished:
-      return call == Call::query || call == Call::create || call == Call::change;
-    case Fault::danglingLink:
-      return call == Call::create;
-  }
-  return false;
-}
+constexpr unsigned bit(Call call) { return 1u << static_cast<int>(call); }
+constexpr unsigned onPaths = bit(Call::query) | bit(Call::create) | bit(Call::change);
+
+// Per fault, in the order of allFaults: its name, the calls it strikes, and
+// the error those fail with (0: a side effect, then the real call).
+struct Kind {
+  const char* name;
+  unsigned strikes;
+  int error;
+};
+constexpr Kind kinds[] = {
+    {"permission denied", onPaths, EACCES},
+    {"no space", bit(Call::create) | bit(Call::write), ENOSPC},
+    {"I/O error", ~0u, EIO},
+    {"folder vanished", onPaths, 0},
+    {"dangling link", bit(Call::create), 0},
+};
+static_assert(std::size(kinds) == std::size(allFaults));
+
+size_t indexOf(Fault fault) { return static_cast<size_t>(fault); }
 
 struct State {
   bool armed = false;
@@ -73,11 +78,11 @@ bool inTree(const char* path) {
   const State& s = state();
   if (!path || path[0] != '/') return false;
   const std::string_view text(path);
-  return text.size() > s.tree.size() && text.compare(0, s.tree.size(), s.tree) == 0 &&
-         text[s.tree.size()] == '/';
+  return text.size() > s.tree.size() && text.compare(0, s.tree.size(), s.tree) == 0 && text[s.tree.size()] == '/';
 }
 
-// The fault-kind-specific side effects that happen before the call goes on.
+// The side effects of the two kinds that change the tree before the call
+// goes on. Run while busy: their own calls pass straight through.
 void moveFolderAway(const char* path) {
   State& s = state();
   const fs::path folder = fs::path(path).parent_path();
@@ -94,7 +99,6 @@ void placeLink(const char* path) {
   fs::create_symlink(s.aside / ("link-target-" + std::to_string(s.nth)), path, error);
 }
 
-// Called while busy: our own lstat passes the call straight on.
 bool exists(const char* path) {
   struct stat info;
   return ::lstat(path, &info) == 0;
@@ -110,33 +114,19 @@ int decide(Call call, const char* path, bool tracked, const char* what) {
   if (path ? !inTree(path) : !tracked) return 0;
   ++s.busy;
   int result = 0;
-  for (size_t i = 0; i < std::size(allFaults); ++i) {
-    const Fault fault = allFaults[i];
-    if (!takes(fault, call)) continue;
+  for (const Fault fault : allFaults) {
+    const Kind& kind = kinds[indexOf(fault)];
+    if (!(kind.strikes & bit(call))) continue;
     if ((fault == Fault::folderVanished || fault == Fault::danglingLink) && !path) continue;
     if (fault == Fault::danglingLink && exists(path)) continue;
-    const int count = ++s.counts[i];
+    const int count = ++s.counts[indexOf(fault)];
     if (!s.injecting || fault != s.fault || count != s.nth) continue;
     s.fired = true;
     s.firedCall = what;
     s.firedPath = path ? path : "";
-    switch (fault) {
-      case Fault::accessDenied:
-        result = EACCES;
-        break;
-      case Fault::noSpace:
-        result = ENOSPC;
-        break;
-      case Fault::ioError:
-        result = EIO;
-        break;
-      case Fault::folderVanished:
-        moveFolderAway(path);
-        break;
-      case Fault::danglingLink:
-        placeLink(path);
-        break;
-    }
+    result = kind.error;
+    if (fault == Fault::folderVanished) moveFolderAway(path);
+    if (fault == Fault::danglingLink) placeLink(path);
   }
   --s.busy;
   return result;
@@ -148,6 +138,7 @@ void track(int fd) {
   if (fd >= 0 && state().armed) state().files.insert(fd);
 }
 
+// The C library's own definition of the function this one replaces.
 template <typename Function>
 Function real(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
@@ -156,23 +147,20 @@ Function real(const char* name) {
 bool creates(int flags) { return (flags & O_CREAT) != 0; }
 bool creates(const char* mode) { return mode && (std::strpbrk(mode, "wax") != nullptr); }
 
+// A path the call names outright, not one relative to a folder descriptor.
+bool known(int dirfd, const char* path) { return dirfd == AT_FDCWD || path[0] == '/'; }
+
+// Fails the call with `error` as the C library does, or passes it on.
+template <typename Result, typename Function, typename... Args>
+Result failOr(int error, Result failure, Function next, Args... args) {
+  if (!error) return next(args...);
+  errno = error;
+  return failure;
+}
+
 }  // namespace
 
-const char* faultName(Fault fault) {
-  switch (fault) {
-    case Fault::accessDenied:
-      return "permission denied";
-    case Fault::noSpace:
-      return "no space";
-    case Fault::ioError:
-      return "I/O error";
-    case Fault::folderVanished:
-      return "folder vanished";
-    case Fault::danglingLink:
-      return "dangling link";
-  }
-  return "?";
-}
+const char* faultName(Fault fault) { return kinds[indexOf(fault)].name; }
 
 void countCalls(const fs::path& tree) {
   State& s = state();
@@ -198,13 +186,7 @@ void disarm() {
   s.folders.clear();
 }
 
-int eligibleCalls(Fault fault) {
-  for (size_t i = 0; i < std::size(allFaults); ++i) {
-    if (allFaults[i] == fault) return state().counts[i];
-  }
-  return 0;
-}
-
+int eligibleCalls(Fault fault) { return state().counts[indexOf(fault)]; }
 bool fired() { return state().fired; }
 const std::string& firedCall() { return state().firedCall; }
 const std::string& firedPath() { return state().firedPath; }
@@ -213,31 +195,16 @@ const std::string& firedPath() { return state().firedPath; }
 
 using namespace faultinjection;
 
-namespace {
-
-// Fails the call with `error` as the C library does.
-template <typename Result>
-Result failWith(int error, Result failure) {
-  errno = error;
-  return failure;
-}
-
-}  // namespace
-
 extern "C" {
 
 // open and openat: the mode argument is there only when a file may be made.
 static int openFile(const char* name, int dirfd, const char* path, int flags, va_list args) {
-  const mode_t mode =
-      creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
-  const bool known = dirfd == AT_FDCWD || path[0] == '/';
-  if (int error = decide(creates(flags) ? Call::create : Call::query, known ? path : nullptr,
-                         tracked(dirfd), name)) {
-    return failWith(error, -1);
-  }
-  static auto next = real<int (*)(int, const char*, int, ...)>("openat");
-  const int fd = next(dirfd, path, flags, mode);
-  if ((known && inTree(path)) || tracked(dirfd)) track(fd);
+  const mode_t mode = creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
+  const bool named = known(dirfd, path);
+  static const auto next = real<int (*)(int, const char*, int, ...)>("openat");
+  const int error = decide(creates(flags) ? Call::create : Call::query, named ? path : nullptr, tracked(dirfd), name);
+  const int fd = failOr(error, -1, next, dirfd, path, flags, mode);
+  if ((named && inTree(path)) || tracked(dirfd)) track(fd);
   return fd;
 }
 
@@ -258,11 +225,9 @@ int openat(int dirfd, const char* path, int flags, ...) {
 }
 
 FILE* fopen64(const char* path, const char* mode) {
-  if (int error = decide(creates(mode) ? Call::create : Call::query, path, false, "fopen64")) {
-    return failWith<FILE*>(error, nullptr);
-  }
-  static auto next = real<FILE* (*)(const char*, const char*)>("fopen64");
-  FILE* file = next(path, mode);
+  static const auto next = real<decltype(&fopen64)>("fopen64");
+  const int error = decide(creates(mode) ? Call::create : Call::query, path, false, "fopen64");
+  FILE* file = failOr<FILE*>(error, nullptr, next, path, mode);
   if (file && inTree(path)) track(fileno(file));
   return file;
 }
@@ -271,119 +236,92 @@ int fclose(FILE* file) {
   const int fd = file ? fileno(file) : -1;
   const int error = decide(Call::close, nullptr, tracked(fd), "fclose");
   state().files.erase(fd);
-  static auto next = real<int (*)(FILE*)>("fclose");
+  static const auto next = real<decltype(&fclose)>("fclose");
   const int result = next(file);
-  if (error) return failWith(error, EOF);
-  return result;
+  if (!error) return result;
+  errno = error;
+  return EOF;
 }
 
 int close(int fd) {
   state().files.erase(fd);
-  static auto next = real<int (*)(int)>("close");
+  static const auto next = real<decltype(&close)>("close");
   return next(fd);
 }
 
 ssize_t read(int fd, void* buffer, size_t size) {
-  if (int error = decide(Call::read, nullptr, tracked(fd), "read")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, void*, size_t)>("read");
-  return next(fd, buffer, size);
+  static const auto next = real<decltype(&read)>("read");
+  return failOr<ssize_t>(decide(Call::read, nullptr, tracked(fd), "read"), -1, next, fd, buffer, size);
 }
 
 ssize_t write(int fd, const void* buffer, size_t size) {
-  if (int error = decide(Call::write, nullptr, tracked(fd), "write")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, const void*, size_t)>("write");
-  return next(fd, buffer, size);
+  static const auto next = real<decltype(&write)>("write");
+  return failOr<ssize_t>(decide(Call::write, nullptr, tracked(fd), "write"), -1, next, fd, buffer, size);
 }
 
 ssize_t writev(int fd, const struct iovec* parts, int count) {
-  if (int error = decide(Call::write, nullptr, tracked(fd), "writev")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, const struct iovec*, int)>("writev");
-  return next(fd, parts, count);
+  static const auto next = real<decltype(&writev)>("writev");
+  return failOr<ssize_t>(decide(Call::write, nullptr, tracked(fd), "writev"), -1, next, fd, parts, count);
 }
 
 ssize_t sendfile(int out, int in, off_t* offset, size_t count) {
-  if (int error = decide(Call::write, nullptr, tracked(out), "sendfile")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, int, off_t*, size_t)>("sendfile");
-  return next(out, in, offset, count);
+  static const auto next = real<decltype(&sendfile)>("sendfile");
+  return failOr<ssize_t>(decide(Call::write, nullptr, tracked(out), "sendfile"), -1, next, out, in, offset, count);
 }
 
 int stat(const char* path, struct stat* info) {
-  if (int error = decide(Call::query, path, false, "stat")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, struct stat*)>("stat");
-  return next(path, info);
+  static const auto next = real<decltype(&stat)>("stat");
+  return failOr(decide(Call::query, path, false, "stat"), -1, next, path, info);
 }
 
 int lstat(const char* path, struct stat* info) {
-  if (int error = decide(Call::query, path, false, "lstat")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, struct stat*)>("lstat");
-  return next(path, info);
+  static const auto next = real<decltype(&lstat)>("lstat");
+  return failOr(decide(Call::query, path, false, "lstat"), -1, next, path, info);
 }
 
 int mkdir(const char* path, mode_t mode) {
-  if (int error = decide(Call::create, path, false, "mkdir")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, mode_t)>("mkdir");
-  return next(path, mode);
+  static const auto next = real<decltype(&mkdir)>("mkdir");
+  return failOr(decide(Call::create, path, false, "mkdir"), -1, next, path, mode);
 }
 
 int rename(const char* from, const char* to) {
-  if (int error = decide(Call::change, from, false, "rename")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, const char*)>("rename");
-  return next(from, to);
+  static const auto next = real<decltype(&rename)>("rename");
+  return failOr(decide(Call::change, from, false, "rename"), -1, next, from, to);
 }
 
 int remove(const char* path) {
-  if (int error = decide(Call::change, path, false, "remove")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*)>("remove");
-  return next(path);
+  static const auto next = real<decltype(&remove)>("remove");
+  return failOr(decide(Call::change, path, false, "remove"), -1, next, path);
 }
 
 int unlinkat(int dirfd, const char* path, int flags) {
-  const bool known = dirfd == AT_FDCWD || path[0] == '/';
-  if (int error = decide(Call::change, known ? path : nullptr, tracked(dirfd),
-                         "unlinkat")) {
-    return failWith(error, -1);
-  }
-  static auto next = real<int (*)(int, const char*, int)>("unlinkat");
-  return next(dirfd, path, flags);
+  static const auto next = real<decltype(&unlinkat)>("unlinkat");
+  const int error = decide(Call::change, known(dirfd, path) ? path : nullptr, tracked(dirfd), "unlinkat");
+  return failOr(error, -1, next, dirfd, path, flags);
 }
 
 int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
-  const bool known = dirfd == AT_FDCWD || path[0] == '/';
-  if (int error = decide(Call::change, known ? path : nullptr, tracked(dirfd),
-                         "fchmodat")) {
-    return failWith(error, -1);
-  }
-  static auto next = real<int (*)(int, const char*, mode_t, int)>("fchmodat");
-  return next(dirfd, path, mode, flags);
+  static const auto next = real<decltype(&fchmodat)>("fchmodat");
+  const int error = decide(Call::change, known(dirfd, path) ? path : nullptr, tracked(dirfd), "fchmodat");
+  return failOr(error, -1, next, dirfd, path, mode, flags);
 }
 
 DIR* fdopendir(int fd) {
-  static auto next = real<DIR* (*)(int)>("fdopendir");
+  static const auto next = real<decltype(&fdopendir)>("fdopendir");
   DIR* folder = next(fd);
   if (folder && tracked(fd)) state().folders.insert(folder);
   return folder;
 }
 
 struct dirent* readdir(DIR* folder) {
-  const bool inTree = state().folders.count(folder) > 0;
-  if (int error = decide(Call::read, nullptr, inTree, "readdir")) {
-    return failWith<struct dirent*>(error, nullptr);
-  }
-  static auto next = real<struct dirent* (*)(DIR*)>("readdir");
-  return next(folder);
+  static const auto next = real<decltype(&readdir)>("readdir");
+  const bool opened = state().folders.count(folder) > 0;
+  return failOr<struct dirent*>(decide(Call::read, nullptr, opened, "readdir"), nullptr, next, folder);
 }
 
 int closedir(DIR* folder) {
   state().folders.erase(folder);
-  static auto next = real<int (*)(DIR*)>("closedir");
+  static const auto next = real<decltype(&closedir)>("closedir");
   return next(folder);
 }
 

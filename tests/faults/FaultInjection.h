@@ -36,8 +36,7 @@ void countCalls(const std::filesystem::path& tree);
 // Injects `fault` into the nth call (from 1) it could be injected into.
 // Vanished folders are moved into `aside`, and links lead into it; both
 // outside `tree`.
-void injectAt(Fault fault, int nth, const std::filesystem::path& tree,
-              const std::filesystem::path& aside);
+void injectAt(Fault fault, int nth, const std::filesystem::path& tree, const std::filesystem::path& aside);
 
 // Stops counting and injecting.
 void disarm();
