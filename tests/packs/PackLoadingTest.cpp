@@ -161,24 +161,18 @@ TEST_F(PackLoading, AddWritesTheShotWithTheFixedSpeedAndReloadsOrRefuses) {
   EXPECT_THAT(shotNames(), ElementsAre("1 New", "2 Lob", "Taken"));
 }
 
-TEST_F(PackLoading, CopyTakesTheListedShotsFileNotANamesakeInTheCurrentPack) {
-  usePacks({"A", "B"});
-  put("A", "X.shot", shotLine("X", 1));
-  put("B", "X.shot", shotLine("X", 2));
-  plugin().loadTrainingPack(0);
-  setPackNumber(1);  // without a reload, as a console line does
-  EXPECT_TRUE(plugin().copyShotToPack(1, 1, 0, "Y"));
-  EXPECT_EQ(text("B", "Y.shot"), shotLine("Y", 1));
-}
-
-TEST_F(PackLoading, CopyDuplicatesInThePackAndTransfersToAnotherFromTheFile) {
+TEST_F(PackLoading, CopyDuplicatesInThePackAndTransfersToAnotherFromTheListedShotsFile) {
   usePacks({"P", "Q"});
   put("P", "Lob.shot", shotLine("Lob", 1));
+  put("Q", "Lob.shot", shotLine("Lob", 2));
   plugin().loadTrainingPack(0);
   // Changed on disk since the load: the copy takes the file's values.
   put("P", "Lob.shot", "5 -1200 3500 0 -2500 800 0 -4608 17 16384 Lob 3300");
   EXPECT_TRUE(plugin().copyShotToPack(0, 0, 0, "Lob Copy"));
-  EXPECT_TRUE(plugin().copyShotToPack(0, 1, 0, "Moved Lob"));
+  // The current pack changed without a reload, as a console line does: the
+  // listed shot's file still, not its namesake in the current pack.
+  setPackNumber(1);
+  EXPECT_TRUE(plugin().copyShotToPack(1, 1, 0, "Moved Lob"));
   EXPECT_EQ(text("P", "Lob Copy.shot"), shotLine("Lob Copy", 5, 3300));
   EXPECT_EQ(text("Q", "Moved Lob.shot"), shotLine("Moved Lob", 5, 3300));
   EXPECT_TRUE(has("P", "Lob.shot"));

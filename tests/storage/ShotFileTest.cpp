@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "tests/storage/PackFolder.h"
@@ -77,9 +79,7 @@ TEST_F(ShotFile, OlderTxtFilesKeepTheirNameMoveToTheirShotOrGoAsPlaceholders) {
   put("Shot3.shot", "0 0 0 0 0 0 0 0 0 0 Shot3 3000 0 0");
   EXPECT_TRUE(load("Shot3").isBlankShot());
   EXPECT_EQ(files(), (Files{"Shot2.shot", "Shot3.shot"}));
-}
-
-TEST_F(ShotFile, NearPlaceholdersStay) {
+  // Near placeholders stay.
   for (const char* line : {
            "0 0 0 0 0 0 0 0 0.001 0 Shot3 3000 0 0",  // a value set
            "0 0 0 0 0 0 0 0 0 0 Shot3 3001 0 0",      // another speed
@@ -140,7 +140,7 @@ TEST_F(ShotFile, LoadFindsLegacyNamesOnlyAsTxtAndRefusesWhatIsNoShotFileHere) {
   EXPECT_TRUE(shot.folderPath.empty());
 }
 
-TEST_F(ShotFile, CreateWritesANewFileAndNeverOverwrites) {
+TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
   Shot shot;
   ASSERT_TRUE(create(shot, folder(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "Shots12", 3100, 11, 12}));
   EXPECT_EQ(shot.filePath, path("Shots12.txt"));  // where the loader looks for that name
@@ -150,22 +150,19 @@ TEST_F(ShotFile, CreateWritesANewFileAndNeverOverwrites) {
   EXPECT_FALSE(create(again, folder(), at(9, "Shots12")));
   EXPECT_TRUE(again.filePath.empty());
   EXPECT_EQ(text("Shots12.txt"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
+  for (const std::string& name : std::vector<std::string>{"", "___", "_", "***", "../escape", "a/b", "a\\b",
+                                                          "what?", std::string("nu\0l", 4)}) {
+    EXPECT_FALSE(create(again, folder(), at(1, name))) << name;
+  }
+  EXPECT_FALSE(create(again, dir.str("pack"), at(1, "NoSlash")));
+  EXPECT_FALSE(create(again, dir.str("gone/"), at(1, "A")));
+  const float inf = std::numeric_limits<float>::infinity();
+  EXPECT_FALSE(create(again, folder(), {std::nanf(""), inf, -inf, 0, 0, 0, 0, 0, 0, 3, "Odd"}));
+  EXPECT_EQ(files(), Files{"Shots12.txt"});
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
   // A created record renames within its own folder (its folderPath is empty).
   ASSERT_TRUE(shot.renameShot("B"));
   EXPECT_EQ(files(), Files{"B.shot"});
-}
-
-TEST_F(ShotFile, CreateRefusesNamesThatCannotNameAFileInThePack) {
-  for (const std::string& name : std::vector<std::string>{"", "___", "_", "***", "../escape", "a/b", "a\\b",
-                                                          "what?", std::string("nu\0l", 4)}) {
-    Shot shot;
-    EXPECT_FALSE(create(shot, folder(), at(1, name))) << name;
-  }
-  Shot shot;
-  EXPECT_FALSE(create(shot, dir.str("pack"), at(1, "NoSlash")));
-  EXPECT_FALSE(create(shot, dir.str("gone/"), at(1, "A")));
-  EXPECT_TRUE(files().empty());
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(ShotFile, TheDefaultShotIsWrittenOnce) {
@@ -202,7 +199,7 @@ TEST_F(ShotFile, DeleteRemovesOnlyTheShotsFile) {
   EXPECT_TRUE(has("Dir.shot"));
 }
 
-TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewName) {
+TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewNameNeverOverAnotherFile) {
   put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
   Shot shot = load("A");
   ASSERT_TRUE(shot.renameShot("Ceiling Pinch"));
@@ -211,13 +208,10 @@ TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewName) {
   EXPECT_EQ(text("Ceiling Pinch.shot"), "1 0 0 0 0 0 0 0 0 0 Ceiling_Pinch 3000 0 0");
   EXPECT_TRUE(shot.renameShot("Ceiling Pinch"));  // its own name: nothing moves
   EXPECT_EQ(files(), Files{"Ceiling Pinch.shot"});
-}
-
-TEST_F(ShotFile, RenameNeverReplacesAnotherFileNorTakesAnUnusableName) {
-  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  // Never over another file, nor to a name no file can have.
+  ASSERT_TRUE(shot.renameShot("A"));
   put("B.shot", "2 0 0 0 0 0 0 0 0 0 B 3000 0 0");
   fs::create_directory(path("C.shot"));
-  Shot shot = load("A");
   for (const std::string& name : std::vector<std::string>{"B", "C", "", "__", "|", "../A2", std::string(300, 'x')}) {
     EXPECT_FALSE(shot.renameShot(name)) << name;
   }

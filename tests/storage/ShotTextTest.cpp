@@ -186,11 +186,4 @@ TEST_F(ShotText, AFileThatIsNoShotLineIsLeftOutAndLeftAsItIs) {
   }
 }
 
-TEST_F(ShotText, ANonFiniteValueIsNeverWritten) {
-  Shot shot;
-  EXPECT_FALSE(create(shot, folder(), {std::nanf(""), limits::infinity(), -limits::infinity(), 0, 0, 0, 0,
-                                       0, 0, 3, "Odd"}));
-  EXPECT_TRUE(files().empty());
-}
-
 }  // namespace
