@@ -50,7 +50,7 @@ TEST_F(ShotFile, AReadAppendsDigitsToTheGrowingNameWhileTheFileIsTaken) {
   EXPECT_EQ(text("B12.shot/inside"), "x");
 }
 
-TEST_F(ShotFile, OlderTxtFilesKeepTheirNameMoveToTheirShotOrGoAsPlaceholders) {
+TEST_F(ShotFile, OlderTxtFilesKeepTheirNameOrMoveToTheirShot) {
   put("Shots4.txt", "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
   EXPECT_EQ(load("Shots4").filePath, path("Shots4.txt"));
   EXPECT_EQ(text("Shots4.txt"), "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
@@ -65,9 +65,9 @@ TEST_F(ShotFile, OlderTxtFilesKeepTheirNameMoveToTheirShotOrGoAsPlaceholders) {
   EXPECT_TRUE(listed.readShotFile());
   EXPECT_EQ(listed.filePath, path("Shots41.txt"));
   EXPECT_EQ(files(), (Files{"Shots4.txt", "Flick.shot", "Shots2.txt", "Shots41.txt"}));
+}
 
-  fs::remove_all(dir.path() / "pack");
-  fs::create_directory(dir.path() / "pack");
+TEST_F(ShotFile, PlaceholdersAreDeletedOnlyFromOlderTxtFiles) {
   put("Shots3.txt", "0 0 0 0 0 0 0 0 0 0 Shot3 3000 0 0");
   load("Shots3", false);
   put("Shots4.txt", "-0 0 0 0 0 0 0 0 0 0 Shot12 3000");  // pitch and roll absent
