@@ -138,24 +138,28 @@ void track(int fd) {
   if (fd >= 0 && state().armed) state().files.insert(fd);
 }
 
-// The C library's own definition of the function this one replaces.
-template <typename Function>
-Function real(const char* name) {
-  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
 bool creates(int flags) { return (flags & O_CREAT) != 0; }
 bool creates(const char* mode) { return mode && (std::strpbrk(mode, "wax") != nullptr); }
 
 // A path the call names outright, not one relative to a folder descriptor.
 bool known(int dirfd, const char* path) { return dirfd == AT_FDCWD || path[0] == '/'; }
 
-// Fails the call with `error` as the C library does, or passes it on.
-template <typename Result, typename Function, typename... Args>
-Result failOr(int error, Result failure, Function next, Args... args) {
-  if (!error) return next(args...);
-  errno = error;
-  return failure;
+// The C library's own definition of `Function`, which the one here replaces.
+template <auto Function>
+auto next(const char* name) {
+  static const auto found = reinterpret_cast<decltype(Function)>(dlsym(RTLD_NEXT, name));
+  return found;
+}
+
+// Fails the call as the C library does when decide() chooses it, or passes
+// it on.
+template <auto Function, typename Result, typename... Args>
+Result pass(const char* name, Call call, const char* path, bool tracked, Result failure, Args... args) {
+  if (const int error = decide(call, path, tracked, name)) {
+    errno = error;
+    return failure;
+  }
+  return next<Function>(name)(args...);
 }
 
 }  // namespace
@@ -201,9 +205,11 @@ extern "C" {
 static int openFile(const char* name, int dirfd, const char* path, int flags, va_list args) {
   const mode_t mode = creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
   const bool named = known(dirfd, path);
-  static const auto next = real<int (*)(int, const char*, int, ...)>("openat");
-  const int error = decide(creates(flags) ? Call::create : Call::query, named ? path : nullptr, tracked(dirfd), name);
-  const int fd = failOr(error, -1, next, dirfd, path, flags, mode);
+  if (int error = decide(creates(flags) ? Call::create : Call::query, named ? path : nullptr, tracked(dirfd), name)) {
+    errno = error;
+    return -1;
+  }
+  const int fd = next<&openat>("openat")(dirfd, path, flags, mode);
   if ((named && inTree(path)) || tracked(dirfd)) track(fd);
   return fd;
 }
@@ -225,9 +231,8 @@ int openat(int dirfd, const char* path, int flags, ...) {
 }
 
 FILE* fopen64(const char* path, const char* mode) {
-  static const auto next = real<decltype(&fopen64)>("fopen64");
-  const int error = decide(creates(mode) ? Call::create : Call::query, path, false, "fopen64");
-  FILE* file = failOr<FILE*>(error, nullptr, next, path, mode);
+  const Call call = creates(mode) ? Call::create : Call::query;
+  FILE* file = pass<&fopen64>("fopen64", call, path, false, static_cast<FILE*>(nullptr), path, mode);
   if (file && inTree(path)) track(fileno(file));
   return file;
 }
@@ -236,8 +241,7 @@ int fclose(FILE* file) {
   const int fd = file ? fileno(file) : -1;
   const int error = decide(Call::close, nullptr, tracked(fd), "fclose");
   state().files.erase(fd);
-  static const auto next = real<decltype(&fclose)>("fclose");
-  const int result = next(file);
+  const int result = next<&fclose>("fclose")(file);
   if (!error) return result;
   errno = error;
   return EOF;
@@ -245,84 +249,69 @@ int fclose(FILE* file) {
 
 int close(int fd) {
   state().files.erase(fd);
-  static const auto next = real<decltype(&close)>("close");
-  return next(fd);
+  return next<&close>("close")(fd);
 }
 
 ssize_t read(int fd, void* buffer, size_t size) {
-  static const auto next = real<decltype(&read)>("read");
-  return failOr<ssize_t>(decide(Call::read, nullptr, tracked(fd), "read"), -1, next, fd, buffer, size);
+  return pass<&read>("read", Call::read, nullptr, tracked(fd), ssize_t{-1}, fd, buffer, size);
 }
 
 ssize_t write(int fd, const void* buffer, size_t size) {
-  static const auto next = real<decltype(&write)>("write");
-  return failOr<ssize_t>(decide(Call::write, nullptr, tracked(fd), "write"), -1, next, fd, buffer, size);
+  return pass<&write>("write", Call::write, nullptr, tracked(fd), ssize_t{-1}, fd, buffer, size);
 }
 
 ssize_t writev(int fd, const struct iovec* parts, int count) {
-  static const auto next = real<decltype(&writev)>("writev");
-  return failOr<ssize_t>(decide(Call::write, nullptr, tracked(fd), "writev"), -1, next, fd, parts, count);
+  return pass<&writev>("writev", Call::write, nullptr, tracked(fd), ssize_t{-1}, fd, parts, count);
 }
 
 ssize_t sendfile(int out, int in, off_t* offset, size_t count) {
-  static const auto next = real<decltype(&sendfile)>("sendfile");
-  return failOr<ssize_t>(decide(Call::write, nullptr, tracked(out), "sendfile"), -1, next, out, in, offset, count);
+  return pass<&sendfile>("sendfile", Call::write, nullptr, tracked(out), ssize_t{-1}, out, in, offset, count);
 }
 
 int stat(const char* path, struct stat* info) {
-  static const auto next = real<decltype(&stat)>("stat");
-  return failOr(decide(Call::query, path, false, "stat"), -1, next, path, info);
+  return pass<&stat>("stat", Call::query, path, false, -1, path, info);
 }
 
 int lstat(const char* path, struct stat* info) {
-  static const auto next = real<decltype(&lstat)>("lstat");
-  return failOr(decide(Call::query, path, false, "lstat"), -1, next, path, info);
+  return pass<&lstat>("lstat", Call::query, path, false, -1, path, info);
 }
 
 int mkdir(const char* path, mode_t mode) {
-  static const auto next = real<decltype(&mkdir)>("mkdir");
-  return failOr(decide(Call::create, path, false, "mkdir"), -1, next, path, mode);
+  return pass<&mkdir>("mkdir", Call::create, path, false, -1, path, mode);
 }
 
 int rename(const char* from, const char* to) {
-  static const auto next = real<decltype(&rename)>("rename");
-  return failOr(decide(Call::change, from, false, "rename"), -1, next, from, to);
+  return pass<&rename>("rename", Call::change, from, false, -1, from, to);
 }
 
 int remove(const char* path) {
-  static const auto next = real<decltype(&remove)>("remove");
-  return failOr(decide(Call::change, path, false, "remove"), -1, next, path);
+  return pass<&remove>("remove", Call::change, path, false, -1, path);
 }
 
 int unlinkat(int dirfd, const char* path, int flags) {
-  static const auto next = real<decltype(&unlinkat)>("unlinkat");
-  const int error = decide(Call::change, known(dirfd, path) ? path : nullptr, tracked(dirfd), "unlinkat");
-  return failOr(error, -1, next, dirfd, path, flags);
+  const char* named = known(dirfd, path) ? path : nullptr;
+  return pass<&unlinkat>("unlinkat", Call::change, named, tracked(dirfd), -1, dirfd, path, flags);
 }
 
 int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
-  static const auto next = real<decltype(&fchmodat)>("fchmodat");
-  const int error = decide(Call::change, known(dirfd, path) ? path : nullptr, tracked(dirfd), "fchmodat");
-  return failOr(error, -1, next, dirfd, path, mode, flags);
+  const char* named = known(dirfd, path) ? path : nullptr;
+  return pass<&fchmodat>("fchmodat", Call::change, named, tracked(dirfd), -1, dirfd, path, mode, flags);
 }
 
 DIR* fdopendir(int fd) {
-  static const auto next = real<decltype(&fdopendir)>("fdopendir");
-  DIR* folder = next(fd);
+  DIR* folder = next<&fdopendir>("fdopendir")(fd);
   if (folder && tracked(fd)) state().folders.insert(folder);
   return folder;
 }
 
 struct dirent* readdir(DIR* folder) {
-  static const auto next = real<decltype(&readdir)>("readdir");
   const bool opened = state().folders.count(folder) > 0;
-  return failOr<struct dirent*>(decide(Call::read, nullptr, opened, "readdir"), nullptr, next, folder);
+  return pass<&readdir>("readdir", Call::read, nullptr, opened, static_cast<struct dirent*>(nullptr), folder);
 }
 
 int closedir(DIR* folder) {
   state().folders.erase(folder);
-  static const auto next = real<decltype(&closedir)>("closedir");
-  return next(folder);
+  return next<&closedir>("closedir")(folder);
 }
 
 }  // extern "C"

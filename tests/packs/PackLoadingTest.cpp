@@ -1,9 +1,11 @@
 // Loading a pack into `shots`: order, fall-backs, what a load resets, the
 // repair of older files, and adding and copying single shots.
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
+#include "storage/ShotOrder.h"
 #include "tests/packs/PackFixture.h"
 
 namespace {
@@ -28,6 +30,8 @@ TEST_F(PackLoading, ShotsComeInNumberThenTextOrder) {
   // The unnumbered names follow, by name, as on every machine.
   EXPECT_THAT(shotNames(), ElementsAre("1 Start", "2 Flick", "3) Wall", "3) air", "10 Flick", "11 Pinch",
                                        "1 2 Pinch", "0 Start", "Backboard", "backboard"));
+  // The order a shared pack's text lists them in.
+  EXPECT_TRUE(std::is_sorted(plugin().shots.begin(), plugin().shots.end(), shotNameLess));
 }
 
 TEST_F(PackLoading, ALoadReplacesTheShotsAndResetsSelectionTrainingAndShotNumber) {

@@ -62,7 +62,8 @@ class PackShare : public PackFixture {
 
 TEST_F(PackShare, ExportThenImportGivesByteIdenticalShotFiles) {
   for (size_t count : {0u, 1u, 60u}) {
-    const std::string source = "Source " + std::to_string(count), copy = "Copy " + std::to_string(count);
+    const std::string source = "Source " + std::to_string(count);
+    const std::string copy = "Copy " + std::to_string(count);
     makeSharedPack(source, count);
     DecodedPack decoded = decodePackText(exported(source));
     ASSERT_TRUE(decoded.ok()) << decoded.error;
@@ -106,6 +107,7 @@ TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
       {replacing(packText, lastLine, ""), "The text is cut short"},
       {replacing(packText, "QMPACK END 2", "QMPACK END 3"), "holds 2 shots but its last line says 3"},
       {replacing(packText, lastLine, "QMPACK END 2 xyz\n"), "The last line is damaged"},
+      {replacing(packText, lastLine, "QMPACK END\n"), "The last line is damaged"},
       {replacing(packText, "Lob", "Lop"), "The checksum does not match"},
       {encodePackText("Shared", {good, "1 2 3"}), "Shot line 2 cannot be read: it has 3 fields"},
       {encodePackText("Shared", {good + " 7"}), "it has 15 fields"},
