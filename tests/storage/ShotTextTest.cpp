@@ -27,11 +27,11 @@ uint32_t bitsOf(float value) {
 
 TEST(ShotFloatText, IsWhatADefaultStreamWritesForTheDouble) {
   const std::pair<float, const char*> cases[] = {
-      {0.1f, "0.1"},        {123456.7f, "123457"},    {0.000012f, "1.2e-05"},  {-0.0f, "-0"},
-      {1234.567f, "1234.57"}, {0.0f, "0"},             {100000.0f, "100000"},   {1000000.0f, "1e+06"},
-      {-4096.0f, "-4096"},  {2044.5f, "2044.5"},      {0.0001f, "0.0001"},     {limits::max(), "3.40282e+38"},
-      {limits::denorm_min(), "1.4013e-45"},           {limits::infinity(), "inf"},
-      {-limits::infinity(), "-inf"},                  {limits::quiet_NaN(), "nan"},
+      {0.1f, "0.1"},           {123456.7f, "123457"},   {0.000012f, "1.2e-05"},  {-0.0f, "-0"},
+      {1234.567f, "1234.57"},  {0.0f, "0"},             {100000.0f, "100000"},   {1000000.0f, "1e+06"},
+      {-4096.0f, "-4096"},     {2044.5f, "2044.5"},     {0.0001f, "0.0001"},     {limits::max(), "3.40282e+38"},
+      {limits::infinity(), "inf"},  {-limits::infinity(), "-inf"},  {limits::quiet_NaN(), "nan"},
+      {limits::denorm_min(), "1.4013e-45"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(formatFloat(value), text) << text;
 }
