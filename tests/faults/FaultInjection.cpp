@@ -49,9 +49,16 @@ constexpr Kind kinds[] = {
     {"folder vanished", onPaths, 0},
     {"dangling link", bit(Call::create), 0},
 };
-static_assert(std::size(kinds) == std::size(allFaults));
 
-size_t indexOf(Fault fault) { return static_cast<size_t>(fault); }
+constexpr size_t indexOf(Fault fault) { return static_cast<size_t>(fault); }
+
+constexpr bool kindsMatchFaults() {
+  for (size_t i = 0; i < std::size(allFaults); ++i) {
+    if (indexOf(allFaults[i]) != i) return false;
+  }
+  return std::size(kinds) == std::size(allFaults);
+}
+static_assert(kindsMatchFaults());
 
 struct State {
   bool armed = false;
