@@ -66,11 +66,8 @@ std::multiset<std::string> shotValues(const Tree& tree) {
   for (const auto& [path, text] : tree) {
     if (!isShotFile(path) || text == "<folder>" || text == "<link>") continue;
     std::istringstream in(text);
-    std::string values;
-    std::string token;
-    for (int field = 1; in >> token; ++field) {
-      if (field != 11) values += token + ' ';
-    }
+    std::string values, token;
+    for (int field = 1; in >> token; ++field) values += field == 11 ? "" : token + ' ';
     all.insert(values);
   }
   return all;
@@ -115,9 +112,10 @@ class Player {
   // What the player typed into a name field (typing itself is tested
   // elsewhere; here it would only cost frames).
   template <size_t N>
-  void typeName(char (&field)[N], std::string_view typed) {
+  Player& typeName(char (&field)[N], std::string_view typed) {
     namerules::setFieldText(field, typed);
     ui().frame();
+    return *this;
   }
 
   // Red texts of the last frame.
@@ -185,16 +183,10 @@ const std::vector<Action>& actions() {
        [](Player& p) { p.shotRow("Copy", "1 Alpha").typeName(p.plugin().shotPopups.copyShotName, "1 Copy"); }, "OK"},
       {"transfer shot", "Shots",
        [](Player& p) {
-         p.shotRow("Transfer", "1 Alpha").click("Q");
-         p.typeName(p.plugin().shotPopups.transferShotName, "Moved");
+         p.shotRow("Transfer", "1 Alpha").click("Q").typeName(p.plugin().shotPopups.transferShotName, "Moved");
        },
        "OK"},
-      {"key pick", "Settings",
-       [](Player& p) {
-         p.click("SpaceBar");
-         p.ui().type("tab");
-       },
-       "Tab"},
+      {"key pick", "Settings", [](Player& p) { p.click("SpaceBar").ui().type("tab"); }, "Tab"},
   };
   return all;
 }
@@ -206,8 +198,7 @@ const std::vector<Action>& actions() {
 struct Outcome {
   Tree before, seen, after, aside;
   std::string memory;
-  bool told = false;
-  bool crashed = false;
+  bool told = false, crashed = false;
   std::string log;
 };
 
@@ -294,10 +285,11 @@ bool holds(const Tree& tree, const fs::path& folder, const std::string& text) {
 // that vanished, against the run that found it gone from the start).
 void check(const std::string& where, const Outcome& intended, const Outcome* vanishedBefore, const Outcome& faulted,
            Tally& tally) {
-  if (faulted.crashed) {
-    ++tally.crashes;
-    ADD_FAILURE() << where << ": an exception reached the host or the guard\n" << faulted.log;
-  }
+  const auto fail = [&where](int& count, const std::string& what) {
+    ++count;
+    ADD_FAILURE() << where << ": " << what;
+  };
+  if (faulted.crashed) fail(tally.crashes, "an exception reached the host or the guard\n" + faulted.log);
   // Each shot file is as it was (perhaps renamed in its folder, as loading
   // does), or holds what the run without faults left in its folder (perhaps
   // still under its old name, as an edit leaves it until the next load).
@@ -307,34 +299,26 @@ void check(const std::string& where, const Outcome& intended, const Outcome* van
     const std::string now = at(faulted.after, path);
     if (now == text || now == at(intended.after, path)) continue;
     if (now == "<none>" ? holds(faulted.after, folder, text) : holds(intended.after, folder, now)) continue;
-    ++tally.changed;
-    ADD_FAILURE() << where << ": " << path << " is neither as before nor as intended: " << now;
+    fail(tally.changed, path + " is neither as before nor as intended: " + now);
   }
   for (const auto& [path, text] : faulted.after) {
-    if (!isTemporaryFile(path)) continue;
-    ++tally.changed;
-    ADD_FAILURE() << where << ": a temporary file is left: " << path;
+    if (isTemporaryFile(path)) fail(tally.changed, "a temporary file is left: " + path);
   }
   for (const auto& [path, text] : faulted.aside) {
-    if (!path.starts_with("link-target")) continue;
-    ++tally.changed;
-    ADD_FAILURE() << where << ": written through a link: " << path;
+    if (path.starts_with("link-target")) fail(tally.changed, "written through a link: " + path);
   }
   const std::multiset<std::string> kept = shotValues(intended.after);
   const std::multiset<std::string> left = shotValues(faulted.after);
   for (const std::string& values : shotValues(faulted.before)) {
-    if (!kept.count(values) || left.count(values)) continue;
-    ++tally.lost;
-    ADD_FAILURE() << where << ": the shot " << values << "is gone";
+    if (kept.count(values) && !left.count(values)) fail(tally.lost, "the shot " + values + "is gone");
   }
   const auto differs = [&](const Outcome& expected, const Tree& files) {
     return files != expected.after || faulted.memory != expected.memory;
   };
   const bool felt = differs(intended, faulted.after) && !(vanishedBefore && !differs(*vanishedBefore, faulted.seen));
   if (felt && !faulted.told) {
-    ++tally.untold;
-    ADD_FAILURE() << where << ": the outcome differs and the player was not told\n"
-                  << faulted.memory << "\n-- intended --\n" << intended.memory;
+    fail(tally.untold, "the outcome differs and the player was not told\n" + faulted.memory + "\n-- intended --\n" +
+                           intended.memory);
   }
 }
 

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <set>
 #include <string_view>
+#include <type_traits>
 
 namespace fs = std::filesystem;
 
@@ -35,7 +36,7 @@ enum class Call {
 constexpr unsigned bit(Call call) { return 1u << static_cast<int>(call); }
 constexpr unsigned onPaths = bit(Call::query) | bit(Call::create) | bit(Call::change);
 
-// Per fault, in the order of allFaults: its name, the calls it strikes, and
+// Per fault, in the order of Fault: its name, the calls it strikes, and
 // the error those fail with (0: a side effect, then the real call).
 struct Kind {
   const char* name;
@@ -51,25 +52,14 @@ constexpr Kind kinds[] = {
 };
 
 constexpr size_t indexOf(Fault fault) { return static_cast<size_t>(fault); }
-
-constexpr bool kindsMatchFaults() {
-  for (size_t i = 0; i < std::size(allFaults); ++i) {
-    if (indexOf(allFaults[i]) != i) return false;
-  }
-  return std::size(kinds) == std::size(allFaults);
-}
-static_assert(kindsMatchFaults());
+static_assert(std::size(kinds) == std::size(allFaults));
 
 struct State {
-  bool armed = false;
-  bool injecting = false;
+  bool armed = false, injecting = false, fired = false;
   Fault fault = Fault::ioError;
   int nth = 0;
   std::array<int, std::size(allFaults)> counts{};
-  bool fired = false;
-  std::string firedCall;
-  std::string firedPath;
-  std::string tree;
+  std::string firedCall, firedPath, tree;
   fs::path aside;
   std::set<int> files;  // descriptors opened in the tree while armed
   std::set<DIR*> folders;
@@ -88,27 +78,19 @@ bool inTree(const char* path) {
   return text.size() > s.tree.size() && text.compare(0, s.tree.size(), s.tree) == 0 && text[s.tree.size()] == '/';
 }
 
-// The side effects of the two kinds that change the tree before the call
-// goes on. Run while busy: their own calls pass straight through.
-void moveFolderAway(const char* path) {
+// The side effect of the two kinds that change the tree before the call goes
+// on. Run while busy: its own calls pass straight through.
+void changeTree(Fault fault, const char* path) {
   State& s = state();
   const fs::path folder = fs::path(path).parent_path();
-  if (folder.string().size() <= s.tree.size()) return;  // never the tree itself
+  const std::string nth = std::to_string(s.nth);
   std::error_code error;
   fs::create_directories(s.aside, error);
-  fs::rename(folder, s.aside / ("vanished-" + std::to_string(s.nth)), error);
-}
-
-void placeLink(const char* path) {
-  State& s = state();
-  std::error_code error;
-  fs::create_directories(s.aside, error);
-  fs::create_symlink(s.aside / ("link-target-" + std::to_string(s.nth)), path, error);
-}
-
-bool exists(const char* path) {
-  struct stat info;
-  return ::lstat(path, &info) == 0;
+  if (fault == Fault::danglingLink) {
+    fs::create_symlink(s.aside / ("link-target-" + nth), path, error);
+  } else if (folder.string().size() > s.tree.size()) {  // never the tree itself
+    fs::rename(folder, s.aside / ("vanished-" + nth), error);
+  }
 }
 
 // Decides what happens to one call: nothing (0), a failure with that errno,
@@ -125,15 +107,15 @@ int decide(Call call, const char* path, bool tracked, const char* what) {
     const Kind& kind = kinds[indexOf(fault)];
     if (!(kind.strikes & bit(call))) continue;
     if ((fault == Fault::folderVanished || fault == Fault::danglingLink) && !path) continue;
-    if (fault == Fault::danglingLink && exists(path)) continue;
+    struct stat info;
+    if (fault == Fault::danglingLink && ::lstat(path, &info) == 0) continue;
     const int count = ++s.counts[indexOf(fault)];
     if (!s.injecting || fault != s.fault || count != s.nth) continue;
     s.fired = true;
     s.firedCall = what;
     s.firedPath = path ? path : "";
     result = kind.error;
-    if (fault == Fault::folderVanished) moveFolderAway(path);
-    if (fault == Fault::danglingLink) placeLink(path);
+    if (!kind.error) changeTree(fault, path);
   }
   --s.busy;
   return result;
@@ -158,13 +140,18 @@ auto next(const char* name) {
   return found;
 }
 
-// Fails the call as the C library does when decide() chooses it, or passes
-// it on.
-template <auto Function, typename Result, typename... Args>
-Result pass(const char* name, Call call, const char* path, bool tracked, Result failure, Args... args) {
+// Fails the call as the C library does (-1 or null, and errno) when decide()
+// chooses it, or passes it on.
+template <auto Function, typename... Args>
+auto pass(const char* name, Call call, const char* path, bool tracked, Args... args) {
+  using Result = decltype(Function(args...));
   if (const int error = decide(call, path, tracked, name)) {
     errno = error;
-    return failure;
+    if constexpr (std::is_pointer_v<Result>) {
+      return static_cast<Result>(nullptr);
+    } else {
+      return static_cast<Result>(-1);
+    }
   }
   return next<Function>(name)(args...);
 }
@@ -239,7 +226,7 @@ int openat(int dirfd, const char* path, int flags, ...) {
 
 FILE* fopen64(const char* path, const char* mode) {
   const Call call = creates(mode) ? Call::create : Call::query;
-  FILE* file = pass<&fopen64>("fopen64", call, path, false, static_cast<FILE*>(nullptr), path, mode);
+  FILE* file = pass<&fopen64>("fopen64", call, path, false, path, mode);
   if (file && inTree(path)) track(fileno(file));
   return file;
 }
@@ -259,50 +246,34 @@ int close(int fd) {
   return next<&close>("close")(fd);
 }
 
+// Calls on a descriptor count when it was opened in the tree.
 ssize_t read(int fd, void* buffer, size_t size) {
-  return pass<&read>("read", Call::read, nullptr, tracked(fd), ssize_t{-1}, fd, buffer, size);
+  return pass<&read>("read", Call::read, nullptr, tracked(fd), fd, buffer, size);
 }
-
 ssize_t write(int fd, const void* buffer, size_t size) {
-  return pass<&write>("write", Call::write, nullptr, tracked(fd), ssize_t{-1}, fd, buffer, size);
+  return pass<&write>("write", Call::write, nullptr, tracked(fd), fd, buffer, size);
 }
-
 ssize_t writev(int fd, const struct iovec* parts, int count) {
-  return pass<&writev>("writev", Call::write, nullptr, tracked(fd), ssize_t{-1}, fd, parts, count);
+  return pass<&writev>("writev", Call::write, nullptr, tracked(fd), fd, parts, count);
 }
-
 ssize_t sendfile(int out, int in, off_t* offset, size_t count) {
-  return pass<&sendfile>("sendfile", Call::write, nullptr, tracked(out), ssize_t{-1}, out, in, offset, count);
+  return pass<&sendfile>("sendfile", Call::write, nullptr, tracked(out), out, in, offset, count);
 }
 
-int stat(const char* path, struct stat* info) {
-  return pass<&stat>("stat", Call::query, path, false, -1, path, info);
-}
-
-int lstat(const char* path, struct stat* info) {
-  return pass<&lstat>("lstat", Call::query, path, false, -1, path, info);
-}
-
-int mkdir(const char* path, mode_t mode) {
-  return pass<&mkdir>("mkdir", Call::create, path, false, -1, path, mode);
-}
-
-int rename(const char* from, const char* to) {
-  return pass<&rename>("rename", Call::change, from, false, -1, from, to);
-}
-
-int remove(const char* path) {
-  return pass<&remove>("remove", Call::change, path, false, -1, path);
-}
+int stat(const char* path, struct stat* info) { return pass<&stat>("stat", Call::query, path, false, path, info); }
+int lstat(const char* path, struct stat* info) { return pass<&lstat>("lstat", Call::query, path, false, path, info); }
+int mkdir(const char* path, mode_t mode) { return pass<&mkdir>("mkdir", Call::create, path, false, path, mode); }
+int rename(const char* from, const char* to) { return pass<&rename>("rename", Call::change, from, false, from, to); }
+int remove(const char* path) { return pass<&remove>("remove", Call::change, path, false, path); }
 
 int unlinkat(int dirfd, const char* path, int flags) {
   const char* named = known(dirfd, path) ? path : nullptr;
-  return pass<&unlinkat>("unlinkat", Call::change, named, tracked(dirfd), -1, dirfd, path, flags);
+  return pass<&unlinkat>("unlinkat", Call::change, named, tracked(dirfd), dirfd, path, flags);
 }
 
 int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
   const char* named = known(dirfd, path) ? path : nullptr;
-  return pass<&fchmodat>("fchmodat", Call::change, named, tracked(dirfd), -1, dirfd, path, mode, flags);
+  return pass<&fchmodat>("fchmodat", Call::change, named, tracked(dirfd), dirfd, path, mode, flags);
 }
 
 DIR* fdopendir(int fd) {
@@ -313,7 +284,7 @@ DIR* fdopendir(int fd) {
 
 struct dirent* readdir(DIR* folder) {
   const bool opened = state().folders.count(folder) > 0;
-  return pass<&readdir>("readdir", Call::read, nullptr, opened, static_cast<struct dirent*>(nullptr), folder);
+  return pass<&readdir>("readdir", Call::read, nullptr, opened, folder);
 }
 
 int closedir(DIR* folder) {

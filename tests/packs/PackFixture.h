@@ -2,12 +2,8 @@
 // The plug-in loaded into a host on a fresh folder, with verbs for laying
 // packs and shot files into its data folder and reading back what is there.
 
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -34,9 +30,6 @@ class PackFixture : public ::testing::Test {
   }
   std::string text(const std::string& packName, const std::string& fileName) const {
     return readFile(file(packName, fileName));
-  }
-  bool has(const std::string& packName, const std::string& fileName) const {
-    return std::filesystem::exists(file(packName, fileName));
   }
   // Every entry of a pack folder.
   std::set<std::string> files(const std::string& packName) const {
@@ -82,52 +75,3 @@ inline std::string shotLine(const std::string& name, float ballZ = 92.5f, int sp
 }
 
 inline const std::string defaultShotLine = "0 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0";
-
-// Makes one file impossible to remove for as long as the object lives: the
-// file system's immutable flag where the tests may set it (root), a
-// read-only parent folder otherwise. protects() is false where neither
-// works; tests then skip.
-class UndeletableFile {
- public:
-  explicit UndeletableFile(std::string path) : path_(std::move(path)), parent_(path_.parent_path()) {
-    immutable_ = setImmutable(true);
-    if (!immutable_) {
-      const auto writable = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                            std::filesystem::perms::others_write;
-      std::filesystem::permissions(parent_, writable, std::filesystem::perm_options::remove, error_);
-      readOnlyParent_ = !error_;
-    }
-    // Whatever was done, it only counts if a removal now fails.
-    const std::string probe = (parent_ / ".probe").string();
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd >= 0) {
-      ::close(fd);
-      ::unlink(probe.c_str());
-    }
-    protects_ = immutable_ || (readOnlyParent_ && fd < 0);
-  }
-  ~UndeletableFile() {
-    if (immutable_) setImmutable(false);
-    if (readOnlyParent_) {
-      std::filesystem::permissions(parent_, std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, error_);
-    }
-  }
-  UndeletableFile(const UndeletableFile&) = delete;
-  UndeletableFile& operator=(const UndeletableFile&) = delete;
-  bool protects() const { return protects_; }
-
- private:
-  bool setImmutable(bool on) {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK);
-    int flags = 0;
-    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0) ::close(fd);
-    return done;
-  }
-  std::filesystem::path path_, parent_;
-  std::error_code error_;
-  bool immutable_ = false, readOnlyParent_ = false, protects_ = false;
-};

@@ -146,10 +146,6 @@ TEST_F(PackShare, AnImportNeverReachesOutsideThePacksFolderNorIntoAPackNorLeaves
   Outcome<std::string> made = importPackFolder(packsFolder(), "Long", decodePackText(packText).shots);
   EXPECT_THAT(made.error, HasSubstr("Could not write the shot"));
   EXPECT_EQ(everything(), before);
-  // What the command makes of such names in a text: the characters no pack
-  // name may hold are dropped.
-  EXPECT_EQ(cleanPackName(" ../a/b\\c:\x01 "), "abc:");
-  EXPECT_EQ(cleanPackName(std::string("x\0y", 3)), "xy");
 }
 
 TEST_F(PackShare, ImportPackTakesTheNextFreeNameAndSelectsTheNewPack) {

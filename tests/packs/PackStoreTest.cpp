@@ -134,32 +134,4 @@ TEST_F(PackStore, DeletingAPackKeepsTheLoadedPackCurrentOrLoadsTheFirst) {
   EXPECT_EQ(packNumber(), 0);
 }
 
-TEST_F(PackStore, DeletingAPackThatCannotBeRemovedSaysSoAndKeepsIt) {
-  usePacks({"Current", "Stuck"});
-  put("Stuck", "Pinned.shot", shotLine("Pinned"));
-  UndeletableFile pinned(file("Stuck", "Pinned.shot"));
-  if (!pinned.protects()) GTEST_SKIP() << "cannot make a file undeletable here";
-  setPackNumber(0);
-  plugin().deleteTrainingPack(1);
-  EXPECT_THAT(log(), ElementsAre("Could not delete TrainingPack, please delete it manually"));
-  EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("Current", "Stuck"));
-  EXPECT_EQ(plugin().trainingPacks.at(packNumber()), "Current");
-}
-
-TEST_F(PackStore, OperationsOnAnIndexOutsideThePackListDoNothing) {
-  usePacks({"Only"});
-  put("Only", "Lob.shot", shotLine("Lob"));
-  setPackNumber(5);
-  for (int index : {-1, 1, 5}) {
-    plugin().copyTrainingPack(index, "Copy");
-    plugin().renameTrainingPack(index, "Renamed");
-    plugin().deleteTrainingPack(index);
-  }
-  EXPECT_TRUE(log().empty());
-  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Only"));
-  EXPECT_FALSE(fs::exists(pack("Copy")));
-  EXPECT_FALSE(fs::exists(pack("Renamed")));
-  EXPECT_EQ(packNumber(), 5);
-}
-
 }  // namespace

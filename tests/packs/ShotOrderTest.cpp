@@ -1,12 +1,11 @@
-// The order of shots in a pack: the key of a name, names compared, shots
-// compared by their display names.
+// The order of shots in a pack (the key of a name, names compared) and of
+// packs (folded case).
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
-#include "storage/Shot.h"
 #include "storage/ShotOrder.h"
 
 namespace {
@@ -53,21 +52,6 @@ TEST(FoldedNameLess, ComparesLetterCaseLastAndBytesUnsigned) {
     EXPECT_FALSE(foldedNameLess(b, a)) << a << " / " << b;
   }
   EXPECT_FALSE(foldedNameLess("same", "same"));
-}
-
-TEST(ShotNameLess, ComparesDisplayNames) {
-  const auto shot = [](const char* name) {
-    Shot made;
-    made.name = name;
-    return made;
-  };
-  // "1_2 Pinch" is shown as "1 2 Pinch": key 12. Unnumbered names follow by name.
-  for (auto [a, b] : {std::pair{"11 Pinch", "1_2 Pinch"}, {"aerial", "Shot 7"}}) {
-    EXPECT_TRUE(shotNameLess(shot(a), shot(b))) << a << " / " << b;
-    EXPECT_FALSE(shotNameLess(shot(b), shot(a))) << a << " / " << b;
-  }
-  EXPECT_FALSE(shotNameLess(shot("Shot_7"), shot("Shot 7")));
-  EXPECT_FALSE(shotNameLess(shot("Shot 7"), shot("Shot_7")));
 }
 
 }  // namespace

@@ -23,10 +23,6 @@ class PackFolder : public ::testing::Test {
 
   void put(const std::string& fileName, const std::string& text) const { writeFile(path(fileName), text); }
   std::string text(const std::string& fileName) const { return readFile(path(fileName)); }
-  bool has(const std::string& fileName) const {
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path(fileName), error));
-  }
 
   // Every entry of the pack folder, hidden ones included.
   Files files() const {
@@ -58,22 +54,13 @@ struct ShotValues {
 };
 
 inline bool create(Shot& shot, const std::string& folder, const ShotValues& v) {
-  return shot.createShotFile(folder, v.ballLocationZ, v.ballLocationX, v.ballLocationY,
-                             v.ballVelocityX, v.ballVelocityY, v.ballVelocityZ, v.carLocationX,
-                             v.carLocationY, v.carLocationZ, v.carYaw, v.name, v.ballSpeed,
-                             v.carPitch, v.carRoll);
+  return shot.createShotFile(folder, v.ballLocationZ, v.ballLocationX, v.ballLocationY, v.ballVelocityX,
+                             v.ballVelocityY, v.ballVelocityZ, v.carLocationX, v.carLocationY, v.carLocationZ,
+                             v.carYaw, v.name, v.ballSpeed, v.carPitch, v.carRoll);
 }
 
 inline void update(Shot& shot, const ShotValues& v) {
-  shot.updateShot(v.ballLocationZ, v.ballLocationX, v.ballLocationY, v.ballVelocityX,
-                  v.ballVelocityY, v.ballVelocityZ, v.carLocationX, v.carLocationY,
-                  v.carLocationZ, v.carYaw, v.name, v.ballSpeed, v.carPitch, v.carRoll);
-}
-
-// A shot whose only set value is the ball's height, z, under `name`.
-inline ShotValues at(float z, const std::string& name) {
-  ShotValues values;
-  values.ballLocationZ = z;
-  values.name = name;
-  return values;
+  shot.updateShot(v.ballLocationZ, v.ballLocationX, v.ballLocationY, v.ballVelocityX, v.ballVelocityY,
+                  v.ballVelocityZ, v.carLocationX, v.carLocationY, v.carLocationZ, v.carYaw, v.name,
+                  v.ballSpeed, v.carPitch, v.carRoll);
 }

@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <bit>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <locale>
 
@@ -16,14 +15,7 @@ namespace {
 
 using shotline::formatFloat;
 using shotline::parseFloat;
-using shotline::parseInt;
 using limits = std::numeric_limits<float>;
-
-uint32_t bitsOf(float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
 TEST(ShotFloatText, IsWhatADefaultStreamWritesForTheDouble) {
   const std::pair<float, const char*> cases[] = {
@@ -42,35 +34,12 @@ TEST(ShotFloatText, ReadsBackAsTheNearestFloat) {
   // which passes through every exponent.
   for (uint64_t bits = 0; bits < 0x7f800000u; bits += 4099) {
     for (uint32_t sign : {0u, 0x80000000u}) {
-      float value;
-      const uint32_t pattern = static_cast<uint32_t>(bits) | sign;
-      std::memcpy(&value, &pattern, sizeof value);
+      const float value = std::bit_cast<float>(static_cast<uint32_t>(bits) | sign);
       const std::string text = formatFloat(value);
       float parsed = 12345;
       ASSERT_TRUE(parseFloat(text, parsed)) << text;
-      ASSERT_EQ(bitsOf(parsed), bitsOf(std::strtof(text.c_str(), nullptr))) << text;
+      ASSERT_EQ(std::bit_cast<uint32_t>(parsed), std::bit_cast<uint32_t>(std::strtof(text.c_str(), nullptr))) << text;
     }
-  }
-}
-
-TEST(ShotFloatText, NumbersAreWholeTokensReadAsAStreamReadsThem) {
-  float f = 7;
-  EXPECT_TRUE(parseFloat("+5", f) && f == 5);
-  EXPECT_TRUE(parseFloat("-1e-50", f));  // below the smallest float: a zero
-  EXPECT_TRUE(f == 0 && std::signbit(f));
-  f = 7;
-  for (const char* bad : {"1e50", "abc", "12abc", "", "+", "--1", "+-1", "0x10", "1,5", "-inf", "nan",
-                          "infinity", "-nan(0x1)"}) {
-    EXPECT_FALSE(parseFloat(bad, f)) << bad;
-    EXPECT_EQ(f, 7) << bad;
-  }
-  int32_t i = 7;
-  EXPECT_TRUE(parseInt("-32764", i) && i == -32764);
-  EXPECT_TRUE(parseInt("+3000", i) && i == 3000);
-  i = 7;
-  for (const char* bad : {"1.5", "2147483648", "-2147483649", "0x10", "3000abc", "nan", ""}) {
-    EXPECT_FALSE(parseInt(bad, i)) << bad;
-    EXPECT_EQ(i, 7) << bad;
   }
 }
 
@@ -97,13 +66,11 @@ TEST_F(ShotText, HasFourteenFieldsInFileOrderWhateverTheGlobalLocale) {
 }
 
 TEST_F(ShotText, NameTokensAndTheirReadBack) {
-  struct Case {
+  const struct {
     std::string name, token, readBack;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"_Two  Words_", "Two__Words", "Two  Words"},
       {" Pad ", "Pad", "Pad"},  // never "_" at an end, so the name is what the file says
-      {"Shot 7", "Shot_7", "Shot 7"},
       {"Shot_7", "Shot_7", "Shot 7"},
       {"a*b?c<d>e|f\"g\\h/i", "abcdefghi", "abcdefghi"},
       {"_*_x", "x", "x"},
@@ -112,7 +79,7 @@ TEST_F(ShotText, NameTokensAndTheirReadBack) {
       {"Schuß Ωmega 🚀", "Schuß_Ωmega_🚀", "Schuß Ωmega 🚀"},
       {"___", "_", "S"},  // no name of its own: it keeps its file's, and fourteen fields
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     // updateShot takes any name; the file keeps the name it has.
     put("S.shot", "");
     Shot shot;
@@ -129,39 +96,26 @@ TEST_F(ShotText, NameTokensAndTheirReadBack) {
 }
 
 TEST_F(ShotText, ShortAndOddlySpacedLinesAreReadAsFarAsTheyGo) {
-  const int unset = 137463;  // what a field the line lacks is left as
   const struct {
     std::string line, name;
-    int speed, pitch, roll;
+    int speed;
   } cases[] = {
-      // Kept under its file's name, not moved to ".shot".
-      {"1 2 3 4 5 6 7 8 9 10", "L", 0, unset, unset},
-      {"1 2 3 4 5 6 7 8 9 10 L", "L", 0, unset, unset},
-      {"1 2 3 4 5 6 7 8 9 10 L 3100", "L", 3100, unset, unset},
-      {"1 2 3 4 5 6 7 8 9 10 L 3100 5", "L", 3100, 5, unset},
-      {"\r\n 1\t2\r\n3 4 5 6 7 8 9 10 L 3001 4 5 extra words 99\r\n", "L", 3001, 4, 5},
-      {"\xEF\xBB\xBF" "1 2 3 4 5 6 7 8 9 10 L 12 13 14", "L", 12, 13, 14},  // a byte-order mark
+      {"1 2 3 4 5 6 7 8 9 10 L 3100", "L", 3100},
+      {"\r\n 1\t2\r\n3 4 5 6 7 8 9 10 L 3001 4 5 extra words 99\r\n", "L", 3001},
+      {"\xEF\xBB\xBF" "1 2 3 4 5 6 7 8 9 10 Marked 12 13 14", "Marked", 12},  // a byte-order mark
       // Older versions wrote nothing between two spaces for an empty name.
-      {"1 2 3 4 5 6 7 8 9 10  3000 0 0", "3000", 0, 0, unset},
+      {"1 2 3 4 5 6 7 8 9 10  3000 0 0", "3000", 0},
   };
   for (const auto& c : cases) {
     put("L.shot", c.line);
     const Shot shot = load("L");
-    EXPECT_TRUE(shot.ballLocationZ == 1 && shot.ballLocationX == 2 && shot.ballLocationY == 3) << c.line;
-    EXPECT_TRUE(shot.carLocationZ == 9 && shot.carYaw == 10) << c.line;
+    EXPECT_TRUE(shot.ballLocationZ == 1 && shot.ballLocationX == 2 && shot.carYaw == 10) << c.line;
     EXPECT_EQ(shot.name, c.name) << c.line;
     EXPECT_EQ(shot.ballSpeed, c.speed) << c.line;
-    EXPECT_EQ(shot.carPitch, c.pitch) << c.line;
-    EXPECT_EQ(shot.carRoll, c.roll) << c.line;
     EXPECT_EQ(files(), Files{c.name + ".shot"}) << c.line;
+    EXPECT_FALSE(text(c.name + ".shot").starts_with("\xEF")) << c.line;  // never written with a mark
     std::filesystem::remove(shot.filePath);
   }
-  put("Ten.shot", "1 2 3 4 5 6 7 8 9 10");
-  EXPECT_EQ(load("Ten").name, "Ten");
-  EXPECT_EQ(text("Ten.shot"), "1 2 3 4 5 6 7 8 9 10");  // read without a write
-  put("B.shot", "\xEF\xBB\xBF" "1 2 3 4 5 6 7 8 9 10 Marked 12 13 14");
-  load("B");
-  EXPECT_EQ(text("Marked.shot"), "1 2 3 4 5 6 7 8 9 10 Marked 12 13 14");  // renamed, no mark
 }
 
 TEST_F(ShotText, AFileThatIsNoShotLineIsLeftOutAndLeftAsItIs) {
@@ -172,6 +126,8 @@ TEST_F(ShotText, AFileThatIsNoShotLineIsLeftOutAndLeftAsItIs) {
       "1 2 3 4 5 6 7 8 9 10 M 3001 4 5.5",
       "inf -inf nan 0 0 0 0 0 0 0 M 3000 0 0",         // no such value reaches the game
       "1e39 0 0 0 0 0 0 0 0 0 M 3000 0 0",
+      "0x10 0 0 0 0 0 0 0 0 0 M 3000 0 0",
+      "1 2 3 4 5 6 7 8 9 2147483648 M 3000 0 0",
       "1 2 3 4 5 6 7 8 9",                             // older layouts have ten numbers
       "",
       " \xEF\xBB\xBF" "1 2 3 4 5 6 7 8 9 10 M 3000 0 0",  // a mark not at the start
