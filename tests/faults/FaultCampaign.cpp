@@ -59,8 +59,7 @@ bool isTemporaryFile(const std::string& path) {
   return name.starts_with(".") && name.ends_with(".tmp");
 }
 
-// The values of every shot file in the tree: its text without the name (the
-// eleventh field).
+// The values of every shot file in the tree: its text without the name (field 11).
 std::multiset<std::string> shotValues(const Tree& tree) {
   std::multiset<std::string> all;
   for (const auto& [path, text] : tree) {
@@ -202,8 +201,7 @@ struct Outcome {
   std::string log;
 };
 
-// Arms the fault injection for a run: given the host folder and where a
-// fault may put things aside.
+// Arms the fault injection for a run, given the host folder and the folder aside.
 using Arming = std::function<void(const fs::path&, const fs::path&)>;
 
 Outcome run(const Action& action, const Arming& arm) {
@@ -324,8 +322,7 @@ void check(const std::string& where, const Outcome& intended, const Outcome* van
 
 TEST(FaultCampaign, NoFaultLosesOrChangesAShotCrashesOrGoesUntold) {
   const auto started = std::chrono::steady_clock::now();
-  // Thousands of host folders are made and removed: in memory where the
-  // system offers it, since on a disk that is most of the time.
+  // Thousands of host folders are made and removed: in memory where offered.
   std::error_code error;
   if (fs::is_directory("/dev/shm", error)) setenv("TMPDIR", "/dev/shm", 1);
   Tally tally;

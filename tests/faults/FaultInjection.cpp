@@ -6,7 +6,6 @@
 #include <stdio.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -122,7 +121,6 @@ int decide(Call call, const char* path, bool tracked, const char* what) {
 }
 
 bool tracked(int fd) { return state().files.count(fd) > 0; }
-
 void track(int fd) {
   if (fd >= 0 && state().armed) state().files.insert(fd);
 }

@@ -2,8 +2,6 @@
 // files of the layout before packs moved into a pack of their own, the pack
 // list scanned and the first pack loaded.
 
-#include <filesystem>
-
 #include "tests/packs/PackFixture.h"
 
 namespace {
@@ -11,7 +9,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
 class Migration : public PackFixture {
@@ -20,51 +17,32 @@ class Migration : public PackFixture {
   void putOld(const std::string& fileName, const std::string& text) const {
     writeFile(shotsFolder() + "/" + fileName, text);
   }
-  std::set<std::string> oldFolderFiles() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(shotsFolder())) {
-      if (entry.is_regular_file()) names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  Files oldFolder() const { return entriesOf(shotsFolder()); }
 };
 
 const std::string lob = "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Lob 3200";
 const std::string wall = "50 0 0 0 0 0 0 0 17 0 Wall 3000 0 0";
 
-TEST_F(Migration, OnlyOlderShotFilesMoveUnchangedIntoYourOldShots) {
+TEST_F(Migration, OlderShotFilesMoveIntoYourOldShotsLoadedAtStartAndTheOlderBindFileGoes) {
   putOld("Shots1.txt", lob);
   putOld("Shots10.txt", wall);
-  putOld("Shots.txt", wall);
   for (const char* other : {"notes.txt", "shots1.txt", "Shots1.TXT", "Shots1a.txt", "MyShots1.txt"}) {
     putOld(other, "keep me");
   }
-  fs::create_directories(shotsFolder() + "/Shots7.txt");  // a folder, not a file
-  plugin().moveOldShotsToPack();
-  EXPECT_THAT(files("Your Old Shots"), UnorderedElementsAre("Shots1.txt", "Shots10.txt", "Shots.txt"));
-  EXPECT_EQ(text("Your Old Shots", "Shots1.txt"), lob);
-  EXPECT_EQ(text("Your Old Shots", "Shots10.txt"), wall);
-  EXPECT_THAT(oldFolderFiles(),
-              UnorderedElementsAre("notes.txt", "shots1.txt", "Shots1.TXT", "Shots1a.txt", "MyShots1.txt"));
-  EXPECT_TRUE(fs::is_directory(shotsFolder() + "/Shots7.txt"));
-  EXPECT_TRUE(log().empty());
-}
-
-TEST_F(Migration, MovedShotsAreThePackLoadedAtStartAndTheOlderBindFileGoes) {
-  putOld("Shots1.txt", lob);
-  putOld("Shots2.txt", wall);
-  putOld("notes.txt", "keep me");
   putOld("bind.txt", "bind XboxTypeS_A controlInput");
+  fs::create_directories(shotsFolder() + "/Shots7.txt");  // a folder, not a file
   setPackNumber(3);
   plugin().migrateOldData();
   EXPECT_EQ(plugin().oldDataMigrated, 1);
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Your Old Shots"));
   EXPECT_EQ(packNumber(), 0);
-  EXPECT_THAT(shotNames(), UnorderedElementsAre("Lob", "Wall"));
+  EXPECT_THAT(shotNames(), ElementsAre("Lob", "Wall"));
   // Loading renamed the older files after their shots and repaired them.
   EXPECT_THAT(files("Your Old Shots"), UnorderedElementsAre("Lob.shot", "Wall.shot"));
   EXPECT_EQ(text("Your Old Shots", "Lob.shot"), lob + " 0 0");
-  EXPECT_THAT(oldFolderFiles(), ElementsAre("notes.txt"));
+  EXPECT_EQ(text("Your Old Shots", "Wall.shot"), wall);
+  EXPECT_THAT(oldFolder(), UnorderedElementsAre("notes.txt", "shots1.txt", "Shots1.TXT", "Shots1a.txt", "MyShots1.txt",
+                                                "Shots7.txt", "TrainingPacks"));
   EXPECT_TRUE(log().empty());
 }
 
@@ -74,7 +52,6 @@ TEST_F(Migration, TakenPackNamesAreSkippedByTheNamingRule) {
   makePack("Your Old Shots2");
   plugin().moveOldShotsToPack();
   EXPECT_THAT(files("Your Old Shots3"), ElementsAre("Shots1.txt"));
-  EXPECT_THAT(files("Your Old Shots"), IsEmpty());
 }
 
 TEST_F(Migration, WithPacksAndNoShots1NothingMovesAndTheFirstPackIsLoaded) {
@@ -86,7 +63,7 @@ TEST_F(Migration, WithPacksAndNoShots1NothingMovesAndTheFirstPackIsLoaded) {
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Mine"));
   EXPECT_EQ(packNumber(), 0);
   EXPECT_THAT(shotNames(), ElementsAre("Lob"));
-  EXPECT_THAT(oldFolderFiles(), ElementsAre("Shots2.txt"));
+  EXPECT_THAT(oldFolder(), ElementsAre("Shots2.txt", "TrainingPacks"));
 }
 
 TEST_F(Migration, AFreshInstallationGetsAPackShowingItsDefaultShotAndTheKeyBinds) {

@@ -1,6 +1,7 @@
 #pragma once
-// The plug-in loaded into a host on a fresh folder, with verbs for laying
-// packs and shot files into its data folder and reading back what is there.
+// Fixtures for shot files in pack folders: one pack folder alone (the shot
+// operations), or the plug-in loaded into a host on a fresh folder (packs),
+// with verbs for laying files in and reading back what is there.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,7 +13,39 @@
 #include <string>
 #include <vector>
 
+#include "storage/Shot.h"
 #include "tests/support/PluginHarness.h"
+#include "tests/support/TempDir.h"
+
+using Files = std::set<std::string>;
+
+// Every entry of a folder, hidden ones included.
+inline Files entriesOf(const std::filesystem::path& folder) {
+  Files names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+class PackFolder : public ::testing::Test {
+ protected:
+  PackFolder() { std::filesystem::create_directories(dir.path() / "pack"); }
+
+  // The pack folder as the shot operations take it: ending in "/".
+  std::string folder() const { return dir.str("pack/"); }
+  std::string path(const std::string& fileName) const { return folder() + fileName; }
+  void put(const std::string& fileName, const std::string& text) const { writeFile(path(fileName), text); }
+  std::string text(const std::string& fileName) const { return readFile(path(fileName)); }
+  Files files() const { return entriesOf(dir.path() / "pack"); }
+
+  // A shot read by loadShot, as the pack loader reads one.
+  Shot load(const std::string& name, bool expectKept = true) const {
+    Shot shot;
+    EXPECT_EQ(shot.loadShot(folder(), name), expectKept) << name;
+    return shot;
+  }
+
+  TempDir dir;
+};
 
 class PackFixture : public ::testing::Test {
  protected:
@@ -31,14 +64,7 @@ class PackFixture : public ::testing::Test {
   std::string text(const std::string& packName, const std::string& fileName) const {
     return readFile(file(packName, fileName));
   }
-  // Every entry of a pack folder.
-  std::set<std::string> files(const std::string& packName) const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(pack(packName))) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  Files files(const std::string& packName) const { return entriesOf(pack(packName)); }
 
   // Makes the folders and sets the pack list to exactly these names, in this
   // order (a rescan would take the folder's order).

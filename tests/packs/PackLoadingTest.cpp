@@ -1,5 +1,6 @@
-// Loading a pack into `shots`: order, fall-backs, what a load resets, the
-// repair of older files, and adding and copying single shots.
+// Loading a pack into `shots`: order (and the number a name is ordered by),
+// fall-backs, what a load resets, the repair of older files, and adding and
+// copying single shots.
 
 #include <algorithm>
 #include <chrono>
@@ -22,14 +23,16 @@ class PackLoading : public PackFixture {
 
 TEST_F(PackLoading, ShotsComeInNumberThenTextOrder) {
   usePacks({"P"});
-  for (const char* name : {"Backboard", "10 Flick", "2 Flick", "3) air", "3) Wall", "1 2 Pinch", "11 Pinch",
-                           "0 Start", "1 Start", "backboard"}) {
+  for (const char* name : {"Backboard", "10 Flick", "2 Flick", "3) air", "3) \xC3\xA9t\xC3\xA9", "3) Wall",
+                           "1 2 Pinch", "11 Pinch", "0 Start", "1 Start", "backboard", "4 x", "4) a"}) {
     put("P", std::string(name) + ".shot", shotLine(name));
   }
   plugin().loadTrainingPack(0);
-  // The unnumbered names follow, by name, as on every machine.
-  EXPECT_THAT(shotNames(), ElementsAre("1 Start", "2 Flick", "3) Wall", "3) air", "10 Flick", "11 Pinch",
-                                       "1 2 Pinch", "0 Start", "Backboard", "backboard"));
+  // Then by the text after the first ")", bytes unsigned; the unnumbered
+  // names follow, by name, as on every machine.
+  EXPECT_THAT(shotNames(),
+              ElementsAre("1 Start", "2 Flick", "3) Wall", "3) air", "3) \xC3\xA9t\xC3\xA9", "4 x", "4) a", "10 Flick",
+                          "11 Pinch", "1 2 Pinch", "0 Start", "Backboard", "backboard"));
   // The order a shared pack's text lists them in.
   EXPECT_TRUE(std::is_sorted(plugin().shots.begin(), plugin().shots.end(), shotNameLess));
 }
@@ -44,15 +47,12 @@ TEST_F(PackLoading, ALoadReplacesTheShotsAndResetsSelectionTrainingAndShotNumber
   harness.startLocalMatch();
   plugin().loadTrainingPack(0);
   EXPECT_THAT(shotNames(), ElementsAre("1 A", "B"));
-  EXPECT_EQ(plugin().shots[0].filePath, file("P", "1 A.shot"));
-  EXPECT_EQ(plugin().shots[0].folderPath, pack("P") + "/");
   EXPECT_THAT(plugin().shotSelections, ElementsAre(false, false));
   EXPECT_FALSE(plugin().trainingActive);
   EXPECT_FALSE(plugin().modifiersActive);
   EXPECT_EQ(harness.cvarInt("shotNumber1"), 0);
   // In a local match the first shot becomes the working shot.
   EXPECT_EQ(plugin().currentShotName, "1 A");
-  EXPECT_EQ(plugin().ballLocationX, -1200);
   EXPECT_EQ(plugin().ballSpeed, 3200);
 }
 
@@ -65,10 +65,9 @@ TEST_F(PackLoading, EmptyMissingAndUnlistedPacks) {
   usePacks({"Full", "Empty", "Gone"});
   put("Full", "Lob.shot", shotLine("Lob"));
   plugin().loadTrainingPack(0);
-  plugin().trainingActive = true;
-  for (int index : {-1, 3, 7}) plugin().loadTrainingPack(index);  // outside the list: nothing
+  plugin().loadTrainingPack(3);  // outside the list: nothing
   EXPECT_THAT(shotNames(), ElementsAre("Lob"));
-  EXPECT_TRUE(plugin().trainingActive);
+  plugin().trainingActive = true;
   // An empty pack shows its default shot, never the previous pack's shots.
   plugin().loadTrainingPack(1);
   EXPECT_EQ(text("Empty", "defaultShot.shot"), defaultShotLine);
@@ -160,7 +159,7 @@ TEST_F(PackLoading, CopyDuplicatesInThePackAndTransfersToAnotherFromTheListedSho
   EXPECT_THAT(shotNames(), ElementsAre("Lob"));  // nothing is reloaded here
 }
 
-TEST_F(PackLoading, CopyReportsEveryRefusal) {
+TEST_F(PackLoading, CopyRefusesWhatItCannotDoAndAShotWhoseFileIsGone) {
   usePacks({"P", "Q", "Gone"});
   put("P", "Lob.shot", shotLine("Lob"));
   put("Q", "Taken.shot", shotLine("Taken", 9));
@@ -170,11 +169,22 @@ TEST_F(PackLoading, CopyReportsEveryRefusal) {
   EXPECT_FALSE(plugin().copyShotToPack(0, 2, 0, "New"));    // target folder missing
   EXPECT_FALSE(plugin().copyShotToPack(0, 3, 0, "New"));    // no such pack
   EXPECT_FALSE(plugin().copyShotToPack(0, 1, 0, "Taken"));  // the target file is there
-  // A shot whose file is gone is not copied as a blank shot.
   fs::remove(file("P", "Lob.shot"));
-  EXPECT_FALSE(plugin().copyShotToPack(0, 1, 0, "Ghost"));
-  EXPECT_EQ(files("Q"), std::set<std::string>{"Taken.shot"});
+  EXPECT_FALSE(plugin().copyShotToPack(0, 1, 0, "Ghost"));  // not as a blank shot
+  EXPECT_EQ(files("Q"), Files{"Taken.shot"});
   EXPECT_EQ(text("Q", "Taken.shot"), shotLine("Taken", 9));
+}
+
+TEST(LeadingNumber, ReadsDigitsFromTheStartSkippingSpacesAndWrapsAs32BitUnsigned) {
+  // Wrapping past 2^32 + 1, 2^31 and 10^20 - 1; no number, or 0: the unnumbered key.
+  const std::pair<const char*, int> cases[] = {
+      {"12) Ceiling shot", 12}, {"1 2 Air roll", 12}, {"  3 leading spaces", 3}, {"2147483647", 2147483647},
+      {"4294967297 laps", 1}, {"2147483648", -2147483647 - 1}, {"99999999999999999999", 1661992959},
+      {"4294967296", unnumberedKey}, {"Shot 5", unnumberedKey}, {"0 Start", unnumberedKey},
+      {"   ", unnumberedKey}, {"_1 Underscore first", unnumberedKey},
+  };
+  for (const auto& [name, key] : cases) EXPECT_EQ(leadingNumber(name), key) << '"' << name << '"';
+  EXPECT_EQ(unnumberedKey, 2147483640);
 }
 
 }  // namespace
