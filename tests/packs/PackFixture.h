@@ -73,7 +73,6 @@ class PackFixture : public ::testing::Test {
     plugin().trainingPacks = names;
   }
 
-  // The loaded shots' names, in order.
   std::vector<std::string> shotNames() {
     std::vector<std::string> names;
     for (const Shot& shot : plugin().shots) names.push_back(shot.name);

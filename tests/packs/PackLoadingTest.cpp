@@ -108,12 +108,14 @@ TEST_F(PackLoading, EveryFileIsListedOnceAndANameOfTheOlderFormStaysListed) {
 
 TEST_F(PackLoading, OlderFilesAreRepairedPlaceholdersDeletedAndNormalisedFilesOnlyRead) {
   usePacks({"P"});
+  put("P", "Lob.shot", "1 2 3 4 5 6 7 8 9 10 Lob 3100 0");
   put("P", "My_Shot.shot", "1 2 3 4 5 6 7 8 9 10 My_Shot 0");
   put("P", "Shots3.txt", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Wall_Shot 3200");
   put("P", "Shots4.txt", "0 0 0 0 0 0 0 0 0 0 Shot4 3000");
   plugin().loadTrainingPack(0);
-  EXPECT_THAT(shotNames(), ElementsAre("My Shot", "Wall Shot"));
-  EXPECT_EQ(files("P"), (std::set<std::string>{"My Shot.shot", "Wall Shot.shot"}));
+  EXPECT_THAT(shotNames(), ElementsAre("Lob", "My Shot", "Wall Shot"));
+  EXPECT_EQ(files("P"), (Files{"Lob.shot", "My Shot.shot", "Wall Shot.shot"}));
+  EXPECT_EQ(text("P", "Lob.shot"), "1 2 3 4 5 6 7 8 9 10 Lob 3100 0 0");  // repaired where it is
   EXPECT_EQ(text("P", "My Shot.shot"), "1 2 3 4 5 6 7 8 9 10 My_Shot 3000 0 0");
   EXPECT_EQ(text("P", "Wall Shot.shot"), shotLine("Wall Shot", 92.5f, 3200));
 
