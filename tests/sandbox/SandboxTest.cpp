@@ -6,9 +6,7 @@
 #include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -16,6 +14,7 @@
 #include "QMTraining/QMTraining.h"
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
+#include "tests/sandbox/RunProgram.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -111,11 +110,6 @@ TEST_F(SandboxTest, HelpAndTheReadmeListEveryVerb) {
   EXPECT_EQ(documented, listed);
 }
 
-TEST_F(SandboxTest, AdvancingTheClockFiresBoundKeys) {
-  std::string text = run({"bind BackSpace \"BallMove\"", "press BackSpace", "advance 0.5", "show server"});
-  EXPECT_THAT(text, HasSubstr("time=0.500"));
-}
-
 TEST_F(SandboxTest, TheWindowRunsItsFirstFrameWorkOnlyWhenDrawn) {
   run({"frames 3"});
   EXPECT_EQ(plugin().oldDataMigrated, 0);
@@ -126,23 +120,6 @@ TEST_F(SandboxTest, TheWindowRunsItsFirstFrameWorkOnlyWhenDrawn) {
   run({"togglemenu QMTraining"});
   EXPECT_FALSE(sandbox.windowShown());
   EXPECT_FALSE(plugin().isWindowOpen);
-}
-
-// qm-sandbox run with `arguments` on the host folder `host`: its exit status
-// and what it printed.
-struct ProgramRun {
-  int status;
-  std::string output;
-};
-ProgramRun runSandbox(const std::string& arguments) {
-  std::string command = std::string(QM_SANDBOX_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, "popen failed"};
-  std::string output;
-  char buffer[4096];
-  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
@@ -162,7 +139,7 @@ TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
        "argument 2: click Nowhere", false},
   };
   for (const Case& c : cases) {
-    ProgramRun run = runSandbox(c.arguments);
+    ProgramRun run = runSandboxProgram(c.arguments);
     EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_THAT(run.output, HasSubstr("1 script line failed:\n  " + c.failed + "\n"));
     EXPECT_EQ(run.output.find("server match=local") != std::string::npos, c.ranToTheEnd) << run.output;
@@ -186,10 +163,10 @@ TEST(SandboxRestart, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHo
   Sandbox second(dir.path(), out);
   ASSERT_TRUE(second.loadPlugin(QM_PLUGIN_PATH)) << out.str();
   second.runLine("list");
-  EXPECT_THAT(out.str(), HasSubstr("training_order = \"2\" (default \"0\")"));
-  EXPECT_THAT(out.str(), HasSubstr("variance_location = \"250\" (default \"0\")"));
-  EXPECT_THAT(out.str(), HasSubstr("variance_direction = \"12.5\" (default \"0\")"));
-  EXPECT_THAT(out.str(), HasSubstr("variance_speed = \"30\" (default \"0\")"));
+  for (const char* kept : {"training_order = \"2\"", "variance_location = \"250\"", "variance_direction = \"12.5\"",
+                           "variance_speed = \"30\""}) {
+    EXPECT_THAT(out.str(), HasSubstr(std::string(kept) + " (default \"0\")"));
+  }
   // The reset key works before the plug-in's window is first drawn.
   second.runLine("match local");
   EXPECT_EQ(second.runLine("press BackSpace"), Sandbox::LineResult::done) << out.str();

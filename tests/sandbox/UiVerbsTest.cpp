@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -14,6 +13,7 @@
 #include <sstream>
 
 #include "sandbox/Sandbox.h"
+#include "tests/sandbox/RunProgram.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -71,16 +71,11 @@ TEST_F(UiVerbsTest, ShowClickTypeAndPickAKeyInTheWindow) {
 TEST_F(UiVerbsTest, SavesAScreenshotOfTheDisplay) {
   std::string file = dir.str("window.png");
   EXPECT_THAT(run({"window open", "frames 2", "screenshot " + file}), HasSubstr("saved " + file));
-  std::string png = readFile(file);
+  const std::string png = readFile(file);
   ASSERT_GT(png.size(), 24u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
   // The header's width and height: the sandbox's 1280 x 800 display.
-  auto be32 = [&](size_t at) {
-    return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
-           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
-  };
-  EXPECT_EQ(be32(16), 1280u);
-  EXPECT_EQ(be32(20), 800u);
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x05\x00\0\0\x03\x20", 8));
   // The window goes on working after the screenshot has come and gone.
   EXPECT_THAT(run({"click \"Change Logs\"", "shown"}), HasSubstr("  Version 5.0\n"));
   EXPECT_THAT(run({"screenshot " + dir.str("no/such/folder/x.png")}), HasSubstr("no screenshot: "));
@@ -109,22 +104,30 @@ class SandboxExample : public testing::Test {
   std::filesystem::path pack() const { return dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack"; }
 
   std::string run(const std::string& script, const std::string& host = "host") {
-    std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str(host) + "' --script '" +
-                          QM_SOURCE_DIR + "/sandbox/examples/" + script + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    if (!pipe) return "";
-    std::string output;
-    char buffer[4096];
-    while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-    EXPECT_EQ(pclose(pipe), 0) << output;
-    EXPECT_THAT(output, Not(HasSubstr("is not shown")));
-    EXPECT_THAT(output, Not(HasSubstr("did not show")));
-    return output;
+    const ProgramRun run = runSandboxProgram("--host-dir '" + dir.str(host) + "' --script '" + QM_SOURCE_DIR +
+                                             "/sandbox/examples/" + script + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    return run.output;
   }
 
   TempDir dir;
 };
+
+// The README's example of building shots in the window, on an empty host
+// folder: a pack added, two shots made in the editor, one transferred and
+// replayed on the bound key.
+TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
+  const std::string output = run("shots.script", "fresh");
+  const std::string packs = dir.str("fresh/data/QMShots/TrainingPacks/");
+  EXPECT_EQ(readFile(packs + "Wall Shots/1 Left wall.shot"),
+            "100 -2500 1500 900 0 0 0 -2500 17 16384 1_Left_wall 3000 0 0");
+  EXPECT_EQ(readFile(packs + "Wall Shots/2 Right wall.shot"),
+            "100 2500 1500 -900 0 0 0 -2500 17 16384 2_Right_wall 3000 0 0");
+  EXPECT_EQ(readFile(packs + "Your Old Shots/2 Right wall.shot"), readFile(packs + "Wall Shots/2 Right wall.shot"));
+  EXPECT_THAT(output, HasSubstr("car location=(0, -2500, 17) rotation=(0, 16384, 0)"));
+  EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(0, 0, 0) hitteam=255"));
+  EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(-900, 0, 0) hitteam=1"));
+}
 
 TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   std::string output = run("training.script");

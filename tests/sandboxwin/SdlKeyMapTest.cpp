@@ -18,67 +18,56 @@ using Device = SdlInput::Device;
 
 std::pair<int, int> asPair(SdlInput input) { return {static_cast<int>(input.device), input.code}; }
 
-TEST(SdlKeyMap, EveryKeyboardTableKeyHasExactlyOneInput) {
-  const std::vector<std::string> table = keyboardKeyTable();
-  ASSERT_EQ(table.size(), 87u);
+TEST(SdlKeyMap, EveryTableKeyHasExactlyOneInputOfItsDevice) {
+  const std::vector<std::string> keyboard = keyboardKeyTable();
+  ASSERT_EQ(keyboard.size(), 87u);
+  std::vector<std::string> names = keyboard;
+  for (const std::string& name : controllerKeyTable()) names.push_back(name);
+  ASSERT_EQ(names.size(), 87u + 16u);
   std::set<std::pair<int, int>> seen;
-  for (size_t i = 0; i < table.size(); ++i) {
-    const std::optional<SdlInput> input = sdlInputForKey(table[i]);
-    ASSERT_TRUE(input) << table[i];
-    EXPECT_EQ(engineKeyName(*input), table[i]);
-    EXPECT_TRUE(seen.insert(asPair(*input)).second) << table[i] << " shares its input";
-    // Keys first, then the mouse: positions 81 to 86 are mouse buttons and the wheel.
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::optional<SdlInput> input = sdlInputForKey(names[i]);
+    ASSERT_TRUE(input) << names[i];
+    EXPECT_EQ(engineKeyName(*input), names[i]);
+    EXPECT_TRUE(seen.insert(asPair(*input)).second) << names[i] << " shares its input";
+    // Keys first, then the mouse (positions 81 to 86), then the controller.
     const bool mouse = input->device == Device::MouseButton || input->device == Device::MouseWheel;
-    EXPECT_EQ(mouse, i >= 81) << table[i];
+    const bool controller = input->device == Device::ControllerButton || input->device == Device::ControllerTrigger;
+    EXPECT_EQ(mouse, i >= 81 && i < 87) << names[i];
+    EXPECT_EQ(controller, i >= 87) << names[i];
   }
 }
 
-TEST(SdlKeyMap, EveryControllerTableButtonHasExactlyOneInput) {
-  std::set<std::pair<int, int>> seen;
-  for (const std::string& name : controllerKeyTable()) {
-    const std::optional<SdlInput> input = sdlInputForKey(name);
-    ASSERT_TRUE(input) << name;
-    EXPECT_EQ(engineKeyName(*input), name);
-    EXPECT_TRUE(input->device == Device::ControllerButton || input->device == Device::ControllerTrigger) << name;
-    EXPECT_TRUE(seen.insert(asPair(*input)).second) << name << " shares its input";
-  }
-  EXPECT_EQ(seen.size(), 16u);
-}
-
-TEST(SdlKeyMap, NamesKeysByPositionWithTheEngineNames) {
-  const std::pair<SDL_Scancode, const char*> keys[] = {
-      {SDL_SCANCODE_Q, "Q"},
-      {SDL_SCANCODE_0, "0"},
-      {SDL_SCANCODE_MINUS, "Underscore"},
-      {SDL_SCANCODE_APOSTROPHE, "Quote"},
-      {SDL_SCANCODE_BACKSPACE, "BackSpace"},
-      {SDL_SCANCODE_RETURN, "Enter"},
-      {SDL_SCANCODE_SPACE, "SpaceBar"},
-      {SDL_SCANCODE_LCTRL, "LeftControl"},
-      {SDL_SCANCODE_RALT, "RightAlt"},
-      {SDL_SCANCODE_NUMLOCKCLEAR, "NumLock"},
-      {SDL_SCANCODE_KP_0, "NumPadZero"},
-      {SDL_SCANCODE_KP_7, "NumPadSeven"},
-      {SDL_SCANCODE_KP_PERIOD, "Decimal"},
+TEST(SdlKeyMap, NamesInputsByPositionWithTheEngineNamesAndNoNameOutsideTheTables) {
+  const std::pair<SdlInput, const char*> inputs[] = {
+      {{Device::Keyboard, SDL_SCANCODE_Q}, "Q"},
+      {{Device::Keyboard, SDL_SCANCODE_0}, "0"},
+      {{Device::Keyboard, SDL_SCANCODE_MINUS}, "Underscore"},
+      {{Device::Keyboard, SDL_SCANCODE_APOSTROPHE}, "Quote"},
+      {{Device::Keyboard, SDL_SCANCODE_BACKSPACE}, "BackSpace"},
+      {{Device::Keyboard, SDL_SCANCODE_RETURN}, "Enter"},
+      {{Device::Keyboard, SDL_SCANCODE_SPACE}, "SpaceBar"},
+      {{Device::Keyboard, SDL_SCANCODE_LCTRL}, "LeftControl"},
+      {{Device::Keyboard, SDL_SCANCODE_RALT}, "RightAlt"},
+      {{Device::Keyboard, SDL_SCANCODE_NUMLOCKCLEAR}, "NumLock"},
+      {{Device::Keyboard, SDL_SCANCODE_KP_0}, "NumPadZero"},
+      {{Device::Keyboard, SDL_SCANCODE_KP_7}, "NumPadSeven"},
+      {{Device::Keyboard, SDL_SCANCODE_KP_PERIOD}, "Decimal"},
+      {{Device::MouseButton, SDL_BUTTON_LEFT}, "LeftMouseButton"},
+      {{Device::MouseButton, SDL_BUTTON_X1}, "ThumbMouseButton"},
+      {{Device::MouseButton, SDL_BUTTON_X2}, "ThumbMouseButton2"},
+      {{Device::MouseWheel, 1}, "MouseScrollUp"},
+      {{Device::MouseWheel, -1}, "MouseScrollDown"},
+      {{Device::ControllerButton, SDL_CONTROLLER_BUTTON_BACK}, "XboxTypeS_Back"},
+      {{Device::ControllerButton, SDL_CONTROLLER_BUTTON_LEFTSTICK}, "XboxTypeS_LeftThumbStick"},
+      {{Device::ControllerTrigger, SDL_CONTROLLER_AXIS_TRIGGERRIGHT}, "XboxTypeS_RightTrigger"},
+      {{Device::Keyboard, SDL_SCANCODE_F1}, ""},
+      {{Device::Keyboard, SDL_SCANCODE_KP_ENTER}, ""},
+      {{Device::MouseButton, SDL_BUTTON_MIDDLE}, ""},
+      {{Device::ControllerButton, SDL_CONTROLLER_BUTTON_GUIDE}, ""},
+      {{Device::ControllerTrigger, SDL_CONTROLLER_AXIS_LEFTX}, ""},
   };
-  for (const auto& [scancode, name] : keys) EXPECT_EQ(engineKeyName({Device::Keyboard, scancode}), name);
-
-  EXPECT_EQ(engineKeyName({Device::MouseButton, SDL_BUTTON_LEFT}), "LeftMouseButton");
-  EXPECT_EQ(engineKeyName({Device::MouseButton, SDL_BUTTON_X1}), "ThumbMouseButton");
-  EXPECT_EQ(engineKeyName({Device::MouseButton, SDL_BUTTON_X2}), "ThumbMouseButton2");
-  EXPECT_EQ(engineKeyName({Device::MouseWheel, 1}), "MouseScrollUp");
-  EXPECT_EQ(engineKeyName({Device::MouseWheel, -1}), "MouseScrollDown");
-  EXPECT_EQ(engineKeyName({Device::ControllerButton, SDL_CONTROLLER_BUTTON_BACK}), "XboxTypeS_Back");
-  EXPECT_EQ(engineKeyName({Device::ControllerButton, SDL_CONTROLLER_BUTTON_LEFTSTICK}), "XboxTypeS_LeftThumbStick");
-  EXPECT_EQ(engineKeyName({Device::ControllerTrigger, SDL_CONTROLLER_AXIS_TRIGGERRIGHT}), "XboxTypeS_RightTrigger");
-}
-
-TEST(SdlKeyMap, InputsOutsideTheTablesHaveNoName) {
-  EXPECT_EQ(engineKeyName({Device::Keyboard, SDL_SCANCODE_F1}), "");
-  EXPECT_EQ(engineKeyName({Device::Keyboard, SDL_SCANCODE_KP_ENTER}), "");
-  EXPECT_EQ(engineKeyName({Device::MouseButton, SDL_BUTTON_MIDDLE}), "");
-  EXPECT_EQ(engineKeyName({Device::ControllerButton, SDL_CONTROLLER_BUTTON_GUIDE}), "");
-  EXPECT_EQ(engineKeyName({Device::ControllerTrigger, SDL_CONTROLLER_AXIS_LEFTX}), "");
+  for (const auto& [input, name] : inputs) EXPECT_EQ(engineKeyName(input), name) << name;
   EXPECT_FALSE(sdlInputForKey("F1"));
   EXPECT_FALSE(sdlInputForKey("backspace"));  // names are case-sensitive, as in the bind file
 }

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <imgui.h>
 
-#include <cstdio>
 #include <regex>
 #include <string>
 #include <utility>
@@ -16,6 +15,7 @@
 #include "sandbox/ConsoleLog.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/WindowHost.h"
+#include "tests/sandbox/RunProgram.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 
@@ -56,9 +56,7 @@ TEST_F(SandboxWindow, EveryTableKeySentThroughTheWindowRunsItsBind) {
     EXPECT_EQ(cvar("quellmark_enabled"), "1") << name;
     sandbox_.host().execute("unbind " + name);
   }
-}
-
-TEST_F(SandboxWindow, AKeyWithoutBindOrNameDoesNothing) {
+  // A key without a bind, or without a name, does nothing.
   run("quellmark_enabled 0");
   sandbox_.host().execute("bind BackSpace \"quellmark_enabled 1\"");
   run("key SpaceBar");
@@ -89,12 +87,16 @@ TEST_F(SandboxWindow, ThePluginWindowsClipboardIsTheDesktops) {
   EXPECT_STREQ(ImGui::GetClipboardText(), "pasted");
 }
 
-TEST_F(SandboxWindow, TheMenuCommandShowsAndHidesThePluginWindow) {
+TEST_F(SandboxWindow, TheMenuCommandShowsAndHidesThePluginWindowUntilTheWindowCloses) {
   run("togglemenu QMTraining");
   run("advance 0.1");
   EXPECT_TRUE(sandbox_.windowShown());
   run("togglemenu QMTraining");
   EXPECT_FALSE(sandbox_.windowShown());
+  // A closed window takes its verbs away.
+  window_.close();
+  run("key BackSpace");
+  EXPECT_THAT(console_.lines(), Contains("Unknown command: key"));
 }
 
 TEST_F(SandboxWindow, WritesAScreenshotOfTheWholeWindow) {
@@ -112,12 +114,6 @@ TEST_F(SandboxWindow, WritesAScreenshotOfTheWholeWindow) {
   EXPECT_THAT(console_.lines().back(), HasSubstr("Could not write the screenshot"));
 }
 
-TEST_F(SandboxWindow, AClosedWindowTakesItsVerbsAway) {
-  window_.close();
-  run("key BackSpace");
-  EXPECT_THAT(console_.lines(), Contains("Unknown command: key"));
-}
-
 TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
   EXPECT_FALSE(window_.quitRequested());
   SDL_Event quit{};
@@ -127,22 +123,10 @@ TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
   EXPECT_TRUE(window_.quitRequested());
 }
 
-// Runs the sandbox program with a shell command's arguments, after `prefix`
-// (such as "env ..."); its exit status and everything it printed.
-std::pair<int, std::string> runProgram(const std::string& arguments, const std::string& prefix = "") {
-  const std::string command = prefix + "'" + QM_SANDBOX_PATH + "' " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, "cannot start " + command};
-  std::string output;
-  char buffer[4096];
-  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  return {pclose(pipe), output};
-}
-
 TEST(SandboxProgram, SaysWhyWhenAskedForAWindowWithNoDisplay) {
   TempDir dir;
   // Without a display SDL falls back to a driver that shows nothing.
-  const auto [status, output] = runProgram("--window --host-dir '" + dir.str("host") + "' 'show server'",
+  const auto [status, output] = runSandboxProgram("--window --host-dir '" + dir.str("host") + "' 'show server'",
                                            "env -u DISPLAY -u WAYLAND_DISPLAY ");
   EXPECT_NE(status, 0);
   EXPECT_THAT(output, HasSubstr("Could not open the window: no display"));
@@ -153,7 +137,7 @@ TEST(SandboxProgram, RunsAScriptInAWindowWithNoDisplayAndExitsCleanly) {
   writeFile(dir.path() / "window.script",
             "match local\nkey BackSpace\nadvance 0.25\nscreenshot " + dir.str("shot.png") + "\nshow server\n");
   const auto [status, output] =
-      runProgram("--headless-window --host-dir '" + dir.str("host") + "' --script '" + dir.str("window.script") + "'");
+      runSandboxProgram("--headless-window --host-dir '" + dir.str("host") + "' --script '" + dir.str("window.script") + "'");
   EXPECT_EQ(status, 0) << output;
   // The console panel's lines are printed too, as in a console run.
   EXPECT_THAT(output, HasSubstr("Screenshot written to " + dir.str("shot.png")));
@@ -188,7 +172,7 @@ TEST(SandboxProgram, TheBallFliesAsHighInTheWindowAsTheEditorForetold) {
   writeFile(dir.path() / "lob.script",
             "quellmark_enabled 1\nmatch local\nwindow open\nframes 1\nwindow close\nshotNumber1 0\nLoadShot\n"
             "controlInput\nadvance 3.2\narena\n");
-  const auto [status, output] = runProgram("--headless-window --host-dir '" + editor.dir().str() + "' --script '" +
+  const auto [status, output] = runSandboxProgram("--headless-window --host-dir '" + editor.dir().str() + "' --script '" +
                                            dir.str("lob.script") + "'");
   ASSERT_EQ(status, 0) << output;
   const double highest = numberAfter(output, "highest ");
