@@ -14,7 +14,7 @@
 #include "QMTraining/QMTraining.h"
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
-#include "tests/sandbox/RunProgram.h"
+#include "tests/sandbox/SandboxFixture.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -22,23 +22,7 @@ namespace {
 using testing::HasSubstr;
 using testing::Not;
 
-class SandboxTest : public testing::Test {
- protected:
-  SandboxTest() : sandbox(dir.path(), out) {}
-  void SetUp() override { ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str(); }
-
-  // Runs the lines and returns what they printed.
-  std::string run(std::initializer_list<const char*> lines) {
-    out.str("");
-    for (const char* line : lines) sandbox.runLine(line);
-    return out.str();
-  }
-  QMTraining& plugin() { return *static_cast<QMTraining*>(sandbox.loader().plugin()); }
-
-  TempDir dir;
-  std::ostringstream out;
-  Sandbox sandbox;
-};
+class SandboxTest : public SandboxFixture {};
 
 TEST_F(SandboxTest, ListsTheCommandsAndTheVariablesWithTheirDefaults) {
   std::string text = run({"quellmark_enabled 1", "list"});

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "sandbox/Sandbox.h"
-#include "tests/sandbox/RunProgram.h"
+#include "tests/sandbox/SandboxFixture.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -21,21 +21,7 @@ namespace {
 using testing::HasSubstr;
 using testing::Not;
 
-class UiVerbsTest : public testing::Test {
- protected:
-  UiVerbsTest() : sandbox(dir.path(), out) {}
-  void SetUp() override { ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str(); }
-
-  std::string run(std::initializer_list<std::string> lines) {
-    out.str("");
-    for (const std::string& line : lines) sandbox.runLine(line);
-    return out.str();
-  }
-
-  TempDir dir;
-  std::ostringstream out;
-  Sandbox sandbox;
-};
+class UiVerbsTest : public SandboxFixture {};
 
 TEST_F(UiVerbsTest, NeedTheWindowShownAndSayWhatIsWrong) {
   EXPECT_THAT(run({"shown"}), HasSubstr("the window is not shown; use: window open\n"));

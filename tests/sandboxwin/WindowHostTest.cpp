@@ -15,7 +15,7 @@
 #include "sandbox/ConsoleLog.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/WindowHost.h"
-#include "tests/sandbox/RunProgram.h"
+#include "tests/sandbox/SandboxFixture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 

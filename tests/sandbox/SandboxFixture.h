@@ -1,0 +1,53 @@
+#pragma once
+// The sandbox host driven in this process on a fresh host folder, and the
+// sandbox program run as a shell runs it.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "QMTraining/QMTraining.h"
+#include "sandbox/Sandbox.h"
+#include "tests/support/TempDir.h"
+
+// The plug-in loaded into a sandbox on an empty host folder.
+class SandboxFixture : public testing::Test {
+ protected:
+  SandboxFixture() : sandbox(dir.path(), out) {}
+  void SetUp() override { ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str(); }
+
+  // Runs the lines and returns what they printed.
+  std::string run(std::initializer_list<std::string> lines) {
+    out.str("");
+    for (const std::string& line : lines) sandbox.runLine(line);
+    return out.str();
+  }
+  QMTraining& plugin() { return *static_cast<QMTraining*>(sandbox.loader().plugin()); }
+
+  TempDir dir;
+  std::ostringstream out;
+  Sandbox sandbox;
+};
+
+// The program's exit status and everything it printed, standard error
+// included.
+struct ProgramRun {
+  int status;  // the exit status; -1 when it did not exit normally
+  std::string output;
+};
+
+// `arguments` are shell words after the program's path; `prefix` goes
+// before it (such as "env -u DISPLAY ").
+inline ProgramRun runSandboxProgram(const std::string& arguments, const std::string& prefix = "") {
+  const std::string command = prefix + "'" + QM_SANDBOX_PATH + "' " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, "cannot start " + command};
+  std::string output;
+  char buffer[4096];
+  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
