@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include "tests/support/PluginHarness.h"
 
@@ -82,19 +81,6 @@ TEST(Load, RegistersTheConsoleVariablesInOrderWithTheirDefaults) {
     EXPECT_EQ(cvar->hasMax, expected[i].bounded);
     EXPECT_EQ(cvar->min, expected[i].min);
     EXPECT_EQ(cvar->max, expected[i].max);
-  }
-}
-
-TEST(Load, ConsoleSwitchesAreMirroredIntoThePlugin) {
-  PluginHarness harness;
-  QMTraining& plugin = harness.plugin();
-  const std::tuple<const char*, bool, bool> steps[] = {
-      {"quellmark_enabled 1", true, false}, {"car_enabled 1", true, true},
-      {"quellmark_enabled 0", false, true}, {"car_enabled 0", false, false}};
-  for (const auto& [line, enabled, carReset] : steps) {
-    harness.console(line);
-    EXPECT_EQ(plugin.pluginEnabled, enabled) << line;
-    EXPECT_EQ(plugin.carResetEnabled, carReset) << line;
   }
 }
 

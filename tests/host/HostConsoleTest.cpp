@@ -86,15 +86,6 @@ TEST_F(HostConsole, BadLinesGetOneClearLineEach) {
   EXPECT_EQ(console.getCvar("speed").getIntValue(), 3000);
 }
 
-TEST_F(HostConsole, BoundKeysRunTheirCommandUntilUnbound) {
-  host.execute("bind BackSpace \"Say reset\"");
-  EXPECT_TRUE(host.pressKey("BackSpace"));
-  EXPECT_FALSE(host.pressKey("Enter"));
-  host.execute("unbind BackSpace");
-  EXPECT_FALSE(host.pressKey("BackSpace"));
-  EXPECT_THAT(heard, ElementsAre(ElementsAre("Say", "reset")));
-}
-
 TEST_F(HostConsole, ExecutesConfigurationFilesToALimitedDepth) {
   writeFile(host.cfgDir() / "binds.cfg", "bind A \"Say a\"\r\n// a comment\n\nbind B \"Say b\"\n");
   console.loadCfg("binds.cfg");
@@ -104,17 +95,6 @@ TEST_F(HostConsole, ExecutesConfigurationFilesToALimitedDepth) {
   host.execute("exec loop.cfg");
   EXPECT_EQ(heard.size(), 8u);
   EXPECT_THAT(host.logLines(), testing::Contains("exec: too deeply nested: loop.cfg"));
-}
-
-TEST_F(HostConsole, TogglemenuReachesTheHost) {
-  std::vector<std::string> toggled;
-  host.onToggleMenu = [&](const std::string& name) {
-    toggled.push_back(name);
-    return true;
-  };
-  host.execute("togglemenu QMTraining");
-  EXPECT_THAT(toggled, ElementsAre("QMTraining"));
-  EXPECT_THAT(host.calls, ElementsAre("Host.togglemenu(QMTraining)"));
 }
 
 TEST(SavedConfiguration, SurvivesARestartWithoutCallbacksAtRegistration) {

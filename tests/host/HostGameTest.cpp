@@ -95,14 +95,6 @@ TEST_F(HostGame, TimeoutsFireOnceTheClockHasPassedTheirTimeAndExecuteAtTheNextTi
   EXPECT_THAT(fired, ElementsAre("early", "late", "executed"));
 }
 
-TEST_F(HostGame, AWorldStepperMovesTheGameEachTick) {
-  host.startLocalMatch();
-  double elapsed = 0;
-  host.setWorldStepper([&](sim::Server&, double seconds) { elapsed += seconds; });
-  host.advance(0.5);
-  EXPECT_NEAR(elapsed, 0.5, 1e-9);
-}
-
 TEST_F(HostGame, ReleasedCallbacksNeverRun) {
   int runs = 0;
   game.SetTimeout([&](GameWrapper*) { ++runs; }, 0.1f);
