@@ -48,32 +48,13 @@ class ShotEditorTest : public WindowTest {
   }
 };
 
-TEST_F(ShotEditorTest, ASliderShotIsSavedIntoTheListAndOntoDisk) {
+TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk) {
   openNewShot();
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 2);
   dragSlider("0.000", 0, true);  // ball X, past its right end
   EXPECT_EQ(plugin().ballLocationX, 4096.0f);
-  click("Car location");
-  expectShown("Car Yaw Rotation Value");
-  dragSlider("0", 0, false);  // yaw, past its left end
-  EXPECT_EQ(plugin().carYaw, -32764);
-  click("Ball");
-  expectShown("Type Shot Name");
-  nameAndSave("Insert Shot Name Here", "Slider Shot");
-
-  EXPECT_TRUE(ui().waitFor("Create New Shot")) << ui().describe();
-  EXPECT_FALSE(plugin().editorOpen);
-  EXPECT_EQ(shotFile("Pack", "Slider Shot"), "0 4096 0 0 0 0 0 0 0 -32764 Slider_Shot 3000 0 0");
-  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Slider Shot"));
-  EXPECT_TRUE(shows("Slider Shot"));
-  EXPECT_EQ(harness.cvarInt("speed_enabled"), 1);
-}
-
-TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
-  openNewShot();
+  // Text fields take the typed number by their rules when left.
   click("Enable textboxes");
-  replaceText("0.000", "5000", 0);  // ball X: clamped
-  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
   replaceText("0.000", "-12.5", 0);  // ball Y
   EXPECT_EQ(plugin().ballLocationY, -12.5f);
   replaceText("0.000", "1+2", 0);  // ball Z: not a number, no change
@@ -89,25 +70,33 @@ TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
   ui().type("7");
   ui().pressKey(ImGuiKey_Escape);  // takes the edit back
   EXPECT_EQ(plugin().ballLocationX, 4096.0f);
+  replaceText("4096.000", "-5000");  // clamped
+  EXPECT_EQ(plugin().ballLocationX, -4096.0f);
   replaceText("3000", "3100.2");  // the speed rounds up like every integer
   EXPECT_EQ(harness.cvarInt("cool_speed"), 3101);
 
   click("Car location");
   expectShown("Car Yaw Rotation Value");
+  replaceText("0", "1+2", 0);  // yaw: not a number
+  EXPECT_EQ(plugin().carYaw, 0);
   replaceText("0", "12.3", 0);  // yaw rounds up
   EXPECT_EQ(plugin().carYaw, 13);
-  replaceText("0", "1+2", 0);  // pitch: not a number
-  EXPECT_EQ(plugin().carPitch, 0);
   replaceText("0", "-99999999999999", 1);  // roll: far beyond 32 bits
   EXPECT_EQ(plugin().carRoll, -32764);
+  click("Enable textboxes");  // back to sliders
+  dragSlider("0", 0, false);  // pitch, past its left end
+  EXPECT_EQ(plugin().carPitch, -32764);
+  click("Enable textboxes");  // saving switches them off again
   click("Ball");
-  expectShown("Type Shot Name");
-  nameAndSave("Insert Shot Name Here", "Typed Shot");
+  nameAndSave("Insert Shot Name Here", "Made Shot");
 
-  EXPECT_TRUE(ui().waitFor("Create New Shot"));
-  EXPECT_EQ(shotFile("Pack", "Typed Shot"),
-            "0 4096 -12.5 1200 -300 0 0 0 0 13 Typed_Shot 3101 0 -32764");
+  EXPECT_TRUE(ui().waitFor("Create New Shot")) << ui().describe();
+  EXPECT_FALSE(plugin().editorOpen);
   EXPECT_FALSE(plugin().useTextboxes);
+  EXPECT_EQ(shotFile("Pack", "Made Shot"), "0 -4096 -12.5 1200 -300 0 0 0 0 13 Made_Shot 3101 -32764 -32764");
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Made Shot"));
+  EXPECT_TRUE(shows("Made Shot"));
+  EXPECT_EQ(harness.cvarInt("speed_enabled"), 1);
 }
 
 TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {

@@ -211,7 +211,7 @@ TEST_F(TrainingTabTest, EachModifierBoxSwitchesItsModifierAndExplainsIt) {
   EXPECT_EQ(w.cvarInt("car_enabled"), 0);
 }
 
-TEST_F(TrainingTabTest, TheSpeedListWritesTheModeEvenWhenItIsAlreadyChosen) {
+TEST_F(TrainingTabTest, TheSpeedListWritesTheModeEvenWhenItIsAlreadyChosenAndTheSliderTheSpeed) {
   start(1, "Training Settings");
   int writes = 0;
   w.host().cvarManager()->getCvar("speed_enabled").addOnValueChanged([&](std::string, CVarWrapper) { ++writes; });
@@ -230,17 +230,12 @@ TEST_F(TrainingTabTest, TheSpeedListWritesTheModeEvenWhenItIsAlreadyChosen) {
   EXPECT_TRUE(w.ui().shows("Reset from file"));
   ASSERT_TRUE(w.ui().click("Reset from file"));
   EXPECT_EQ(w.cvarInt("speed_enabled"), 1);
-}
 
-TEST_F(TrainingTabTest, TheSpeedSliderWritesTheBallSpeed) {
-  start(1, "Training Settings");
-  EXPECT_TRUE(w.ui().shows("Sets the Speed Of The Ball"));
+  // The slider below writes the ball's speed, and stops at 4600.
   ASSERT_TRUE(w.ui().click("3000", 0, {.ctrl = true})) << w.ui().describe();
   w.ui().type("4000");
   w.ui().pressKey(ImGuiKey_Enter);
   EXPECT_EQ(w.cvarInt("cool_speed"), 4000);
-
-  // Dragged past its end the slider stops at 4600.
   auto value = w.ui().find("4000").at(0);
   w.ui().dragAt(value.center(), ImVec2(value.center().x + 2000, value.center().y));
   EXPECT_EQ(w.cvarInt("cool_speed"), 4600);
