@@ -44,6 +44,7 @@ TEST(UiDriverReading, ReadsWholeLabelsInDrawingOrderUpToClipRectangles) {
   ui.frame();
   std::vector<std::string> texts;
   for (const ShownText& s : ui.shown()) texts.push_back(s.text);
+  ASSERT_GE(texts.size(), 7u);
   EXPECT_THAT(std::vector<std::string>(texts.begin(), texts.begin() + 7),
               ElementsAre("Reading", "Hello wide  world", "Tick this", "Name is taken", "two", "lines", "Big text"));
   const ShownText hello = ui.find("Hello wide  world").at(0);
