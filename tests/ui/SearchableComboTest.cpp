@@ -131,6 +131,20 @@ TEST_F(SearchableComboTest, NoMatchLeavesOnlyADisabledNoMapsFound) {
   EXPECT_THAT(listed(), testing::SizeIs(20));
 }
 
+TEST_F(SearchableComboTest, AComboOutOfViewReportsNoPick) {
+  // A caller saves on every pick: a combo scrolled away must not report one.
+  ui.setDraw([this] {
+    ImGui::SetNextWindowSize(ImVec2(500, 300), ImGuiCond_Once);
+    ImGui::Begin("Keys");
+    ImGui::Dummy(ImVec2(10, 1000));  // pushes the combo below the window's edge
+    if (searchableCombo("##keyboardKeybind", index, items, "none", "Type to search...", 20)) ++picks;
+    ImGui::End();
+  });
+  ui.frames(3);
+  EXPECT_FALSE(ui.shows("A"));
+  EXPECT_EQ(picks, 0);
+}
+
 TEST_F(SearchableComboTest, PickingTheCurrentEntryStillCounts) {
   index = 42;
   open();
