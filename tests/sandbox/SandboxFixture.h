@@ -1,6 +1,6 @@
 #pragma once
-// The sandbox host driven in this process on a fresh host folder, and the
-// sandbox program run as a shell runs it.
+// The sandbox host driven in this process on a fresh host folder, and
+// programs (the sandbox's among them) run as a shell runs them.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -32,22 +32,25 @@ class SandboxFixture : public testing::Test {
   Sandbox sandbox;
 };
 
-// The program's exit status and everything it printed, standard error
+// A shell command's exit status and everything it printed, standard error
 // included.
 struct ProgramRun {
-  int status;  // the exit status; -1 when it did not exit normally
+  int status;  // -1 when it did not exit normally
   std::string output;
 };
 
-// `arguments` are shell words after the program's path; `prefix` goes
-// before it (such as "env -u DISPLAY ").
-inline ProgramRun runSandboxProgram(const std::string& arguments, const std::string& prefix = "") {
-  const std::string command = prefix + "'" + QM_SANDBOX_PATH + "' " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
+inline ProgramRun runCommand(const std::string& command) {
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return {-1, "cannot start " + command};
   std::string output;
   char buffer[4096];
   while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// `arguments` are shell words after the program's path; `prefix` goes
+// before it (such as "env -u DISPLAY ").
+inline ProgramRun runSandboxProgram(const std::string& arguments, const std::string& prefix = "") {
+  return runCommand(prefix + "'" + QM_SANDBOX_PATH + "' " + arguments);
 }
