@@ -1,11 +1,10 @@
-// The plug-in as the host meets it: the built library opened with dlopen,
-// its record, factory and exports; then load and unload, with the commands
-// and console variables they register and take away.
+// The plug-in as the host meets it: the built library's record and exports;
+// then load and unload, with the commands and console variables they
+// register and take away.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "QMTraining/QMTraining.h"
@@ -15,24 +14,12 @@
 
 namespace {
 
-using BakkesMod::Plugin::BakkesModPlugin;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-class Library : public testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(loader.open(QM_PLUGIN_PATH)) << loader.error(); }
-
-  // The singleton the factory hands out, as the host reads it.
-  std::shared_ptr<BakkesModPlugin>* createPlugin() {
-    return reinterpret_cast<std::shared_ptr<BakkesModPlugin>*>(loader.info()->initializeFunc());
-  }
-  void deletePlugin() { loader.info()->deleteFunc(); }
-
+TEST(Library, RecordDescribesThePluginAndOnlyTheEntryPointsAreExported) {
   PluginLoader loader;
-};
-
-TEST_F(Library, RecordDescribesThePluginWhoseFactoryHandsOutOneObjectUntilDeleted) {
+  ASSERT_TRUE(loader.open(QM_PLUGIN_PATH)) << loader.error();
   const auto* info = loader.info();
   EXPECT_EQ(info->apiBuild, 95);
   EXPECT_STREQ(info->fileName, "QMTraining.cpp");
@@ -40,19 +27,6 @@ TEST_F(Library, RecordDescribesThePluginWhoseFactoryHandsOutOneObjectUntilDelete
   EXPECT_STREQ(info->pluginName, "Quellmark Training");
   EXPECT_STREQ(info->pluginVersion, "5.0.0.1848");
   EXPECT_EQ(info->pluginType, 2);
-
-  deletePlugin();  // without an object: nothing to do
-  auto* first = createPlugin();
-  ASSERT_NE(first->get(), nullptr);
-  EXPECT_EQ(createPlugin(), first);
-  static_cast<QMTraining*>(first->get())->ballSpeed = 1;
-  deletePlugin();
-  EXPECT_FALSE(*first);
-  EXPECT_EQ(static_cast<QMTraining*>(createPlugin()->get())->ballSpeed, 2985);
-  deletePlugin();
-}
-
-TEST_F(Library, ExportsOnlyTheEntryPoints) {
   const ProgramRun nm = runCommand(std::string("nm -D --defined-only --format=just-symbols '") + QM_PLUGIN_PATH + "'");
   EXPECT_EQ(nm.output, "deleteMe\nexports\ngetPlugin\n");
 }

@@ -57,9 +57,6 @@ TEST_F(SandboxTest, BadLinesFailSayingWhyAndTheHostGoesOn) {
       {"wait Nowhere 3", "Nowhere did not show within 3 frames\n"},
       {"mouse here", "usage: mouse X Y\n"},
   });
-  for (const char* line : {"help", "# a comment", "", "quellmark_enabled", "quellmark_enabled 0; car_enabled 1"}) {
-    EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::done) << line;
-  }
   EXPECT_EQ(sandbox.runLine("quit"), Sandbox::LineResult::quit);
   EXPECT_EQ(sandbox.runScript(dir.path() / "missing.script"), Sandbox::LineResult::failed);
 }
@@ -93,50 +90,27 @@ TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
   TempDir dir;
   writeFile(dir.path() / "tour.script", "quellmark_enabled 1\nmatch local\nlist\nnot a command\nshow car\n");
   const std::string script = "--host-dir '" + dir.str("host") + "' --script '" + dir.str("tour.script") + "' ";
-  struct Case {
-    std::string arguments;
-    int status;
-    std::string failed;  // how the summary names the failed line
-    bool ranToTheEnd;    // the lines after it ran
-  };
-  const Case cases[] = {
-      {script + "'show server'", 1, dir.str("tour.script") + ":4: not a command", false},
-      {script + "--keep-going 'show server'", 0, dir.str("tour.script") + ":4: not a command", true},
-      {"--host-dir '" + dir.str("host") + "' 'match local' 'click Nowhere' 'show server'", 1,
-       "argument 2: click Nowhere", false},
-  };
-  for (const Case& c : cases) {
-    ProgramRun run = runSandboxProgram(c.arguments);
-    EXPECT_EQ(run.status, c.status) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("1 script line failed:\n  " + c.failed + "\n"));
-    EXPECT_EQ(run.output.find("server match=local") != std::string::npos, c.ranToTheEnd) << run.output;
+  for (const bool keepGoing : {false, true}) {
+    const ProgramRun run = runSandboxProgram(script + (keepGoing ? "--keep-going " : "") + "'show server'");
+    EXPECT_EQ(run.status, keepGoing ? 0 : 1) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("1 script line failed:\n  " + dir.str("tour.script") + ":4: not a command\n"));
+    // The lines after it ran only when told to keep going.
+    EXPECT_EQ(run.output.find("server match=local") != std::string::npos, keepGoing) << run.output;
   }
-  // The lines before the failure ran, and the host saved its configuration.
-  EXPECT_THAT(readFile(dir.path() / "host/cfg/config.cfg"), HasSubstr("quellmark_enabled \"1\"\n"));
 }
 
-TEST(SandboxRestart, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
+TEST(SandboxProgram, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
   TempDir dir;
-  const char* lines[] = {"training_order 2", "variance_location 250", "variance_direction 12.5", "variance_speed 30",
-                         "quellmark_enabled 1", "bind BackSpace \"controlInput\""};
-  {
-    std::ostringstream out;
-    Sandbox first(dir.path(), out);
-    ASSERT_TRUE(first.loadPlugin(QM_PLUGIN_PATH)) << out.str();
-    for (const char* line : lines) first.runLine(line);
-  }  // ends the host, which saves its configuration
-  std::ostringstream out;
-  Sandbox second(dir.path(), out);
-  ASSERT_TRUE(second.loadPlugin(QM_PLUGIN_PATH)) << out.str();
-  second.runLine("list");
+  const std::string host = "--host-dir '" + dir.str("host") + "' ";
+  runSandboxProgram(host + "'training_order 2' 'variance_location 250' 'variance_direction 12.5' "
+                           "'variance_speed 30' 'quellmark_enabled 1' 'bind BackSpace \"controlInput\"'");
+  // The reset key works before the plug-in's window is first drawn.
+  const ProgramRun run = runSandboxProgram(host + "list 'match local' 'press BackSpace' 'show server'");
   for (const char* kept : {"training_order = \"2\"", "variance_location = \"250\"", "variance_direction = \"12.5\"",
                            "variance_speed = \"30\""}) {
-    EXPECT_THAT(out.str(), HasSubstr(std::string(kept) + " (default \"0\")"));
+    EXPECT_THAT(run.output, HasSubstr(std::string(kept) + " (default \"0\")"));
   }
-  // The reset key works before the plug-in's window is first drawn.
-  second.runLine("match local");
-  EXPECT_EQ(second.runLine("press BackSpace"), Sandbox::LineResult::done) << out.str();
-  EXPECT_EQ(second.host().server()->maxScore, 100);
+  EXPECT_THAT(run.output, HasSubstr("server match=local maxscore=100"));
 }
 
 }  // namespace
