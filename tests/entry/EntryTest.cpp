@@ -84,10 +84,8 @@ TEST(Load, RegistersTheCommandsAndTheConsoleVariablesInOrderWithTheirDefaults) {
     EXPECT_EQ(cvar->value, expected[i].value);
     EXPECT_EQ(cvar->description, expected[i].description);
     EXPECT_TRUE(cvar->searchable && cvar->saveToCfg);
-    EXPECT_EQ(cvar->hasMin, expected[i].bounded);
-    EXPECT_EQ(cvar->hasMax, expected[i].bounded);
-    EXPECT_EQ(cvar->min, expected[i].min);
-    EXPECT_EQ(cvar->max, expected[i].max);
+    EXPECT_EQ(std::pair(cvar->hasMin, cvar->hasMax), std::pair(expected[i].bounded, expected[i].bounded));
+    EXPECT_EQ(std::pair(cvar->min, cvar->max), std::pair(expected[i].min, expected[i].max));
   }
 }
 
@@ -107,8 +105,7 @@ TEST(Load, DataFolderThatCannotBeMadeEndsTheLoadAndTheHostGoesOn) {
   PluginHarness harness(PluginHarness::Start::NotLoaded);
   writeFile(harness.host().dataDir() / "QMShots", "a file where the folder should be");
   std::string error = harness.load();
-  EXPECT_THAT(error, HasSubstr("cannot create directories"));
-  EXPECT_THAT(error, HasSubstr("QMShots"));
+  EXPECT_THAT(error, testing::AllOf(HasSubstr("cannot create directories"), HasSubstr("QMShots")));
   EXPECT_TRUE(harness.logged("Plugin failed to load: " + error));
   EXPECT_TRUE(harness.host().notifierOrder().empty());
   EXPECT_TRUE(harness.host().cvarOrder().empty());

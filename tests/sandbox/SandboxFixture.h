@@ -49,8 +49,7 @@ inline ProgramRun runCommand(const std::string& command) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-// `arguments` are shell words after the program's path; `prefix` goes
-// before it (such as "env -u DISPLAY ").
-inline ProgramRun runSandboxProgram(const std::string& arguments, const std::string& prefix = "") {
-  return runCommand(prefix + "'" + QM_SANDBOX_PATH + "' " + arguments);
+// `arguments` are shell words after the program's path.
+inline ProgramRun runSandboxProgram(const std::string& arguments) {
+  return runCommand(std::string("'") + QM_SANDBOX_PATH + "' " + arguments);
 }

@@ -100,20 +100,13 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
 // imported in a second, fresh one, and one of its shots replayed there.
 TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
   const std::string file = dir.str("host/data/QMShots/Exports/Demo Pack.qmpack");
-  EXPECT_THAT(run("share-export.script"),
-              HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
+  EXPECT_THAT(run("share-export.script"), HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
   std::filesystem::create_directories(dir.path() / "friend/data/QMShots");
   std::filesystem::copy_file(file, dir.path() / "friend/data/QMShots/Demo Pack.qmpack");
   const std::string output = run("share-import.script", "friend");
   EXPECT_THAT(output, HasSubstr("Training pack Demo Pack (3 shots) imported from Demo Pack.qmpack"));
-  for (const char* shot : {"High lob.shot", "Left wall.shot", "Right wall.shot"}) {
-    EXPECT_EQ(readFile(dir.path() / "friend/data/QMShots/TrainingPacks/Demo Pack" / shot),
-              readFile(pack() / shot));
-  }
   EXPECT_THAT(output, HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"));
-  EXPECT_THAT(output, HasSubstr("ball location=(-2500, 1500, 150) velocity=(0, 0, 0) hitteam=255"));
-  EXPECT_THAT(output,
-              HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
+  EXPECT_THAT(output, HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
 }
 
 TEST_F(SandboxExample, TheVarietyScriptPlaysEachShotOncePerRoundAndVariesOnlyThePlacedBall) {

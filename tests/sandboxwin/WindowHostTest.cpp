@@ -77,8 +77,8 @@ TEST_F(SandboxWindow, ThePluginWindowsClipboardIsTheDesktops) {
 
 TEST(SandboxProgram, SaysWhyWhenAskedForAWindowWithNoDisplay) {
   TempDir dir;
-  const auto [status, output] = runSandboxProgram("--window --host-dir '" + dir.str("host") + "' 'show server'",
-                                                  "env -u DISPLAY -u WAYLAND_DISPLAY ");
+  const auto [status, output] = runCommand(std::string("env -u DISPLAY -u WAYLAND_DISPLAY '") + QM_SANDBOX_PATH +
+                                           "' --window --host-dir '" + dir.str("host") + "' 'show server'");
   EXPECT_NE(status, 0);
   EXPECT_THAT(output, HasSubstr("Could not open the window: no display"));
 }
