@@ -36,11 +36,8 @@ TEST(UiDriverReading, ReadsWholeLabelsInDrawingOrderUpToClipRectangles) {
     });
   });
   ui.frame();
-  std::vector<std::string> texts;
-  for (const ShownText& s : ui.shown()) texts.push_back(s.text);
-  ASSERT_GE(texts.size(), 4u);
-  EXPECT_THAT(std::vector<std::string>(texts.begin(), texts.begin() + 4),
-              ElementsAre("Reading", "Hello wide  world", "two", "lines"));
+  // "x,y  text" per text, in drawing order; each line of a text on its own.
+  EXPECT_THAT(ui.describe(), testing::StartsWith("42,23  Reading\n28,47  Hello wide  world\n28,64  two\n28,77  lines\n"));
   const ShownText hello = ui.find("Hello wide  world").at(0);
   EXPECT_LT(hello.max.y, ui.find("two").at(0).min.y);
   EXPECT_EQ(hello.window, "Reading");
