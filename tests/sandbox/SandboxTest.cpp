@@ -1,20 +1,16 @@
 // The sandbox host: the built plug-in library loaded with dlopen and driven
 // by script lines, as a newcomer would drive it.
 
-#include "sandbox/Sandbox.h"
-
 #include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
 #include "tests/sandbox/SandboxFixture.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -10,11 +10,8 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 
-#include "sandbox/Sandbox.h"
 #include "tests/sandbox/SandboxFixture.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -67,16 +67,15 @@ TEST(TriggerLatch, PressesOncePerPullPastHalfway) {
 }
 
 TEST(InputRouting, BindsGetWhatThePluginAndTheTextFieldsDoNotWant) {
-  const InputFocus nobody;
   const InputFocus pluginWants{true, true, true, false};
   const InputFocus hiddenPlugin{false, true, false, false};  // a hidden window's wishes do not count
-  const InputFocus overPanel{false, false, true, false};
+  const InputFocus overPanel{false, false, true, false};     // the mouse over a panel: clicks go there
   const InputFocus typing{false, false, false, true};
   const std::tuple<Device, InputFocus, bool> presses[] = {
-      {Device::ControllerTrigger, nobody, true}, {Device::Keyboard, pluginWants, false},
-      {Device::MouseWheel, pluginWants, false},  {Device::Keyboard, hiddenPlugin, true},
-      {Device::Keyboard, overPanel, true},       {Device::MouseButton, overPanel, false},
-      {Device::Keyboard, typing, false},         {Device::ControllerButton, typing, false},
+      {Device::ControllerTrigger, {}, true},   {Device::Keyboard, pluginWants, false},
+      {Device::MouseWheel, pluginWants, false}, {Device::Keyboard, hiddenPlugin, true},
+      {Device::Keyboard, overPanel, true},      {Device::MouseButton, overPanel, false},
+      {Device::Keyboard, typing, false},        {Device::ControllerButton, typing, false},
       {Device::MouseButton, typing, true},
   };
   for (const auto& [device, focus, reaches] : presses) {

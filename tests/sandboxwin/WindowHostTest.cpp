@@ -11,10 +11,8 @@
 
 #include "binds/KeyNames.h"
 #include "sandbox/ConsoleLog.h"
-#include "sandbox/Sandbox.h"
 #include "sandbox/WindowHost.h"
 #include "tests/sandbox/SandboxFixture.h"
-#include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 
 namespace {
@@ -47,7 +45,6 @@ class SandboxWindow : public ::testing::Test {
 TEST_F(SandboxWindow, EveryTableKeySentThroughTheWindowRunsItsBind) {
   std::vector<std::string> names = keyboardKeyTable();
   for (const std::string& name : controllerKeyTable()) names.push_back(name);
-  ASSERT_EQ(names.size(), 87u + 16u);
   for (const std::string& name : names) {
     run("quellmark_enabled 0");
     sandbox_.host().execute("bind " + name + " \"quellmark_enabled 1\"");
