@@ -86,8 +86,7 @@ TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
 
 TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   std::string output = run("training.script");
-  // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob",
-  // not ticked, at 0.
+  // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob" at 0.
   EXPECT_THAT(output, testing::AnyOf(HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"),
                                      HasSubstr("car location=(1800, -2500, 17) rotation=(0, 11000, 0)")));
   EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));

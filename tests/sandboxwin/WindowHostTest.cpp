@@ -80,8 +80,7 @@ TEST(SandboxProgram, SaysWhyWhenAskedForAWindowWithNoDisplay) {
   EXPECT_THAT(output, HasSubstr("Could not open the window: no display"));
 }
 
-// The number after `lead` in the first line of `text` that holds it; -1
-// when there is none.
+// The number after the first `lead` in `text`; -1 when there is none.
 double numberAfter(const std::string& text, const std::string& lead) {
   std::smatch match;
   if (!std::regex_search(text, match, std::regex(lead + "(-?[0-9]+)"))) return -1;

