@@ -1,5 +1,6 @@
 // The sandbox's window verbs on the built plug-in library (its own copy of
-// Dear ImGui drawing into the sandbox's context), and the example script.
+// Dear ImGui drawing into the sandbox's context), and the README's example
+// scripts run by the sandbox program.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ TEST_F(UiVerbsTest, ShowClickAndScreenshotTheWindowUntilTheMenuCommandHidesIt) {
   EXPECT_FALSE(plugin().isWindowOpen);
 }
 
-TEST_F(UiVerbsTest, TheClipboardCarriesAPackFromShareToImport) {
+TEST_F(UiVerbsTest, TheClipboardVerbReadsWhatShareCopiedAndFeedsImport) {
   writeFile(dir.path() / "data/QMShots/TrainingPacks/Pack/Lob.shot",
             "800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
   run({"window open", "frames 2", "click \"Training Packs\"", "click Share", "wait \"Copy To Clipboard\"",
