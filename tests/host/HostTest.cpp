@@ -22,7 +22,7 @@ class HostTest : public testing::Test {
   int said = 0;
 };
 
-TEST_F(HostTest, VariablesTakeOnlyWholeNumbersWithinTheirBoundsAndTheFirstRegistrationStays) {
+TEST_F(HostTest, VariablesRefuseMalformedNumbersClampToTheirBoundsAndKeepTheFirstRegistration) {
   CVarWrapper enabled = console.registerCvar("enabled", "0", "", true, true, 0, true, 1);
   for (const char* refused : {"12abc", "nan", "1e999"}) host.execute(std::string("enabled ") + refused);
   EXPECT_EQ(enabled.getStringValue(), "0");
