@@ -17,6 +17,7 @@
 namespace {
 
 using testing::HasSubstr;
+using testing::Not;
 
 class UiVerbsTest : public SandboxFixture {};
 
@@ -83,6 +84,20 @@ TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
   EXPECT_THAT(output, HasSubstr("car location=(0, -2500, 17) rotation=(0, 16384, 0)"));
   EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(0, 0, 0) hitteam=255"));
   EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(-900, 0, 0) hitteam=1"));
+}
+
+// The README's first start: a fresh host folder gets "Your Old Shots" with
+// its default shot and the key-bind file, and after a restart the bound key
+// replays that shot before the window is drawn.
+TEST_F(SandboxExample, TheFirstStartScriptReplaysTheDefaultShotAfterARestart) {
+  const std::string output = run("first-start.script", "fresh");
+  EXPECT_EQ(readFile(dir.str("fresh/data/QMShots/TrainingPacks/Your Old Shots/defaultShot.shot")),
+            "0 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0");
+  EXPECT_EQ(readFile(dir.str("fresh/cfg/QMTraining.cfg")),
+            "bind XboxTypeS_Back \"controlInput\"\nbind BackSpace \"controlInput\"\n");
+  EXPECT_THAT(output, HasSubstr("ball location=(0, 0, 0) velocity=(0, 0, 0) hitteam=255 godball=1"));
+  EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3000"));
+  EXPECT_THAT(output, Not(HasSubstr("is not bound")));
 }
 
 TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
