@@ -100,6 +100,24 @@ TEST_F(SandboxExample, TheFirstStartScriptReplaysTheDefaultShotAfterARestart) {
   EXPECT_THAT(output, Not(HasSubstr("is not bound")));
 }
 
+// The README's reset example: the stored shot placed at rest on the key
+// press, and launched for team 1 once 0.2 seconds have passed.
+TEST_F(SandboxExample, TheResetScriptPlacesTheStoredShotThenLaunchesIt) {
+  writeFile(dir.path() / "solo/data/QMShots/TrainingPacks/Demo/Corner Shot.shot",
+            "92.5 -1200 3500 400 -2500 800 -256 -3840 17 24576 Corner_Shot 3200 0 0");
+  const std::string output = run("reset.script", "solo");
+  EXPECT_THAT(output, HasSubstr("server match=local maxscore=100"));
+  EXPECT_THAT(output, HasSubstr("car location=(-256, -3840, 17) rotation=(0, 24576, 0)"));
+  const std::string ball = "ball location=(-1200, 3500, 92.5) velocity=";
+  const std::string atRest = ball + "(0, 0, 0) hitteam=255 godball=1 carhitteam=0 targetspeed=3200";
+  // At rest when pressed and still 0.1 s later; launched after 0.25 s.
+  const size_t stillAtRest = output.find(atRest, output.find(atRest) + 1);
+  const size_t launched = output.find(ball + "(400, -2500, 800) hitteam=1 godball=1 carhitteam=1");
+  ASSERT_NE(stillAtRest, std::string::npos) << output;
+  EXPECT_NE(launched, std::string::npos) << output;
+  EXPECT_GT(launched, stillAtRest) << output;
+}
+
 TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   std::string output = run("training.script");
   // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob" at 0.
