@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "binds/KeyNames.h"
@@ -16,52 +17,69 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Pair;
 
+const std::string defaultFile = "bind XboxTypeS_Back \"controlInput\"\nbind BackSpace \"controlInput\"\n";
+
 class KeyBinds : public ::testing::Test {
  protected:
   std::string bindFile() const { return (harness.dir().path() / "cfg/QMTraining.cfg").string(); }
-  void putBindFile(const std::string& text) const { writeFile(bindFile(), text); }
-  std::string bindFileText() const { return readFile(bindFile()); }
   QMTraining& plugin() { return harness.plugin(); }
   const std::map<std::string, std::string>& binds() { return harness.host().binds(); }
-  static auto defaultKeysBound() {
-    return ElementsAre(Pair("BackSpace", "controlInput"), Pair("XboxTypeS_Back", "controlInput"));
-  }
 
   PluginHarness harness;
 };
 
-const char* const defaultFile =
-    "bind XboxTypeS_Back \"controlInput\"\n"
-    "bind BackSpace \"controlInput\"\n";
-
-TEST(KeyNames, TablesHoldTheEngineNamesInTheirOrder) {
-  std::vector<std::string> controller = controllerKeyTable();
-  std::vector<std::string> keyboard = keyboardKeyTable();
+TEST(KeyNames, TablesHoldTheEngineNamesInTheOrderTheWindowListsThem) {
+  const std::vector<std::string> controller = controllerKeyTable();
+  const std::vector<std::string> keyboard = keyboardKeyTable();
   ASSERT_EQ(controller.size(), 16u);
   ASSERT_EQ(keyboard.size(), 87u);
-  EXPECT_EQ(controller[0], "XboxTypeS_LeftThumbStick");
-  EXPECT_EQ(controller[6], "XboxTypeS_A");
+  EXPECT_EQ(controller.front(), "XboxTypeS_LeftThumbStick");
   EXPECT_EQ(controller[defaultControllerKeyIndex], "XboxTypeS_Back");
-  EXPECT_EQ(controller[15], "XboxTypeS_DPad_Right");
-  EXPECT_EQ(keyboard[0], "A");
-  EXPECT_EQ(keyboard[25], "Z");
-  EXPECT_EQ(keyboard[29], "1");
-  EXPECT_EQ(keyboard[38], "0");
+  EXPECT_EQ(controller.back(), "XboxTypeS_DPad_Right");
+  EXPECT_EQ(keyboard.front(), "A");
   EXPECT_EQ(keyboard[defaultKeyboardKeyIndex], "BackSpace");
-  EXPECT_EQ(keyboard[56], "SpaceBar");
-  EXPECT_EQ(keyboard[69], "NumLock");
-  EXPECT_EQ(keyboard[80], "Decimal");
-  EXPECT_EQ(keyboard[86], "MouseScrollDown");
+  EXPECT_EQ(keyboard.back(), "MouseScrollDown");
 }
 
-TEST_F(KeyBinds, WithoutAFileTheDefaultKeysAreWrittenAndBound) {
-  plugin().controllerKeyIndex = 3;
-  plugin().keyboardKeyIndex = 7;
-  plugin().loadKeyBinds();
-  EXPECT_EQ(plugin().controllerKeyIndex, 11);
-  EXPECT_EQ(plugin().keyboardKeyIndex, 42);
-  EXPECT_EQ(bindFileText(), defaultFile);
-  EXPECT_THAT(binds(), defaultKeysBound());
+// Known keys are taken from the file, which then stays as it is; a line
+// that names no known key (no file, an unknown or empty name, text that is
+// no bind line at all) falls back to the default key, and the file is
+// rewritten and executed so that both keys are bound.
+TEST(KeyBindFile, KnownKeysAreTakenAndAnyOtherLineFallsBackToTheDefaultKey) {
+  const struct {
+    std::optional<std::string> file;
+    int32_t controller, keyboard;
+    std::string written;  // empty: left as it was
+  } cases[] = {
+      {std::nullopt, 11, 42, defaultFile},
+      {"bind XboxTypeS_A \"controlInput\"\r\nbind SpaceBar \"controlInput\" // mine\r\n", 6, 56, ""},
+      {"bind XboxTypeS_Nope \"controlInput\"\nbind SpaceBar \"controlInput\"\n", 11, 56,
+       "bind XboxTypeS_Back \"controlInput\"\nbind SpaceBar \"controlInput\"\n"},
+      {"bind XboxTypeS_A \"controlInput\"\nbind  \"controlInput\"\n", 6, 42,
+       "bind XboxTypeS_A \"controlInput\"\nbind BackSpace \"controlInput\"\n"},
+      {"# XboxTypeS_A resets\nbind_SpaceBar\n", 11, 42, defaultFile},
+      {"bind", 11, 42, defaultFile},
+      {"", 11, 42, defaultFile},
+      {std::string("\x7f" "ELF\0\x01\xff\xfe\n\0\0 bind \x80\n", 16), 11, 42, defaultFile},
+  };
+  for (const auto& c : cases) {
+    PluginHarness harness;
+    const std::filesystem::path path = harness.dir().path() / "cfg/QMTraining.cfg";
+    if (c.file) writeFile(path, *c.file);
+    QMTraining& plugin = harness.plugin();
+    plugin.controllerKeyIndex = 4;
+    plugin.keyboardKeyIndex = 9;
+    plugin.loadKeyBinds();
+    SCOPED_TRACE(c.file.value_or("no file"));
+    EXPECT_EQ(plugin.controllerKeyIndex, c.controller);
+    EXPECT_EQ(plugin.keyboardKeyIndex, c.keyboard);
+    EXPECT_EQ(readFile(path), c.written.empty() ? *c.file : c.written);
+    EXPECT_FALSE(harness.logged("Could not read the key-bind file " + path.string() + "; the default keys are bound"));
+    if (c.written.empty()) continue;
+    EXPECT_THAT(harness.host().binds(),
+                testing::UnorderedElementsAre(Pair(plugin.controllerKeyNames[c.controller], "controlInput"),
+                                              Pair(plugin.keyboardKeyNames[c.keyboard], "controlInput")));
+  }
 }
 
 TEST_F(KeyBinds, ABoundKeyResetsTheShot) {
@@ -69,58 +87,18 @@ TEST_F(KeyBinds, ABoundKeyResetsTheShot) {
   harness.enablePlugin();
   harness.startLocalMatch();
   plugin().ballLocationX = 1234;
-  EXPECT_TRUE(harness.host().pressKey("BackSpace"));
-  EXPECT_THAT(harness.host().calls, Contains("Ball.SetLocation(1234, 0, 0)"));
-  harness.host().calls.clear();
-  EXPECT_TRUE(harness.host().pressKey("XboxTypeS_Back"));
-  EXPECT_THAT(harness.host().calls, Contains("Ball.SetLocation(1234, 0, 0)"));
-}
-
-TEST_F(KeyBinds, KnownKeysAreTakenFromTheFileWhichStaysAsItIs) {
-  const std::string file = "bind XboxTypeS_A \"controlInput\"\r\nbind SpaceBar \"controlInput\" // mine\r\n";
-  putBindFile(file);
-  plugin().loadKeyBinds();
-  EXPECT_EQ(plugin().controllerKeyIndex, 6);
-  EXPECT_EQ(plugin().keyboardKeyIndex, 56);
-  EXPECT_EQ(bindFileText(), file);
-}
-
-TEST_F(KeyBinds, AnUnknownKeyFallsBackAndTheFileIsRewrittenKeepingTheOtherKey) {
-  putBindFile("bind XboxTypeS_Nope \"controlInput\"\nbind SpaceBar \"controlInput\"\n");
-  plugin().loadKeyBinds();
-  EXPECT_EQ(plugin().controllerKeyIndex, 11);
-  EXPECT_EQ(plugin().keyboardKeyIndex, 56);
-  EXPECT_EQ(bindFileText(), "bind XboxTypeS_Back \"controlInput\"\nbind SpaceBar \"controlInput\"\n");
-  EXPECT_THAT(binds(), ElementsAre(Pair("SpaceBar", "controlInput"), Pair("XboxTypeS_Back", "controlInput")));
-}
-
-TEST_F(KeyBinds, AnEmptyKeyNameIsAnUnknownKey) {
-  putBindFile("bind XboxTypeS_A \"controlInput\"\nbind  \"controlInput\"\n");
-  plugin().keyboardKeyIndex = 3;
-  plugin().loadKeyBinds();
-  EXPECT_EQ(plugin().keyboardKeyIndex, 42);
-  EXPECT_EQ(bindFileText(), "bind XboxTypeS_A \"controlInput\"\nbind BackSpace \"controlInput\"\n");
-}
-
-TEST_F(KeyBinds, AFileThatBindsNoKnownKeyIsRepairedAndBothKeysBound) {
-  for (const std::string& file : {std::string("# keys for resets\nbind_SpaceBar\n"),
-                                 std::string("bind"), std::string(),
-                                 std::string("\x7f" "ELF\0\x01\xff\xfe\n\0\0 bind \x80\n", 16)}) {
-    putBindFile(file);
-    plugin().controllerKeyIndex = 4;
-    plugin().keyboardKeyIndex = 9;
-    plugin().loadKeyBinds();
-    EXPECT_EQ(plugin().controllerKeyIndex, 11);
-    EXPECT_EQ(plugin().keyboardKeyIndex, 42);
-    EXPECT_EQ(bindFileText(), defaultFile);
-    EXPECT_THAT(binds(), defaultKeysBound());
+  for (const char* key : {"BackSpace", "XboxTypeS_Back"}) {
+    harness.host().calls.clear();
+    EXPECT_TRUE(harness.host().pressKey(key));
+    EXPECT_THAT(harness.host().calls, Contains("Ball.SetLocation(1234, 0, 0)")) << key;
   }
 }
 
 TEST_F(KeyBinds, AFolderInPlaceOfTheFileStillLeavesBothKeysBoundAndSaysSo) {
   std::filesystem::create_directories(bindFile());
   plugin().loadKeyBinds();
-  EXPECT_THAT(binds(), defaultKeysBound());
+  EXPECT_THAT(binds(), ElementsAre(Pair("BackSpace", "controlInput"), Pair("XboxTypeS_Back", "controlInput")));
+  EXPECT_TRUE(harness.logged("Could not read the key-bind file " + bindFile() + "; the default keys are bound"));
   EXPECT_TRUE(harness.logged("Could not write the key-bind file " + bindFile() +
                              "; the keys are bound until the game closes"));
   EXPECT_TRUE(std::filesystem::is_directory(bindFile()));
@@ -129,14 +107,27 @@ TEST_F(KeyBinds, AFolderInPlaceOfTheFileStillLeavesBothKeysBoundAndSaysSo) {
 TEST_F(KeyBinds, SavingUnbindsTheOldKeysBeforeBindingTheNewOnes) {
   plugin().loadKeyBinds();
   harness.console("bind Q \"something else\"");
-  plugin().keyboardKeyIndex = 56;  // as the settings tab's combo box sets it
+  // The first entries, as the settings tab's combo boxes set them.
+  plugin().controllerKeyIndex = 0;
+  plugin().keyboardKeyIndex = 0;
   plugin().saveKeyBinds();
-  EXPECT_EQ(bindFileText(), "bind XboxTypeS_Back \"controlInput\"\nbind SpaceBar \"controlInput\"\n");
-  EXPECT_THAT(binds(), ElementsAre(Pair("Q", "something else"), Pair("SpaceBar", "controlInput"),
-                                   Pair("XboxTypeS_Back", "controlInput")));
+  EXPECT_EQ(readFile(bindFile()), "bind XboxTypeS_LeftThumbStick \"controlInput\"\nbind A \"controlInput\"\n");
+  EXPECT_THAT(binds(), ElementsAre(Pair("A", "controlInput"), Pair("Q", "something else"),
+                                   Pair("XboxTypeS_LeftThumbStick", "controlInput")));
   EXPECT_TRUE(harness.logged("] unbind BackSpace"));
   EXPECT_TRUE(harness.logged("] unbind XboxTypeS_Back"));
   EXPECT_FALSE(harness.host().pressKey("BackSpace"));
+}
+
+TEST_F(KeyBinds, AKeyIndexOutsideTheTablesIsSavedAsTheDefaultKey) {
+  for (const auto& [controller, keyboard] : {std::pair(16, 87), std::pair(-1, -1), std::pair(1000000, -7)}) {
+    plugin().controllerKeyIndex = controller;
+    plugin().keyboardKeyIndex = keyboard;
+    plugin().saveKeyBinds();
+    EXPECT_EQ(plugin().controllerKeyIndex, 11);
+    EXPECT_EQ(plugin().keyboardKeyIndex, 42);
+    EXPECT_EQ(readFile(bindFile()), defaultFile);
+  }
 }
 
 TEST_F(KeyBinds, UnloadUnbindsBothKeys) {
@@ -147,7 +138,5 @@ TEST_F(KeyBinds, UnloadUnbindsBothKeys) {
   harness.unload();
   EXPECT_TRUE(harness.host().binds().empty());
 }
-
-TEST_F(KeyBinds, UnbindCommandNamesTheKey) { EXPECT_EQ(plugin().unbindCommand("F"), "unbind F"); }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <stdio.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <cstring>
 #include <set>
 #include <string_view>
+#include <type_traits>
 
 namespace fs = std::filesystem;
 
@@ -32,32 +32,33 @@ enum class Call {
   close,   // closes one
 };
 
-bool takes(Fault fault, Call call) {
-  switch (fault) {
-    case Fault::accessDenied:
-      return call == Call::query || call == Call::create || call == Call::change;
-    case Fault::noSpace:
-      return call == Call::create || call == Call::write;
-    case Fault::ioError:
-      return true;
-    case Fault::folderVanished:
-      return call == Call::query || call == Call::create || call == Call::change;
-    case Fault::danglingLink:
-      return call == Call::create;
-  }
-  return false;
-}
+constexpr unsigned bit(Call call) { return 1u << static_cast<int>(call); }
+constexpr unsigned onPaths = bit(Call::query) | bit(Call::create) | bit(Call::change);
+
+// Per fault, in the order of Fault: its name, the calls it strikes, and
+// the error those fail with (0: a side effect, then the real call).
+struct Kind {
+  const char* name;
+  unsigned strikes;
+  int error;
+};
+constexpr Kind kinds[] = {
+    {"permission denied", onPaths, EACCES},
+    {"no space", bit(Call::create) | bit(Call::write), ENOSPC},
+    {"I/O error", ~0u, EIO},
+    {"folder vanished", onPaths, 0},
+    {"dangling link", bit(Call::create), 0},
+};
+
+constexpr size_t indexOf(Fault fault) { return static_cast<size_t>(fault); }
+static_assert(std::size(kinds) == std::size(allFaults));
 
 struct State {
-  bool armed = false;
-  bool injecting = false;
+  bool armed = false, injecting = false, fired = false;
   Fault fault = Fault::ioError;
   int nth = 0;
   std::array<int, std::size(allFaults)> counts{};
-  bool fired = false;
-  std::string firedCall;
-  std::string firedPath;
-  std::string tree;
+  std::string firedCall, firedPath, tree;
   fs::path aside;
   std::set<int> files;  // descriptors opened in the tree while armed
   std::set<DIR*> folders;
@@ -73,31 +74,22 @@ bool inTree(const char* path) {
   const State& s = state();
   if (!path || path[0] != '/') return false;
   const std::string_view text(path);
-  return text.size() > s.tree.size() && text.compare(0, s.tree.size(), s.tree) == 0 &&
-         text[s.tree.size()] == '/';
+  return text.size() > s.tree.size() && text.compare(0, s.tree.size(), s.tree) == 0 && text[s.tree.size()] == '/';
 }
 
-// The fault-kind-specific side effects that happen before the call goes on.
-void moveFolderAway(const char* path) {
+// The side effect of the two kinds that change the tree before the call goes
+// on. Run while busy: its own calls pass straight through.
+void changeTree(Fault fault, const char* path) {
   State& s = state();
   const fs::path folder = fs::path(path).parent_path();
-  if (folder.string().size() <= s.tree.size()) return;  // never the tree itself
+  const std::string nth = std::to_string(s.nth);
   std::error_code error;
   fs::create_directories(s.aside, error);
-  fs::rename(folder, s.aside / ("vanished-" + std::to_string(s.nth)), error);
-}
-
-void placeLink(const char* path) {
-  State& s = state();
-  std::error_code error;
-  fs::create_directories(s.aside, error);
-  fs::create_symlink(s.aside / ("link-target-" + std::to_string(s.nth)), path, error);
-}
-
-// Called while busy: our own lstat passes the call straight on.
-bool exists(const char* path) {
-  struct stat info;
-  return ::lstat(path, &info) == 0;
+  if (fault == Fault::danglingLink) {
+    fs::create_symlink(s.aside / ("link-target-" + nth), path, error);
+  } else if (folder.string().size() > s.tree.size()) {  // never the tree itself
+    fs::rename(folder, s.aside / ("vanished-" + nth), error);
+  }
 }
 
 // Decides what happens to one call: nothing (0), a failure with that errno,
@@ -110,69 +102,61 @@ int decide(Call call, const char* path, bool tracked, const char* what) {
   if (path ? !inTree(path) : !tracked) return 0;
   ++s.busy;
   int result = 0;
-  for (size_t i = 0; i < std::size(allFaults); ++i) {
-    const Fault fault = allFaults[i];
-    if (!takes(fault, call)) continue;
+  for (const Fault fault : allFaults) {
+    const Kind& kind = kinds[indexOf(fault)];
+    if (!(kind.strikes & bit(call))) continue;
     if ((fault == Fault::folderVanished || fault == Fault::danglingLink) && !path) continue;
-    if (fault == Fault::danglingLink && exists(path)) continue;
-    const int count = ++s.counts[i];
+    struct stat info;
+    if (fault == Fault::danglingLink && ::lstat(path, &info) == 0) continue;
+    const int count = ++s.counts[indexOf(fault)];
     if (!s.injecting || fault != s.fault || count != s.nth) continue;
     s.fired = true;
     s.firedCall = what;
     s.firedPath = path ? path : "";
-    switch (fault) {
-      case Fault::accessDenied:
-        result = EACCES;
-        break;
-      case Fault::noSpace:
-        result = ENOSPC;
-        break;
-      case Fault::ioError:
-        result = EIO;
-        break;
-      case Fault::folderVanished:
-        moveFolderAway(path);
-        break;
-      case Fault::danglingLink:
-        placeLink(path);
-        break;
-    }
+    result = kind.error;
+    if (!kind.error) changeTree(fault, path);
   }
   --s.busy;
   return result;
 }
 
 bool tracked(int fd) { return state().files.count(fd) > 0; }
-
 void track(int fd) {
   if (fd >= 0 && state().armed) state().files.insert(fd);
-}
-
-template <typename Function>
-Function real(const char* name) {
-  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
 bool creates(int flags) { return (flags & O_CREAT) != 0; }
 bool creates(const char* mode) { return mode && (std::strpbrk(mode, "wax") != nullptr); }
 
+// A path the call names outright, not one relative to a folder descriptor.
+bool known(int dirfd, const char* path) { return dirfd == AT_FDCWD || path[0] == '/'; }
+
+// The C library's own definition of `Function`, which the one here replaces.
+template <auto Function>
+auto next(const char* name) {
+  static const auto found = reinterpret_cast<decltype(Function)>(dlsym(RTLD_NEXT, name));
+  return found;
+}
+
+// Fails the call as the C library does (-1 or null, and errno) when decide()
+// chooses it, or passes it on.
+template <auto Function, typename... Args>
+auto pass(const char* name, Call call, const char* path, bool tracked, Args... args) {
+  using Result = decltype(Function(args...));
+  if (const int error = decide(call, path, tracked, name)) {
+    errno = error;
+    if constexpr (std::is_pointer_v<Result>) {
+      return static_cast<Result>(nullptr);
+    } else {
+      return static_cast<Result>(-1);
+    }
+  }
+  return next<Function>(name)(args...);
+}
+
 }  // namespace
 
-const char* faultName(Fault fault) {
-  switch (fault) {
-    case Fault::accessDenied:
-      return "permission denied";
-    case Fault::noSpace:
-      return "no space";
-    case Fault::ioError:
-      return "I/O error";
-    case Fault::folderVanished:
-      return "folder vanished";
-    case Fault::danglingLink:
-      return "dangling link";
-  }
-  return "?";
-}
+const char* faultName(Fault fault) { return kinds[indexOf(fault)].name; }
 
 void countCalls(const fs::path& tree) {
   State& s = state();
@@ -198,13 +182,7 @@ void disarm() {
   s.folders.clear();
 }
 
-int eligibleCalls(Fault fault) {
-  for (size_t i = 0; i < std::size(allFaults); ++i) {
-    if (allFaults[i] == fault) return state().counts[i];
-  }
-  return 0;
-}
-
+int eligibleCalls(Fault fault) { return state().counts[indexOf(fault)]; }
 bool fired() { return state().fired; }
 const std::string& firedCall() { return state().firedCall; }
 const std::string& firedPath() { return state().firedPath; }
@@ -213,31 +191,18 @@ const std::string& firedPath() { return state().firedPath; }
 
 using namespace faultinjection;
 
-namespace {
-
-// Fails the call with `error` as the C library does.
-template <typename Result>
-Result failWith(int error, Result failure) {
-  errno = error;
-  return failure;
-}
-
-}  // namespace
-
 extern "C" {
 
 // open and openat: the mode argument is there only when a file may be made.
 static int openFile(const char* name, int dirfd, const char* path, int flags, va_list args) {
-  const mode_t mode =
-      creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
-  const bool known = dirfd == AT_FDCWD || path[0] == '/';
-  if (int error = decide(creates(flags) ? Call::create : Call::query, known ? path : nullptr,
-                         tracked(dirfd), name)) {
-    return failWith(error, -1);
+  const mode_t mode = creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
+  const bool named = known(dirfd, path);
+  if (int error = decide(creates(flags) ? Call::create : Call::query, named ? path : nullptr, tracked(dirfd), name)) {
+    errno = error;
+    return -1;
   }
-  static auto next = real<int (*)(int, const char*, int, ...)>("openat");
-  const int fd = next(dirfd, path, flags, mode);
-  if ((known && inTree(path)) || tracked(dirfd)) track(fd);
+  const int fd = next<&openat>("openat")(dirfd, path, flags, mode);
+  if ((named && inTree(path)) || tracked(dirfd)) track(fd);
   return fd;
 }
 
@@ -258,11 +223,8 @@ int openat(int dirfd, const char* path, int flags, ...) {
 }
 
 FILE* fopen64(const char* path, const char* mode) {
-  if (int error = decide(creates(mode) ? Call::create : Call::query, path, false, "fopen64")) {
-    return failWith<FILE*>(error, nullptr);
-  }
-  static auto next = real<FILE* (*)(const char*, const char*)>("fopen64");
-  FILE* file = next(path, mode);
+  const Call call = creates(mode) ? Call::create : Call::query;
+  FILE* file = pass<&fopen64>("fopen64", call, path, false, path, mode);
   if (file && inTree(path)) track(fileno(file));
   return file;
 }
@@ -271,120 +233,61 @@ int fclose(FILE* file) {
   const int fd = file ? fileno(file) : -1;
   const int error = decide(Call::close, nullptr, tracked(fd), "fclose");
   state().files.erase(fd);
-  static auto next = real<int (*)(FILE*)>("fclose");
-  const int result = next(file);
-  if (error) return failWith(error, EOF);
-  return result;
+  const int result = next<&fclose>("fclose")(file);
+  if (!error) return result;
+  errno = error;
+  return EOF;
 }
 
 int close(int fd) {
   state().files.erase(fd);
-  static auto next = real<int (*)(int)>("close");
-  return next(fd);
+  return next<&close>("close")(fd);
 }
 
+// Calls on a descriptor count when it was opened in the tree.
 ssize_t read(int fd, void* buffer, size_t size) {
-  if (int error = decide(Call::read, nullptr, tracked(fd), "read")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, void*, size_t)>("read");
-  return next(fd, buffer, size);
+  return pass<&read>("read", Call::read, nullptr, tracked(fd), fd, buffer, size);
 }
-
 ssize_t write(int fd, const void* buffer, size_t size) {
-  if (int error = decide(Call::write, nullptr, tracked(fd), "write")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, const void*, size_t)>("write");
-  return next(fd, buffer, size);
+  return pass<&write>("write", Call::write, nullptr, tracked(fd), fd, buffer, size);
 }
-
 ssize_t writev(int fd, const struct iovec* parts, int count) {
-  if (int error = decide(Call::write, nullptr, tracked(fd), "writev")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, const struct iovec*, int)>("writev");
-  return next(fd, parts, count);
+  return pass<&writev>("writev", Call::write, nullptr, tracked(fd), fd, parts, count);
 }
-
 ssize_t sendfile(int out, int in, off_t* offset, size_t count) {
-  if (int error = decide(Call::write, nullptr, tracked(out), "sendfile")) {
-    return failWith<ssize_t>(error, -1);
-  }
-  static auto next = real<ssize_t (*)(int, int, off_t*, size_t)>("sendfile");
-  return next(out, in, offset, count);
+  return pass<&sendfile>("sendfile", Call::write, nullptr, tracked(out), out, in, offset, count);
 }
 
-int stat(const char* path, struct stat* info) {
-  if (int error = decide(Call::query, path, false, "stat")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, struct stat*)>("stat");
-  return next(path, info);
-}
-
-int lstat(const char* path, struct stat* info) {
-  if (int error = decide(Call::query, path, false, "lstat")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, struct stat*)>("lstat");
-  return next(path, info);
-}
-
-int mkdir(const char* path, mode_t mode) {
-  if (int error = decide(Call::create, path, false, "mkdir")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, mode_t)>("mkdir");
-  return next(path, mode);
-}
-
-int rename(const char* from, const char* to) {
-  if (int error = decide(Call::change, from, false, "rename")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*, const char*)>("rename");
-  return next(from, to);
-}
-
-int remove(const char* path) {
-  if (int error = decide(Call::change, path, false, "remove")) return failWith(error, -1);
-  static auto next = real<int (*)(const char*)>("remove");
-  return next(path);
-}
+int stat(const char* path, struct stat* info) { return pass<&stat>("stat", Call::query, path, false, path, info); }
+int lstat(const char* path, struct stat* info) { return pass<&lstat>("lstat", Call::query, path, false, path, info); }
+int mkdir(const char* path, mode_t mode) { return pass<&mkdir>("mkdir", Call::create, path, false, path, mode); }
+int rename(const char* from, const char* to) { return pass<&rename>("rename", Call::change, from, false, from, to); }
+int remove(const char* path) { return pass<&remove>("remove", Call::change, path, false, path); }
 
 int unlinkat(int dirfd, const char* path, int flags) {
-  const bool known = dirfd == AT_FDCWD || path[0] == '/';
-  if (int error = decide(Call::change, known ? path : nullptr, tracked(dirfd),
-                         "unlinkat")) {
-    return failWith(error, -1);
-  }
-  static auto next = real<int (*)(int, const char*, int)>("unlinkat");
-  return next(dirfd, path, flags);
+  const char* named = known(dirfd, path) ? path : nullptr;
+  return pass<&unlinkat>("unlinkat", Call::change, named, tracked(dirfd), dirfd, path, flags);
 }
 
 int fchmodat(int dirfd, const char* path, mode_t mode, int flags) {
-  const bool known = dirfd == AT_FDCWD || path[0] == '/';
-  if (int error = decide(Call::change, known ? path : nullptr, tracked(dirfd),
-                         "fchmodat")) {
-    return failWith(error, -1);
-  }
-  static auto next = real<int (*)(int, const char*, mode_t, int)>("fchmodat");
-  return next(dirfd, path, mode, flags);
+  const char* named = known(dirfd, path) ? path : nullptr;
+  return pass<&fchmodat>("fchmodat", Call::change, named, tracked(dirfd), dirfd, path, mode, flags);
 }
 
 DIR* fdopendir(int fd) {
-  static auto next = real<DIR* (*)(int)>("fdopendir");
-  DIR* folder = next(fd);
+  DIR* folder = next<&fdopendir>("fdopendir")(fd);
   if (folder && tracked(fd)) state().folders.insert(folder);
   return folder;
 }
 
 struct dirent* readdir(DIR* folder) {
-  const bool inTree = state().folders.count(folder) > 0;
-  if (int error = decide(Call::read, nullptr, inTree, "readdir")) {
-    return failWith<struct dirent*>(error, nullptr);
-  }
-  static auto next = real<struct dirent* (*)(DIR*)>("readdir");
-  return next(folder);
+  const bool opened = state().folders.count(folder) > 0;
+  return pass<&readdir>("readdir", Call::read, nullptr, opened, folder);
 }
 
 int closedir(DIR* folder) {
   state().folders.erase(folder);
-  static auto next = real<int (*)(DIR*)>("closedir");
-  return next(folder);
+  return next<&closedir>("closedir")(folder);
 }
 
 }  // extern "C"

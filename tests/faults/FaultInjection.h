@@ -2,14 +2,12 @@
 // File-system faults injected into this process at the Nth call, the way the
 // standard library reaches the C library: streams through fopen64, read,
 // write and fclose; std::filesystem through stat, lstat, openat, readdir,
-// mkdir, rename, remove, unlinkat, fchmodat and sendfile. The definitions in
-// FaultInjection.cpp take the place of the C library's for every caller in
-// the process (the program is linked to export them), and pass each call on
-// to the real function unless it is the one chosen to fail.
+// mkdir, rename, remove, unlinkat, fchmodat and sendfile. FaultInjection.cpp
+// replaces the C library's definitions for the whole process (the program
+// exports them) and passes each call on unless it is the one chosen to fail.
 //
-// Only calls on paths inside the tree given to arm() count, and reads and
-// writes on files opened there while armed; everything else (the test's own
-// files, locale data) passes untouched.
+// Only calls on paths inside the armed tree count, and reads and
+// writes on files opened there while armed; everything else passes untouched.
 
 #include <filesystem>
 #include <string>
@@ -29,17 +27,14 @@ inline constexpr Fault allFaults[] = {Fault::accessDenied, Fault::noSpace, Fault
 
 const char* faultName(Fault fault);
 
-// Starts counting, for every kind of fault at once, the calls it could be
-// injected into, injecting none.
+// Counts, for every kind of fault at once, the calls under `tree` it could
+// be injected into, injecting none.
 void countCalls(const std::filesystem::path& tree);
 
 // Injects `fault` into the nth call (from 1) it could be injected into.
-// Vanished folders are moved into `aside`, and links lead into it; both
-// outside `tree`.
-void injectAt(Fault fault, int nth, const std::filesystem::path& tree,
-              const std::filesystem::path& aside);
+// Vanished folders are moved into `aside`, and links lead into it.
+void injectAt(Fault fault, int nth, const std::filesystem::path& tree, const std::filesystem::path& aside);
 
-// Stops counting and injecting.
 void disarm();
 
 // Calls counted for `fault` since the last arming.

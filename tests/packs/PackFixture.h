@@ -1,16 +1,51 @@
 #pragma once
-// The plug-in loaded into a host on a fresh folder, with verbs for laying
-// packs and shot files into its data folder and reading back what is there.
+// Fixtures for shot files in pack folders: one pack folder alone (the shot
+// operations), or the plug-in loaded into a host on a fresh folder (packs),
+// with verbs for laying files in and reading back what is there.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "storage/Shot.h"
 #include "tests/support/PluginHarness.h"
+#include "tests/support/TempDir.h"
+
+using Files = std::set<std::string>;
+
+// Every entry of a folder, hidden ones included.
+inline Files entriesOf(const std::filesystem::path& folder) {
+  Files names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+class PackFolder : public ::testing::Test {
+ protected:
+  PackFolder() { std::filesystem::create_directories(dir.path() / "pack"); }
+
+  // The pack folder as the shot operations take it: ending in "/".
+  std::string folder() const { return dir.str("pack/"); }
+  std::string path(const std::string& fileName) const { return folder() + fileName; }
+  void put(const std::string& fileName, const std::string& text) const { writeFile(path(fileName), text); }
+  std::string text(const std::string& fileName) const { return readFile(path(fileName)); }
+  Files files() const { return entriesOf(dir.path() / "pack"); }
+
+  // A shot read by loadShot, as the pack loader reads one.
+  Shot load(const std::string& name, bool expectKept = true) const {
+    Shot shot;
+    EXPECT_EQ(shot.loadShot(folder(), name), expectKept) << name;
+    return shot;
+  }
+
+  TempDir dir;
+};
 
 class PackFixture : public ::testing::Test {
  protected:
@@ -29,17 +64,7 @@ class PackFixture : public ::testing::Test {
   std::string text(const std::string& packName, const std::string& fileName) const {
     return readFile(file(packName, fileName));
   }
-  bool has(const std::string& packName, const std::string& fileName) const {
-    return std::filesystem::exists(file(packName, fileName));
-  }
-  // Every entry of a pack folder.
-  std::set<std::string> files(const std::string& packName) const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(pack(packName))) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  Files files(const std::string& packName) const { return entriesOf(pack(packName)); }
 
   // Makes the folders and sets the pack list to exactly these names, in this
   // order (a rescan would take the folder's order).
@@ -48,7 +73,6 @@ class PackFixture : public ::testing::Test {
     plugin().trainingPacks = names;
   }
 
-  // The loaded shots' names, in order.
   std::vector<std::string> shotNames() {
     std::vector<std::string> names;
     for (const Shot& shot : plugin().shots) names.push_back(shot.name);
@@ -57,39 +81,22 @@ class PackFixture : public ::testing::Test {
 
   int packNumber() { return harness.cvarInt("TrainingPackNum"); }
   void setPackNumber(int index) { harness.console("TrainingPackNum " + std::to_string(index)); }
-  bool logged(const std::string& line) const { return harness.logged(line); }
   const std::vector<std::string>& log() { return harness.host().logLines(); }
 
   PluginHarness harness;
 };
 
-// A normalised shot line for the shot `name` (spaces written as "_").
+// The name as a shot line writes it: spaces as "_".
+inline std::string tokenOf(std::string name) {
+  std::replace(name.begin(), name.end(), ' ', '_');
+  return name;
+}
+
+// A normalised shot line for the shot `name`.
 inline std::string shotLine(const std::string& name, float ballZ = 92.5f, int speed = 3000) {
-  std::string token = name;
-  for (char& c : token) {
-    if (c == ' ') c = '_';
-  }
   std::ostringstream line;
-  line << ballZ << " -1200 3500 0 -2500 800 0 -4608 17 16384 " << token << ' ' << speed << " 0 0";
+  line << ballZ << " -1200 3500 0 -2500 800 0 -4608 17 16384 " << tokenOf(name) << ' ' << speed << " 0 0";
   return line.str();
 }
 
-// Makes one file impossible to remove for as long as the object lives: the
-// file system's immutable flag where the tests may set it (root), a
-// read-only parent folder otherwise. protects() is false where neither
-// works; tests then skip.
-class UndeletableFile {
- public:
-  explicit UndeletableFile(const std::string& path);
-  ~UndeletableFile();
-  UndeletableFile(const UndeletableFile&) = delete;
-  UndeletableFile& operator=(const UndeletableFile&) = delete;
-  bool protects() const { return protects_; }
-
- private:
-  bool setImmutable(bool on);
-  std::string path_;
-  bool immutable_ = false;
-  bool readOnlyParent_ = false;
-  bool protects_ = false;
-};
+inline const std::string defaultShotLine = "0 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0";

@@ -2,16 +2,11 @@
 // anything is made from it, import into a new pack (all or nothing, never
 // outside the packs folder), and the "ExportPack" and "ImportPack" commands.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
-#include <set>
 
 #include "storage/PackText.h"
 #include "storage/PackTransfer.h"
-#include "storage/ShotLine.h"
 #include "tests/packs/PackFixture.h"
 
 namespace {
@@ -20,43 +15,23 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-// Shot names with spaces, underscores in their tokens, a number, a dot,
-// UTF-8 and the older "Shots" form; then plain numbered ones.
-std::vector<std::string> shotNamesFor(size_t count) {
-  std::vector<std::string> names = {"Corner Shot", "Two  Words", "1) Ceiling", "a.b", "Défi",
-                                    "Shots12", "x"};
-  names.resize(std::min(count, names.size()));
-  while (names.size() < count) names.push_back("Shot " + std::to_string(names.size()));
-  return names;
-}
-
 std::string replacing(std::string text, const std::string& from, const std::string& to) {
   return text.replace(text.find(from), from.size(), to);
 }
 
 class PackShare : public PackFixture {
  protected:
-  // A pack folder holding one normalised shot file per name, with extreme
-  // values.
-  void makeSharedPack(const std::string& name, size_t shots) {
+  // A pack folder of `count` normalised shot files with extreme values and
+  // names with spaces, a number, a dot, UTF-8 and the older "Shots" form.
+  void makeSharedPack(const std::string& name, size_t count) {
+    std::vector<std::string> names = {"Corner Shot", "Two  Words", "1) Ceiling", "a.b", "Défi", "Shots12", "x"};
+    names.resize(std::min(count, names.size()));
+    while (names.size() < count) names.push_back("Shot " + std::to_string(names.size()));
     makePack(name);
-    int i = 0;
-    for (const std::string& shotName : shotNamesFor(shots)) {
-      Shot shot;
-      shot.name = shotName;
-      shot.ballLocationZ = 3.40282e+38f;
-      shot.ballLocationX = -3.40282e+38f;
-      shot.ballLocationY = 1.17549e-38f;
-      shot.ballVelocityX = -0.0f;
-      shot.ballVelocityY = 1e-05f;
-      shot.ballVelocityZ = 123456.7f;
-      shot.carLocationX = static_cast<float>(i++);
-      shot.carYaw = INT32_MIN;
-      shot.ballSpeed = INT32_MAX;
-      shot.carPitch = -32764;
-      shot.carRoll = 32764;
-      shot.filePath = file(name, shotName + (shotName == "Shots12" ? ".txt" : ".shot"));
-      ASSERT_TRUE(shot.saveShotFile());
+    for (size_t i = 0; i < names.size(); ++i) {
+      put(name, names[i] + (names[i] == "Shots12" ? ".txt" : ".shot"),
+          "3.40282e+38 -3.40282e+38 1.17549e-38 -0 1e-05 123457 " + std::to_string(i) + " 0 0 -2147483648 " +
+              tokenOf(names[i]) + " 2147483647 -32764 32764");
     }
   }
   std::string exported(const std::string& packName) {
@@ -78,22 +53,22 @@ class PackShare : public PackFixture {
     }
     return paths;
   }
-  // Lays `text` into QMShots as `fileName` and imports it as a player types it.
-  void importFile(const std::string& text, const std::string& fileName = "in.qmpack") {
-    writeFile(harness.dataFolder() + "/QMShots/" + fileName, text);
-    harness.console("ImportPack \"" + fileName + "\"");
+  // Lays `text` into QMShots as "in.qmpack" and imports it as a player types it.
+  void importFile(const std::string& text) {
+    writeFile(harness.dataFolder() + "/QMShots/in.qmpack", text);
+    harness.console("ImportPack \"in.qmpack\"");
   }
 };
 
 TEST_F(PackShare, ExportThenImportGivesByteIdenticalShotFiles) {
   for (size_t count : {0u, 1u, 60u}) {
     const std::string source = "Source " + std::to_string(count);
+    const std::string copy = "Copy " + std::to_string(count);
     makeSharedPack(source, count);
     DecodedPack decoded = decodePackText(exported(source));
     ASSERT_TRUE(decoded.ok()) << decoded.error;
     EXPECT_EQ(decoded.name, source);
     ASSERT_EQ(decoded.shots.size(), count);
-    const std::string copy = "Copy " + std::to_string(count);
     Outcome<std::string> made = importPackFolder(packsFolder(), copy, decoded.shots);
     ASSERT_TRUE(made.ok()) << made.error;
     EXPECT_EQ(made.value, pack(copy));
@@ -124,69 +99,50 @@ TEST_F(PackShare, TheTextIsTheShotLinesInDisplayOrderBetweenItsFirstAndLastLine)
 TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
   const std::string good = shotLine("Lob");
   const std::string packText = encodePackText("Shared", {good, shotLine("Chip")});
-  auto replaced = [&](const std::string& from, const std::string& to) {
-    return replacing(packText, from, to);
-  };
   const std::string lastLine = packText.substr(packText.rfind("QMPACK END"));
-  const struct {
-    std::string text;
-    const char* reason;
-  } refusals[] = {
+  const std::pair<std::string, const char*> refusals[] = {
       {"", "The text is empty"},
       {"Lob 1 2 3\n", "This is not a training pack text: it must begin with \"QMPACK 1\""},
-      {replaced("QMPACK 1", "QMPACK 2"), "is of version 2; this plug-in reads version 1 only"},
-      {replaced(lastLine, ""), "The text is cut short"},
-      {replaced("QMPACK END 2", "QMPACK END 3"), "holds 2 shots but its last line says 3"},
-      {replaced(lastLine, "QMPACK END 2 xyz\n"), "The last line is damaged"},
-      {replaced("Lob", "Lop"), "The checksum does not match"},
+      {replacing(packText, "QMPACK 1", "QMPACK 2"), "is of version 2; this plug-in reads version 1 only"},
+      {replacing(packText, lastLine, ""), "The text is cut short"},
+      {replacing(packText, "QMPACK END 2", "QMPACK END 3"), "holds 2 shots but its last line says 3"},
+      {replacing(packText, lastLine, "QMPACK END 2 xyz\n"), "The last line is damaged"},
+      {replacing(packText, lastLine, "QMPACK END\n"), "The last line is damaged"},
+      {replacing(packText, "Lob", "Lop"), "The checksum does not match"},
       {encodePackText("Shared", {good, "1 2 3"}), "Shot line 2 cannot be read: it has 3 fields"},
       {encodePackText("Shared", {good + " 7"}), "it has 15 fields"},
       {encodePackText("Shared", {"nan" + good.substr(4)}), "field 1 is not a finite number"},
-      {encodePackText("Shared", {replacing(good, "16384", "16384.0")}),
-       "field 10 is not a whole number"},
+      {encodePackText("Shared", {replacing(good, "16384", "16384.0")}), "field 10 is not a whole number"},
       {encodePackText("Shared", {shotLine("_")}), "the shot has no name"},
       {encodePackText("..", {good}), "The pack's name \"..\" cannot name a pack"},
       {encodePackText("./\\", {good}), "cannot name a pack"},
   };
   plugin().trainingPacks = {};
   const std::set<std::string> before = everything();
-  for (const auto& refusal : refusals) {
-    importFile(refusal.text);
-    EXPECT_THAT(log().back(), HasSubstr("Could not import in.qmpack: ")) << refusal.reason;
-    EXPECT_THAT(log().back(), HasSubstr(refusal.reason));
+  for (const auto& [refused, reason] : refusals) {
+    importFile(refused);
+    EXPECT_THAT(log().back(), HasSubstr("Could not import in.qmpack: ")) << reason;
+    EXPECT_THAT(log().back(), HasSubstr(reason));
     fs::remove(harness.dataFolder() + "/QMShots/in.qmpack");
-    EXPECT_EQ(everything(), before) << refusal.reason;
+    EXPECT_EQ(everything(), before) << reason;
   }
   EXPECT_TRUE(plugin().trainingPacks.empty());
   harness.console("ImportPack missing.qmpack");
   EXPECT_THAT(log().back(), HasSubstr("There is no file"));
 }
 
-TEST_F(PackShare, AnImportNeverReachesOutsideThePacksFolderNorIntoAPack) {
+TEST_F(PackShare, AnImportNeverReachesOutsideThePacksFolderNorIntoAPackNorLeavesAHalfPack) {
   makePack("Taken");
   put("Taken", "Mine.shot", shotLine("Mine"));
   const std::vector<Shot> shots = decodePackText(encodePackText("x", {shotLine("Lob")})).shots;
   const std::set<std::string> before = everything();
-  for (const std::string& name :
-       {std::string(".."), std::string("a/b"), std::string("/tmp/abs"), std::string("a\0b", 3),
-        std::string(" _ "), std::string(""), std::string("Taken")}) {
+  for (const char* name : {"../x", "a/b", "/tmp/abs", "Taken"}) {
     EXPECT_FALSE(importPackFolder(packsFolder(), name, shots).ok()) << name;
-    EXPECT_EQ(everything(), before) << name;
   }
-  // What the command makes of such names in a text: the characters no pack
-  // name may hold are dropped.
-  EXPECT_EQ(cleanPackName(" ../a/b\\c:\x01 "), "abc:");
-  EXPECT_EQ(cleanPackName(std::string("x\0y", 3)), "xy");
-}
-
-TEST_F(PackShare, AFailurePartWayLeavesNothingBehind) {
+  EXPECT_EQ(everything(), before);
   // The second shot's file name is longer than any file system takes.
-  const std::string packText =
-      encodePackText("Long", {shotLine("Lob"), shotLine(std::string(300, 'n'))});
-  makePack("Other");
-  const std::set<std::string> before = everything();
-  Outcome<std::string> made =
-      importPackFolder(packsFolder(), "Long", decodePackText(packText).shots);
+  const std::string packText = encodePackText("Long", {shotLine("Lob"), shotLine(std::string(300, 'n'))});
+  Outcome<std::string> made = importPackFolder(packsFolder(), "Long", decodePackText(packText).shots);
   EXPECT_THAT(made.error, HasSubstr("Could not write the shot"));
   EXPECT_EQ(everything(), before);
 }
@@ -214,12 +170,9 @@ TEST_F(PackShare, ExportPackWritesTheTextIntoTheExportsFolder) {
   const std::string path = harness.dataFolder() + "/QMShots/Exports/My Pack.qmpack";
   EXPECT_EQ(log().back(), "Training pack My Pack (2 shots) exported to " + path);
   EXPECT_EQ(readFile(path), exported("My Pack"));
-  for (const char* line : {"ExportPack Nope", "ExportPack ../QMShots", "ExportPack"}) {
-    harness.console(line);
-  }
+  for (const char* line : {"ExportPack Nope", "ExportPack ../QMShots", "ExportPack"}) harness.console(line);
   EXPECT_THAT(log(), testing::IsSupersetOf({"There is no training pack named Nope",
-                                            "There is no training pack named ../QMShots",
-                                            "Usage: ExportPack NAME"}));
+                                            "There is no training pack named ../QMShots", "Usage: ExportPack NAME"}));
 }
 
 }  // namespace

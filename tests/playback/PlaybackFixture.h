@@ -1,6 +1,6 @@
 #pragma once
-// The plug-in in a local match, switched on, with a pack of shots filled in
-// directly and a scripted source of random draws.
+// A scripted source of random draws, and the plug-in in a local match with a
+// pack of shots filled in directly.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 // for ("0..1", "0..10") so a test can check which draws were made.
 class ScriptedDraws {
  public:
-  void queue(std::vector<int32_t> values) {
+  void queue(const std::vector<int32_t>& values) {
     state_->values.insert(state_->values.end(), values.begin(), values.end());
   }
   const std::vector<std::string>& ranges() const { return state_->ranges; }
@@ -45,39 +45,11 @@ class ScriptedDraws {
 
 // A shot with every field distinct, so a copy into the wrong member shows.
 inline Shot cornerShot() {
-  Shot shot;
-  shot.ballLocationZ = 92.5f;
-  shot.ballLocationX = -1200;
-  shot.ballLocationY = 3500;
-  shot.ballVelocityX = 300;
-  shot.ballVelocityY = -2500;
-  shot.ballVelocityZ = 800;
-  shot.carLocationX = -1000;
-  shot.carLocationY = -4608;
-  shot.carLocationZ = 17;
-  shot.carYaw = 16384;
-  shot.carPitch = 100;
-  shot.carRoll = 200;
-  shot.ballSpeed = 3200;
-  shot.name = "Corner Shot";
-  return shot;
-}
-
-// Puts a shot's values into the plug-in's working shot, as an editor would.
-inline void useAsWorkingShot(QMTraining& plugin, const Shot& shot) {
-  plugin.ballLocationZ = shot.ballLocationZ;
-  plugin.ballLocationX = shot.ballLocationX;
-  plugin.ballLocationY = shot.ballLocationY;
-  plugin.ballVelocityX = shot.ballVelocityX;
-  plugin.ballVelocityY = shot.ballVelocityY;
-  plugin.ballVelocityZ = shot.ballVelocityZ;
-  plugin.carLocationX = shot.carLocationX;
-  plugin.carLocationY = shot.carLocationY;
-  plugin.carLocationZ = shot.carLocationZ;
-  plugin.carYaw = shot.carYaw;
-  plugin.carPitch = shot.carPitch;
-  plugin.carRoll = shot.carRoll;
-  plugin.ballSpeed = shot.ballSpeed;
+  return Shot{.ballLocationZ = 92.5f, .ballLocationX = -1200, .ballLocationY = 3500,
+              .ballVelocityX = 300, .ballVelocityY = -2500, .ballVelocityZ = 800,
+              .carLocationX = -1000, .carLocationY = -4608, .carLocationZ = 17,
+              .carYaw = 16384, .carPitch = 100, .carRoll = 200,
+              .filePath = {}, .folderPath = {}, .name = "Corner Shot", .ballSpeed = 3200};
 }
 
 inline Shot namedShot(std::string name, float ballLocationX) {
@@ -87,28 +59,34 @@ inline Shot namedShot(std::string name, float ballLocationX) {
   return shot;
 }
 
-class PlaybackTest : public ::testing::Test {
- protected:
-  PlaybackTest() {
+// The plug-in switched on in a local match whose score limit is 7. Its pack
+// holds cornerShot, "Second" and "Third" (cornerShot at X 2222 and 3333),
+// none selected for training; the first is loaded as the working shot.
+class Session {
+ public:
+  Session() {
     h.enablePlugin();
     h.startLocalMatch();
     plugin().drawNumber = draws.source();
+    loadShots({cornerShot(), namedShot("Second", 2222), namedShot("Third", 3333)});
+    selectShot(0);
+    h.console("LoadShot");
+    host().server()->maxScore = 7;
   }
 
   QMTraining& plugin() { return h.plugin(); }
   sim::Host& host() { return h.host(); }
   std::vector<std::string>& calls() { return h.host().calls; }
 
-  // Fills the pack with the given shots, none selected for training.
   void loadShots(std::vector<Shot> shots) {
     plugin().shotSelections.assign(shots.size(), false);
     plugin().shots = std::move(shots);
   }
-  void selectShot(int index) {
-    h.console("shotNumber1 " + std::to_string(index));
-  }
-  void activateModifiers() { plugin().modifiersActive = true; }
+  void selectShot(int index) { h.console("shotNumber1 " + std::to_string(index)); }
+  void pressReset() { h.console("controlInput"); }
 
   PluginHarness h;
   ScriptedDraws draws;
 };
+
+class PlaybackTest : public ::testing::Test, protected Session {};

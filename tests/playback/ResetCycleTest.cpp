@@ -1,11 +1,15 @@
-// The reset key ("controlInput"), the training draw, and the two commands
-// that copy shots between the loaded pack and the working shot.
+// The reset key ("controlInput"), the four placement commands it is made
+// of, the training draw, and the two commands that copy shots between the
+// loaded pack and the working shot.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <tuple>
 
@@ -18,136 +22,108 @@ namespace {
 
 std::tuple<float, float, float> xyz(const Vector& v) { return {v.X, v.Y, v.Z}; }
 
-class ResetCycleTest : public PlaybackTest {
- protected:
-  ResetCycleTest() {
-    loadShots({cornerShot(), namedShot("Second", 2222), namedShot("Third", 3333)});
-    selectShot(0);
-    h.console("LoadShot");
-    host().server()->maxScore = 7;
-  }
+using Calls = std::vector<std::string>;
 
-  void pressReset() { h.console("controlInput"); }
+class ResetCycleTest : public PlaybackTest {};
 
-  // The calls of one whole reset of cornerShot, up to the launch request.
-  static std::vector<std::string> placementOfCornerShot() {
-    return {"Car.SetCarRotation(100, 16384, 200)",
-            "Car.SetLocation(-1000, -4608, 17)",
-            "Car.Stop()",
-            "Ball.Stop()",
-            "Ball.SetHitTeamNum(255)",
-            "Ball.SetLocation(-1200, 3500, 92.5)",
-            "Ball.Stop()",
-            "GodBall.SetTargetSpeed(3200)",
-            "GodBall.UpdateColor()",
-            "Game.SetTimeout(0.2)"};
+// Everything one press sends to the host up to its launch, in a plain
+// session first and then in each situation that changes it.
+TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
+  const Calls score = {"Server.SetMaxScore(100)"};
+  const Calls car = {"Car.SetCarRotation(100, 16384, 200)", "Car.SetLocation(-1000, -4608, 17)", "Car.Stop()"};
+  const Calls ball = {"Ball.Stop()", "Ball.SetHitTeamNum(255)", "Ball.SetLocation(-1200, 3500, 92.5)", "Ball.Stop()"};
+  const Calls speed = {"GodBall.SetTargetSpeed(3200)", "GodBall.UpdateColor()"};
+  const Calls fixedSpeed = {"GodBall.SetTargetSpeed(4100)", "GodBall.UpdateColor()"};
+  const Calls wait = {"Game.SetTimeout(0.2)"};
+  const Calls launch = {"Ball.SetHitTeamNum(1)", "GodBall.SetCarHitTeamNum(1)", "GodBall.OnHitTeamNumChanged()",
+                        "GodBall.UpdateColor()", "Ball.SetVelocity(300, -2500, 800)"};
+  const Calls plainLaunch = {"Ball.SetHitTeamNum(1)", "Ball.SetVelocity(300, -2500, 800)"};
+  const struct {
+    const char* situation;
+    std::vector<const char*> console;
+    std::function<void(Session&)> arrange;
+    std::vector<Calls> calls;
+  } cases[] = {
+      {"a local game", {}, nullptr, {score, car, ball, speed, wait, launch}},
+      {"online", {}, [](Session& s) { s.host().startOnlineMatch(); }, {}},
+      {"outside a game", {}, [](Session& s) { s.host().leaveMatch(); }, {}},
+      {"switched off", {"quellmark_enabled 0"}, nullptr, {}},
+      {"no ball", {}, [](Session& s) { s.host().server()->ball.reset(); }, {score}},
+      {"car reset off", {"car_enabled 0"}, nullptr, {score, ball, speed, wait, launch}},
+      {"score fix off", {}, [](Session& s) { s.plugin().maxScoreFixEnabled = false; },
+       {car, ball, speed, wait, launch}},
+      {"an ordinary ball", {}, [](Session& s) { s.host().ball()->godBall = false; },
+       {score, car, ball, wait, plainLaunch}},
+      {"fixed speed", {"cool_speed 4100", "speed_enabled 2"}, nullptr, {score, car, ball, fixedSpeed, wait, launch}},
+      {"speed left alone", {"speed_enabled 0"}, nullptr, {score, car, ball, wait, launch}},
+      {"speed mode unknown", {"speed_enabled 3"}, nullptr, {score, car, ball, wait, launch}},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    for (const char* line : c.console) s.h.console(line);
+    if (c.arrange) c.arrange(s);
+    s.pressReset();
+    s.h.advance(0.25);
+    Calls expected;
+    for (const Calls& part : c.calls) expected.insert(expected.end(), part.begin(), part.end());
+    EXPECT_EQ(s.calls(), expected) << c.situation;
+    EXPECT_EQ(s.host().pendingTimeouts(), 0u) << c.situation;
   }
-  static std::vector<std::string> launch() {
-    return {"Ball.SetHitTeamNum(1)", "GodBall.SetCarHitTeamNum(1)", "GodBall.OnHitTeamNumChanged()",
-            "GodBall.UpdateColor()", "Ball.SetVelocity(300, -2500, 800)"};
-  }
-  bool launched() { return host().ball()->velocity.Y != 0; }
-};
+}
 
-TEST_F(ResetCycleTest, ResetPlacesCarAndBallSetsSpeedAndLaunchesOnlyAfterTheDelay) {
+TEST_F(ResetCycleTest, TheBallRestsAtItsStartForTheDelayThenFliesForTeamOne) {
+  host().ball()->velocity = {50, 60, 70};
   pressReset();
-  std::vector<std::string> expected = {"Server.SetMaxScore(100)"};
-  for (auto& call : placementOfCornerShot()) expected.push_back(call);
-  EXPECT_EQ(calls(), expected);
-  EXPECT_EQ(host().ball()->location.X, -1200);
-  EXPECT_FALSE(launched());
-
+  EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
   h.advance(0.19);
-  EXPECT_FALSE(launched()) << "the ball rests at its start for 0.2 s";
-  EXPECT_EQ(calls().size(), expected.size());
-
+  EXPECT_EQ(xyz(host().ball()->velocity), xyz({0, 0, 0}));
+  EXPECT_EQ(host().ball()->hitTeam, 255);
   h.advance(0.02);
-  for (auto& call : launch()) expected.push_back(call);
-  EXPECT_EQ(calls(), expected);
-  EXPECT_EQ(host().ball()->velocity.Y, -2500);
+  EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
   EXPECT_EQ(host().ball()->hitTeam, 1);
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
 }
 
-TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost) {
-  loadShots({cornerShot()});
-  plugin().shotSelections = {true};
-  plugin().trainingActive = true;
-  plugin().drawNumber = [](int32_t, int32_t) -> int32_t { throw std::runtime_error("no entropy"); };
-  EXPECT_NO_THROW(pressReset());
-  EXPECT_TRUE(h.logged("controlInput stopped by an error: no entropy"));
-}
-
-TEST_F(ResetCycleTest, OnlineTheKeyDoesNothingAtAllNotEvenTheScoreFix) {
+// Without ball or car, online, outside a game or switched off: nothing.
+TEST_F(ResetCycleTest, PlacementCommandsNeedTheirActorAndTheGuards) {
+  auto runEveryCommand = [this] {
+    for (const char* command : {"BallMove", "CarMove", "BallVelocity", "BallSpeed"}) h.console(command);
+  };
+  host().server()->ball.reset();
+  host().server()->car.reset();
+  runEveryCommand();
   host().startOnlineMatch();
-  plugin().trainingActive = true;
-  pressReset();
-  EXPECT_THAT(calls(), IsEmpty());
-  EXPECT_EQ(plugin().savedMaxScore, 0);
-  EXPECT_THAT(draws.ranges(), IsEmpty());
-}
-
-TEST_F(ResetCycleTest, OutsideAGameOrWithThePluginOffTheKeyDoesNothing) {
+  runEveryCommand();
   host().leaveMatch();
-  pressReset();
+  runEveryCommand();
   host().startLocalMatch();
   h.console("quellmark_enabled 0");
-  pressReset();
+  runEveryCommand();
   EXPECT_THAT(calls(), IsEmpty());
-  EXPECT_EQ(plugin().savedMaxScore, 0);
 }
 
-TEST_F(ResetCycleTest, WithoutABallOnlyTheScoreFixHappens) {
-  host().server()->ball.reset();
+TEST_F(ResetCycleTest, TheGamesScoreLimitIsSavedOnlyOnce) {
   pressReset();
-  EXPECT_THAT(calls(), ElementsAre("Server.SetMaxScore(100)"));
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
-}
-
-TEST_F(ResetCycleTest, WithCarResetOffOnlyTheBallIsReplayed) {
-  h.console("car_enabled 0");
-  pressReset();
-  h.advance(0.25);
-  for (const std::string& call : calls()) EXPECT_EQ(call.rfind("Car.", 0), std::string::npos) << call;
-  EXPECT_EQ(host().ball()->velocity.Y, -2500);
-}
-
-TEST_F(ResetCycleTest, ScoreLimitIsSavedOnceAndRaisedOnEveryReset) {
-  pressReset();
-  EXPECT_EQ(plugin().savedMaxScore, 7);
-  EXPECT_EQ(host().server()->maxScore, 100);
-
-  calls().clear();
   pressReset();
   EXPECT_EQ(plugin().savedMaxScore, 7) << "the second reset must not save 100";
-  EXPECT_EQ(calls().front(), "Server.SetMaxScore(100)");
+  EXPECT_EQ(host().server()->maxScore, 100);
 }
 
-TEST_F(ResetCycleTest, ScoreFixOffLeavesTheLimitAlone) {
-  plugin().maxScoreFixEnabled = false;
-  pressReset();
-  EXPECT_EQ(host().server()->maxScore, 7);
-  EXPECT_EQ(plugin().savedMaxScore, 0);
-  EXPECT_EQ(calls().front(), "Car.SetCarRotation(100, 16384, 200)");
-}
-
-TEST_F(ResetCycleTest, DelayedLaunchChecksItsGuardsAgainWhenItFires) {
-  pressReset();
-  h.console("quellmark_enabled 0");
-  h.advance(0.25);
-  EXPECT_FALSE(launched());
-
-  h.console("quellmark_enabled 1");
-  pressReset();
-  host().startOnlineMatch();
-  h.advance(0.25);  // the timeout fires with no local game and must not touch one
-
-  host().startLocalMatch();
-  pressReset();
-  host().server()->ball.reset();
-  h.advance(0.25);
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
-  EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)") << "nothing ran after the last request";
+// Switched off, online or without a ball by the time the launch fires, it
+// does nothing.
+TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
+  const std::function<void(Session&)> changes[] = {
+      [](Session& s) { s.h.console("quellmark_enabled 0"); },
+      [](Session& s) { s.host().startOnlineMatch(); },
+      [](Session& s) { s.host().server()->ball.reset(); },
+  };
+  for (const auto& change : changes) {
+    Session s;
+    s.pressReset();
+    change(s);
+    s.h.advance(0.25);
+    EXPECT_EQ(s.calls().back(), "Game.SetTimeout(0.2)");
+    EXPECT_EQ(s.host().pendingTimeouts(), 0u);
+  }
 }
 
 TEST_F(ResetCycleTest, TwoQuickPressesLaunchTwiceEachAfterItsOwnDelay) {
@@ -161,6 +137,14 @@ TEST_F(ResetCycleTest, TwoQuickPressesLaunchTwiceEachAfterItsOwnDelay) {
   EXPECT_EQ(std::count(calls().begin(), calls().end(), "Ball.SetVelocity(300, -2500, 800)"), 2);
 }
 
+TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost) {
+  plugin().shotSelections = {true, false, false};
+  plugin().trainingActive = true;
+  plugin().drawNumber = [](int32_t, int32_t) -> int32_t { throw std::runtime_error("no entropy"); };
+  EXPECT_NO_THROW(pressReset());
+  EXPECT_TRUE(h.logged("controlInput stopped by an error: no entropy"));
+}
+
 // ---- the training draw ----
 
 TEST_F(ResetCycleTest, TrainingDrawsOnceAmongTheSelectedShots) {
@@ -170,24 +154,12 @@ TEST_F(ResetCycleTest, TrainingDrawsOnceAmongTheSelectedShots) {
   pressReset();
   EXPECT_THAT(draws.ranges(), ElementsAre("0..1"));
   EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
-  EXPECT_EQ(plugin().ballLocationX, 3333);
   EXPECT_EQ(plugin().currentShotName, "Third");
   EXPECT_FALSE(plugin().noShotSelected);
   EXPECT_EQ(host().ball()->location.X, 3333);
 }
 
-TEST_F(ResetCycleTest, TrainingWithOneSelectedShotReplaysItEveryTime) {
-  plugin().drawNumber = randomDeviceDraws();
-  plugin().trainingActive = true;
-  plugin().shotSelections = {false, false, true};
-  for (int press = 0; press < 20; ++press) {
-    pressReset();
-    ASSERT_EQ(h.cvarInt("shotNumber1"), 2);
-    ASSERT_EQ(host().ball()->location.X, 3333);
-  }
-}
-
-TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndPlacesNothing) {
+TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndSilencesOnlyThatPress) {
   plugin().trainingActive = true;
   selectShot(1);
   plugin().ballLocationX = 5;  // an edit the reload must undo
@@ -199,17 +171,17 @@ TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndPlacesN
   EXPECT_EQ(plugin().ballLocationX, 2222);
   EXPECT_THAT(calls(), ElementsAre("Server.SetMaxScore(100)"));
   EXPECT_EQ(host().pendingTimeouts(), 0u);
-}
 
-TEST_F(ResetCycleTest, AnEmptyDrawDoesNotSilenceTheKeyOnceTrainingIsOff) {
-  plugin().trainingActive = true;
-  draws.queue({0});
+  plugin().trainingActive = false;  // a press outside training replays the shot
   pressReset();
-  ASSERT_TRUE(plugin().noShotSelected);
+  EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 
-  plugin().trainingActive = false;
+  plugin().trainingActive = true;  // and a draw that finds a shot clears the flag
+  plugin().shotSelections = {true, false, false};
+  draws.queue({0});
   calls().clear();
   pressReset();
+  EXPECT_FALSE(plugin().noShotSelected);
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
@@ -222,130 +194,134 @@ TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListLogsAndReplaysTheWorkingS
   EXPECT_TRUE(h.logged("emptyShotActive"));
   EXPECT_FALSE(plugin().noShotSelected);
   EXPECT_THAT(draws.ranges(), IsEmpty());
-  EXPECT_EQ(plugin().ballLocationX, 1234);
   EXPECT_EQ(host().ball()->location.X, 1234);
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
-TEST_F(ResetCycleTest, TrainingDrawClearsAnEarlierEmptyDraw) {
-  plugin().trainingActive = true;
-  draws.queue({0});
-  pressReset();
-  ASSERT_TRUE(plugin().noShotSelected);
-
-  plugin().shotSelections = {true, false, false};
-  draws.queue({0});
-  pressReset();
-  EXPECT_FALSE(plugin().noShotSelected);
-  EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
-}
-
-// ---- training order and variance ----
-
-TEST_F(ResetCycleTest, InListOrderThePressesWalkTheTickedShotsWithoutDrawing) {
-  h.console("training_order 2");
-  plugin().trainingActive = true;
-  plugin().shotSelections = {true, false, true};
-  for (int expected : {0, 2, 0}) {
-    pressReset();
-    EXPECT_EQ(h.cvarInt("shotNumber1"), expected);
-  }
-  EXPECT_THAT(draws.ranges(), IsEmpty());
-}
-
+// In list order the shot is taken without a draw; the mirror bit (not
+// mirrored) and the variance follow: X by +200, Y by -50, no turn, 1.5
+// times the speed.
 TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkingShot) {
-  h.console("variance_location 200");
-  h.console("variance_direction 45");
-  h.console("variance_speed 50");
-  plugin().trainingActive = true;
-  plugin().shotSelections = {true, false, false};
-  activateModifiers();
-  plugin().mirrorShots = true;
-  // The shot, the mirror bit (not mirrored), then the variance: X by +200,
-  // Y by -50, no turn, 1.5 times the speed.
-  draws.queue({0, 0, 1000000, -250000, 0, 1000000});
+  for (const char* setting : {"training_order 2", "variance_location 200", "variance_direction 45",
+                              "variance_speed 50"}) {
+    h.console(setting);
+  }
+  QMTraining& p = plugin();
+  p.trainingActive = true;
+  p.shotSelections = {false, false, true};
+  p.modifiersActive = p.mirrorShots = true;
+  draws.queue({0, 1000000, -250000, 0, 1000000});
   pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..0", "0..1", "-1000000..1000000", "-1000000..1000000",
+  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..1", "-1000000..1000000", "-1000000..1000000",
                                           "-1000000..1000000", "-1000000..1000000"));
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1000, 3450, 92.5}));
+  EXPECT_EQ(xyz(host().ball()->location), xyz({3533, 3450, 92.5}));
   h.advance(0.25);
   EXPECT_EQ(xyz(host().ball()->velocity), xyz({450, -3750, 1200}));
-  EXPECT_EQ(plugin().ballLocationX, -1200);
-  EXPECT_EQ(plugin().ballLocationY, 3500);
-  EXPECT_EQ(plugin().ballVelocityX, 300);
-  EXPECT_EQ(plugin().ballVelocityZ, 800);
-  EXPECT_EQ(plugin().shots[0].ballLocationX, -1200);
-
-  // The editor's try-out commands place and launch the exact shot.
-  h.console("BallMove");
-  h.console("BallVelocity");
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
-  EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
-  EXPECT_EQ(draws.ranges().size(), 6u);
+  EXPECT_EQ(std::tuple(p.ballLocationX, p.ballLocationY, p.ballVelocityX, p.ballVelocityZ),
+            std::tuple(3333.0f, 3500.0f, 300.0f, 800.0f));
 
   // Out of training the press varies the working shot just the same.
-  plugin().trainingActive = false;
+  p.trainingActive = false;
   draws.queue({-1000000, 0, 0, 0});
   pressReset();
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1400, 3500, 92.5}));
+  EXPECT_EQ(xyz(host().ball()->location), xyz({3133, 3500, 92.5}));
   EXPECT_EQ(draws.left(), 0u);
+}
+
+// With the production draws, through the key and its single generator: the
+// training draw takes each selected shot alike; the modifiers after it
+// mirror half the time and take the randomized ceiling 2 times in 11, every
+// ceiling draw from 0 to 10 seen; the variance reaches over its whole range,
+// each tenth of it taking a tenth of the presses. The bounds are 8 standard
+// deviations wide, so the test never fails by chance (odds below 1 in 10^13).
+TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
+  QMTraining& p = plugin();
+  p.drawNumber = randomDeviceDraws();
+  loadShots({namedShot("A", 0), namedShot("B", 1), namedShot("C", 2), namedShot("D", 3), namedShot("E", 4),
+             namedShot("F", 5)});
+  p.shotSelections = {true, false, true, false, false, true};
+  p.trainingActive = true;
+  p.modifiersActive = p.mirrorShots = p.makeCeiling = p.randomizeSpawns = true;
+  h.console("variance_location 100");
+  std::map<int, int> picks;
+  std::vector<int> yawOffsets(11, 0);
+  std::vector<int> varianceTenths(10, 0);
+  int mirrored = 0;
+  for (int press = 0; press < 3000; ++press) {
+    pressReset();
+    ++picks[h.cvarInt("shotNumber1")];
+    if (std::signbit(p.ballVelocityX)) ++mirrored;  // cornerShot flies towards +X
+    const int offset = p.carYaw - 16384;
+    ASSERT_TRUE(offset >= 0 && offset <= 10) << offset;
+    ASSERT_EQ(p.carLocationZ == 2024.0f, offset == 1 || offset == 2) << offset;
+    ++yawOffsets[static_cast<size_t>(offset)];
+    const double fraction = (host().ball()->location.Y - 3500) / 100.0;
+    ASSERT_LE(std::fabs(fraction), 1.0001);
+    ++varianceTenths[std::min<size_t>(9, static_cast<size_t>((fraction + 1) * 5))];
+  }
+  // Each shot: mean 1000, sd 25.8. Mirrored: mean 1500, sd 27.4. Ceiling:
+  // mean 545, sd 21.1. Each tenth: mean 300, sd 16.4.
+  ASSERT_EQ(picks.size(), 3u);
+  for (int shot : {0, 2, 5}) {
+    EXPECT_GT(picks[shot], 793) << shot;
+    EXPECT_LT(picks[shot], 1207) << shot;
+  }
+  EXPECT_GT(mirrored, 1281);
+  EXPECT_LT(mirrored, 1719);
+  EXPECT_GT(yawOffsets[1] + yawOffsets[2], 376);
+  EXPECT_LT(yawOffsets[1] + yawOffsets[2], 714);
+  for (int count : yawOffsets) EXPECT_GT(count, 0);
+  for (int count : varianceTenths) {
+    EXPECT_GT(count, 168);
+    EXPECT_LT(count, 432);
+  }
 }
 
 // ---- "LoadShot" and "OverideShot" ----
 
-TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotIntoTheWorkingShot) {
+TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotWithSpacesForUnderscoresAndPlacesNothing) {
   h.console("quellmark_enabled 0");  // loading needs a game, not the switch
+  plugin().shots[2].name = "Wall_Read_";
   selectShot(2);
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, 3333);
-  EXPECT_EQ(plugin().currentShotName, "Third");
-  EXPECT_THAT(calls(), IsEmpty()) << "loading places nothing";
+  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
+  EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRange) {
+TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndLoadShotNeedsAGame) {
   plugin().ballLocationX = 42;
   for (int index : {-1, 3, 1000000}) {
     selectShot(index);
     h.console("LoadShot");
     h.console("OverideShot");
   }
-  EXPECT_EQ(plugin().ballLocationX, 42);
-  EXPECT_EQ(plugin().shots[0].ballLocationX, -1200);
-  EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
-}
-
-TEST_F(ResetCycleTest, LoadShotNeedsARunningGame) {
   host().leaveMatch();
   selectShot(1);
   h.console("LoadShot");
-  EXPECT_EQ(plugin().ballLocationX, -1200);
+  EXPECT_EQ(plugin().ballLocationX, 42);
+  EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
 }
 
-// A stored shot with a real file in the pack folder "Demo".
-class OverideShotTest : public ResetCycleTest {
- protected:
-  OverideShotTest() {
-    std::filesystem::create_directories(h.packFolder("Demo"));
-    Shot stored;
-    EXPECT_TRUE(stored.createShotFile(h.packFolder("Demo") + "/", 92.5f, -1200, 3500, 300, -2500, 800,
-                                      -1000, -4608, 17, 16384, "Corner Shot", 3200, 100, 200));
-    loadShots({cornerShot(), stored});
-    selectShot(1);
-    h.console("LoadShot");
-  }
-  std::string fileText() { return readFile(plugin().shots[1].filePath); }
-};
-
-TEST_F(OverideShotTest, WritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShot) {
-  const std::string path = plugin().shots[1].filePath;
+TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShotInAGame) {
   QMTraining& p = plugin();
+  std::filesystem::create_directories(h.packFolder("Demo"));
+  const std::string path = h.packFolder("Demo") + "/Second.shot";
+  p.shots[1].filePath = path;
+  selectShot(1);
   p.ballLocationX = -500.25f;
   p.carYaw = -16000;
   p.ballSpeed = 4500;  // not written: the command takes "cool_speed"
   p.currentShotName = "Corner Shot Two";
   h.console("cool_speed 3333");
+  host().leaveMatch();
   h.console("OverideShot");
-  EXPECT_EQ(fileText(), "92.5 -500.25 3500 300 -2500 800 -1000 -4608 17 -16000 Corner_Shot_Two 3333 100 200");
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  host().startLocalMatch();
+  h.console("OverideShot");
+  EXPECT_EQ(readFile(path), "92.5 -500.25 3500 300 -2500 800 -1000 -4608 17 -16000 Corner_Shot_Two 3333 100 200");
   EXPECT_EQ(p.shots[1].filePath, path) << "the file keeps its name until the pack is loaded again";
   EXPECT_EQ(p.shots[1].ballSpeed, 3333);
   EXPECT_EQ(p.shots[1].name, "Corner Shot Two");
@@ -353,28 +329,12 @@ TEST_F(OverideShotTest, WritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShot
   EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(OverideShotTest, AFileThatCannotBeWrittenIsSaidAndChangesNothing) {
-  const std::string path = plugin().shots[1].filePath;
-  std::filesystem::remove_all(h.packFolder("Demo"));
-  plugin().ballLocationX = 1;
+TEST_F(ResetCycleTest, OverideShotThatCannotWriteTheFileSaysSoAndChangesNothing) {
+  plugin().shots[1].filePath = h.packFolder("Missing") + "/Second.shot";
+  selectShot(1);
   h.console("OverideShot");
-  EXPECT_TRUE(h.logged("Could not write shot file " + path));
-  EXPECT_EQ(plugin().shots[1].ballLocationX, -1200);
-}
-
-TEST_F(OverideShotTest, OutsideAGameTheFileStaysAsItWas) {
-  const std::string before = fileText();
-  host().leaveMatch();
-  plugin().ballLocationX = 1;
-  h.console("OverideShot");
-  EXPECT_EQ(fileText(), before);
-}
-
-TEST_F(ResetCycleTest, LoadShotShowsUnderscoresOfAStoredNameAsSpaces) {
-  plugin().shots[2].name = "Wall_Read_";
-  selectShot(2);
-  h.console("LoadShot");
-  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
+  EXPECT_TRUE(h.logged("Could not write shot file " + plugin().shots[1].filePath));
+  EXPECT_EQ(plugin().shots[1].ballLocationX, 2222);
 }
 
 }  // namespace

@@ -1,70 +1,42 @@
 // The sandbox host: the built plug-in library loaded with dlopen and driven
 // by script lines, as a newcomer would drive it.
 
-#include "sandbox/Sandbox.h"
-
 #include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <regex>
 #include <set>
-#include <sstream>
 
-#include "QMTraining/QMTraining.h"
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
-#include "tests/support/TempDir.h"
+#include "tests/sandbox/SandboxFixture.h"
 
 namespace {
 
 using testing::HasSubstr;
-using testing::Not;
 
-class SandboxTest : public testing::Test {
+class SandboxTest : public SandboxFixture {
  protected:
-  SandboxTest() : sandbox(dir.path(), out) {}
-  void SetUp() override { ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str(); }
-
-  // Runs the lines and returns what they printed.
-  std::string run(std::initializer_list<const char*> lines) {
-    out.str("");
-    for (const char* line : lines) sandbox.runLine(line);
-    return out.str();
+  // Each line fails and prints its message.
+  void expectFailures(std::initializer_list<std::pair<const char*, const char*>> lines) {
+    for (const auto& [line, message] : lines) {
+      out.str("");
+      EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::failed) << line;
+      EXPECT_THAT(out.str(), HasSubstr(message)) << line;
+    }
   }
-  QMTraining& plugin() { return *static_cast<QMTraining*>(sandbox.loader().plugin()); }
-
-  TempDir dir;
-  std::ostringstream out;
-  Sandbox sandbox;
 };
 
-TEST_F(SandboxTest, ListsTheCommandsAndTheVariablesWithTheirDefaults) {
-  std::string text = run({"quellmark_enabled 1", "list"});
-  EXPECT_THAT(text, HasSubstr("commands (9):\n  controlInput\n  BallMove\n"));
-  EXPECT_THAT(text, HasSubstr("variables (27):\n  quellmark_enabled = \"1\" (default \"0\") Enable Quellmark\n"));
-  EXPECT_THAT(text, HasSubstr("  shotNumber1 = \"1\" (default \"1\") What shot was selected\n"));
-  EXPECT_TRUE(plugin().pluginEnabled);
-}
-
-TEST_F(SandboxTest, PrintsTheGameObjectsWithLabelledValues) {
-  EXPECT_THAT(run({"show ball"}), HasSubstr("ball none (no local match)"));
-  std::string text = run({"match local", "BallMove", "show all"});
-  EXPECT_THAT(text, HasSubstr("server match=local maxscore=3 time=0.000\n"));
-  EXPECT_THAT(text, HasSubstr("ball location=(0, 0, 92.75) velocity=(0, 0, 0) hitteam=0 godball=1"));
-  EXPECT_THAT(text, HasSubstr("car location=(0, -4608, 17) rotation=(0, 16384, 0)"));
-}
-
 TEST_F(SandboxTest, BadLinesFailSayingWhyAndTheHostGoesOn) {
-  const std::pair<const char*, const char*> badLines[] = {
+  expectFailures({
       {"frobnicate", "Unknown command: frobnicate\n"},
       {"advance soon", "usage: advance SECONDS"},
       {"press NoSuchKey", "NoSuchKey is not bound\n"},
       {"match elsewhere", "usage: match local|online|none\n"},
       {"frames -1", "usage: frames N"},
       {"frames 2", "the window is not shown; use: window open\n"},
+      {"shown", "the window is not shown; use: window open\n"},
       {"quellmark_enabled yes", "quellmark_enabled: \"yes\" is not a number\n"},
       {"window sideways", "usage: window open|close\n"},
       {"show everything", "usage: show ball|car|server|all\n"},
@@ -72,16 +44,15 @@ TEST_F(SandboxTest, BadLinesFailSayingWhyAndTheHostGoesOn) {
       {"exec missing.cfg", "Could not open cfg file: "},
       {"togglemenu Nowhere", "togglemenu: no menu named Nowhere\n"},
       {"quellmark_enabled 1; frobnicate", "Unknown command: frobnicate\n"},
-  };
-  for (const auto& [line, message] : badLines) {
-    out.str("");
-    EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::failed) << line;
-    EXPECT_THAT(out.str(), HasSubstr(message)) << line;
-  }
-  EXPECT_THAT(run({"list"}), HasSubstr("commands (9):"));
-  for (const char* line : {"help", "# a comment", "", "quellmark_enabled", "quellmark_enabled 0; car_enabled 1"}) {
-    EXPECT_EQ(sandbox.runLine(line), Sandbox::LineResult::done) << line;
-  }
+  });
+  run({"window open", "frames 2"});
+  expectFailures({
+      {"click Nowhere", "Nowhere is not shown\n"},
+      {"key Hyper", "unknown key Hyper; keys: Tab Left"},
+      {"type", "usage: type TEXT\n"},
+      {"wait Nowhere 3", "Nowhere did not show within 3 frames\n"},
+      {"mouse here", "usage: mouse X Y\n"},
+  });
   EXPECT_EQ(sandbox.runLine("quit"), Sandbox::LineResult::quit);
   EXPECT_EQ(sandbox.runScript(dir.path() / "missing.script"), Sandbox::LineResult::failed);
 }
@@ -111,89 +82,31 @@ TEST_F(SandboxTest, HelpAndTheReadmeListEveryVerb) {
   EXPECT_EQ(documented, listed);
 }
 
-TEST_F(SandboxTest, AdvancingTheClockFiresBoundKeys) {
-  std::string text = run({"bind BackSpace \"BallMove\"", "press BackSpace", "advance 0.5", "show server"});
-  EXPECT_THAT(text, HasSubstr("time=0.500"));
-}
-
-TEST_F(SandboxTest, TheWindowRunsItsFirstFrameWorkOnlyWhenDrawn) {
-  run({"frames 3"});
-  EXPECT_EQ(plugin().oldDataMigrated, 0);
-  EXPECT_THAT(run({"window open", "frames 2"}), Not(HasSubstr("not shown")));
-  EXPECT_TRUE(sandbox.windowShown());
-  EXPECT_TRUE(plugin().isWindowOpen);
-  EXPECT_EQ(plugin().oldDataMigrated, 1);
-  run({"togglemenu QMTraining"});
-  EXPECT_FALSE(sandbox.windowShown());
-  EXPECT_FALSE(plugin().isWindowOpen);
-}
-
-// qm-sandbox run with `arguments` on the host folder `host`: its exit status
-// and what it printed.
-struct ProgramRun {
-  int status;
-  std::string output;
-};
-ProgramRun runSandbox(const std::string& arguments) {
-  std::string command = std::string(QM_SANDBOX_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, "popen failed"};
-  std::string output;
-  char buffer[4096];
-  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
 TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
   TempDir dir;
   writeFile(dir.path() / "tour.script", "quellmark_enabled 1\nmatch local\nlist\nnot a command\nshow car\n");
   const std::string script = "--host-dir '" + dir.str("host") + "' --script '" + dir.str("tour.script") + "' ";
-  struct Case {
-    std::string arguments;
-    int status;
-    std::string failed;      // how the summary names the failed line
-    bool ranToTheEnd;        // the lines after it ran
-  };
-  const Case cases[] = {
-      {script + "'show server'", 1, dir.str("tour.script") + ":4: not a command", false},
-      {script + "--keep-going 'show server'", 0, dir.str("tour.script") + ":4: not a command", true},
-      {"--host-dir '" + dir.str("host") + "' 'match local' 'click Nowhere' 'show server'", 1,
-       "argument 2: click Nowhere", false},
-  };
-  for (const Case& c : cases) {
-    ProgramRun run = runSandbox(c.arguments);
-    EXPECT_EQ(run.status, c.status) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("1 script line failed:\n  " + c.failed + "\n"));
-    EXPECT_EQ(run.output.find("server match=local") != std::string::npos, c.ranToTheEnd) << run.output;
+  for (const bool keepGoing : {false, true}) {
+    const ProgramRun run = runSandboxProgram(script + (keepGoing ? "--keep-going " : "") + "'show server'");
+    EXPECT_EQ(run.status, keepGoing ? 0 : 1) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("1 script line failed:\n  " + dir.str("tour.script") + ":4: not a command\n"));
+    // The lines after it ran only when told to keep going.
+    EXPECT_EQ(run.output.find("server match=local") != std::string::npos, keepGoing) << run.output;
   }
-  // The lines before the failure ran, and the host saved its configuration.
-  EXPECT_THAT(readFile(dir.path() / "host/cfg/config.cfg"), HasSubstr("quellmark_enabled \"1\"\n"));
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "host/data/QMShots"));
 }
 
-TEST(SandboxRestart, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
+TEST(SandboxProgram, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
   TempDir dir;
-  const char* lines[] = {"training_order 2", "variance_location 250", "variance_direction 12.5", "variance_speed 30",
-                         "quellmark_enabled 1", "bind BackSpace \"controlInput\""};
-  {
-    std::ostringstream out;
-    Sandbox first(dir.path(), out);
-    ASSERT_TRUE(first.loadPlugin(QM_PLUGIN_PATH)) << out.str();
-    for (const char* line : lines) first.runLine(line);
-  }  // ends the host, which saves its configuration
-  std::ostringstream out;
-  Sandbox second(dir.path(), out);
-  ASSERT_TRUE(second.loadPlugin(QM_PLUGIN_PATH)) << out.str();
-  second.runLine("list");
-  EXPECT_THAT(out.str(), HasSubstr("training_order = \"2\" (default \"0\")"));
-  EXPECT_THAT(out.str(), HasSubstr("variance_location = \"250\" (default \"0\")"));
-  EXPECT_THAT(out.str(), HasSubstr("variance_direction = \"12.5\" (default \"0\")"));
-  EXPECT_THAT(out.str(), HasSubstr("variance_speed = \"30\" (default \"0\")"));
+  const std::string host = "--host-dir '" + dir.str("host") + "' ";
+  runSandboxProgram(host + "'training_order 2' 'variance_location 250' 'variance_direction 12.5' "
+                           "'variance_speed 30' 'quellmark_enabled 1' 'bind BackSpace \"controlInput\"'");
   // The reset key works before the plug-in's window is first drawn.
-  second.runLine("match local");
-  EXPECT_EQ(second.runLine("press BackSpace"), Sandbox::LineResult::done) << out.str();
-  EXPECT_EQ(second.host().server()->maxScore, 100);
+  const ProgramRun run = runSandboxProgram(host + "list 'match local' 'press BackSpace' 'show server'");
+  for (const char* kept : {"training_order = \"2\"", "variance_location = \"250\"", "variance_direction = \"12.5\"",
+                           "variance_speed = \"30\""}) {
+    EXPECT_THAT(run.output, HasSubstr(std::string(kept) + " (default \"0\")"));
+  }
+  EXPECT_THAT(run.output, HasSubstr("server match=local maxscore=100"));
 }
 
 }  // namespace

@@ -1,100 +1,52 @@
 // The sandbox's window verbs on the built plug-in library (its own copy of
-// Dear ImGui drawing into the sandbox's context), and the example script.
+// Dear ImGui drawing into the sandbox's context), and the README's example
+// scripts run by the sandbox program.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 
-#include "sandbox/Sandbox.h"
-#include "tests/support/TempDir.h"
+#include "tests/sandbox/SandboxFixture.h"
 
 namespace {
 
 using testing::HasSubstr;
 using testing::Not;
 
-class UiVerbsTest : public testing::Test {
- protected:
-  UiVerbsTest() : sandbox(dir.path(), out) {}
-  void SetUp() override { ASSERT_TRUE(sandbox.loadPlugin(QM_PLUGIN_PATH)) << out.str(); }
+class UiVerbsTest : public SandboxFixture {};
 
-  std::string run(std::initializer_list<std::string> lines) {
-    out.str("");
-    for (const std::string& line : lines) sandbox.runLine(line);
-    return out.str();
-  }
-
-  TempDir dir;
-  std::ostringstream out;
-  Sandbox sandbox;
-};
-
-TEST_F(UiVerbsTest, NeedTheWindowShownAndSayWhatIsWrong) {
-  EXPECT_THAT(run({"shown"}), HasSubstr("the window is not shown; use: window open\n"));
-  run({"window open", "frames 2"});
-  std::string text = run({"click Nowhere", "key Hyper", "type", "wait Nowhere 3", "scroll Nowhere 1", "mouse here"});
-  EXPECT_THAT(text, HasSubstr("Nowhere is not shown\n"));
-  EXPECT_THAT(text, HasSubstr("unknown key Hyper; keys: Tab Left"));
-  EXPECT_THAT(text, HasSubstr("usage: type TEXT\n"));
-  EXPECT_THAT(text, HasSubstr("Nowhere did not show within 3 frames\n"));
-  EXPECT_THAT(text, HasSubstr("usage: mouse X Y\n"));
-  EXPECT_THAT(run({"help"}), HasSubstr("screenshot FILE.png"));
-}
-
-TEST_F(UiVerbsTest, ShowClickTypeAndPickAKeyInTheWindow) {
-  std::string text = run({"window open", "frames 2", "shown"});
-  EXPECT_THAT(text, HasSubstr("  How To Use\n"));
-  EXPECT_THAT(text, HasSubstr("  Enable QuellmarkTraining\n"));
+TEST_F(UiVerbsTest, ShowClickAndScreenshotTheWindowUntilTheMenuCommandHidesIt) {
+  EXPECT_THAT(run({"window open", "frames 2", "shown"}), testing::ContainsRegex("\n[0-9]+,[0-9]+  How To Use\n"));
   run({"click \"Enable QuellmarkTraining\""});
   EXPECT_EQ(sandbox.host().findCvar("quellmark_enabled")->value, "1");
 
-  run({"click Settings", "click BackSpace", "wait \"Type to search...\"", "type shift"});
-  text = run({"shown"});
-  EXPECT_THAT(text, HasSubstr("  LeftShift\n"));
-  EXPECT_THAT(text, Not(HasSubstr("  SpaceBar\n")));
-  run({"key Backspace", "key Backspace", "key Backspace", "key Backspace", "key Backspace", "type pace"});
-  EXPECT_THAT(run({"shown"}), HasSubstr("  SpaceBar\n"));
-  run({"click SpaceBar"});
-  EXPECT_EQ(readFile(dir.path() / "cfg/QMTraining.cfg"),
-            "bind XboxTypeS_Back \"controlInput\"\nbind SpaceBar \"controlInput\"\n");
-  EXPECT_THAT(run({"wait \"Current KeyBoard Keybind: SpaceBar\""}), Not(HasSubstr("did not show")));
-}
-
-TEST_F(UiVerbsTest, SavesAScreenshotOfTheDisplay) {
-  std::string file = dir.str("window.png");
-  EXPECT_THAT(run({"window open", "frames 2", "screenshot " + file}), HasSubstr("saved " + file));
-  std::string png = readFile(file);
-  ASSERT_GT(png.size(), 24u);
-  EXPECT_EQ(png.substr(1, 3), "PNG");
-  // The header's width and height: the sandbox's 1280 x 800 display.
-  auto be32 = [&](size_t at) {
-    return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
-           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
-  };
-  EXPECT_EQ(be32(16), 1280u);
-  EXPECT_EQ(be32(20), 800u);
-  // The window goes on working after the screenshot has come and gone.
-  EXPECT_THAT(run({"click \"Change Logs\"", "shown"}), HasSubstr("  Version 5.0\n"));
+  const std::string file = dir.str("window.png");
+  EXPECT_THAT(run({"screenshot " + file}), HasSubstr("saved " + file));
+  // The PNG header's width and height: the sandbox's 1280 x 800 display.
+  EXPECT_EQ(readFile(file).substr(12, 12), std::string("IHDR\0\0\x05\x00\0\0\x03\x20", 12));
   EXPECT_THAT(run({"screenshot " + dir.str("no/such/folder/x.png")}), HasSubstr("no screenshot: "));
+  // The window goes on working after the screenshots have come and gone.
+  EXPECT_THAT(run({"click \"Change Logs\"", "shown"}), HasSubstr("  Version 5.0\n"));
+
+  run({"togglemenu QMTraining"});
+  EXPECT_FALSE(sandbox.windowShown());
+  EXPECT_FALSE(plugin().isWindowOpen);
 }
 
-TEST_F(UiVerbsTest, TheClipboardCarriesAPackFromShareToImport) {
+TEST_F(UiVerbsTest, TheClipboardVerbReadsWhatShareCopiedAndFeedsImport) {
   writeFile(dir.path() / "data/QMShots/TrainingPacks/Pack/Lob.shot",
             "800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
   run({"window open", "frames 2", "click \"Training Packs\"", "click Share", "wait \"Copy To Clipboard\"",
        "click \"Copy To Clipboard\"", "click Close"});
   EXPECT_THAT(run({"clipboard"}), HasSubstr("QMPACK 1 Pack\n800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0\n"));
-  run({"click \"Import Pack\"", "wait \"Paste From Clipboard\"", "click \"Paste From Clipboard\""});
-  EXPECT_THAT(run({"shown"}), HasSubstr("  1 shot\n"));
-  run({"clipboard \"QMPACK 9 Later\"", "click \"Paste From Clipboard\""});
+  run({"clipboard \"QMPACK 9 Later\"", "click \"Import Pack\"", "wait \"Paste From Clipboard\"",
+       "click \"Paste From Clipboard\""});
   EXPECT_THAT(run({"shown"}), HasSubstr("is of version 9"));
 }
 
@@ -109,27 +61,66 @@ class SandboxExample : public testing::Test {
   std::filesystem::path pack() const { return dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack"; }
 
   std::string run(const std::string& script, const std::string& host = "host") {
-    std::string command = std::string(QM_SANDBOX_PATH) + " --host-dir '" + dir.str(host) + "' --script '" +
-                          QM_SOURCE_DIR + "/sandbox/examples/" + script + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    if (!pipe) return "";
-    std::string output;
-    char buffer[4096];
-    while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-    EXPECT_EQ(pclose(pipe), 0) << output;
-    EXPECT_THAT(output, Not(HasSubstr("is not shown")));
-    EXPECT_THAT(output, Not(HasSubstr("did not show")));
-    return output;
+    const ProgramRun run = runSandboxProgram("--host-dir '" + dir.str(host) + "' --script '" + QM_SOURCE_DIR +
+                                             "/sandbox/examples/" + script + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    return run.output;
   }
 
   TempDir dir;
 };
 
+// The README's example of building shots in the window, on an empty host
+// folder: a pack added, two shots made in the editor, one transferred and
+// replayed on the bound key.
+TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
+  const std::string output = run("shots.script", "fresh");
+  const std::string packs = dir.str("fresh/data/QMShots/TrainingPacks/");
+  EXPECT_EQ(readFile(packs + "Wall Shots/1 Left wall.shot"),
+            "100 -2500 1500 900 0 0 0 -2500 17 16384 1_Left_wall 3000 0 0");
+  EXPECT_EQ(readFile(packs + "Wall Shots/2 Right wall.shot"),
+            "100 2500 1500 -900 0 0 0 -2500 17 16384 2_Right_wall 3000 0 0");
+  EXPECT_EQ(readFile(packs + "Your Old Shots/2 Right wall.shot"), readFile(packs + "Wall Shots/2 Right wall.shot"));
+  EXPECT_THAT(output, HasSubstr("car location=(0, -2500, 17) rotation=(0, 16384, 0)"));
+  EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(0, 0, 0) hitteam=255"));
+  EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(-900, 0, 0) hitteam=1"));
+}
+
+// The README's first start: a fresh host folder gets "Your Old Shots" with
+// its default shot and the key-bind file, and after a restart the bound key
+// replays that shot before the window is drawn.
+TEST_F(SandboxExample, TheFirstStartScriptReplaysTheDefaultShotAfterARestart) {
+  const std::string output = run("first-start.script", "fresh");
+  EXPECT_EQ(readFile(dir.str("fresh/data/QMShots/TrainingPacks/Your Old Shots/defaultShot.shot")),
+            "0 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0");
+  EXPECT_EQ(readFile(dir.str("fresh/cfg/QMTraining.cfg")),
+            "bind XboxTypeS_Back \"controlInput\"\nbind BackSpace \"controlInput\"\n");
+  EXPECT_THAT(output, HasSubstr("ball location=(0, 0, 0) velocity=(0, 0, 0) hitteam=255 godball=1"));
+  EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3000"));
+  EXPECT_THAT(output, Not(HasSubstr("is not bound")));
+}
+
+// The README's reset example: the stored shot placed at rest on the key
+// press, and launched for team 1 once 0.2 seconds have passed.
+TEST_F(SandboxExample, TheResetScriptPlacesTheStoredShotThenLaunchesIt) {
+  writeFile(dir.path() / "solo/data/QMShots/TrainingPacks/Demo/Corner Shot.shot",
+            "92.5 -1200 3500 400 -2500 800 -256 -3840 17 24576 Corner_Shot 3200 0 0");
+  const std::string output = run("reset.script", "solo");
+  EXPECT_THAT(output, HasSubstr("server match=local maxscore=100"));
+  EXPECT_THAT(output, HasSubstr("car location=(-256, -3840, 17) rotation=(0, 24576, 0)"));
+  const std::string ball = "ball location=(-1200, 3500, 92.5) velocity=";
+  const std::string atRest = ball + "(0, 0, 0) hitteam=255 godball=1 carhitteam=0 targetspeed=3200";
+  // At rest when pressed and still 0.1 s later; launched after 0.25 s.
+  const size_t stillAtRest = output.find(atRest, output.find(atRest) + 1);
+  const size_t launched = output.find(ball + "(400, -2500, 800) hitteam=1 godball=1 carhitteam=1");
+  ASSERT_NE(stillAtRest, std::string::npos) << output;
+  EXPECT_NE(launched, std::string::npos) << output;
+  EXPECT_GT(launched, stillAtRest) << output;
+}
+
 TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   std::string output = run("training.script");
-  // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob",
-  // not ticked, at 0.
+  // "Left wall" puts the car at X -1800, "Right wall" at 1800; "High lob" at 0.
   EXPECT_THAT(output, testing::AnyOf(HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"),
                                      HasSubstr("car location=(1800, -2500, 17) rotation=(0, 11000, 0)")));
   EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));
@@ -139,46 +130,40 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
 // imported in a second, fresh one, and one of its shots replayed there.
 TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
   const std::string file = dir.str("host/data/QMShots/Exports/Demo Pack.qmpack");
-  EXPECT_THAT(run("share-export.script"),
-              HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
+  EXPECT_THAT(run("share-export.script"), HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
   std::filesystem::create_directories(dir.path() / "friend/data/QMShots");
   std::filesystem::copy_file(file, dir.path() / "friend/data/QMShots/Demo Pack.qmpack");
   const std::string output = run("share-import.script", "friend");
   EXPECT_THAT(output, HasSubstr("Training pack Demo Pack (3 shots) imported from Demo Pack.qmpack"));
-  for (const char* shot : {"High lob.shot", "Left wall.shot", "Right wall.shot"}) {
-    EXPECT_EQ(readFile(dir.path() / "friend/data/QMShots/TrainingPacks/Demo Pack" / shot),
-              readFile(pack() / shot));
-  }
   EXPECT_THAT(output, HasSubstr("car location=(-1800, -2500, 17) rotation=(0, 5000, 0)"));
-  EXPECT_THAT(output, HasSubstr("ball location=(-2500, 1500, 150) velocity=(0, 0, 0) hitteam=255"));
-  EXPECT_THAT(output,
-              HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
+  EXPECT_THAT(output, HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
 }
 
 TEST_F(SandboxExample, TheVarietyScriptPlaysEachShotOncePerRoundAndVariesOnlyThePlacedBall) {
   std::map<std::filesystem::path, std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(pack())) files[entry.path()] = readFile(entry.path());
-  std::string output = run("variety.script");
+  const std::string output = run("variety.script");
 
-  // The balls placed at rest, in order; each shot has a height of its own.
+  // Each shot has a height of its own: the shot's X and Y by its height.
   const std::map<float, std::pair<float, float>> shotAtHeight = {
       {800, {0, 3000}}, {150, {-2500, 1500}}, {100, {2500, 1500}}};
-  std::regex placed(R"(ball location=\(([-0-9.e]+), ([-0-9.e]+), ([-0-9.e]+)\) velocity=\(0, 0, 0\))");
+  const std::regex placed(R"(ball location=\(([-0-9.e]+), ([-0-9.e]+), ([-0-9.e]+)\) velocity=\(0, 0, 0\))");
   std::vector<std::array<float, 3>> balls;
   for (std::sregex_iterator it(output.begin(), output.end(), placed), end; it != end; ++it) {
     balls.push_back({std::stof((*it)[1]), std::stof((*it)[2]), std::stof((*it)[3])});
   }
   ASSERT_EQ(balls.size(), 9u) << output;
-  for (size_t round = 0; round < 2; ++round) {
+  for (size_t round = 0; round < 3; ++round) {
+    const float spread = round < 2 ? 0 : 200;  // the third round after "variance_location 200"
     std::set<float> heights;
-    for (size_t i = 0; i < 3; ++i) heights.insert(balls[round * 3 + i][2]);
-    EXPECT_EQ(heights, (std::set<float>{800, 150, 100})) << "round " << round << "\n" << output;
-  }
-  for (size_t i = 6; i < 9; ++i) {
-    auto shot = shotAtHeight.find(balls[i][2]);
-    ASSERT_NE(shot, shotAtHeight.end()) << output;
-    EXPECT_LE(std::abs(balls[i][0] - shot->second.first), 200) << output;
-    EXPECT_LE(std::abs(balls[i][1] - shot->second.second), 200) << output;
+    for (size_t i = round * 3; i < round * 3 + 3; ++i) {
+      const auto shot = shotAtHeight.find(balls[i][2]);
+      ASSERT_NE(shot, shotAtHeight.end()) << output;
+      heights.insert(shot->first);
+      EXPECT_LE(std::abs(balls[i][0] - shot->second.first), spread) << output;
+      EXPECT_LE(std::abs(balls[i][1] - shot->second.second), spread) << output;
+    }
+    EXPECT_EQ(heights.size(), 3u) << "round " << round << "\n" << output;
   }
   for (const auto& [path, text] : files) EXPECT_EQ(readFile(path), text) << path;
 }

@@ -1,22 +1,18 @@
 // The sandbox window on SDL's offscreen driver: keys sent through SDL's event
-// queue reach the host's binds by engine name, the ball moves as time
-// advances, screenshots are written; and the program's window mode as CI
-// runs it.
+// queue reach the host's binds by engine name and the clipboard is the
+// desktop's; and the program's window mode as CI runs it.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
 
-#include <cstdio>
 #include <regex>
 #include <string>
-#include <utility>
 
 #include "binds/KeyNames.h"
 #include "sandbox/ConsoleLog.h"
-#include "sandbox/Sandbox.h"
 #include "sandbox/WindowHost.h"
-#include "tests/support/TempDir.h"
+#include "tests/sandbox/SandboxFixture.h"
 #include "tests/support/WindowHarness.h"
 
 namespace {
@@ -56,26 +52,13 @@ TEST_F(SandboxWindow, EveryTableKeySentThroughTheWindowRunsItsBind) {
     EXPECT_EQ(cvar("quellmark_enabled"), "1") << name;
     sandbox_.host().execute("unbind " + name);
   }
-}
-
-TEST_F(SandboxWindow, AKeyWithoutBindOrNameDoesNothing) {
+  // A key without a bind, or without a name, does nothing.
   run("quellmark_enabled 0");
   sandbox_.host().execute("bind BackSpace \"quellmark_enabled 1\"");
   run("key SpaceBar");
   EXPECT_EQ(cvar("quellmark_enabled"), "0");
   run("key F13");
   EXPECT_THAT(console_.lines(), Contains("F13 is no key the window knows"));
-}
-
-TEST_F(SandboxWindow, TheBallMovesAsTheGameClockAdvances) {
-  run("match local");
-  sim::Ball& ball = *sandbox_.host().ball();
-  ball.location = {0, 0, 500};
-  ball.velocity = {0, 1000, 0};
-  run("advance 0.5");
-  EXPECT_NEAR(ball.location.Y, 500, 5);
-  EXPECT_LT(ball.location.Z, 500);
-  EXPECT_NEAR(sandbox_.host().now(), 0.5, 1e-4);
 }
 
 TEST_F(SandboxWindow, ThePluginWindowsClipboardIsTheDesktops) {
@@ -89,87 +72,22 @@ TEST_F(SandboxWindow, ThePluginWindowsClipboardIsTheDesktops) {
   EXPECT_STREQ(ImGui::GetClipboardText(), "pasted");
 }
 
-TEST_F(SandboxWindow, TheMenuCommandShowsAndHidesThePluginWindow) {
-  run("togglemenu QMTraining");
-  run("advance 0.1");
-  EXPECT_TRUE(sandbox_.windowShown());
-  run("togglemenu QMTraining");
-  EXPECT_FALSE(sandbox_.windowShown());
-}
-
-TEST_F(SandboxWindow, WritesAScreenshotOfTheWholeWindow) {
-  run("match local");
-  const std::string file = dir_.str("shot.png");
-  run("screenshot " + file);
-  EXPECT_THAT(console_.lines(), Contains("Screenshot written to " + file));
-  const std::string png = readFile(file);
-  ASSERT_GT(png.size(), 24u);
-  EXPECT_EQ(png.substr(1, 3), "PNG");
-  // Width and height, big-endian, in the header chunk.
-  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x02\x58", 8));
-
-  run("screenshot " + dir_.str("no/such/folder/shot.png"));
-  EXPECT_THAT(console_.lines().back(), HasSubstr("Could not write the screenshot"));
-}
-
-TEST_F(SandboxWindow, AClosedWindowTakesItsVerbsAway) {
-  window_.close();
-  run("key BackSpace");
-  EXPECT_THAT(console_.lines(), Contains("Unknown command: key"));
-}
-
-TEST_F(SandboxWindow, RunsUntilTheWindowIsClosed) {
-  EXPECT_FALSE(window_.quitRequested());
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  SDL_PushEvent(&quit);
-  window_.run();
-  EXPECT_TRUE(window_.quitRequested());
-}
-
-// Runs the sandbox program with a shell command's arguments, after `prefix`
-// (such as "env ..."); its exit status and everything it printed.
-std::pair<int, std::string> runProgram(const std::string& arguments, const std::string& prefix = "") {
-  const std::string command = prefix + "'" + QM_SANDBOX_PATH + "' " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, "cannot start " + command};
-  std::string output;
-  char buffer[4096];
-  while (size_t read = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
-  return {pclose(pipe), output};
-}
-
 TEST(SandboxProgram, SaysWhyWhenAskedForAWindowWithNoDisplay) {
   TempDir dir;
-  // Without a display SDL falls back to a driver that shows nothing.
-  const auto [status, output] = runProgram("--window --host-dir '" + dir.str("host") + "' 'show server'",
-                                           "env -u DISPLAY -u WAYLAND_DISPLAY ");
+  const auto [status, output] = runCommand(std::string("env -u DISPLAY -u WAYLAND_DISPLAY '") + QM_SANDBOX_PATH +
+                                           "' --window --host-dir '" + dir.str("host") + "' 'show server'");
   EXPECT_NE(status, 0);
   EXPECT_THAT(output, HasSubstr("Could not open the window: no display"));
 }
 
-TEST(SandboxProgram, RunsAScriptInAWindowWithNoDisplayAndExitsCleanly) {
-  TempDir dir;
-  writeFile(dir.path() / "window.script",
-            "match local\nkey BackSpace\nadvance 0.25\nscreenshot " + dir.str("shot.png") + "\nshow server\n");
-  const auto [status, output] =
-      runProgram("--headless-window --host-dir '" + dir.str("host") + "' --script '" + dir.str("window.script") + "'");
-  EXPECT_EQ(status, 0) << output;
-  // The console panel's lines are printed too, as in a console run.
-  EXPECT_THAT(output, HasSubstr("Screenshot written to " + dir.str("shot.png")));
-  EXPECT_THAT(output, HasSubstr("server match=local maxscore=3 time=0.250"));
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "shot.png"));
-}
-
-// The number after `lead` in the first line of `text` that holds it; -1
-// when there is none.
+// The number after the first `lead` in `text`; -1 when there is none.
 double numberAfter(const std::string& text, const std::string& lead) {
   std::smatch match;
   if (!std::regex_search(text, match, std::regex(lead + "(-?[0-9]+)"))) return -1;
   return std::stod(match[1]);
 }
 
-TEST(SandboxProgram, TheBallFliesAsHighInTheWindowAsTheEditorForetold) {
+TEST(SandboxProgram, TheBallFliesAsHighInTheHeadlessWindowAsTheEditorForetold) {
   // The editor's preview of a stored lob...
   WindowHarness editor;
   editor.addShot("Pack", "Lob");
@@ -185,15 +103,21 @@ TEST(SandboxProgram, TheBallFliesAsHighInTheWindowAsTheEditorForetold) {
   // ...and the same shot played in the sandbox's window, on the same files:
   // placed, launched 0.2 s later, then watched for the three seconds foretold.
   TempDir dir;
+  const std::string png = dir.str("shot.png");
   writeFile(dir.path() / "lob.script",
             "quellmark_enabled 1\nmatch local\nwindow open\nframes 1\nwindow close\nshotNumber1 0\nLoadShot\n"
-            "controlInput\nadvance 3.2\narena\n");
-  const auto [status, output] = runProgram("--headless-window --host-dir '" + editor.dir().str() + "' --script '" +
-                                           dir.str("lob.script") + "'");
+            "controlInput\nadvance 3.2\narena\nscreenshot " + png + "\n");
+  const auto [status, output] = runSandboxProgram("--headless-window --host-dir '" + editor.dir().str() +
+                                                  "' --script '" + dir.str("lob.script") + "'");
   ASSERT_EQ(status, 0) << output;
   const double highest = numberAfter(output, "highest ");
   EXPECT_GT(apex, 500);  // a lob, well off the floor
   EXPECT_NEAR(highest, apex, 0.02 * apex) << output;
+
+  // The console panel's lines are printed too, as in a console run; the
+  // screenshot is of the whole window (its PNG header's width and height).
+  EXPECT_THAT(output, HasSubstr("Screenshot written to " + png));
+  EXPECT_EQ(readFile(png).substr(12, 12), std::string("IHDR\0\0\x05\xa0\0\0\x03\x84", 12));
 }
 
 }  // namespace

@@ -12,7 +12,6 @@ namespace {
 
 using testing::Contains;
 using testing::ElementsAre;
-using testing::Not;
 using testing::UnorderedElementsAre;
 
 constexpr const char* takenMessage = "A Shot with this name already exists!";
@@ -30,8 +29,8 @@ class ShotEditorTest : public WindowTest {
     click("Create New Shot");
     expectShown("Type Shot Name");
   }
-  void nameAndSave(const std::string& name) {
-    replaceText("Insert Shot Name Here", name);
+  void nameAndSave(const std::string& shown, const std::string& name) {
+    replaceText(shown, name);
     click("Save Shot");
   }
   // Drags a slider showing `value` (the `occurrence`-th) to an end of the
@@ -49,32 +48,13 @@ class ShotEditorTest : public WindowTest {
   }
 };
 
-TEST_F(ShotEditorTest, ASliderShotIsSavedIntoTheListAndOntoDisk) {
+TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk) {
   openNewShot();
-  EXPECT_EQ(plugin().cvarManager->getCvar("speed_enabled").getIntValue(), 2);
+  EXPECT_EQ(harness.cvarInt("speed_enabled"), 2);
   dragSlider("0.000", 0, true);  // ball X, past its right end
   EXPECT_EQ(plugin().ballLocationX, 4096.0f);
-  click("Car location");
-  expectShown("Car Yaw Rotation Value");
-  dragSlider("0", 0, false);  // yaw, past its left end
-  EXPECT_EQ(plugin().carYaw, -32764);
-  click("Ball");
-  expectShown("Type Shot Name");
-  nameAndSave("Slider Shot");
-
-  EXPECT_TRUE(ui().waitFor("Create New Shot")) << ui().describe();
-  EXPECT_FALSE(plugin().editorOpen);
-  EXPECT_EQ(shotFile("Pack", "Slider Shot"), "0 4096 0 0 0 0 0 0 0 -32764 Slider_Shot 3000 0 0");
-  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Slider Shot"));
-  EXPECT_TRUE(shows("Slider Shot"));
-  EXPECT_EQ(plugin().cvarManager->getCvar("speed_enabled").getIntValue(), 1);
-}
-
-TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
-  openNewShot();
+  // Text fields take the typed number by their rules when left.
   click("Enable textboxes");
-  replaceText("0.000", "5000", 0);  // ball X: clamped
-  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
   replaceText("0.000", "-12.5", 0);  // ball Y
   EXPECT_EQ(plugin().ballLocationY, -12.5f);
   replaceText("0.000", "1+2", 0);  // ball Z: not a number, no change
@@ -90,25 +70,33 @@ TEST_F(ShotEditorTest, TextFieldsTakeTheTypedNumberByTheirRulesWhenLeft) {
   ui().type("7");
   ui().pressKey(ImGuiKey_Escape);  // takes the edit back
   EXPECT_EQ(plugin().ballLocationX, 4096.0f);
+  replaceText("4096.000", "-5000");  // clamped
+  EXPECT_EQ(plugin().ballLocationX, -4096.0f);
   replaceText("3000", "3100.2");  // the speed rounds up like every integer
-  EXPECT_EQ(plugin().cvarManager->getCvar("cool_speed").getIntValue(), 3101);
+  EXPECT_EQ(harness.cvarInt("cool_speed"), 3101);
 
   click("Car location");
   expectShown("Car Yaw Rotation Value");
+  replaceText("0", "1+2", 0);  // yaw: not a number
+  EXPECT_EQ(plugin().carYaw, 0);
   replaceText("0", "12.3", 0);  // yaw rounds up
   EXPECT_EQ(plugin().carYaw, 13);
-  replaceText("0", "1+2", 0);  // pitch: not a number
-  EXPECT_EQ(plugin().carPitch, 0);
   replaceText("0", "-99999999999999", 1);  // roll: far beyond 32 bits
   EXPECT_EQ(plugin().carRoll, -32764);
+  click("Enable textboxes");  // back to sliders
+  dragSlider("0", 0, false);  // pitch, past its left end
+  EXPECT_EQ(plugin().carPitch, -32764);
+  click("Enable textboxes");  // saving switches them off again
   click("Ball");
-  expectShown("Type Shot Name");
-  nameAndSave("Typed Shot");
+  nameAndSave("Insert Shot Name Here", "Made Shot");
 
-  EXPECT_TRUE(ui().waitFor("Create New Shot"));
-  EXPECT_EQ(shotFile("Pack", "Typed Shot"),
-            "0 4096 -12.5 1200 -300 0 0 0 0 13 Typed_Shot 3101 0 -32764");
+  EXPECT_TRUE(ui().waitFor("Create New Shot")) << ui().describe();
+  EXPECT_FALSE(plugin().editorOpen);
   EXPECT_FALSE(plugin().useTextboxes);
+  EXPECT_EQ(shotFile("Pack", "Made Shot"), "0 -4096 -12.5 1200 -300 0 0 0 0 13 Made_Shot 3101 -32764 -32764");
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Made Shot"));
+  EXPECT_TRUE(shows("Made Shot"));
+  EXPECT_EQ(harness.cvarInt("speed_enabled"), 1);
 }
 
 TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
@@ -147,12 +135,12 @@ TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "Fine Name"));
 }
 
-TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFile) {
+TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToANewName) {
   clickShotRow("Edit", "Alpha");
   expectShown("Currently editing shot: Alpha");
   EXPECT_FALSE(shows(takenMessage));
-  EXPECT_EQ(plugin().cvarManager->getCvar("cool_speed").getIntValue(), 3200);
-  EXPECT_EQ(plugin().cvarManager->getCvar("car_enabled").getIntValue(), 0);
+  EXPECT_EQ(harness.cvarInt("cool_speed"), 3200);
+  EXPECT_EQ(harness.cvarInt("car_enabled"), 0);
   click("Enable textboxes");
   replaceText("10.000", "777");
   replaceText("Alpha", "Beta");  // another shot's name
@@ -162,14 +150,11 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFile) {
   replaceText("Beta", "Alpha");
   EXPECT_FALSE(shows(takenMessage));
   click("Edit Shot");
-
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_FALSE(plugin().editingShot);
   EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
-}
 
-TEST_F(ShotEditorTest, AnEditUnderANewNameMovesTheShotToThatName) {
+  expectShown("Create New Shot");
   clickShotRow("Edit", "Beta");
   expectShown("Edit Shot");
   replaceText("Beta", "Gamma");
@@ -235,7 +220,7 @@ TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
   EXPECT_FALSE(plugin().carResetEnabled);
   click("Moves The Car");
   ui().frames(2);
-  EXPECT_EQ(plugin().cvarManager->getCvar("car_enabled").getIntValue(), 1);
+  EXPECT_EQ(harness.cvarInt("car_enabled"), 1);
   EXPECT_THAT(harness.host().calls, Contains(testing::StartsWith("Car.SetLocation(")));
 }
 
@@ -269,28 +254,27 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   click("Enable textboxes");
   replaceText("0.000", "1234", 0);
   std::string shown = "Insert Shot Name Here";
-  for (const char* name : {"Blocked", "Linked", "Free"}) {
-    replaceText(shown, name);
+  for (const char* name : {"Blocked", "Linked"}) {
+    nameAndSave(shown, name);
     shown = name;
-    click("Save Shot");
-    if (shown == "Free") break;
     EXPECT_TRUE(plugin().editorOpen);
     expectShown(saveFailedMessage);
     // The player's shot is still there; the pack was not reloaded over it.
     EXPECT_EQ(plugin().ballLocationX, 1234.0f);
   }
+  nameAndSave(shown, "Free");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_TRUE(shotFileExists("Pack", "Free"));
-}
 
-TEST_F(ShotEditorTest, AnEditThatCannotBeWrittenKeepsTheEditorOpenAndSaysSo) {
-  clickShotRow("Edit", "Beta");
+  // An edit whose pack folder went while the editor was open.
+  expectShown("Create New Shot");
+  clickShotRow("Edit", "Free");
   expectShown("Edit Shot");
-  std::filesystem::remove_all(harness.packFolder("Pack"));  // while the editor is open
+  std::filesystem::remove_all(harness.packFolder("Pack"));
   click("Edit Shot");
   expectShown(saveFailedMessage);
   EXPECT_TRUE(plugin().editorOpen);
-  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Free"));
 }
 
 TEST_F(ShotEditorTest, EditingKeepsANameLongerThanTheNameField) {

@@ -86,6 +86,11 @@ void WindowTest::typeRefused(std::string_view shownText, std::string_view typed,
   click("OK");
 }
 
+void WindowTest::confirm(std::string_view shown, std::string_view button) {
+  click(button);
+  EXPECT_TRUE(ui().waitUntilGone(shown)) << "still shown: " << shown << "\n" << ui().describe();
+}
+
 void WindowTest::clickFieldLabelled(std::string_view label) {
   auto shown = ui().find(label);
   ASSERT_FALSE(shown.empty()) << "not shown: " << label << "\n" << ui().describe();

@@ -15,6 +15,8 @@
 // The red messages every name field shows alike.
 inline constexpr const char* emptyMessage = "Please Enter A Name";
 inline constexpr const char* blankMessage = "A name needs more than spaces and underscores";
+// The line every name popup shows.
+inline constexpr const char* namePopup = "Enter a new name:";
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -53,6 +55,8 @@ class WindowTest : public ::testing::Test {
   // Clicks the text field whose label `label` is drawn to its right (an
   // empty field shows no text of its own to click).
   void clickFieldLabelled(std::string_view label);
+  // Clicks "OK" (or `button`) and expects the popup showing `shown` to close.
+  void confirm(std::string_view shown = namePopup, std::string_view button = "OK");
   bool shows(std::string_view text) { return ui().shows(text); }
   // Draws frames until `text` shows; fails the test when it does not.
   void expectShown(std::string_view text);
