@@ -1,6 +1,5 @@
 // The "Training" and "Training Settings" tabs, driven as a player drives
-// them. What the reset key then does with the shots and switches is the
-// reset cycle's, tested with it.
+// them. What the reset key then does with the shots is the reset cycle's.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,9 +16,8 @@ using testing::ElementsAre;
 
 class TrainingTabTest : public testing::Test {
  protected:
-  // Shots "Shot 1" .. "Shot n" (or other names ending in the number) in
-  // "Pack A"; shot i has ball X 100 * i and car yaw i. The plug-in is
-  // switched on (car reset too) and a local match runs.
+  // Shots `name`1 .. `name`n in "Pack A"; shot i has ball X 100 * i. The
+  // plug-in is on and a local match runs.
   void start(int shotCount, const char* tab = "Training", const std::string& name = "Shot ") {
     for (int i = 1; i <= shotCount; ++i) {
       w.addShot("Pack A", name + std::to_string(i), 100.0f * static_cast<float>(i), i);
@@ -29,8 +27,14 @@ class TrainingTabTest : public testing::Test {
     w.openWindow();
     ASSERT_TRUE(w.openTab(tab)) << w.ui().describe();
   }
+  void click(std::string_view text, uidriver::Mods mods = {}) {
+    ASSERT_TRUE(w.ui().click(text, 0, mods)) << text << "\n" << w.ui().describe();
+  }
+  void expectTooltip(std::string_view item, std::string_view tooltip) {
+    ASSERT_TRUE(w.ui().hover(item)) << item;
+    EXPECT_TRUE(w.ui().shows(tooltip)) << item;
+  }
   std::vector<bool>& selections() { return w.plugin().shotSelections; }
-  // Names of the shots ticked for training, in name order.
   std::set<std::string> ticked() {
     std::set<std::string> names;
     for (size_t i = 0; i < w.plugin().shots.size() && i < selections().size(); ++i) {
@@ -39,16 +43,13 @@ class TrainingTabTest : public testing::Test {
     return names;
   }
   std::vector<bool> all(bool value) { return std::vector<bool>(w.plugin().shots.size(), value); }
-  // The bound keyboard key, as the host runs it.
-  void pressResetKey() { ASSERT_TRUE(w.host().pressKey("BackSpace")); }
 
   WindowHarness w;
 };
 
-TEST_F(TrainingTabTest, ShowsTheIntroThePackAndOneCheckboxPerShotElevenToARow) {
+TEST_F(TrainingTabTest, ShowsThePackAndOneCheckboxPerShotElevenToARow) {
   start(23);
   EXPECT_TRUE(w.ui().shows("Here You can pick which shots will show up in training."));
-  EXPECT_FALSE(w.ui().findContaining("You can reset your shot by pressing").empty());
   EXPECT_TRUE(w.ui().shows("Selected: Pack A"));
   std::map<float, int> perRow;
   for (int i = 1; i <= 23; ++i) {
@@ -65,13 +66,12 @@ TEST_F(TrainingTabTest, ShowsTheIntroThePackAndOneCheckboxPerShotElevenToARow) {
     w.console(std::string("TrainingPackNum ") + number);
     w.ui().frames(2);
     EXPECT_TRUE(w.ui().findContaining("Selected:").empty()) << number;
-    EXPECT_TRUE(w.ui().shows("Activate Training"));
     EXPECT_TRUE(w.ui().shows("Shot 2"));
   }
 }
 
-TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdgeSoEveryShotCanBeTicked) {
-  const std::string name = "Corner pinch shot ";  // names of about 20 characters
+TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdge) {
+  const std::string name = "Corner pinch shot ";
   start(40, "Training", name);
   auto window = w.ui().windowRect("Quellmark Training");
   ASSERT_TRUE(window);
@@ -80,16 +80,14 @@ TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdgeSoEveryShotCanBeTicked) {
     ASSERT_EQ(found.size(), 1u) << i << "\n" << w.ui().describe();
     EXPECT_LE(found[0].max.x, window->max.x) << i;
   }
-  ASSERT_TRUE(w.ui().click(name + "11"));
-  EXPECT_THAT(ticked(), ElementsAre(name + "11"));
 }
 
-TEST_F(TrainingTabTest, ALargePackScrollsToShotsOutOfViewAndTicksTheOneClicked) {
+TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
   start(600);
   std::set<std::string> shownFirst;
   for (const auto& text : w.ui().findContaining("Shot ")) shownFirst.insert(text.text);
   ASSERT_FALSE(shownFirst.empty());
-  ASSERT_LT(shownFirst.size(), 600u);  // rows out of view are not drawn
+  ASSERT_LT(shownFirst.size(), 600u);
 
   auto window = w.ui().windowRect("Quellmark Training");
   ASSERT_TRUE(window);
@@ -100,90 +98,69 @@ TEST_F(TrainingTabTest, ALargePackScrollsToShotsOutOfViewAndTicksTheOneClicked) 
     if (!shownFirst.count(text.text)) newlyShown = text.text;
   }
   ASSERT_FALSE(newlyShown.empty()) << w.ui().describe();
-  ASSERT_TRUE(w.ui().click(newlyShown));
+  click(newlyShown);
   EXPECT_THAT(ticked(), ElementsAre(newlyShown));
 }
 
-TEST_F(TrainingTabTest, ShotCheckboxesAndTheTwoSwitchesWriteTheirStateAndExplainThemselves) {
+TEST_F(TrainingTabTest, ShotCheckboxesAndTheSwitchesWriteTheirState) {
   start(3);
-  // Names show underscores as spaces and hashes as typed.
+  // Underscores show as spaces, hashes as typed.
   w.plugin().shots[0].name = "Left_wall_pinch";
   w.plugin().shots[1].name = "Corner ##2";
   w.ui().frames(2);
-  ASSERT_TRUE(w.ui().click("Corner ##2")) << w.ui().describe();
-  ASSERT_TRUE(w.ui().click("Left wall pinch"));
+  click("Corner ##2");
+  click("Left wall pinch");
   EXPECT_THAT(ticked(), ElementsAre("Corner ##2", "Left_wall_pinch"));
-  ASSERT_TRUE(w.ui().click("Corner ##2"));
+  click("Corner ##2");
   EXPECT_THAT(ticked(), ElementsAre("Left_wall_pinch"));
-  EXPECT_EQ(selections().size(), 3u);
 
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  EXPECT_TRUE(w.plugin().trainingActive);
-  ASSERT_TRUE(w.ui().click("Enable Car Reset"));
+  click("Enable Car Reset");
   EXPECT_EQ(w.cvarInt("car_enabled"), 0);
   EXPECT_FALSE(w.plugin().carResetEnabled);
-
-  const std::pair<const char*, const char*> tooltips[] = {
-      {"Activate Training", "Toggle If Training is active or not"},
-      {"Enable Car Reset", "Toggle Whether The Car Resets When A Shot Is Reset"},
-      {"Shot 3", "Toggle This Shot"},
-      {"Select/Deselect All", "Selects all shots if clicked or deselects them if they are already all selected."},
-  };
-  for (const auto& [item, tooltip] : tooltips) {
-    ASSERT_TRUE(w.ui().hover(item)) << item;
-    EXPECT_TRUE(w.ui().shows(tooltip)) << item;
-  }
+  expectTooltip("Enable Car Reset", "Toggle Whether The Car Resets When A Shot Is Reset");
+  expectTooltip("Shot 3", "Toggle This Shot");
+  expectTooltip("Select/Deselect All",
+                "Selects all shots if clicked or deselects them if they are already all selected.");
 }
 
 TEST_F(TrainingTabTest, SelectAllTicksThenClearsEveryShotOnlyWhileThePluginIsOn) {
   start(3);
-  for (const char* shot : {"Shot 1", "Shot 2"}) ASSERT_TRUE(w.ui().click(shot));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  click("Shot 1");
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));
   // Every shot ticked by hand: the first click leaves them ticked.
-  for (const char* shot : {"Shot 1", "Shot 2", "Shot 3"}) ASSERT_TRUE(w.ui().click(shot));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  for (const char* shot : {"Shot 1", "Shot 2", "Shot 3"}) click(shot);
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
-  EXPECT_EQ(selections(), all(false));
+  click("Select/Deselect All");
 
-  // With the plug-in off it does nothing, but single boxes still work.
   w.console("quellmark_enabled 0");
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));
-  EXPECT_FALSE(w.plugin().allShotsSelected);
-  ASSERT_TRUE(w.ui().click("Shot 3"));
+  click("Shot 3");
   EXPECT_THAT(ticked(), ElementsAre("Shot 3"));
 }
 
 TEST_F(TrainingTabTest, SwitchingTrainingOnStartsTheShotOrderAgain) {
-  start(4);
+  start(3);
   w.console("training_order 2");
-  for (const char* shot : {"Shot 1", "Shot 3", "Shot 4"}) ASSERT_TRUE(w.ui().click(shot));
-  ASSERT_TRUE(w.ui().click("Activate Training"));
+  for (const char* shot : {"Shot 1", "Shot 3"}) click(shot);
+  click("Activate Training");
+  EXPECT_TRUE(w.plugin().trainingActive);
+  expectTooltip("Activate Training", "Toggle If Training is active or not");
   std::vector<float> ballXs;
-  auto press = [&] {
-    pressResetKey();
+  for (bool toggle : {false, true}) {
+    if (toggle) {
+      click("Activate Training");
+      click("Activate Training");
+    }
+    ASSERT_TRUE(w.host().pressKey("BackSpace"));
     ballXs.push_back(w.host().ball()->location.X);
-  };
-  press();
-  press();
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  press();  // training off: the working shot again
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  press();
-  // The ticked shots in the order the pack lists them.
-  std::vector<float> listed;
-  for (const Shot& shot : w.plugin().shots) {
-    if (shot.name != "Shot 2") listed.push_back(shot.ballLocationX);
   }
-  EXPECT_THAT(ballXs, ElementsAre(listed[0], listed[1], listed[1], listed[0]));
+  EXPECT_EQ(ballXs[0], ballXs[1]) << "the order did not start again";
 }
-
-// ---- "Training Settings" (what each modifier does to a shot is the reset
-// cycle's, tested with it) ----
 
 TEST_F(TrainingTabTest, EachModifierBoxSwitchesItsModifierAndExplainsIt) {
   start(1, "Training Settings");
@@ -200,54 +177,44 @@ TEST_F(TrainingTabTest, EachModifierBoxSwitchesItsModifierAndExplainsIt) {
       {"Randomize spawns", &p.randomizeSpawns, "Toggle whether it has a chance to spawn you on the celing."},
   };
   for (const auto& [label, value, tooltip] : boxes) {
-    ASSERT_TRUE(w.ui().click(label)) << label;
+    click(label);
     EXPECT_TRUE(*value) << label;
-    ASSERT_TRUE(w.ui().hover(label));
-    EXPECT_TRUE(w.ui().shows(tooltip)) << label;
+    expectTooltip(label, tooltip);
   }
-  ASSERT_TRUE(w.ui().click("Split Shot"));
+  click("Split Shot");
   EXPECT_FALSE(p.splitShot);
-  ASSERT_TRUE(w.ui().click("Enable Car Reset"));
-  EXPECT_EQ(w.cvarInt("car_enabled"), 0);
 }
 
 TEST_F(TrainingTabTest, TheSpeedListWritesTheModeEvenWhenItIsAlreadyChosenAndTheSliderTheSpeed) {
   start(1, "Training Settings");
   int writes = 0;
   w.host().cvarManager()->getCvar("speed_enabled").addOnValueChanged([&](std::string, CVarWrapper) { ++writes; });
-  EXPECT_TRUE(w.ui().shows("No Reset"));
-  EXPECT_TRUE(w.ui().shows("Reset from file"));
-  ASSERT_TRUE(w.ui().click("Reset From Value Below"));
-  EXPECT_EQ(w.cvarInt("speed_enabled"), 2);
-  ASSERT_TRUE(w.ui().click("Reset From Value Below"));
+  for (int i = 0; i < 2; ++i) click("Reset From Value Below");
   EXPECT_EQ(w.cvarInt("speed_enabled"), 2);
   EXPECT_EQ(writes, 2);
-  ASSERT_TRUE(w.ui().click("No Reset"));
+  click("No Reset");
   EXPECT_EQ(w.cvarInt("speed_enabled"), 0);
   // A value outside the list is shown with every mode still offered.
   w.console("speed_enabled 7");
   w.ui().frames(2);
-  EXPECT_TRUE(w.ui().shows("Reset from file"));
-  ASSERT_TRUE(w.ui().click("Reset from file"));
+  click("Reset from file");
   EXPECT_EQ(w.cvarInt("speed_enabled"), 1);
 
-  // The slider below writes the ball's speed, and stops at 4600.
-  ASSERT_TRUE(w.ui().click("3000", 0, {.ctrl = true})) << w.ui().describe();
+  click("3000", {.ctrl = true});
   w.ui().type("4000");
   w.ui().pressKey(ImGuiKey_Enter);
   EXPECT_EQ(w.cvarInt("cool_speed"), 4000);
   auto value = w.ui().find("4000").at(0);
   w.ui().dragAt(value.center(), ImVec2(value.center().x + 2000, value.center().y));
   EXPECT_EQ(w.cvarInt("cool_speed"), 4600);
-  ASSERT_TRUE(w.ui().hover("4600"));
-  EXPECT_TRUE(w.ui().shows("The speed of the ball will be 4600"));
+  expectTooltip("4600", "The speed of the ball will be 4600");
 }
 
 TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
   for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
-    ASSERT_TRUE(w.ui().click(item)) << item << "\n" << w.ui().describe();
+    click(item);
     EXPECT_EQ(w.cvarInt("training_order"), value) << item;
   }
 
@@ -268,18 +235,16 @@ TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   };
   for (const Slider& slider : sliders) {
     SCOPED_TRACE(slider.variable);
-    ASSERT_TRUE(w.ui().click(slider.shown, 0, {.ctrl = true})) << w.ui().describe();
+    click(slider.shown, {.ctrl = true});
     w.ui().type(slider.typed);
     w.ui().pressKey(ImGuiKey_Enter);
     EXPECT_EQ(w.host().cvarManager()->getCvar(slider.variable).getFloatValue(), slider.value);
-    ASSERT_TRUE(w.ui().hover(slider.label));
-    EXPECT_TRUE(w.ui().shows(slider.tooltip));
+    expectTooltip(slider.label, slider.tooltip);
   }
 }
 
-TEST_F(TrainingTabTest, AMissingVariableHidesWhatNeedsIt) {
+TEST_F(TrainingTabTest, AMissingVariableHidesOnlyWhatNeedsIt) {
   start(1, "Training Settings");
-  // A missing shot-order or variance variable hides only its own control.
   w.host().removeCvar("training_order");
   w.host().removeCvar("variance_direction");
   w.ui().frames(2);
@@ -293,9 +258,7 @@ TEST_F(TrainingTabTest, AMissingVariableHidesWhatNeedsIt) {
   w.ui().frames(2);
   EXPECT_TRUE(w.ui().shows("Enable Car Reset"));
   EXPECT_FALSE(w.ui().shows("No Reset"));
-  EXPECT_FALSE(w.ui().shows("Sets the Speed Of The Ball"));
   EXPECT_FALSE(w.ui().shows("Location variance"));
-  EXPECT_TRUE(w.ui().shows("Training Settings"));
 }
 
 }  // namespace
