@@ -1,5 +1,5 @@
-// The searchable combo box: its filtering rule on its own, and the widget in
-// a real Dear ImGui window driven as a player would drive it.
+// The searchable combo box: its filtering rule, and the widget driven as a
+// player drives it.
 
 #include "ui/SearchableCombo.h"
 
@@ -72,13 +72,6 @@ TEST_F(SearchableComboTest, AnIndexPastTheEndIsResetToZeroAndWrittenBack) {
   index = static_cast<int32_t>(items.size());
   ui.frame();
   EXPECT_EQ(index, 0);
-  EXPECT_TRUE(ui.shows("A"));
-  index = -1;
-  ui.frame();
-  EXPECT_EQ(index, -1);
-  EXPECT_TRUE(ui.shows("none"));
-
-  // An empty list: the preview, and only the stand-in entry.
   items.clear();
   index = 3;
   open();
@@ -100,12 +93,14 @@ TEST_F(SearchableComboTest, TypingNarrowsTheListAndAPickSetsTheIndex) {
   EXPECT_TRUE(listed().empty());
   EXPECT_TRUE(ui.shows("RightShift"));
 
-  // Opened again, the filter starts empty and the list shows the current
-  // entry.
+  // Opened again, the filter starts empty; the current entry, picked
+  // again, still counts.
   open();
   EXPECT_FALSE(ui.shows("shift"));
-  EXPECT_THAT(listed(), testing::Contains("RightShift"));
-  EXPECT_GE(listed().size(), 20u);
+  ASSERT_THAT(listed(), testing::Contains("RightShift"));
+  ASSERT_TRUE(ui.click("RightShift"));
+  EXPECT_EQ(picks, 2);
+  EXPECT_EQ(items[static_cast<size_t>(index)], "RightShift");
 }
 
 TEST_F(SearchableComboTest, NoMatchLeavesOnlyADisabledNoMapsFound) {
@@ -132,7 +127,6 @@ TEST_F(SearchableComboTest, NoMatchLeavesOnlyADisabledNoMapsFound) {
 }
 
 TEST_F(SearchableComboTest, AComboOutOfViewReportsNoPick) {
-  // A caller saves on every pick: a combo scrolled away must not report one.
   ui.setDraw([this] {
     ImGui::SetNextWindowSize(ImVec2(500, 300), ImGuiCond_Once);
     ImGui::Begin("Keys");
@@ -143,16 +137,6 @@ TEST_F(SearchableComboTest, AComboOutOfViewReportsNoPick) {
   ui.frames(3);
   EXPECT_FALSE(ui.shows("A"));
   EXPECT_EQ(picks, 0);
-}
-
-TEST_F(SearchableComboTest, PickingTheCurrentEntryStillCounts) {
-  index = 42;
-  open();
-  ui.type("back");
-  ASSERT_THAT(listed(), ElementsAre("Backslash", "BackSpace"));
-  ASSERT_TRUE(ui.click("BackSpace"));
-  EXPECT_EQ(picks, 1);
-  EXPECT_EQ(index, 42);
 }
 
 TEST_F(SearchableComboTest, TheOpenListTakesTheKeyboardUntilAClickOutsideClosesIt) {
