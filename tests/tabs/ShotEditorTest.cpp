@@ -234,7 +234,7 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   EXPECT_EQ(plugin().ballLocationX, 1234.0f);  // the pack was not reloaded over it
   nameAndSave("Blocked", "Free");
   EXPECT_FALSE(plugin().editorOpen);
-  EXPECT_TRUE(shotFileExists("Pack", "Free"));
+  EXPECT_THAT(shotFilesIn("Pack"), Contains("Free"));
 
   // An edit whose pack folder went while the editor was open.
   expectShown("Create New Shot");

@@ -29,7 +29,10 @@ class ShotsTabTest : public WindowTest {
   // Shows the window with `pack` current and the "Shots" tab open.
   void start(const std::string& pack = "") {
     showWindow();
-    if (!pack.empty() && plugin().trainingPacks.at(0) != pack) selectPack(pack);
+    if (!pack.empty() && plugin().trainingPacks.at(0) != pack) {
+      openTab("Training Packs");
+      click(pack);
+    }
     openTab("Shots");
   }
   void openRowPopup(const std::string& button, const std::string& shot, std::string_view shown = namePopup) {

@@ -33,10 +33,6 @@ std::string WindowTest::shotFile(const std::string& pack, const std::string& nam
   return readFile(harness.packFolder(pack) + "/" + name + ".shot");
 }
 
-bool WindowTest::shotFileExists(const std::string& pack, const std::string& name) const {
-  return fs::exists(harness.packFolder(pack) + "/" + name + ".shot");
-}
-
 std::vector<std::string> WindowTest::shotFilesIn(const std::string& pack) const {
   std::vector<std::string> names;
   for (const fs::directory_entry& entry : fs::directory_iterator(harness.packFolder(pack))) {
@@ -45,12 +41,6 @@ std::vector<std::string> WindowTest::shotFilesIn(const std::string& pack) const 
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-int32_t WindowTest::packIndex(const std::string& pack) {
-  const std::vector<std::string>& packs = harness.plugin().trainingPacks;
-  auto found = std::find(packs.begin(), packs.end(), pack);
-  return found == packs.end() ? -1 : static_cast<int32_t>(found - packs.begin());
 }
 
 void WindowTest::showWindow() {
@@ -107,25 +97,17 @@ std::vector<std::string> WindowTest::displayedShotNames() {
   return names;
 }
 
-void WindowTest::selectPack(const std::string& pack) {
-  openTab("Training Packs");
-  click(pack);
-}
-
-int WindowTest::rowOf(const std::string& shotName) {
-  std::vector<std::string> names = displayedShotNames();
-  auto found = std::find(names.begin(), names.end(), shotName);
-  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+void WindowTest::clickRow(const std::vector<std::string>& names, const std::string& button,
+                          const std::string& name) {
+  auto found = std::find(names.begin(), names.end(), name);
+  ASSERT_NE(found, names.end()) << name << " is not listed";
+  click(button, static_cast<int>(found - names.begin()));
 }
 
 void WindowTest::clickShotRow(const std::string& button, const std::string& shotName) {
-  const int row = rowOf(shotName);
-  ASSERT_GE(row, 0) << shotName << " is not loaded";
-  click(button, row);
+  clickRow(displayedShotNames(), button, shotName);
 }
 
 void WindowTest::clickPackRow(const std::string& button, const std::string& pack) {
-  const int row = packIndex(pack);
-  ASSERT_GE(row, 0) << pack << " is not listed";
-  click(button, row);
+  clickRow(plugin().trainingPacks, button, pack);
 }
