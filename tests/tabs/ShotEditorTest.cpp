@@ -33,8 +33,7 @@ class ShotEditorTest : public WindowTest {
     replaceText(shown, name);
     click("Save Shot");
   }
-  // Drags a slider showing `value` (the `occurrence`-th) to an end of the
-  // window.
+  // Drags the `occurrence`-th slider showing `value` to an end of the window.
   void dragSlider(std::string_view value, int occurrence, bool toRight) {
     auto shown = ui().find(value);
     ASSERT_GT(shown.size(), static_cast<size_t>(occurrence)) << ui().describe();
@@ -53,49 +52,37 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 2);
   dragSlider("0.000", 0, true);  // ball X, past its right end
   EXPECT_EQ(plugin().ballLocationX, 4096.0f);
-  // Text fields take the typed number by their rules when left.
+  // Text fields take the typed number by their rules when left; the saved
+  // line below pins each value.
   click("Enable textboxes");
   replaceText("0.000", "-12.5", 0);  // ball Y
-  EXPECT_EQ(plugin().ballLocationY, -12.5f);
-  replaceText("0.000", "1+2", 0);  // ball Z: not a number, no change
-  EXPECT_EQ(plugin().ballLocationZ, 0.0f);
+  replaceText("0.000", "1+2", 0);    // ball Z: not a number, no change
   EXPECT_TRUE(shows("0.000"));
   // Tab, and a click on a field drawn above, leave a field as Enter does.
   replaceText("0.000", "1200", 1, false);  // velocity X
   ui().pressKey(ImGuiKey_Tab);
-  EXPECT_EQ(plugin().ballVelocityX, 1200.0f);
   ui().type("-300");  // into velocity Y, whose text Tab selected
   click("4096.000");  // ball X
-  EXPECT_EQ(plugin().ballVelocityY, -300.0f);
   ui().type("7");
   ui().pressKey(ImGuiKey_Escape);  // takes the edit back
   EXPECT_EQ(plugin().ballLocationX, 4096.0f);
   replaceText("4096.000", "-5000");  // clamped
-  EXPECT_EQ(plugin().ballLocationX, -4096.0f);
-  replaceText("3000", "3100.2");  // the speed rounds up like every integer
-  EXPECT_EQ(harness.cvarInt("cool_speed"), 3101);
+  replaceText("3000", "3100.2");     // the speed rounds up like every integer
 
   click("Car location");
   expectShown("Car Yaw Rotation Value");
-  replaceText("0", "1+2", 0);  // yaw: not a number
-  EXPECT_EQ(plugin().carYaw, 0);
-  replaceText("0", "12.3", 0);  // yaw rounds up
-  EXPECT_EQ(plugin().carYaw, 13);
+  replaceText("0", "12.3", 0);             // yaw rounds up
   replaceText("0", "-99999999999999", 1);  // roll: far beyond 32 bits
-  EXPECT_EQ(plugin().carRoll, -32764);
-  click("Enable textboxes");  // back to sliders
-  dragSlider("0", 0, false);  // pitch, past its left end
-  EXPECT_EQ(plugin().carPitch, -32764);
-  click("Enable textboxes");  // saving switches them off again
+  click("Enable textboxes");               // back to sliders
+  dragSlider("0", 0, false);               // pitch, past its left end
+  click("Enable textboxes");               // saving switches them off again
   click("Ball");
   nameAndSave("Insert Shot Name Here", "Made Shot");
 
-  EXPECT_TRUE(ui().waitFor("Create New Shot")) << ui().describe();
-  EXPECT_FALSE(plugin().editorOpen);
+  expectShown("Create New Shot");
   EXPECT_FALSE(plugin().useTextboxes);
   EXPECT_EQ(shotFile("Pack", "Made Shot"), "0 -4096 -12.5 1200 -300 0 0 0 0 13 Made_Shot 3101 -32764 -32764");
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Made Shot"));
-  EXPECT_TRUE(shows("Made Shot"));
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 1);
 }
 
@@ -137,7 +124,6 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToA
   EXPECT_FALSE(shows(takenMessage));
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
-  EXPECT_FALSE(plugin().editingShot);
   EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
 
   expectShown("Create New Shot");
