@@ -47,8 +47,7 @@ TEST_F(FrameFileAccessTest, NoTabNorTheEditorNorAnOpenPopupTouchesAFileWhileItIs
     EXPECT_EQ(events(), 0) << tab;
   }
   openTab("Shots");
-  click("Create New Shot");
-  expectShown("Type Shot Name");
+  clickAndExpect("Create New Shot", "Type Shot Name");
   ui().frames(10);
   click("Car location");
   ui().frames(10);
@@ -58,8 +57,7 @@ TEST_F(FrameFileAccessTest, NoTabNorTheEditorNorAnOpenPopupTouchesAFileWhileItIs
 
   // An open transfer popup lists its target once, not in every frame.
   expectShown("Create New Shot");
-  click("Transfer", 0);
-  expectShown(namePopup);
+  clickAndExpect("Transfer", namePopup, 0);
   click("Other");
   EXPECT_GT(events(), 0);  // the watch does see the disk when the player acts
   ui().frames(10);

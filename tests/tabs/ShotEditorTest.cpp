@@ -26,8 +26,7 @@ class ShotEditorTest : public WindowTest {
     openTab("Shots");
   }
   void openNewShot() {
-    click("Create New Shot");
-    expectShown("Type Shot Name");
+    clickAndExpect("Create New Shot", "Type Shot Name");
   }
   void nameAndSave(const std::string& shown, const std::string& name) {
     replaceText(shown, name);
@@ -69,8 +68,7 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
   replaceText("4096.000", "-5000");  // clamped
   replaceText("3000", "3100.2");     // the speed rounds up like every integer
 
-  click("Car location");
-  expectShown("Car Yaw Rotation Value");
+  clickAndExpect("Car location", "Car Yaw Rotation Value");
   replaceText("0", "12.3", 0);             // yaw rounds up
   replaceText("0", "-99999999999999", 1);  // roll: far beyond 32 bits
   click("Enable textboxes");               // back to sliders
@@ -141,8 +139,7 @@ TEST_F(ShotEditorTest, CancelWritesNothingAndPutsTheCurrentShotBack) {
   expectShown("Edit Shot");
   click("Enable textboxes");
   replaceText("20.000", "-300");
-  click("Cancel");
-  expectShown("Create New Shot");
+  clickAndExpect("Cancel", "Create New Shot");
   EXPECT_FALSE(plugin().useTextboxes);
   EXPECT_EQ(shotFile("Pack", "Beta"), shotLine("Beta", 20));
   EXPECT_EQ(plugin().ballLocationX, plugin().shots.at(0).ballLocationX);
@@ -158,8 +155,7 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
                              Closing{"Edit", "Cancel"}, Closing{"Edit", "Edit Shot"}}) {
     SCOPED_TRACE(std::string(way.opener) + ", then " + way.closer);
     harness.console("car_enabled 1");
-    click(way.opener);
-    expectShown(way.closer);
+    clickAndExpect(way.opener, way.closer);
     EXPECT_TRUE(plugin().pluginEnabled);  // the try-out buttons work in the editor
     click(way.closer);
     EXPECT_TRUE(ui().waitFor("Create New Shot"));
@@ -177,8 +173,7 @@ TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
   click("Moves The Ball");
   ui().frames(2);
   EXPECT_THAT(harness.host().calls, Contains("Ball.SetLocation(1000, 0, 0)"));
-  click("Car location");
-  expectShown("Moves The Car");
+  clickAndExpect("Car location", "Moves The Car");
   EXPECT_FALSE(plugin().carResetEnabled);
   click("Moves The Car");
   ui().frames(2);
@@ -227,8 +222,7 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   clickShotRow("Edit", "Free");
   expectShown("Edit Shot");
   std::filesystem::remove_all(harness.packFolder("Pack"));
-  click("Edit Shot");
-  expectShown(saveFailedMessage);
+  clickAndExpect("Edit Shot", saveFailedMessage);
   EXPECT_TRUE(plugin().editorOpen);
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Free"));
 }

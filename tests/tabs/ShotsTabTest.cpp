@@ -111,8 +111,7 @@ TEST_F(ShotsTabTest, TransferCopiesTheShotIntoTheChosenPackUnderTheTypedName) {
   addPack("Other", {"Alpha"});
   start("Pack");
   openRowPopup("Transfer", "Alpha", "Select a training pack to transfer the shot named: Alpha");
-  click("Other");
-  expectShown(transferTakenMessage);
+  clickAndExpect("Other", transferTakenMessage);
   click("OK");
   EXPECT_THAT(shotFilesIn("Other"), ElementsAre("Alpha"));
   replaceText("Alpha", " Moved Over ");  // stored without its outer spaces
@@ -134,11 +133,9 @@ TEST_F(ShotsTabTest, AddingToAPackOfSixtyWarnsFirstAndFiftyNineDoNot) {
   addPack("Big", numberedShots(60));
   harness.console("car_enabled 1");
   start("Pack");
-  click("Copy", 0);
-  expectShown("Copied Shot Name");
+  clickAndExpect("Copy", "Copied Shot Name", 0);
   confirm(namePopup, "Cancel");
-  click("Create New Shot");
-  expectShown("Type Shot Name");
+  clickAndExpect("Create New Shot", "Type Shot Name");
   EXPECT_FALSE(shows(lagWarning));
   click("Cancel");
 
@@ -146,8 +143,7 @@ TEST_F(ShotsTabTest, AddingToAPackOfSixtyWarnsFirstAndFiftyNineDoNot) {
   openRowPopup("Transfer", "1 Shot");
   click("Big");
   replaceText("1 Shot", "Moved", 0, false);
-  click("OK");
-  expectShown(lagWarning);
+  clickAndExpect("OK", lagWarning);
   EXPECT_FALSE(shows(namePopup));
   confirm(lagWarning);
   ui().frames(5);
@@ -157,8 +153,7 @@ TEST_F(ShotsTabTest, AddingToAPackOfSixtyWarnsFirstAndFiftyNineDoNot) {
   start("Big");
   for (auto [button, opened] : {std::pair{"Copy", namePopup}, {"Create New Shot", "Type Shot Name"}}) {
     SCOPED_TRACE(button);
-    click(button);
-    expectShown(lagWarning);
+    clickAndExpect(button, lagWarning);
     EXPECT_FALSE(shows(opened));
     confirm(lagWarning, "Cancel");
     ui().frames(3);
@@ -167,8 +162,7 @@ TEST_F(ShotsTabTest, AddingToAPackOfSixtyWarnsFirstAndFiftyNineDoNot) {
     // The switches a new shot set for the editor follow the console again.
     EXPECT_FALSE(plugin().pluginEnabled);
     EXPECT_TRUE(plugin().carResetEnabled);
-    click(button);
-    expectShown(lagWarning);
+    clickAndExpect(button, lagWarning);
     confirm(lagWarning);
     expectShown(opened);
     click("Cancel");
@@ -196,8 +190,7 @@ TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
   for (const Field& field : fields) {
     SCOPED_TRACE(field.preset);
     openTab(field.tab);
-    click(field.button);
-    expectShown(field.opened);
+    clickAndExpect(field.button, field.opened);
     click(field.preset);  // a popup's texts come first
     ui().type("Typed");
     EXPECT_TRUE(shows("Typed")) << ui().describe();
@@ -224,12 +217,10 @@ TEST_F(ShotsTabTest, AnActionThatFailsKeepsItsPopupOpenAndSaysWhy) {
   start();
   std::filesystem::remove(harness.packFolder("Pack") + "/Beta.shot");  // outside the plug-in
   openRowPopup("Delete", "Beta", "Selected: Beta");
-  click("OK");
-  expectShown("The shot could not be deleted: its file is gone or its pack's folder cannot be written");
+  clickAndExpect("OK", "The shot could not be deleted: its file is gone or its pack's folder cannot be written");
   click("Cancel");
   openRowPopup("Copy", "Beta", "Copied Shot Name");
-  click("OK");
-  expectShown("The shot could not be copied: its file is gone, or the pack cannot be written or holds a file "
+  clickAndExpect("OK", "The shot could not be copied: its file is gone, or the pack cannot be written or holds a file "
               "of this name");
 }
 

@@ -47,16 +47,14 @@ TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
 }
 
 TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
-  click("Add A New Pack");
-  expectShown("New Pack Name");
+  clickAndExpect("Add A New Pack", "New Pack Name");
   typeRefused("New Pack Name", "First", takenMessage);
   typeRefused("First", "v1.2", forbiddenMessage);
   typeRefused("v1.2", " _ ", blankMessage);
   typeRefused("_", "", emptyMessage);
   confirm(namePopup, "Cancel");
 
-  click("Add A New Pack");
-  expectShown("New Pack Name");
+  clickAndExpect("Add A New Pack", "New Pack Name");
   replaceText("New Pack Name", "Fresh Pack");
   confirm();
   EXPECT_THAT(shotFilesIn("Fresh Pack"), ElementsAre("defaultShot"));
@@ -95,8 +93,7 @@ TEST_F(TrainingPacksTabTest, DeleteAsksThenRemovesThePack) {
 
 TEST_F(TrainingPacksTabTest, AConfirmedDeleteNeverReachesAPackTheListHasSinceLost) {
   const std::string chosen = plugin().trainingPacks.at(1);
-  click("Delete", 1);
-  expectShown("Selected: " + chosen);
+  clickAndExpect("Delete", "Selected: " + chosen, 1);
   plugin().trainingPacks.erase(plugin().trainingPacks.begin() + 1);  // under the open popup
   expectShown("This training pack is no longer in the list");
   click("OK");
@@ -107,8 +104,7 @@ TEST_F(TrainingPacksTabTest, AConfirmedDeleteNeverReachesAPackTheListHasSinceLos
 TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   openPackPopup("Share", "First", "Copy To Clipboard");
   EXPECT_TRUE(shows("2 shots"));
-  click("Copy To Clipboard");
-  expectShown("Copied to the clipboard");
+  clickAndExpect("Copy To Clipboard", "Copied to the clipboard");
   const DecodedPack copied = decodePackText(ui().clipboard());
   EXPECT_EQ(copied.name, "First");
   EXPECT_EQ(copied.shots.size(), 2u);
@@ -121,15 +117,13 @@ TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
 
 TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesAndSelectsThePack) {
   ui().setClipboard("not a pack");
-  click("Import Pack");
-  expectShown("Paste From Clipboard");
+  clickAndExpect("Import Pack", "Paste From Clipboard");
   click("Paste From Clipboard");
   const std::string refused = "This is not a training pack text: it must begin with \"QMPACK 1\"";
   expectShown(refused);
 
   ui().setClipboard(encodePackText("First", {shotLine("Lob"), shotLine("Chip", 5)}));
-  click("Paste From Clipboard");
-  expectShown("2 shots");
+  clickAndExpect("Paste From Clipboard", "2 shots");
   EXPECT_TRUE(shows(takenMessage));  // the name field holds the text's name
   typeRefused("First", "v1.2", forbiddenMessage);
   replaceText("v1.2", "Shared");

@@ -60,6 +60,11 @@ void WindowTest::click(std::string_view text, int occurrence) {
   ASSERT_TRUE(ui().click(text, occurrence)) << "not shown: " << text << "\n" << ui().describe();
 }
 
+void WindowTest::clickAndExpect(std::string_view text, std::string_view shown, int occurrence) {
+  click(text, occurrence);
+  expectShown(shown);
+}
+
 void WindowTest::replaceText(std::string_view shownText, std::string_view typed, int occurrence,
                              bool commit) {
   click(shownText, occurrence);

@@ -36,6 +36,8 @@ class WindowTest : public ::testing::Test {
   void openTab(const std::string& tab);
   // These fail the test when what they act on is not shown.
   void click(std::string_view text, int occurrence = 0);
+  // Clicks, then draws frames until `shown` shows.
+  void clickAndExpect(std::string_view text, std::string_view shown, int occurrence = 0);
   // Replaces the text of the field showing `shownText`; `commit` presses
   // Enter to leave it.
   void replaceText(std::string_view shownText, std::string_view typed, int occurrence = 0,
