@@ -18,10 +18,8 @@ using uidriver::UiDriver;
 
 TEST(ComboFilter, MatchesAContiguousPieceIgnoringTheCaseOfLetters) {
   const std::tuple<const char*, const char*, bool> cases[] = {
-      {"shift", "LeftShift", true}, {"SHIFT", "RightShift", true},  {"tShi", "LeftShift", true},
-      {"tfihs", "LeftShift", false}, {"lft", "LeftShift", false},    {"", "", true},
-      {"", "A", true},               {"LeftShiftX", "LeftShift", false}, {"LeftShift", "LeftShift", true},
-      {"a", "", false},              {"pad_u", "DPad_Up", true},
+      {"SHIFT", "RightShift", true}, {"tShi", "LeftShift", true},  {"lft", "LeftShift", false},
+      {"", "", true},                {"a", "", false},              {"LeftShiftX", "LeftShift", false},
       {"\xC3\x84", "\xC3\xA4", false},  // only A to Z fold
   };
   for (const auto& [filter, item, matches] : cases) {
@@ -57,9 +55,6 @@ class SearchableComboTest : public testing::Test {
       if (s.window.rfind("##Combo_", 0) == 0) out.push_back(s.text);
     }
     return out;
-  }
-  void erase(int characters) {
-    for (int i = 0; i < characters; ++i) ui.pressKey(ImGuiKey_Backspace);
   }
 
   UiDriver ui;
@@ -111,16 +106,8 @@ TEST_F(SearchableComboTest, NoMatchLeavesOnlyADisabledNoMapsFound) {
   ASSERT_TRUE(ui.click("No maps found"));
   EXPECT_EQ(picks, 0);
   EXPECT_EQ(index, 0);
-  erase(1);
+  ui.pressKey(ImGuiKey_Backspace);
   EXPECT_THAT(listed(), ElementsAre("LeftShift", "RightShift"));
-
-  // The filter takes at most 63 characters: no key name holds an "x", so a
-  // 64th would still hide every entry once the 63 are erased.
-  erase(5);
-  ui.type(std::string(64, 'x'));
-  EXPECT_THAT(listed(), ElementsAre("No maps found"));
-  erase(63);
-  EXPECT_THAT(listed(), testing::SizeIs(20));
 }
 
 TEST_F(SearchableComboTest, AComboOutOfViewReportsNoPick) {
@@ -151,36 +138,29 @@ TEST_F(SearchableComboTest, TheOpenListTakesTheKeyboardUntilAClickOutsideClosesI
   EXPECT_EQ(picks, 0);
 }
 
-TEST(SearchableComboPair, EachComboStartsWithAnEmptyFilter) {
-  UiDriver ui;
-  std::vector<std::string> letters = {"Alpha", "Beta", "Gamma"};
+TEST_F(SearchableComboTest, TwoCombosKeepSeparateFilters) {
   std::vector<std::string> numbers = {"One", "Two", "Three"};
-  int32_t letter = 0;
   int32_t number = 0;
+  items = {"Alpha", "Beta", "Gamma"};
   ui.setDraw([&] {
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_Once);
     ImGui::SetNextWindowSize(ImVec2(500, 300), ImGuiCond_Once);
     ImGui::Begin("Pair");
-    searchableCombo("##letters", letter, letters, "", "Type to search...", 20);
+    searchableCombo("##letters", index, items, "", "Type to search...", 20);
     searchableCombo("##numbers", number, numbers, "", "Type to search...", 20);
     ImGui::End();
   });
-  ui.frames(2);
-  ASSERT_TRUE(ui.click("Alpha"));
-  ASSERT_TRUE(ui.waitFor("Gamma"));
+  open();
   ui.type("t");
-  EXPECT_FALSE(ui.shows("Gamma"));
-  // The open list lies over the second combo: a click beside it closes it.
-  ui.clickAt(ImVec2(490, 290));
+  EXPECT_THAT(listed(), ElementsAre("Beta"));
+  ui.clickAt(ImVec2(490, 290));  // beside the list, which lies over the second combo
   EXPECT_TRUE(ui.waitUntilGone("Beta"));
   ASSERT_TRUE(ui.click("One"));
   ASSERT_TRUE(ui.waitFor("Three"));
-  EXPECT_TRUE(ui.shows("Two"));
+  EXPECT_THAT(listed(), ElementsAre("One", "Two", "Three"));
   ui.type("w");
-  EXPECT_TRUE(ui.shows("Two"));
-  EXPECT_FALSE(ui.shows("Three"));
-  EXPECT_EQ(letter, 0);
-  EXPECT_EQ(number, 0);
+  EXPECT_THAT(listed(), ElementsAre("Two"));
+  EXPECT_EQ(index, 0);
 }
 
 }  // namespace
