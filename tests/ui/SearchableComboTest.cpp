@@ -9,6 +9,7 @@
 #include <string>
 
 #include "binds/KeyNames.h"
+#include "tests/ui/ComboEntries.h"
 #include "uidriver/UiDriver.h"
 
 namespace {
@@ -48,14 +49,7 @@ class SearchableComboTest : public testing::Test {
     ASSERT_TRUE(ui.waitFor("Type to search...")) << ui.describe();
   }
   std::string preview() { return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : "none"; }
-  // Entries shown in the open list (the window drawn in front).
-  std::vector<std::string> listed() {
-    std::vector<std::string> out;
-    for (const auto& s : ui.shown()) {
-      if (s.window.rfind("##Combo_", 0) == 0) out.push_back(s.text);
-    }
-    return out;
-  }
+  std::vector<std::string> listed() { return comboEntries(ui); }
 
   UiDriver ui;
   std::vector<std::string> items = keyboardKeyTable();
