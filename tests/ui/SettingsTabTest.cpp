@@ -9,7 +9,6 @@
 
 namespace {
 
-
 class SettingsTabTest : public testing::Test {
  protected:
   void SetUp() override {
