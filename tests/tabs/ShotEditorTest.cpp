@@ -1,12 +1,15 @@
-// The shot editor as a player uses it: sliders and text fields, the name
-// checks, saving, editing, cancelling, the test buttons, the preview.
+// The shot editor as a player uses it: sliders and text fields and their
+// rules, the name checks, saving, editing, cancelling, the test buttons, the
+// preview.
 
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "tests/tabs/WindowFixture.h"
 #include "ui/NameRules.h"
+#include "ui/TextFields.h"
 
 namespace {
 
@@ -239,6 +242,23 @@ TEST_F(ShotEditorTest, EditingKeepsANameLongerThanTheNameField) {
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", longName));
+}
+
+// The rules behind the fields that the window cannot show whole.
+TEST(TypedNumber, OnlyAWholeDecimalNumberCounts) {
+  for (auto [text, value] : {std::pair{"+5", 5.0}, {".5", 0.5}, {"5.", 5.0}}) {
+    EXPECT_EQ(parseTypedNumber(text), value) << text;
+  }
+  for (const char* text : {"", "-", ".", "1.2.3", "--1", "+-1", "1e5"}) {
+    EXPECT_EQ(parseTypedNumber(text), std::nullopt) << text;
+  }
+  EXPECT_EQ(parseTypedNumber("-" + std::string(400, '9')), -std::numeric_limits<double>::infinity());
+}
+
+TEST(NameFields, TextIsCutToTheFieldWithoutSplittingACharacter) {
+  char field[8];
+  namerules::setFieldText(field, "abcdef\xC3\xA9");  // "é" would straddle the cut
+  EXPECT_STREQ(field, "abcdef");
 }
 
 }  // namespace
