@@ -178,12 +178,6 @@ TEST_F(ShotEditorTest, TestButtonsHandTheirCommandsToTheGame) {
   click("Moves The Ball");
   ui().frames(2);
   EXPECT_THAT(harness.host().calls, Contains("Ball.SetLocation(1000, 0, 0)"));
-  clickAndExpect("Car location", "Moves The Car");
-  EXPECT_FALSE(plugin().carResetEnabled);
-  click("Moves The Car");
-  ui().frames(2);
-  EXPECT_EQ(harness.cvarInt("car_enabled"), 1);
-  EXPECT_THAT(harness.host().calls, Contains(testing::StartsWith("Car.SetLocation(")));
 }
 
 TEST_F(ShotEditorTest, ThePreviewFollowsThePickedShotAndTheSliders) {

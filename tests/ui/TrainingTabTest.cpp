@@ -100,7 +100,7 @@ TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
   EXPECT_THAT(ticked(), ElementsAre(newlyShown));
 }
 
-TEST_F(TrainingTabTest, ShotCheckboxesAndTheSwitchesWriteTheirState) {
+TEST_F(TrainingTabTest, ShotCheckboxesSelectAllAndCarResetWriteTheirState) {
   start(3);
   // Underscores show as spaces, hashes as typed.
   w.plugin().shots[0].name = "Left_wall_pinch";
@@ -111,26 +111,22 @@ TEST_F(TrainingTabTest, ShotCheckboxesAndTheSwitchesWriteTheirState) {
   EXPECT_THAT(ticked(), ElementsAre("Corner ##2", "Left_wall_pinch"));
   click("Corner ##2");
   EXPECT_THAT(ticked(), ElementsAre("Left_wall_pinch"));
-
+  expectTooltip("Shot 3", "Toggle This Shot");
   click("Enable Car Reset");
   EXPECT_EQ(w.cvarInt("car_enabled"), 0);
   EXPECT_FALSE(w.plugin().carResetEnabled);
-  expectTooltip("Shot 3", "Toggle This Shot");
-}
 
-TEST_F(TrainingTabTest, SelectAllTicksThenClearsEveryShotOnlyWhileThePluginIsOn) {
-  start(3);
-  click("Shot 1");
+  // "Select/Deselect All" ticks all unless all are ticked, while the
+  // plug-in is on.
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));
   // Every shot ticked by hand: the first click leaves them ticked.
-  for (const char* shot : {"Shot 1", "Shot 2", "Shot 3"}) click(shot);
+  for (const char* shot : {"Left wall pinch", "Corner ##2", "Shot 3"}) click(shot);
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
   click("Select/Deselect All");
-
   w.console("quellmark_enabled 0");
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));

@@ -1,5 +1,5 @@
-// The settings window as the host shows it: the tab bar, closing, the
-// editor's hold on the window and the master switch.
+// The settings window as the host shows it: the tab bar, closing, an error
+// in a frame, the master switch.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -39,6 +39,11 @@ TEST_F(WindowFrame, ShowsTheTitleAndEveryTabInOrderAndWantsInputUnderTheMouse) {
   EXPECT_FALSE(w.plugin().WantsInput());
   ASSERT_TRUE(w.ui().hover("How To Use"));
   EXPECT_TRUE(w.plugin().WantsInput());
+
+  // The editor takes the whole window.
+  w.plugin().editorOpen = true;
+  w.ui().frames(2);
+  for (const char* tab : kTabs) EXPECT_FALSE(w.ui().shows(tab)) << tab;
 }
 
 TEST_F(WindowFrame, TheCloseButtonAsksTheHostToCloseTheWindowOnce) {
@@ -47,23 +52,6 @@ TEST_F(WindowFrame, TheCloseButtonAsksTheHostToCloseTheWindowOnce) {
   EXPECT_FALSE(w.plugin().isWindowOpen);
   w.ui().frames(3);
   EXPECT_EQ(w.toggleRequests(), 1);
-}
-
-TEST_F(WindowFrame, TheEditorHoldsTheWindowOpenAndHidesTheMainTabs) {
-  w.plugin().editorOpen = true;
-  w.ui().frames(2);
-  for (const char* tab : kTabs) EXPECT_FALSE(w.ui().shows(tab)) << tab;
-  EXPECT_TRUE(w.ui().shows(kTitle));
-
-  // The host closes its menu (a toggle from the console): the flag stays.
-  w.console("togglemenu QMTraining");
-  EXPECT_FALSE(w.windowShown());
-  EXPECT_TRUE(w.plugin().isWindowOpen);
-
-  w.plugin().editorOpen = false;
-  w.console("togglemenu QMTraining");
-  w.console("togglemenu QMTraining");
-  EXPECT_FALSE(w.plugin().isWindowOpen);
 }
 
 TEST_F(WindowFrame, AnErrorPartWayThroughAFrameEndsItCleanlyWithOneLine) {
