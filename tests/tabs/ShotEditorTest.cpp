@@ -173,13 +173,19 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
   }
 }
 
-TEST_F(ShotEditorTest, ThePreviewFollowsThePickedShotAndTheSliders) {
+TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
+  harness.startLocalMatch();
+  plugin().trainingActive = true;
+  plugin().modifiersActive = true;
+  click("Beta");
+  EXPECT_EQ(plugin().ballLocationX, 20.0f);
+  EXPECT_FALSE(plugin().trainingActive);
+  EXPECT_FALSE(plugin().modifiersActive);
   // The Shots tab shows the current shot, flying at its own speed.
+  EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -4266");
   click("Alpha");
   EXPECT_EQ(previewLine("Apex: "), "Apex: 853");
   EXPECT_EQ(previewLine("Lands: "), "Lands: 10, -4266");
-  click("Beta");
-  EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -4266");
 
   openNewShot();
   EXPECT_EQ(previewLine("Apex: "), "Apex: 0");  // at rest on the centre spot
