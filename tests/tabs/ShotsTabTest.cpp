@@ -88,23 +88,7 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
   EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
 }
 
-TEST_F(ShotsTabTest, TransferCopiesTheShotIntoTheChosenPackUnderTheTypedName) {
-  addPack("Pack", {"Alpha", "Beta"});
-  addPack("Other", {"Alpha"});
-  start("Pack");
-  openRowPopup("Transfer", "Alpha", "Select a training pack to transfer the shot named: Alpha");
-  clickAndExpect("Other", transferTakenMessage);
-  click("OK");
-  EXPECT_THAT(shotFilesIn("Other"), ElementsAre("Alpha"));
-  replaceText("Alpha", " Moved Over ");  // stored without its outer spaces
-  EXPECT_FALSE(shows(transferTakenMessage));
-  confirm();
-  EXPECT_THAT(shotFilesIn("Other"), ElementsAre("Alpha", "Moved Over"));
-  EXPECT_EQ(shotFile("Other", "Moved Over"), shotLine("Moved Over", 10));
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
-}
-
-TEST_F(ShotsTabTest, AddingToAPackOfSixtyWarnsFirstAndFiftyNineDoNot) {
+TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) {
   addPack("Pack", numberedShots(59));
   addPack("Big", numberedShots(60));
   harness.console("car_enabled 1");
@@ -112,16 +96,20 @@ TEST_F(ShotsTabTest, AddingToAPackOfSixtyWarnsFirstAndFiftyNineDoNot) {
   clickAndExpect("Copy", "Copied Shot Name", 0);
   confirm(namePopup, "Cancel");
 
-  // A transfer warns once the target is picked, and transfers once.
-  openRowPopup("Transfer", "1 Shot");
-  click("Big");
-  replaceText("1 Shot", "Moved", 0, false);
+  // A transfer checks the name in the target, warns once it is given, and
+  // stores the name without its outer spaces.
+  openRowPopup("Transfer", "1 Shot", "Select a training pack to transfer the shot named: 1 Shot");
+  clickAndExpect("Big", transferTakenMessage);
+  replaceText("1 Shot", " Moved ", 0, false);
+  EXPECT_FALSE(shows(transferTakenMessage));
   clickAndExpect("OK", lagWarning);
   EXPECT_FALSE(shows(namePopup));
   confirm(lagWarning);
   ui().frames(5);
   EXPECT_FALSE(shows(namePopup));
   EXPECT_EQ(shotFilesIn("Big").size(), 61u);
+  EXPECT_EQ(shotFile("Big", "Moved"), shotLine("Moved", 10));
+  EXPECT_EQ(shotFilesIn("Pack").size(), 59u);
 
   start("Big");
   for (auto [button, opened] : {std::pair{"Copy", namePopup}, {"Create New Shot", "Type Shot Name"}}) {
