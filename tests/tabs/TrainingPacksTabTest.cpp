@@ -62,17 +62,7 @@ TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
   EXPECT_THAT(displayedShotNames(), ElementsAre("defaultShot"));
 }
 
-TEST_F(TrainingPacksTabTest, CopyMakesANewPackWithEveryShotAndKeepsTheSelection) {
-  const int32_t current = harness.cvarInt("TrainingPackNum");
-  openPackPopup("Copy", "First", "Copied Pack Name");
-  typeRefused("Copied Pack Name", "Second", takenMessage);
-  replaceText("Second", "First Copy");
-  confirm();
-  EXPECT_THAT(shotFilesIn("First Copy"), ElementsAre("Alpha", "Beta"));
-  EXPECT_EQ(harness.cvarInt("TrainingPackNum"), current);
-}
-
-TEST_F(TrainingPacksTabTest, RenameKeepsNoOwnNameAndMovesTheFolder) {
+TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheSelection) {
   openPackPopup("Rename", "Second", namePopup);
   EXPECT_FALSE(shows(takenMessage));  // its own name
   click("OK");
@@ -82,6 +72,14 @@ TEST_F(TrainingPacksTabTest, RenameKeepsNoOwnNameAndMovesTheFolder) {
   confirm();
   EXPECT_THAT(shotFilesIn("Renamed"), ElementsAre("Gamma"));
   EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Renamed"));
+
+  const int32_t current = harness.cvarInt("TrainingPackNum");
+  openPackPopup("Copy", "First", "Copied Pack Name");
+  typeRefused("Copied Pack Name", "Renamed", takenMessage);
+  replaceText("Renamed", "First Copy");
+  confirm();
+  EXPECT_THAT(shotFilesIn("First Copy"), ElementsAre("Alpha", "Beta"));
+  EXPECT_EQ(harness.cvarInt("TrainingPackNum"), current);
 }
 
 TEST_F(TrainingPacksTabTest, DeleteAsksThenRemovesOnlyAPackStillListed) {
