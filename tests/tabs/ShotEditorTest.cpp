@@ -156,17 +156,13 @@ TEST_F(ShotEditorTest, TheTestButtonMovesTheBallAndCancelWritesNothingAndPutsThe
 
 TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole) {
   harness.console("quellmark_enabled 0");
-  struct Closing {
-    const char* opener;
-    const char* closer;
-  };
-  for (const Closing& way : {Closing{"Create New Shot", "Cancel"}, Closing{"Create New Shot", "Save Shot"},
-                             Closing{"Edit", "Cancel"}, Closing{"Edit", "Edit Shot"}}) {
-    SCOPED_TRACE(std::string(way.opener) + ", then " + way.closer);
+  for (auto [opener, closer] : {std::pair{"Create New Shot", "Cancel"}, {"Create New Shot", "Save Shot"},
+                                {"Edit", "Cancel"}, {"Edit", "Edit Shot"}}) {
+    SCOPED_TRACE(std::string(opener) + ", then " + closer);
     harness.console("car_enabled 1");
-    clickAndExpect(way.opener, way.closer);
+    clickAndExpect(opener, closer);
     EXPECT_TRUE(plugin().pluginEnabled);  // the try-out buttons work in the editor
-    click(way.closer);
+    click(closer);
     EXPECT_TRUE(ui().waitFor("Create New Shot"));
     EXPECT_FALSE(plugin().pluginEnabled);
     EXPECT_EQ(plugin().carResetEnabled, harness.cvarInt("car_enabled") == 1);

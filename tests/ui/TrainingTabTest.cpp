@@ -34,6 +34,16 @@ class TrainingTabTest : public testing::Test {
     ASSERT_TRUE(w.ui().hover(item)) << item;
     EXPECT_TRUE(w.ui().shows(tooltip)) << item;
   }
+  // The checkbox of each shot `name`1 .. `name`n, each shown once.
+  std::vector<uidriver::ShownText> boxes(const std::string& name, int count) {
+    std::vector<uidriver::ShownText> found;
+    for (int i = 1; i <= count; ++i) {
+      auto shown = w.ui().find(name + std::to_string(i));
+      EXPECT_EQ(shown.size(), 1u) << name << i << "\n" << w.ui().describe();
+      if (!shown.empty()) found.push_back(shown[0]);
+    }
+    return found;
+  }
   std::vector<bool>& selections() { return w.plugin().shotSelections; }
   std::set<std::string> ticked() {
     std::set<std::string> names;
@@ -51,11 +61,7 @@ TEST_F(TrainingTabTest, ShowsThePackAndOneCheckboxPerShotElevenToARow) {
   start(23);
   EXPECT_TRUE(w.ui().shows("Selected: Pack A"));
   std::map<float, int> perRow;
-  for (int i = 1; i <= 23; ++i) {
-    auto found = w.ui().find("Shot " + std::to_string(i));
-    ASSERT_EQ(found.size(), 1u) << i << "\n" << w.ui().describe();
-    ++perRow[found[0].min.y];
-  }
+  for (const auto& box : boxes("Shot ", 23)) ++perRow[box.min.y];
   std::vector<int> rows;
   for (const auto& [y, count] : perRow) rows.push_back(count);
   EXPECT_THAT(rows, ElementsAre(11, 11, 1));
@@ -74,11 +80,7 @@ TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdge) {
   start(40, "Training", name);
   auto window = w.ui().windowRect("Quellmark Training");
   ASSERT_TRUE(window);
-  for (int i = 1; i <= 40; ++i) {
-    auto found = w.ui().find(name + std::to_string(i));
-    ASSERT_EQ(found.size(), 1u) << i << "\n" << w.ui().describe();
-    EXPECT_LE(found[0].max.x, window->max.x) << i;
-  }
+  for (const auto& box : boxes(name, 40)) EXPECT_LE(box.max.x, window->max.x) << box.text;
 }
 
 TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
