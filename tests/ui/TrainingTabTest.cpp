@@ -1,6 +1,5 @@
 // The "Training" and "Training Settings" tabs, driven as a player drives
-// them. What the reset key then does with the shots and switches is the
-// reset cycle's, tested with it.
+// them. What the reset key then does with the shots is the reset cycle's.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,9 +16,8 @@ using testing::ElementsAre;
 
 class TrainingTabTest : public testing::Test {
  protected:
-  // Shots "Shot 1" .. "Shot n" (or other names ending in the number) in
-  // "Pack A"; shot i has ball X 100 * i and car yaw i. The plug-in is
-  // switched on (car reset too) and a local match runs.
+  // Shots `name`1 .. `name`n in "Pack A"; shot i has ball X 100 * i. The
+  // plug-in is on and a local match runs.
   void start(int shotCount, const char* tab = "Training", const std::string& name = "Shot ") {
     for (int i = 1; i <= shotCount; ++i) {
       w.addShot("Pack A", name + std::to_string(i), 100.0f * static_cast<float>(i), i);
@@ -29,8 +27,24 @@ class TrainingTabTest : public testing::Test {
     w.openWindow();
     ASSERT_TRUE(w.openTab(tab)) << w.ui().describe();
   }
+  void click(std::string_view text, uidriver::Mods mods = {}) {
+    ASSERT_TRUE(w.ui().click(text, 0, mods)) << text << "\n" << w.ui().describe();
+  }
+  void expectTooltip(std::string_view item, std::string_view tooltip) {
+    ASSERT_TRUE(w.ui().hover(item)) << item;
+    EXPECT_TRUE(w.ui().shows(tooltip)) << item;
+  }
+  // The checkbox of each shot `name`1 .. `name`n, each shown once.
+  std::vector<uidriver::ShownText> boxes(const std::string& name, int count) {
+    std::vector<uidriver::ShownText> found;
+    for (int i = 1; i <= count; ++i) {
+      auto shown = w.ui().find(name + std::to_string(i));
+      EXPECT_EQ(shown.size(), 1u) << name << i << "\n" << w.ui().describe();
+      if (!shown.empty()) found.push_back(shown[0]);
+    }
+    return found;
+  }
   std::vector<bool>& selections() { return w.plugin().shotSelections; }
-  // Names of the shots ticked for training, in name order.
   std::set<std::string> ticked() {
     std::set<std::string> names;
     for (size_t i = 0; i < w.plugin().shots.size() && i < selections().size(); ++i) {
@@ -39,23 +53,15 @@ class TrainingTabTest : public testing::Test {
     return names;
   }
   std::vector<bool> all(bool value) { return std::vector<bool>(w.plugin().shots.size(), value); }
-  // The bound keyboard key, as the host runs it.
-  void pressResetKey() { ASSERT_TRUE(w.host().pressKey("BackSpace")); }
 
   WindowHarness w;
 };
 
-TEST_F(TrainingTabTest, ShowsTheIntroThePackAndOneCheckboxPerShotElevenToARow) {
+TEST_F(TrainingTabTest, ShowsThePackAndOneCheckboxPerShotElevenToARow) {
   start(23);
-  EXPECT_TRUE(w.ui().shows("Here You can pick which shots will show up in training."));
-  EXPECT_FALSE(w.ui().findContaining("You can reset your shot by pressing").empty());
   EXPECT_TRUE(w.ui().shows("Selected: Pack A"));
   std::map<float, int> perRow;
-  for (int i = 1; i <= 23; ++i) {
-    auto found = w.ui().find("Shot " + std::to_string(i));
-    ASSERT_EQ(found.size(), 1u) << i << "\n" << w.ui().describe();
-    ++perRow[found[0].min.y];
-  }
+  for (const auto& box : boxes("Shot ", 23)) ++perRow[box.min.y];
   std::vector<int> rows;
   for (const auto& [y, count] : perRow) rows.push_back(count);
   EXPECT_THAT(rows, ElementsAre(11, 11, 1));
@@ -65,31 +71,24 @@ TEST_F(TrainingTabTest, ShowsTheIntroThePackAndOneCheckboxPerShotElevenToARow) {
     w.console(std::string("TrainingPackNum ") + number);
     w.ui().frames(2);
     EXPECT_TRUE(w.ui().findContaining("Selected:").empty()) << number;
-    EXPECT_TRUE(w.ui().shows("Activate Training"));
     EXPECT_TRUE(w.ui().shows("Shot 2"));
   }
 }
 
-TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdgeSoEveryShotCanBeTicked) {
-  const std::string name = "Corner pinch shot ";  // names of about 20 characters
+TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdge) {
+  const std::string name = "Corner pinch shot ";
   start(40, "Training", name);
   auto window = w.ui().windowRect("Quellmark Training");
   ASSERT_TRUE(window);
-  for (int i = 1; i <= 40; ++i) {
-    auto found = w.ui().find(name + std::to_string(i));
-    ASSERT_EQ(found.size(), 1u) << i << "\n" << w.ui().describe();
-    EXPECT_LE(found[0].max.x, window->max.x) << i;
-  }
-  ASSERT_TRUE(w.ui().click(name + "11"));
-  EXPECT_THAT(ticked(), ElementsAre(name + "11"));
+  for (const auto& box : boxes(name, 40)) EXPECT_LE(box.max.x, window->max.x) << box.text;
 }
 
-TEST_F(TrainingTabTest, ALargePackScrollsToShotsOutOfViewAndTicksTheOneClicked) {
+TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
   start(600);
   std::set<std::string> shownFirst;
   for (const auto& text : w.ui().findContaining("Shot ")) shownFirst.insert(text.text);
   ASSERT_FALSE(shownFirst.empty());
-  ASSERT_LT(shownFirst.size(), 600u);  // rows out of view are not drawn
+  ASSERT_LT(shownFirst.size(), 600u);
 
   auto window = w.ui().windowRect("Quellmark Training");
   ASSERT_TRUE(window);
@@ -100,186 +99,114 @@ TEST_F(TrainingTabTest, ALargePackScrollsToShotsOutOfViewAndTicksTheOneClicked) 
     if (!shownFirst.count(text.text)) newlyShown = text.text;
   }
   ASSERT_FALSE(newlyShown.empty()) << w.ui().describe();
-  ASSERT_TRUE(w.ui().click(newlyShown));
+  click(newlyShown);
   EXPECT_THAT(ticked(), ElementsAre(newlyShown));
 }
 
-TEST_F(TrainingTabTest, ShotCheckboxesAndTheTwoSwitchesWriteTheirStateAndExplainThemselves) {
+TEST_F(TrainingTabTest, ShotCheckboxesSelectAllAndCarResetWriteTheirState) {
   start(3);
-  // Names show underscores as spaces and hashes as typed.
+  // Underscores show as spaces, hashes as typed.
   w.plugin().shots[0].name = "Left_wall_pinch";
   w.plugin().shots[1].name = "Corner ##2";
   w.ui().frames(2);
-  ASSERT_TRUE(w.ui().click("Corner ##2")) << w.ui().describe();
-  ASSERT_TRUE(w.ui().click("Left wall pinch"));
+  click("Corner ##2");
+  click("Left wall pinch");
   EXPECT_THAT(ticked(), ElementsAre("Corner ##2", "Left_wall_pinch"));
-  ASSERT_TRUE(w.ui().click("Corner ##2"));
+  click("Corner ##2");
   EXPECT_THAT(ticked(), ElementsAre("Left_wall_pinch"));
-  EXPECT_EQ(selections().size(), 3u);
-
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  EXPECT_TRUE(w.plugin().trainingActive);
-  ASSERT_TRUE(w.ui().click("Enable Car Reset"));
+  expectTooltip("Shot 3", "Toggle This Shot");
+  click("Enable Car Reset");
   EXPECT_EQ(w.cvarInt("car_enabled"), 0);
   EXPECT_FALSE(w.plugin().carResetEnabled);
 
-  const std::pair<const char*, const char*> tooltips[] = {
-      {"Activate Training", "Toggle If Training is active or not"},
-      {"Enable Car Reset", "Toggle Whether The Car Resets When A Shot Is Reset"},
-      {"Shot 3", "Toggle This Shot"},
-      {"Select/Deselect All", "Selects all shots if clicked or deselects them if they are already all selected."},
-  };
-  for (const auto& [item, tooltip] : tooltips) {
-    ASSERT_TRUE(w.ui().hover(item)) << item;
-    EXPECT_TRUE(w.ui().shows(tooltip)) << item;
-  }
-}
-
-TEST_F(TrainingTabTest, SelectAllTicksThenClearsEveryShotOnlyWhileThePluginIsOn) {
-  start(3);
-  for (const char* shot : {"Shot 1", "Shot 2"}) ASSERT_TRUE(w.ui().click(shot));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  // "Select/Deselect All" ticks all unless all are ticked, while the
+  // plug-in is on.
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));
   // Every shot ticked by hand: the first click leaves them ticked.
-  for (const char* shot : {"Shot 1", "Shot 2", "Shot 3"}) ASSERT_TRUE(w.ui().click(shot));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  for (const char* shot : {"Left wall pinch", "Corner ##2", "Shot 3"}) click(shot);
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
-  EXPECT_EQ(selections(), all(false));
-
-  // With the plug-in off it does nothing, but single boxes still work.
+  click("Select/Deselect All");
   w.console("quellmark_enabled 0");
-  ASSERT_TRUE(w.ui().click("Select/Deselect All"));
+  click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));
-  EXPECT_FALSE(w.plugin().allShotsSelected);
-  ASSERT_TRUE(w.ui().click("Shot 3"));
+  click("Shot 3");
   EXPECT_THAT(ticked(), ElementsAre("Shot 3"));
 }
 
 TEST_F(TrainingTabTest, SwitchingTrainingOnStartsTheShotOrderAgain) {
-  start(4);
+  start(3);
   w.console("training_order 2");
-  for (const char* shot : {"Shot 1", "Shot 3", "Shot 4"}) ASSERT_TRUE(w.ui().click(shot));
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  std::vector<float> ballXs;
-  auto press = [&] {
-    pressResetKey();
-    ballXs.push_back(w.host().ball()->location.X);
-  };
-  press();
-  press();
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  press();  // training off: the working shot again
-  ASSERT_TRUE(w.ui().click("Activate Training"));
-  press();
-  // The ticked shots in the order the pack lists them.
-  std::vector<float> listed;
-  for (const Shot& shot : w.plugin().shots) {
-    if (shot.name != "Shot 2") listed.push_back(shot.ballLocationX);
-  }
-  EXPECT_THAT(ballXs, ElementsAre(listed[0], listed[1], listed[1], listed[0]));
+  for (const char* shot : {"Shot 1", "Shot 3"}) click(shot);
+  click("Activate Training");
+  ASSERT_TRUE(w.host().pressKey("BackSpace"));
+  const float first = w.host().ball()->location.X;
+  click("Activate Training");
+  click("Activate Training");
+  ASSERT_TRUE(w.host().pressKey("BackSpace"));
+  EXPECT_EQ(w.host().ball()->location.X, first) << "the order did not start again";
 }
 
-// ---- "Training Settings" (what each modifier does to a shot is the reset
-// cycle's, tested with it) ----
-
-TEST_F(TrainingTabTest, EachModifierBoxSwitchesItsModifierAndExplainsIt) {
+TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
   start(1, "Training Settings");
-  EXPECT_TRUE(w.ui().shows("Modifies Training Shots"));
   QMTraining& p = w.plugin();
-  const std::tuple<const char*, bool*, const char*> boxes[] = {
-      {"Activate modifiers", &p.modifiersActive, "Toggle If randomizer is active or not"},
-      {"Mirror Shots", &p.mirrorShots, "Toggle If mirroring your shot is active or not"},
-      {"Split Shot", &p.splitShot,
-       "Toggles If mirroring the direction and the location of the shot is active or not"},
-      {"Mirror Car", &p.mirrorCar, "Toggle If mirroring your car is active or not"},
-      {"Split Car", &p.splitCar, "Toggles If mirroring the direction and the location of the car is active or not"},
-      {"Make Ceiling", &p.makeCeiling, "Toggle whether you will start your shot on the ceiling"},
-      {"Randomize spawns", &p.randomizeSpawns, "Toggle whether it has a chance to spawn you on the celing."},
+  const std::pair<const char*, bool*> boxes[] = {
+      {"Activate modifiers", &p.modifiersActive}, {"Mirror Shots", &p.mirrorShots}, {"Split Shot", &p.splitShot},
+      {"Mirror Car", &p.mirrorCar}, {"Split Car", &p.splitCar}, {"Make Ceiling", &p.makeCeiling},
+      {"Randomize spawns", &p.randomizeSpawns},
   };
-  for (const auto& [label, value, tooltip] : boxes) {
-    ASSERT_TRUE(w.ui().click(label)) << label;
+  for (const auto& [label, value] : boxes) {
+    click(label);
     EXPECT_TRUE(*value) << label;
-    ASSERT_TRUE(w.ui().hover(label));
-    EXPECT_TRUE(w.ui().shows(tooltip)) << label;
   }
-  ASSERT_TRUE(w.ui().click("Split Shot"));
-  EXPECT_FALSE(p.splitShot);
-  ASSERT_TRUE(w.ui().click("Enable Car Reset"));
-  EXPECT_EQ(w.cvarInt("car_enabled"), 0);
-}
+  expectTooltip("Split Shot", "Toggles If mirroring the direction and the location of the shot is active or not");
 
-TEST_F(TrainingTabTest, TheSpeedListWritesTheModeEvenWhenItIsAlreadyChosenAndTheSliderTheSpeed) {
-  start(1, "Training Settings");
+  // The speed list writes its mode even when it is already chosen.
   int writes = 0;
   w.host().cvarManager()->getCvar("speed_enabled").addOnValueChanged([&](std::string, CVarWrapper) { ++writes; });
-  EXPECT_TRUE(w.ui().shows("No Reset"));
-  EXPECT_TRUE(w.ui().shows("Reset from file"));
-  ASSERT_TRUE(w.ui().click("Reset From Value Below"));
-  EXPECT_EQ(w.cvarInt("speed_enabled"), 2);
-  ASSERT_TRUE(w.ui().click("Reset From Value Below"));
+  for (int i = 0; i < 2; ++i) click("Reset From Value Below");
   EXPECT_EQ(w.cvarInt("speed_enabled"), 2);
   EXPECT_EQ(writes, 2);
-  ASSERT_TRUE(w.ui().click("No Reset"));
-  EXPECT_EQ(w.cvarInt("speed_enabled"), 0);
   // A value outside the list is shown with every mode still offered.
   w.console("speed_enabled 7");
   w.ui().frames(2);
-  EXPECT_TRUE(w.ui().shows("Reset from file"));
-  ASSERT_TRUE(w.ui().click("Reset from file"));
+  click("Reset from file");
   EXPECT_EQ(w.cvarInt("speed_enabled"), 1);
 
-  // The slider below writes the ball's speed, and stops at 4600.
-  ASSERT_TRUE(w.ui().click("3000", 0, {.ctrl = true})) << w.ui().describe();
+  click("3000", {.ctrl = true});
   w.ui().type("4000");
   w.ui().pressKey(ImGuiKey_Enter);
   EXPECT_EQ(w.cvarInt("cool_speed"), 4000);
-  auto value = w.ui().find("4000").at(0);
-  w.ui().dragAt(value.center(), ImVec2(value.center().x + 2000, value.center().y));
-  EXPECT_EQ(w.cvarInt("cool_speed"), 4600);
-  ASSERT_TRUE(w.ui().hover("4600"));
-  EXPECT_TRUE(w.ui().shows("The speed of the ball will be 4600"));
 }
 
 TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
   for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
-    ASSERT_TRUE(w.ui().click(item)) << item << "\n" << w.ui().describe();
+    click(item);
     EXPECT_EQ(w.cvarInt("training_order"), value) << item;
   }
 
-  struct Slider {
-    const char* variable;
-    const char* shown;
-    const char* typed;
-    float value;
-    const char* label;
-    const char* tooltip;
-  } sliders[] = {
-      {"variance_location", "0 units", "250", 250, "Location variance",
-       "Moves the ball's start by up to this many units sideways and lengthways on every reset."},
-      {"variance_direction", "0.0 degrees", "12.5", 12.5f, "Direction variance",
-       "Turns the ball's flight left or right by up to this many degrees on every reset."},
-      {"variance_speed", "0 %", "80", 50, "Speed variance",  // held to its end
-       "Makes the ball fly up to this many percent faster or slower on every reset."},
+  const std::tuple<const char*, const char*, const char*, float> sliders[] = {
+      {"variance_location", "0 units", "250", 250},
+      {"variance_direction", "0.0 degrees", "12.5", 12.5f},
+      {"variance_speed", "0 %", "80", 50},  // held to its end
   };
-  for (const Slider& slider : sliders) {
-    SCOPED_TRACE(slider.variable);
-    ASSERT_TRUE(w.ui().click(slider.shown, 0, {.ctrl = true})) << w.ui().describe();
-    w.ui().type(slider.typed);
+  for (const auto& [variable, shown, typed, value] : sliders) {
+    click(shown, {.ctrl = true});
+    w.ui().type(typed);
     w.ui().pressKey(ImGuiKey_Enter);
-    EXPECT_EQ(w.host().cvarManager()->getCvar(slider.variable).getFloatValue(), slider.value);
-    ASSERT_TRUE(w.ui().hover(slider.label));
-    EXPECT_TRUE(w.ui().shows(slider.tooltip));
+    EXPECT_EQ(w.host().cvarManager()->getCvar(variable).getFloatValue(), value) << variable;
   }
+  expectTooltip("Direction variance",
+                "Turns the ball's flight left or right by up to this many degrees on every reset.");
 }
 
-TEST_F(TrainingTabTest, AMissingVariableHidesWhatNeedsIt) {
+TEST_F(TrainingTabTest, AMissingVariableHidesOnlyWhatNeedsIt) {
   start(1, "Training Settings");
-  // A missing shot-order or variance variable hides only its own control.
   w.host().removeCvar("training_order");
   w.host().removeCvar("variance_direction");
   w.ui().frames(2);
@@ -293,9 +220,7 @@ TEST_F(TrainingTabTest, AMissingVariableHidesWhatNeedsIt) {
   w.ui().frames(2);
   EXPECT_TRUE(w.ui().shows("Enable Car Reset"));
   EXPECT_FALSE(w.ui().shows("No Reset"));
-  EXPECT_FALSE(w.ui().shows("Sets the Speed Of The Ball"));
   EXPECT_FALSE(w.ui().shows("Location variance"));
-  EXPECT_TRUE(w.ui().shows("Training Settings"));
 }
 
 }  // namespace
