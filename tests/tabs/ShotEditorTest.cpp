@@ -190,7 +190,9 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
   EXPECT_EQ(previewLine("Apex: "), "Apex: 2044");
   EXPECT_EQ(previewLine("Lands: "), "Lands: not within 3 s");
   dragSlider("0.000", 3, false);  // velocity Y: thrown toward the blue goal
-  EXPECT_THAT(previewLine("Lands: "), testing::MatchesRegex("Lands: 0, -[0-9]+"));
+  const std::string lands = previewLine("Lands: ");
+  EXPECT_THAT(lands, testing::StartsWith("Lands: 0, -"));
+  EXPECT_GT(lands.size(), std::string("Lands: 0, -").size()) << lands;
 }
 
 constexpr const char* saveFailedMessage =
