@@ -38,11 +38,7 @@ class ModifiersTest : public PlaybackTest {
     const QMTraining& p = plugin();
     std::vector<std::string> parts;
     auto check = [&parts](const std::string& part, bool changed, bool asStored) {
-      if (changed) {
-        parts.push_back(part);
-      } else if (!asStored) {
-        parts.push_back("garbled " + part);
-      }
+      if (changed || !asStored) parts.push_back(changed ? part : "garbled " + part);
     };
     check("ball", p.ballLocationX == 1200, p.ballLocationX == -1200);
     check("direction", p.ballVelocityX == -300, p.ballVelocityX == 300);

@@ -1,6 +1,5 @@
-// The reset key ("controlInput"), the four placement commands it is made
-// of, the training draw, and the two commands that copy shots between the
-// loaded pack and the working shot.
+// The reset key ("controlInput") and its four placement commands, the
+// training draw, and the commands copying shots to and from the pack.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,8 +14,12 @@
 
 #include "tests/playback/PlaybackFixture.h"
 
+using ::testing::AllOf;
+using ::testing::Each;
 using ::testing::ElementsAre;
+using ::testing::Gt;
 using ::testing::IsEmpty;
+using ::testing::Lt;
 
 namespace {
 
@@ -147,19 +150,7 @@ TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost
 
 // ---- the training draw ----
 
-TEST_F(ResetCycleTest, TrainingDrawsOnceAmongTheSelectedShots) {
-  plugin().trainingActive = true;
-  plugin().shotSelections = {true, false, true};
-  draws.queue({1});  // the second of the two selected shots
-  pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..1"));
-  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
-  EXPECT_EQ(plugin().currentShotName, "Third");
-  EXPECT_FALSE(plugin().noShotSelected);
-  EXPECT_EQ(host().ball()->location.X, 3333);
-}
-
-TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndSilencesOnlyThatPress) {
+TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCurrentShotSilencingThatPress) {
   plugin().trainingActive = true;
   selectShot(1);
   plugin().ballLocationX = 5;  // an edit the reload must undo
@@ -176,12 +167,16 @@ TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndSilence
   pressReset();
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 
-  plugin().trainingActive = true;  // and a draw that finds a shot clears the flag
-  plugin().shotSelections = {true, false, false};
-  draws.queue({0});
-  calls().clear();
+  // A draw among the selected shots that finds one clears the flag.
+  plugin().trainingActive = true;
+  plugin().shotSelections = {true, false, true};
+  draws.queue({1});  // the second of the two selected shots
   pressReset();
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..2", "0..1"));
   EXPECT_FALSE(plugin().noShotSelected);
+  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
+  EXPECT_EQ(plugin().currentShotName, "Third");
+  EXPECT_EQ(host().ball()->location.X, 3333);
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
@@ -263,19 +258,11 @@ TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
   // Each shot: mean 1000, sd 25.8. Mirrored: mean 1500, sd 27.4. Ceiling:
   // mean 545, sd 21.1. Each tenth: mean 300, sd 16.4.
   ASSERT_EQ(picks.size(), 3u);
-  for (int shot : {0, 2, 5}) {
-    EXPECT_GT(picks[shot], 793) << shot;
-    EXPECT_LT(picks[shot], 1207) << shot;
-  }
-  EXPECT_GT(mirrored, 1281);
-  EXPECT_LT(mirrored, 1719);
-  EXPECT_GT(yawOffsets[1] + yawOffsets[2], 376);
-  EXPECT_LT(yawOffsets[1] + yawOffsets[2], 714);
-  for (int count : yawOffsets) EXPECT_GT(count, 0);
-  for (int count : varianceTenths) {
-    EXPECT_GT(count, 168);
-    EXPECT_LT(count, 432);
-  }
+  for (int shot : {0, 2, 5}) EXPECT_THAT(picks[shot], AllOf(Gt(793), Lt(1207))) << shot;
+  EXPECT_THAT(mirrored, AllOf(Gt(1281), Lt(1719)));
+  EXPECT_THAT(yawOffsets[1] + yawOffsets[2], AllOf(Gt(376), Lt(714)));
+  EXPECT_THAT(yawOffsets, Each(Gt(0)));
+  EXPECT_THAT(varianceTenths, Each(AllOf(Gt(168), Lt(432))));
 }
 
 // ---- "LoadShot" and "OverideShot" ----

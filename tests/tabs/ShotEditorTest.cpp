@@ -1,6 +1,5 @@
-// The shot editor as a player uses it: sliders and text fields and their
-// rules, the name checks, saving, editing, cancelling, the test buttons, the
-// preview.
+// The shot editor as a player uses it: fields and their rules, name checks,
+// saving, editing, cancelling, the test buttons, the preview.
 
 #include <gmock/gmock.h>
 

@@ -1,5 +1,5 @@
-// The "Shots" tab as a player uses it: picking a shot, the row popups and
-// their name checks, and the warning before a pack grows past 59 shots.
+// The "Shots" tab's row popups and their name checks, and the warning before
+// a pack grows past 59 shots.
 
 #include <gmock/gmock.h>
 
@@ -63,16 +63,7 @@ TEST_F(ShotsTabTest, RenameChecksTheNameAsItWillBeStoredAndRenamesTheFile) {
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Beta", "Gamma Ray"));
 }
 
-TEST_F(ShotsTabTest, DeleteAsksThenRemovesTheFile) {
-  addPack("Pack", {"Alpha", "Beta"});
-  start();
-  openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
-  confirm("Selected: Beta");
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
-  EXPECT_THAT(displayedShotNames(), ElementsAre("Alpha"));
-}
-
-TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
+TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksFirst) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Copy", "Alpha", "Copied Shot Name");
@@ -86,6 +77,11 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
   confirm();
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again", "Beta"));
   EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
+
+  openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
+  confirm("Selected: Beta");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha Again"));
 }
 
 TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) {

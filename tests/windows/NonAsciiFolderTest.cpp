@@ -1,9 +1,6 @@
-// A host folder under a user name in any script ("Gwenaël", "Łukasz",
-// "新建文件夹"), pack and shot names likewise, and files from Windows editors:
-// everything a player does lands in the folder it should, on Linux and on
-// Windows (where these programs run under Wine). The cases that only Windows
-// has (backslashes, a file system that ignores case, files locked by another
-// program) are skipped elsewhere.
+// A host folder, packs and shots named in any script, and files from Windows
+// editors: everything a player does lands where it should, on Linux and on
+// Windows (under Wine). The cases only Windows has are skipped elsewhere.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
