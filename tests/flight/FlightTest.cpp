@@ -124,14 +124,6 @@ TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtA
   }
 }
 
-TEST(FlightCache, ForetellsEachNewLaunch) {
-  flight::FlightCache cache;
-  const flight::Launch low{{0, 0, 200}, {0, 0, 500}};
-  const float lowApex = cache.predict(low).apex;
-  EXPECT_GT(cache.predict({{0, 0, 200}, {0, 0, 900}}).apex, lowApex + 200);
-  EXPECT_FLOAT_EQ(cache.predict(low).apex, lowApex);
-}
-
 // ---- the field drawn ----
 
 bool within(const ScreenRect& inner, const ScreenRect& outer) {

@@ -129,13 +129,10 @@ TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) 
 TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
   addPack("Pack", {"1 Alpha"});
   start();
-  struct Field {
-    const char* tab;
-    const char* button;
-    const char* preset;  // the text the field shows when it opens
-    const char* opened;
-  };
-  const Field fields[] = {
+  // The text each field shows when it opens, and what shows it open.
+  const struct {
+    const char *tab, *button, *preset, *opened;
+  } fields[] = {
       {"Training Packs", "Add A New Pack", "New Pack Name", namePopup},
       {"Training Packs", "Copy", "Copied Pack Name", namePopup},
       {"Training Packs", "Rename", "Pack", namePopup},
@@ -144,7 +141,7 @@ TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
       {"Shots", "Transfer", "1 Alpha", namePopup},
       {"Shots", "Create New Shot", "Insert Shot Name Here", "Type Shot Name"},
   };
-  for (const Field& field : fields) {
+  for (const auto& field : fields) {
     SCOPED_TRACE(field.preset);
     openTab(field.tab);
     clickAndExpect(field.button, field.opened);

@@ -12,7 +12,9 @@
 
 namespace {
 
+using testing::_;
 using testing::ElementsAre;
+using testing::Pair;
 
 class TrainingTabTest : public testing::Test {
  protected:
@@ -62,9 +64,7 @@ TEST_F(TrainingTabTest, ShowsThePackAndOneCheckboxPerShotElevenToARow) {
   EXPECT_TRUE(w.ui().shows("Selected: Pack A"));
   std::map<float, int> perRow;
   for (const auto& box : boxes("Shot ", 23)) ++perRow[box.min.y];
-  std::vector<int> rows;
-  for (const auto& [y, count] : perRow) rows.push_back(count);
-  EXPECT_THAT(rows, ElementsAre(11, 11, 1));
+  EXPECT_THAT(perRow, ElementsAre(Pair(_, 11), Pair(_, 11), Pair(_, 1)));
 
   // A pack number out of range hides only the "Selected:" line.
   for (const char* number : {"5", "-1"}) {
