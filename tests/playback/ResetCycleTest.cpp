@@ -74,18 +74,6 @@ TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
   }
 }
 
-TEST_F(ResetCycleTest, TheBallRestsAtItsStartForTheDelayThenFliesForTeamOne) {
-  host().ball()->velocity = {50, 60, 70};
-  pressReset();
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
-  h.advance(0.19);
-  EXPECT_EQ(xyz(host().ball()->velocity), xyz({0, 0, 0}));
-  EXPECT_EQ(host().ball()->hitTeam, 255);
-  h.advance(0.02);
-  EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
-  EXPECT_EQ(host().ball()->hitTeam, 1);
-}
-
 // Without ball or car, online, outside a game or switched off: nothing.
 TEST_F(ResetCycleTest, PlacementCommandsNeedTheirActorAndTheGuards) {
   auto runEveryCommand = [this] {
