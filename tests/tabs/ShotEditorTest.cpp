@@ -88,15 +88,13 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
 
 TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   openNewShot();
-  const char* const messages[] = {takenMessage, emptyMessage, forbiddenMessage, blankMessage,
-                                  namerules::reservedShotNameMessage};
+  const std::pair<const char*, const char*> cases[] = {{"Alpha", takenMessage}, {"a/b", forbiddenMessage},
+      {"_ _", blankMessage}, {"Shots12", namerules::reservedShotNameMessage}, {"", emptyMessage}};
   std::string shown = "Insert Shot Name Here";
-  for (const auto& [typed, message] : {std::pair{"Alpha", takenMessage}, {"a/b", forbiddenMessage},
-                                       {"_ _", blankMessage}, {"Shots12", namerules::reservedShotNameMessage},
-                                       {"", emptyMessage}}) {
+  for (const auto& [typed, message] : cases) {
     replaceText(shown, typed);
     shown = typed;
-    for (const char* other : messages) EXPECT_EQ(shows(other), other == message) << typed << ": " << other;
+    for (const auto& other : cases) EXPECT_EQ(shows(other.second), other.second == message) << typed;
     click("Save Shot");
   }
   EXPECT_TRUE(plugin().editorOpen);
