@@ -182,7 +182,7 @@ TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
   EXPECT_EQ(w.cvarInt("cool_speed"), 4000);
 }
 
-TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
+TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariablesAndHideWithoutThem) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
   for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
@@ -203,10 +203,8 @@ TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariables) {
   }
   expectTooltip("Direction variance",
                 "Turns the ball's flight left or right by up to this many degrees on every reset.");
-}
 
-TEST_F(TrainingTabTest, AMissingVariableHidesOnlyWhatNeedsIt) {
-  start(1, "Training Settings");
+  // A missing variable hides only what needs it.
   w.host().removeCvar("training_order");
   w.host().removeCvar("variance_direction");
   w.ui().frames(2);
