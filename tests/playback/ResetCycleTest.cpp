@@ -255,17 +255,7 @@ TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
 
 // ---- "LoadShot" and "OverideShot" ----
 
-TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotWithSpacesForUnderscoresAndPlacesNothing) {
-  h.console("quellmark_enabled 0");  // loading needs a game, not the switch
-  plugin().shots[2].name = "Wall_Read_";
-  selectShot(2);
-  h.console("LoadShot");
-  EXPECT_EQ(plugin().ballLocationX, 3333);
-  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
-  EXPECT_THAT(calls(), IsEmpty());
-}
-
-TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndLoadShotNeedsAGame) {
+TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotInAGameAndBothCommandsIgnoreAnIndexOutOfRange) {
   plugin().ballLocationX = 42;
   for (int index : {-1, 3, 1000000}) {
     selectShot(index);
@@ -277,9 +267,20 @@ TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndLoadShotN
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, 42);
   EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
+
+  // In a game it copies the selected shot, with spaces for underscores, and
+  // places nothing; it needs no switch.
+  host().startLocalMatch();
+  h.console("quellmark_enabled 0");
+  plugin().shots[2].name = "Wall_Read_";
+  selectShot(2);
+  h.console("LoadShot");
+  EXPECT_EQ(plugin().ballLocationX, 3333);
+  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
+  EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShotInAGame) {
+TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShotInAGameOrSaysWhyNot) {
   QMTraining& p = plugin();
   std::filesystem::create_directories(h.packFolder("Demo"));
   const std::string path = h.packFolder("Demo") + "/Second.shot";
@@ -302,14 +303,13 @@ TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSe
   EXPECT_EQ(p.shots[1].name, "Corner Shot Two");
   EXPECT_EQ(p.shots[0].ballLocationX, -1200) << "only the selected shot changes";
   EXPECT_THAT(calls(), IsEmpty());
-}
 
-TEST_F(ResetCycleTest, OverideShotThatCannotWriteTheFileSaysSoAndChangesNothing) {
-  plugin().shots[1].filePath = h.packFolder("Missing") + "/Second.shot";
-  selectShot(1);
+  // A file that cannot be written is named in the log, and the shot stays.
+  p.shots[1].filePath = h.packFolder("Missing") + "/Second.shot";
+  p.ballLocationX = 7;
   h.console("OverideShot");
-  EXPECT_TRUE(h.logged("Could not write shot file " + plugin().shots[1].filePath));
-  EXPECT_EQ(plugin().shots[1].ballLocationX, 2222);
+  EXPECT_TRUE(h.logged("Could not write shot file " + p.shots[1].filePath));
+  EXPECT_EQ(p.shots[1].ballLocationX, -500.25f);
 }
 
 }  // namespace
