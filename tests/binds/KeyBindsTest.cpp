@@ -41,10 +41,8 @@ TEST(KeyNames, TablesHoldTheEngineNamesInTheOrderTheWindowListsThem) {
   EXPECT_EQ(keyboard.back(), "MouseScrollDown");
 }
 
-// Known keys are taken from the file, which then stays as it is; a line
-// that names no known key (no file, an unknown or empty name, text that is
-// no bind line at all) falls back to the default key, and the file is
-// rewritten and executed so that both keys are bound.
+// Known keys are taken and the file left as it is; any other line falls back
+// to the default key, and the file is rewritten and executed.
 TEST(KeyBindFile, KnownKeysAreTakenAndAnyOtherLineFallsBackToTheDefaultKey) {
   const struct {
     std::optional<std::string> file;

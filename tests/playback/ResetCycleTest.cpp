@@ -99,8 +99,7 @@ TEST_F(ResetCycleTest, TheGamesScoreLimitIsSavedOnlyOnce) {
   EXPECT_EQ(host().server()->maxScore, 100);
 }
 
-// Switched off, online or without a ball by the time the launch fires, it
-// does nothing.
+// Switched off, online or without a ball when the launch fires: nothing.
 TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
   const std::function<void(Session&)> changes[] = {
       [](Session& s) { s.h.console("quellmark_enabled 0"); },
@@ -181,9 +180,8 @@ TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListLogsAndReplaysTheWorkingS
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
-// In list order the shot is taken without a draw; the mirror bit (not
-// mirrored) and the variance follow: X by +200, Y by -50, no turn, 1.5
-// times the speed.
+// In list order no draw picks the shot; the mirror bit (not mirrored) and
+// the variance follow: X by +200, Y by -50, no turn, 1.5 times the speed.
 TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkingShot) {
   for (const char* setting : {"training_order 2", "variance_location 200", "variance_direction 45",
                               "variance_speed 50"}) {
@@ -212,12 +210,9 @@ TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkin
   EXPECT_EQ(draws.left(), 0u);
 }
 
-// With the production draws, through the key and its single generator: the
-// training draw takes each selected shot alike; the modifiers after it
-// mirror half the time and take the randomized ceiling 2 times in 11, every
-// ceiling draw from 0 to 10 seen; the variance reaches over its whole range,
-// each tenth of it taking a tenth of the presses. The bounds are 8 standard
-// deviations wide, so the test never fails by chance (odds below 1 in 10^13).
+// With the production draws through the key's single generator: shots, mirror
+// bit, ceiling draw (2 in 11 take it) and variance tenths all come evenly.
+// The bounds are 8 standard deviations wide (odds below 1 in 10^13).
 TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
   QMTraining& p = plugin();
   p.drawNumber = randomDeviceDraws();
