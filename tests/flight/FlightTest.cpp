@@ -74,6 +74,13 @@ TEST(BallFlight, StaysInTheFieldWhateverTheLaunch) {
   }
 }
 
+TEST(BallFlight, ABallRollingOnTheFloorSettles) {
+  const BallState rolled = fly({{0, 0, Field::ballRadius}, {300, 0, 0}}, 30);
+  EXPECT_EQ(length(rolled.velocity), 0);
+  EXPECT_FLOAT_EQ(rolled.location.z, Field::ballRadius);
+  EXPECT_GT(rolled.location.x, 100);
+}
+
 TEST(BallFlight, ABallAtRestOrWithAVelocityThatIsNotANumberStaysWherePlaced) {
   for (const Vec3 velocity : {Vec3{}, Vec3{nan, 0, 0}, Vec3{0, inf, 0}, Vec3{0, 0, -inf}}) {
     const BallState ball = fly({{-1200, 3000, 800}, velocity, 3000}, 2);
@@ -216,8 +223,9 @@ TEST(CarUpsideDown, WhenTheRoofFacesTheFloor) {
   // Pitch, roll: the plug-in's ceiling car, two half turns (upright), and a
   // car on its side with its roof a little up, then a little down.
   const std::tuple<int32_t, int32_t, bool> cases[] = {
-      {16384, 0, false}, {0, 32764, true},   {0, -32768, true}, {32768, 0, true},
-      {32768, 32768, false}, {0, 16000, false}, {0, 17000, true}};
+      {16384, 0, false},     {0, 32764, true},  {0, -32768, true}, {32768, 0, true},
+      {32768, 32768, false}, {0, 16000, false}, {0, 17000, true},
+  };
   for (auto [pitch, roll, upsideDown] : cases) EXPECT_EQ(flight::isUpsideDown(pitch, roll), upsideDown) << roll;
   const FieldProjection view = FieldProjection::fit(View::fromAbove, {0, 0, 100, 100}, 8);
   EXPECT_TRUE(flight::carMarker(view, {}, 0, 0, 32764, 16).upsideDown);

@@ -105,7 +105,9 @@ TEST_F(ShotPickerTest, ProductionRoundsHoldEveryShotOnceAndNeverRepeatAcrossABou
     lastOfRound = played.back();
   }
   // Mean 400, sd 17.9.
-  for (size_t shot : selected) EXPECT_THAT(starts[shot], ::testing::AllOf(::testing::Gt(257), ::testing::Lt(543))) << shot;
+  for (size_t shot : selected) {
+    EXPECT_THAT(starts[shot], ::testing::AllOf(::testing::Gt(257), ::testing::Lt(543))) << shot;
+  }
 }
 
 }  // namespace

@@ -88,8 +88,9 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
 
 TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   openNewShot();
-  const std::pair<const char*, const char*> cases[] = {{"Alpha", takenMessage}, {"a/b", forbiddenMessage},
-      {"_ _", blankMessage}, {"Shots12", namerules::reservedShotNameMessage}, {"", emptyMessage}};
+  const std::pair<const char*, const char*> cases[] = {
+      {"Alpha", takenMessage}, {"a/b", forbiddenMessage}, {"_ _", blankMessage},
+      {"Shots12", namerules::reservedShotNameMessage}, {"", emptyMessage}};
   std::string shown = "Insert Shot Name Here";
   for (const auto& [typed, message] : cases) {
     replaceText(shown, typed);
