@@ -128,13 +128,4 @@ TEST_F(KeyBinds, AKeyIndexOutsideTheTablesIsSavedAsTheDefaultKey) {
   }
 }
 
-TEST_F(KeyBinds, UnloadUnbindsBothKeys) {
-  plugin().controllerKeyIndex = 6;
-  plugin().keyboardKeyIndex = 56;
-  plugin().saveKeyBinds();
-  ASSERT_EQ(binds().size(), 2u);
-  harness.unload();
-  EXPECT_TRUE(harness.host().binds().empty());
-}
-
 }  // namespace

@@ -108,10 +108,12 @@ TEST(Load, DataFolderThatCannotBeMadeEndsTheLoadAndTheHostGoesOn) {
 
 TEST(Unload, UnbindsTheTwoKeysAndStopsTraining) {
   PluginHarness harness;
-  harness.console("bind XboxTypeS_Back \"controlInput\"");
-  harness.console("bind BackSpace \"controlInput\"");
   harness.console("bind F1 \"togglemenu QMTraining\"");
   QMTraining& plugin = harness.plugin();
+  plugin.controllerKeyIndex = 6;  // the keys chosen, not the defaults
+  plugin.keyboardKeyIndex = 56;
+  plugin.saveKeyBinds();
+  ASSERT_EQ(harness.host().binds().size(), 3u);
   plugin.trainingActive = true;
   plugin.onUnload();
   EXPECT_FALSE(plugin.trainingActive);
