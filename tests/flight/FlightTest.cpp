@@ -1,14 +1,12 @@
-// The ball's flight and the field's geometry, as the sandbox's world and the
-// shot preview use them: the ball moves along its velocity and falls,
-// bounces, stays in the field, holds a god ball's speed, rests, and stops on
-// a velocity that is not a number; the field is fitted to scale from above
-// and from the side, with the car's marker and the preview panel's layout.
+// The ball's flight as the sandbox's world and the shot preview use it, and
+// the field fitted to scale from above and from the side.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 #include "flight/Field.h"
 #include "flight/FieldView.h"
@@ -133,14 +131,6 @@ TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtA
   }
 }
 
-TEST(FlightCache, ForetellsEachNewLaunch) {
-  flight::FlightCache cache;
-  const flight::Launch low{{0, 0, 200}, {0, 0, 500}};
-  const float lowApex = cache.predict(low).apex;
-  EXPECT_GT(cache.predict({{0, 0, 200}, {0, 0, 900}}).apex, lowApex + 200);
-  EXPECT_FLOAT_EQ(cache.predict(low).apex, lowApex);
-}
-
 // ---- the field drawn ----
 
 bool within(const ScreenRect& inner, const ScreenRect& outer) {
@@ -230,13 +220,13 @@ TEST(CarHeading, TheMarkerPointsWhereTheCarDrivesOnTheDrawnField) {
 }
 
 TEST(CarUpsideDown, WhenTheRoofFacesTheFloor) {
-  EXPECT_FALSE(flight::isUpsideDown(16384, 0));
-  EXPECT_TRUE(flight::isUpsideDown(0, 32764));  // how the plug-in puts a car on the ceiling
-  EXPECT_TRUE(flight::isUpsideDown(0, -32768));
-  EXPECT_TRUE(flight::isUpsideDown(32768, 0));
-  EXPECT_FALSE(flight::isUpsideDown(32768, 32768));  // two half turns make an upright car
-  EXPECT_FALSE(flight::isUpsideDown(0, 16000));      // on its side, roof still up a little
-  EXPECT_TRUE(flight::isUpsideDown(0, 17000));
+  // Pitch, roll: the plug-in's ceiling car, two half turns (upright), and a
+  // car on its side with its roof a little up, then a little down.
+  const std::tuple<int32_t, int32_t, bool> cases[] = {
+      {16384, 0, false},     {0, 32764, true},  {0, -32768, true}, {32768, 0, true},
+      {32768, 32768, false}, {0, 16000, false}, {0, 17000, true},
+  };
+  for (auto [pitch, roll, upsideDown] : cases) EXPECT_EQ(flight::isUpsideDown(pitch, roll), upsideDown) << roll;
   const FieldProjection view = FieldProjection::fit(View::fromAbove, {0, 0, 100, 100}, 8);
   EXPECT_TRUE(flight::carMarker(view, {}, 0, 0, 32764, 16).upsideDown);
 }
@@ -256,9 +246,9 @@ TEST(PreviewLayout, PutsBothViewsAndTheTextInThePanelWithoutOverlap) {
   for (const auto& c : cases) {
     const flight::PreviewLayout layout = flight::layoutPreview(c.panel, textWidth, textHeight, 8);
     const ScreenRect text{layout.text.x, layout.text.y, textWidth, textHeight};
-    EXPECT_TRUE(within(layout.topView, c.panel)) << c.panel.width;
-    EXPECT_TRUE(within(layout.sideView, c.panel)) << c.panel.width;
-    EXPECT_TRUE(within(text, c.panel)) << c.panel.width;
+    for (const ScreenRect& part : {layout.topView, layout.sideView, text}) {
+      EXPECT_TRUE(within(part, c.panel)) << c.panel.width;
+    }
     EXPECT_FALSE(overlap(layout.topView, layout.sideView)) << c.panel.width;
     EXPECT_FALSE(overlap(layout.topView, text)) << c.panel.width;
     EXPECT_FALSE(overlap(layout.sideView, text)) << c.panel.width;

@@ -1,6 +1,5 @@
-// The host stand-in where the plug-in's own tests do not reach it: numbers
-// it must refuse, bounded variables, nested configuration files and the
-// callbacks it drops when a plug-in goes.
+// The host stand-in where the plug-in's own tests do not reach it: variables,
+// nested configuration files, and the callbacks it drops with a plug-in.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The start-up work: the older bind file removed, the key binds loaded, shot
-// files of the layout before packs moved into a pack of their own, the pack
-// list scanned and the first pack loaded.
+// The start-up work: the older bind file removed, the key binds loaded, older
+// shot files moved into a pack of their own, and the first pack loaded.
 
 #include "tests/packs/PackFixture.h"
 

@@ -1,6 +1,5 @@
-// Loading a pack into `shots`: order (and the number a name is ordered by),
-// fall-backs, what a load resets, the repair of older files, and adding and
-// copying single shots.
+// Loading a pack into `shots`: order, fall-backs, what a load resets, the
+// repair of older files, and adding and copying single shots.
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,5 @@
-// Sharing a pack as one text: export, the checks a text passes before
-// anything is made from it, import into a new pack (all or nothing, never
-// outside the packs folder), and the "ExportPack" and "ImportPack" commands.
+// Sharing a pack as one text: export, the checks of a text, import into a new
+// pack (all or nothing), and the "ExportPack" and "ImportPack" commands.
 
 #include <filesystem>
 #include <map>

@@ -38,11 +38,7 @@ class ModifiersTest : public PlaybackTest {
     const QMTraining& p = plugin();
     std::vector<std::string> parts;
     auto check = [&parts](const std::string& part, bool changed, bool asStored) {
-      if (changed) {
-        parts.push_back(part);
-      } else if (!asStored) {
-        parts.push_back("garbled " + part);
-      }
+      if (changed || !asStored) parts.push_back(changed ? part : "garbled " + part);
     };
     check("ball", p.ballLocationX == 1200, p.ballLocationX == -1200);
     check("direction", p.ballVelocityX == -300, p.ballVelocityX == 300);
@@ -64,27 +60,23 @@ TEST_F(ModifiersTest, EachSwitchChangesItsPartOnItsOwnDrawAndTheStoredShotStays)
     std::vector<std::string> changes;
     int32_t yaw;
   } cases[] = {
-      // Nothing without "activate modifiers", nor from a switch that only
-      // refines another.
+      // Nothing without "activate modifiers", nor from a refining switch alone.
       {{mirror, split, mirrorCar, splitCar, ceiling, randomize}, {}, {}, 16384},
       {{active, split}, {}, {}, 16384},
       {{active, mirrorCar}, {}, {}, 16384},
       {{active, randomize}, {}, {}, 16384},
-      // Mirror shots: position and direction on one bit; split shot draws
-      // the direction apart.
+      // Mirror shots: one bit for both parts; split shot draws them apart.
       {{active, mirror}, {1}, {"ball", "direction"}, 16384},
       {{active, mirror}, {0}, {}, 16384},
       {{active, mirror, split}, {1, 0}, {"ball"}, 16384},
       {{active, mirror, split}, {0, 1}, {"direction"}, 16384},
-      // Mirror car follows the ball and mirrors the yaw; split car gives the
-      // car its own bit.
+      // Mirror car follows the ball's bit, or with split car its own.
       {{active, mirror, mirrorCar}, {1}, {"ball", "direction", "car"}, 32764 - 16384},
       {{active, mirror, mirrorCar}, {0}, {}, 16384},
       {{active, mirrorCar, splitCar}, {1}, {"car"}, 32764 - 16384},
       {{active, mirror, mirrorCar, splitCar}, {1, 0}, {"ball", "direction"}, 16384},
       {{active, mirror, split, mirrorCar, splitCar}, {0, 1, 1}, {"direction", "car"}, 32764 - 16384},
-      // Make ceiling puts the car on the roof and adds its draw to the yaw;
-      // with randomize spawns only the draws 1 and 2 take the ceiling.
+      // Ceiling adds its draw to the yaw; randomized, only draws 1 and 2 take it.
       {{active, ceiling}, {7}, {"ceiling"}, 16384 + 7},
       {{active, ceiling, randomize}, {0}, {}, 16384},
       {{active, ceiling, randomize}, {1}, {"ceiling"}, 16384 + 1},

@@ -1,6 +1,5 @@
-// The reset key ("controlInput"), the four placement commands it is made
-// of, the training draw, and the two commands that copy shots between the
-// loaded pack and the working shot.
+// The reset key ("controlInput") and its four placement commands, the
+// training draw, and the commands copying shots to and from the pack.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,8 +14,12 @@
 
 #include "tests/playback/PlaybackFixture.h"
 
+using ::testing::AllOf;
+using ::testing::Each;
 using ::testing::ElementsAre;
+using ::testing::Gt;
 using ::testing::IsEmpty;
+using ::testing::Lt;
 
 namespace {
 
@@ -71,18 +74,6 @@ TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
   }
 }
 
-TEST_F(ResetCycleTest, TheBallRestsAtItsStartForTheDelayThenFliesForTeamOne) {
-  host().ball()->velocity = {50, 60, 70};
-  pressReset();
-  EXPECT_EQ(xyz(host().ball()->location), xyz({-1200, 3500, 92.5}));
-  h.advance(0.19);
-  EXPECT_EQ(xyz(host().ball()->velocity), xyz({0, 0, 0}));
-  EXPECT_EQ(host().ball()->hitTeam, 255);
-  h.advance(0.02);
-  EXPECT_EQ(xyz(host().ball()->velocity), xyz({300, -2500, 800}));
-  EXPECT_EQ(host().ball()->hitTeam, 1);
-}
-
 // Without ball or car, online, outside a game or switched off: nothing.
 TEST_F(ResetCycleTest, PlacementCommandsNeedTheirActorAndTheGuards) {
   auto runEveryCommand = [this] {
@@ -108,8 +99,7 @@ TEST_F(ResetCycleTest, TheGamesScoreLimitIsSavedOnlyOnce) {
   EXPECT_EQ(host().server()->maxScore, 100);
 }
 
-// Switched off, online or without a ball by the time the launch fires, it
-// does nothing.
+// Switched off, online or without a ball when the launch fires: nothing.
 TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
   const std::function<void(Session&)> changes[] = {
       [](Session& s) { s.h.console("quellmark_enabled 0"); },
@@ -147,19 +137,7 @@ TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost
 
 // ---- the training draw ----
 
-TEST_F(ResetCycleTest, TrainingDrawsOnceAmongTheSelectedShots) {
-  plugin().trainingActive = true;
-  plugin().shotSelections = {true, false, true};
-  draws.queue({1});  // the second of the two selected shots
-  pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..1"));
-  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
-  EXPECT_EQ(plugin().currentShotName, "Third");
-  EXPECT_FALSE(plugin().noShotSelected);
-  EXPECT_EQ(host().ball()->location.X, 3333);
-}
-
-TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndSilencesOnlyThatPress) {
+TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCurrentShotSilencingThatPress) {
   plugin().trainingActive = true;
   selectShot(1);
   plugin().ballLocationX = 5;  // an edit the reload must undo
@@ -176,12 +154,16 @@ TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotAndSilence
   pressReset();
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 
-  plugin().trainingActive = true;  // and a draw that finds a shot clears the flag
-  plugin().shotSelections = {true, false, false};
-  draws.queue({0});
-  calls().clear();
+  // A draw among the selected shots that finds one clears the flag.
+  plugin().trainingActive = true;
+  plugin().shotSelections = {true, false, true};
+  draws.queue({1});  // the second of the two selected shots
   pressReset();
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..2", "0..1"));
   EXPECT_FALSE(plugin().noShotSelected);
+  EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
+  EXPECT_EQ(plugin().currentShotName, "Third");
+  EXPECT_EQ(host().ball()->location.X, 3333);
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
@@ -198,9 +180,8 @@ TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListLogsAndReplaysTheWorkingS
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
-// In list order the shot is taken without a draw; the mirror bit (not
-// mirrored) and the variance follow: X by +200, Y by -50, no turn, 1.5
-// times the speed.
+// In list order no draw picks the shot; the mirror bit (not mirrored) and
+// the variance follow: X by +200, Y by -50, no turn, 1.5 times the speed.
 TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkingShot) {
   for (const char* setting : {"training_order 2", "variance_location 200", "variance_direction 45",
                               "variance_speed 50"}) {
@@ -229,12 +210,9 @@ TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkin
   EXPECT_EQ(draws.left(), 0u);
 }
 
-// With the production draws, through the key and its single generator: the
-// training draw takes each selected shot alike; the modifiers after it
-// mirror half the time and take the randomized ceiling 2 times in 11, every
-// ceiling draw from 0 to 10 seen; the variance reaches over its whole range,
-// each tenth of it taking a tenth of the presses. The bounds are 8 standard
-// deviations wide, so the test never fails by chance (odds below 1 in 10^13).
+// With the production draws through the key's single generator: shots, mirror
+// bit, ceiling draw (2 in 11 take it) and variance tenths all come evenly.
+// The bounds are 8 standard deviations wide (odds below 1 in 10^13).
 TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
   QMTraining& p = plugin();
   p.drawNumber = randomDeviceDraws();
@@ -263,34 +241,16 @@ TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
   // Each shot: mean 1000, sd 25.8. Mirrored: mean 1500, sd 27.4. Ceiling:
   // mean 545, sd 21.1. Each tenth: mean 300, sd 16.4.
   ASSERT_EQ(picks.size(), 3u);
-  for (int shot : {0, 2, 5}) {
-    EXPECT_GT(picks[shot], 793) << shot;
-    EXPECT_LT(picks[shot], 1207) << shot;
-  }
-  EXPECT_GT(mirrored, 1281);
-  EXPECT_LT(mirrored, 1719);
-  EXPECT_GT(yawOffsets[1] + yawOffsets[2], 376);
-  EXPECT_LT(yawOffsets[1] + yawOffsets[2], 714);
-  for (int count : yawOffsets) EXPECT_GT(count, 0);
-  for (int count : varianceTenths) {
-    EXPECT_GT(count, 168);
-    EXPECT_LT(count, 432);
-  }
+  for (int shot : {0, 2, 5}) EXPECT_THAT(picks[shot], AllOf(Gt(793), Lt(1207))) << shot;
+  EXPECT_THAT(mirrored, AllOf(Gt(1281), Lt(1719)));
+  EXPECT_THAT(yawOffsets[1] + yawOffsets[2], AllOf(Gt(376), Lt(714)));
+  EXPECT_THAT(yawOffsets, Each(Gt(0)));
+  EXPECT_THAT(varianceTenths, Each(AllOf(Gt(168), Lt(432))));
 }
 
 // ---- "LoadShot" and "OverideShot" ----
 
-TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotWithSpacesForUnderscoresAndPlacesNothing) {
-  h.console("quellmark_enabled 0");  // loading needs a game, not the switch
-  plugin().shots[2].name = "Wall_Read_";
-  selectShot(2);
-  h.console("LoadShot");
-  EXPECT_EQ(plugin().ballLocationX, 3333);
-  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
-  EXPECT_THAT(calls(), IsEmpty());
-}
-
-TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndLoadShotNeedsAGame) {
+TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotInAGameAndBothCommandsIgnoreAnIndexOutOfRange) {
   plugin().ballLocationX = 42;
   for (int index : {-1, 3, 1000000}) {
     selectShot(index);
@@ -302,9 +262,20 @@ TEST_F(ResetCycleTest, LoadShotAndOverideShotIgnoreAnIndexOutOfRangeAndLoadShotN
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, 42);
   EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
+
+  // In a game it copies the selected shot, with spaces for underscores, and
+  // places nothing; it needs no switch.
+  host().startLocalMatch();
+  h.console("quellmark_enabled 0");
+  plugin().shots[2].name = "Wall_Read_";
+  selectShot(2);
+  h.console("LoadShot");
+  EXPECT_EQ(plugin().ballLocationX, 3333);
+  EXPECT_EQ(plugin().currentShotName, "Wall Read ");
+  EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShotInAGame) {
+TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSelectedShotInAGameOrSaysWhyNot) {
   QMTraining& p = plugin();
   std::filesystem::create_directories(h.packFolder("Demo"));
   const std::string path = h.packFolder("Demo") + "/Second.shot";
@@ -327,14 +298,13 @@ TEST_F(ResetCycleTest, OverideShotWritesTheWorkingShotWithTheFixedSpeedOverTheSe
   EXPECT_EQ(p.shots[1].name, "Corner Shot Two");
   EXPECT_EQ(p.shots[0].ballLocationX, -1200) << "only the selected shot changes";
   EXPECT_THAT(calls(), IsEmpty());
-}
 
-TEST_F(ResetCycleTest, OverideShotThatCannotWriteTheFileSaysSoAndChangesNothing) {
-  plugin().shots[1].filePath = h.packFolder("Missing") + "/Second.shot";
-  selectShot(1);
+  // A file that cannot be written is named in the log, and the shot stays.
+  p.shots[1].filePath = h.packFolder("Missing") + "/Second.shot";
+  p.ballLocationX = 7;
   h.console("OverideShot");
-  EXPECT_TRUE(h.logged("Could not write shot file " + plugin().shots[1].filePath));
-  EXPECT_EQ(plugin().shots[1].ballLocationX, 2222);
+  EXPECT_TRUE(h.logged("Could not write shot file " + p.shots[1].filePath));
+  EXPECT_EQ(p.shots[1].ballLocationX, -500.25f);
 }
 
 }  // namespace

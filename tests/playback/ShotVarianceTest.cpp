@@ -51,9 +51,8 @@ TEST_F(ShotVarianceTest, AmountsThatAreOffDrawNothingAndKeepEveryBit) {
   EXPECT_THAT(draws.ranges(), IsEmpty());
 }
 
-// Location moves X and Y by their own draws within the editors' ranges;
-// direction turns the flight about the vertical; speed scales the whole
-// velocity; all three draw in that order, each amount held to its range.
+// Location moves X and Y within the editors' ranges, direction turns the
+// flight about the vertical, speed scales it; drawn in that order.
 TEST_F(ShotVarianceTest, EachKindMovesItsPartOfTheStartByItsDraws) {
   const struct {
     VarianceAmounts amounts;

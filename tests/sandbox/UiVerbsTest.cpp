@@ -1,6 +1,5 @@
-// The sandbox's window verbs on the built plug-in library (its own copy of
-// Dear ImGui drawing into the sandbox's context), and the README's example
-// scripts run by the sandbox program.
+// The sandbox's window verbs on the built plug-in library, and the README's
+// example scripts run by the sandbox program.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -70,9 +69,7 @@ class SandboxExample : public testing::Test {
   TempDir dir;
 };
 
-// The README's example of building shots in the window, on an empty host
-// folder: a pack added, two shots made in the editor, one transferred and
-// replayed on the bound key.
+// The README's example of building shots in the window, on an empty host folder.
 TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
   const std::string output = run("shots.script", "fresh");
   const std::string packs = dir.str("fresh/data/QMShots/TrainingPacks/");
@@ -86,9 +83,8 @@ TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
   EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(-900, 0, 0) hitteam=1"));
 }
 
-// The README's first start: a fresh host folder gets "Your Old Shots" with
-// its default shot and the key-bind file, and after a restart the bound key
-// replays that shot before the window is drawn.
+// The README's first start: after a restart the bound key replays the default
+// shot before the window is drawn.
 TEST_F(SandboxExample, TheFirstStartScriptReplaysTheDefaultShotAfterARestart) {
   const std::string output = run("first-start.script", "fresh");
   EXPECT_EQ(readFile(dir.str("fresh/data/QMShots/TrainingPacks/Your Old Shots/defaultShot.shot")),
@@ -100,8 +96,7 @@ TEST_F(SandboxExample, TheFirstStartScriptReplaysTheDefaultShotAfterARestart) {
   EXPECT_THAT(output, Not(HasSubstr("is not bound")));
 }
 
-// The README's reset example: the stored shot placed at rest on the key
-// press, and launched for team 1 once 0.2 seconds have passed.
+// The README's reset example.
 TEST_F(SandboxExample, TheResetScriptPlacesTheStoredShotThenLaunchesIt) {
   writeFile(dir.path() / "solo/data/QMShots/TrainingPacks/Demo/Corner Shot.shot",
             "92.5 -1200 3500 400 -2500 800 -256 -3840 17 24576 Corner_Shot 3200 0 0");
@@ -126,8 +121,7 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));
 }
 
-// The README's sharing example: the pack exported in one host folder,
-// imported in a second, fresh one, and one of its shots replayed there.
+// The README's sharing example, from one host folder to a fresh one.
 TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
   const std::string file = dir.str("host/data/QMShots/Exports/Demo Pack.qmpack");
   EXPECT_THAT(run("share-export.script"), HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));

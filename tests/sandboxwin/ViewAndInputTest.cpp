@@ -1,6 +1,5 @@
-// The window's parts that need no display: the arena view's numbers and the
-// ball's trail (the field's geometry is the flight library's, tested with
-// it), SDL's inputs to engine key names, and which presses reach the binds.
+// The window's parts that need no display: the arena view's readout and trail,
+// SDL's inputs to engine key names, and which presses reach the binds.
 
 #include <SDL.h>
 #include <gmock/gmock.h>

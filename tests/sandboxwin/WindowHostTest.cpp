@@ -1,6 +1,5 @@
-// The sandbox window on SDL's offscreen driver: keys sent through SDL's event
-// queue reach the host's binds by engine name and the clipboard is the
-// desktop's; and the program's window mode as CI runs it.
+// The sandbox window on SDL's offscreen driver: keys reach the binds by engine
+// name, the clipboard is the desktop's; and the window mode as CI runs it.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// Frames touch no file: the window reads and writes the disk only when the
-// player acts. inotify reports every open, read, write, create, delete and
-// move in the folders the plug-in keeps data in.
+// Frames touch no file: the window uses the disk only when the player acts,
+// as inotify reports on the folders the plug-in keeps data in.
 
 #include <sys/inotify.h>
 #include <unistd.h>

@@ -1,6 +1,5 @@
-// The shot editor as a player uses it: sliders and text fields and their
-// rules, the name checks, saving, editing, cancelling, the test buttons, the
-// preview.
+// The shot editor as a player uses it: fields and their rules, name checks,
+// saving, editing, cancelling, the test buttons, the preview.
 
 #include <gmock/gmock.h>
 
@@ -89,15 +88,14 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
 
 TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   openNewShot();
-  const char* const messages[] = {takenMessage, emptyMessage, forbiddenMessage, blankMessage,
-                                  namerules::reservedShotNameMessage};
+  const std::pair<const char*, const char*> cases[] = {
+      {"Alpha", takenMessage}, {"a/b", forbiddenMessage}, {"_ _", blankMessage},
+      {"Shots12", namerules::reservedShotNameMessage}, {"", emptyMessage}};
   std::string shown = "Insert Shot Name Here";
-  for (const auto& [typed, message] : {std::pair{"Alpha", takenMessage}, {"a/b", forbiddenMessage},
-                                       {"_ _", blankMessage}, {"Shots12", namerules::reservedShotNameMessage},
-                                       {"", emptyMessage}}) {
+  for (const auto& [typed, message] : cases) {
     replaceText(shown, typed);
     shown = typed;
-    for (const char* other : messages) EXPECT_EQ(shows(other), other == message) << typed << ": " << other;
+    for (const auto& other : cases) EXPECT_EQ(shows(other.second), other.second == message) << typed;
     click("Save Shot");
   }
   EXPECT_TRUE(plugin().editorOpen);

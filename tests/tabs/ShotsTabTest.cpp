@@ -1,5 +1,5 @@
-// The "Shots" tab as a player uses it: picking a shot, the row popups and
-// their name checks, and the warning before a pack grows past 59 shots.
+// The "Shots" tab's row popups and their name checks, and the warning before
+// a pack grows past 59 shots.
 
 #include <gmock/gmock.h>
 
@@ -63,16 +63,7 @@ TEST_F(ShotsTabTest, RenameChecksTheNameAsItWillBeStoredAndRenamesTheFile) {
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Beta", "Gamma Ray"));
 }
 
-TEST_F(ShotsTabTest, DeleteAsksThenRemovesTheFile) {
-  addPack("Pack", {"Alpha", "Beta"});
-  start();
-  openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
-  confirm("Selected: Beta");
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
-  EXPECT_THAT(displayedShotNames(), ElementsAre("Alpha"));
-}
-
-TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
+TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksFirst) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Copy", "Alpha", "Copied Shot Name");
@@ -86,6 +77,11 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePack) {
   confirm();
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again", "Beta"));
   EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
+
+  openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
+  confirm("Selected: Beta");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha Again"));
 }
 
 TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) {
@@ -133,13 +129,10 @@ TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) 
 TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
   addPack("Pack", {"1 Alpha"});
   start();
-  struct Field {
-    const char* tab;
-    const char* button;
-    const char* preset;  // the text the field shows when it opens
-    const char* opened;
-  };
-  const Field fields[] = {
+  // The text each field shows when it opens, and what shows it open.
+  const struct {
+    const char *tab, *button, *preset, *opened;
+  } fields[] = {
       {"Training Packs", "Add A New Pack", "New Pack Name", namePopup},
       {"Training Packs", "Copy", "Copied Pack Name", namePopup},
       {"Training Packs", "Rename", "Pack", namePopup},
@@ -148,7 +141,7 @@ TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
       {"Shots", "Transfer", "1 Alpha", namePopup},
       {"Shots", "Create New Shot", "Insert Shot Name Here", "Type Shot Name"},
   };
-  for (const Field& field : fields) {
+  for (const auto& field : fields) {
     SCOPED_TRACE(field.preset);
     openTab(field.tab);
     clickAndExpect(field.button, field.opened);

@@ -1,6 +1,5 @@
-// The "Training Packs" tab as a player uses it: choosing a pack, the row
-// popups with their name checks, sharing and importing. What each operation
-// does on disk is the pack store's; these tests pin that it reaches the disk.
+// The "Training Packs" tab as a player uses it. What each operation does on
+// disk is the pack store's; these tests pin that it reaches the disk.
 
 #include <gmock/gmock.h>
 
