@@ -28,19 +28,6 @@ class KeyBinds : public ::testing::Test {
   PluginHarness harness;
 };
 
-TEST(KeyNames, TablesHoldTheEngineNamesInTheOrderTheWindowListsThem) {
-  const std::vector<std::string> controller = controllerKeyTable();
-  const std::vector<std::string> keyboard = keyboardKeyTable();
-  ASSERT_EQ(controller.size(), 16u);
-  ASSERT_EQ(keyboard.size(), 87u);
-  EXPECT_EQ(controller.front(), "XboxTypeS_LeftThumbStick");
-  EXPECT_EQ(controller[defaultControllerKeyIndex], "XboxTypeS_Back");
-  EXPECT_EQ(controller.back(), "XboxTypeS_DPad_Right");
-  EXPECT_EQ(keyboard.front(), "A");
-  EXPECT_EQ(keyboard[defaultKeyboardKeyIndex], "BackSpace");
-  EXPECT_EQ(keyboard.back(), "MouseScrollDown");
-}
-
 // Known keys are taken and the file left as it is; any other line falls back
 // to the default key, and the file is rewritten and executed.
 TEST(KeyBindFile, KnownKeysAreTakenAndAnyOtherLineFallsBackToTheDefaultKey) {
