@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <locale>
 #include <sstream>
 
@@ -28,50 +29,8 @@ std::string_view withoutPlus(std::string_view token) {
 // before it) or malformed.
 enum class Field { read, missing, malformed };
 
-// Tokens of a stream: runs of non-blank characters, one at a time. A run
-// longer than maxTokenBytes is malformed (and consumed, so nothing more of
-// it is held in memory).
-class StreamTokens {
- public:
-  explicit StreamTokens(std::streambuf& in) : in_(in) {}
-
-  Field next(std::string_view& token) {
-    using Traits = std::streambuf::traits_type;
-    token_.clear();
-    int c = in_.sgetc();
-    while (c != Traits::eof() && isSpace(c)) c = in_.snextc();
-    if (c == Traits::eof()) return Field::missing;
-    bool oversized = false;
-    while (c != Traits::eof() && !isSpace(c)) {
-      if (token_.size() < shotfile::maxTokenBytes) {
-        token_.push_back(Traits::to_char_type(c));
-      } else {
-        oversized = true;
-      }
-      c = in_.snextc();
-    }
-    token = token_;
-    return oversized ? Field::malformed : Field::read;
-  }
-
-  // Consumes a byte-order mark at the start. False for the start of one
-  // that does not go on as one (no number starts with those bytes).
-  bool skipByteOrderMark() {
-    using Traits = std::streambuf::traits_type;
-    const std::string_view mark = shotfile::byteOrderMark;
-    for (size_t i = 0; i < mark.size(); ++i) {
-      if (in_.sgetc() != Traits::to_int_type(mark[i])) return i == 0;
-      in_.sbumpc();
-    }
-    return true;
-  }
-
- private:
-  std::streambuf& in_;
-  std::string token_;
-};
-
-// The same tokens of a text in memory, as views into it.
+// The tokens of a shot line: runs of non-blank characters, as views into
+// the text. A run longer than maxTokenBytes is malformed.
 class TextTokens {
  public:
   explicit TextTokens(std::string_view text) : text_(text) {}
@@ -87,6 +46,8 @@ class TextTokens {
     return token.size() > shotfile::maxTokenBytes ? Field::malformed : Field::read;
   }
 
+  // Consumes a byte-order mark at the start. False for the start of one
+  // that does not go on as one (no number starts with those bytes).
   bool skipByteOrderMark() {
     const std::string_view mark = shotfile::byteOrderMark;
     for (size_t i = 0; i < mark.size(); ++i) {
@@ -100,16 +61,15 @@ class TextTokens {
   std::string_view text_;
 };
 
-template <typename Tokens, typename Value>
-Field readNumber(Tokens& tokens, Value& field, bool (*parse)(std::string_view, Value&)) {
+template <typename Value>
+Field readNumber(TextTokens& tokens, Value& field, bool (*parse)(std::string_view, Value&)) {
   std::string_view token;
   const Field found = tokens.next(token);
   if (found != Field::read) return found;
   return parse(token, field) ? Field::read : Field::malformed;
 }
 
-template <typename Tokens>
-LineRead readFields(Tokens& tokens, Shot& shot) {
+LineRead readFields(TextTokens& tokens, Shot& shot) {
   if (!tokens.skipByteOrderMark()) return LineRead::malformed;
   for (float* field : {&shot.ballLocationZ, &shot.ballLocationX, &shot.ballLocationY,
                        &shot.ballVelocityX, &shot.ballVelocityY, &shot.ballVelocityZ,
@@ -189,8 +149,10 @@ LineRead readShotLine(std::istream& in, Shot& shot) {
   std::streambuf* buffer = in.rdbuf();
   if (!buffer) return LineRead::malformed;
   try {
-    StreamTokens tokens(*buffer);
-    return readFields(tokens, shot);
+    // A shot file is one short line: reading it whole costs no more than
+    // reading it a token at a time.
+    const std::string text(std::istreambuf_iterator<char>(buffer), {});
+    return readShotLine(std::string_view(text), shot);
   } catch (const std::exception&) {
     // A file buffer throws when the system fails a read part-way.
     return LineRead::malformed;
