@@ -130,8 +130,6 @@ TEST_P(NonAsciiHostFolder, PacksAreListedRenamedAndDeleted) {
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Gwenaël A"));
 }
 
-// ---- Windows only ----
-
 TEST_P(NonAsciiHostFolder, HostPathsWithBackslashesBecomeSlashes) {
 #ifndef _WIN32
   GTEST_SKIP() << "the host hands out Windows paths only on Windows";
@@ -175,8 +173,6 @@ TEST_P(NonAsciiHostFolder, ASaveToAFileLockedElsewhereReportsFailure) {
 #endif
 }
 
-// The DLL as the host loads it: its record read, its factory called, the
-// plug-in loaded into a host in a non-ASCII folder.
 TEST(WindowsLibrary, LoadsAndStartsAsTheHostStartsIt) {
 #ifndef _WIN32
   GTEST_SKIP() << "entry_tests load the Linux library";
