@@ -54,7 +54,9 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   void loadTrainingPacks();
   std::vector<std::string> listPackShotNames(int32_t packIndex);
   void createTrainingPack(std::string name);
-  void copyTrainingPack(int32_t sourceIndex, std::string newName);
+  // Makes the pack `newName` holding every shot of the source, or nothing:
+  // the value is the new folder, or why there is none (also on the console).
+  Outcome<std::string> copyTrainingPack(int32_t sourceIndex, std::string newName);
   void renameTrainingPack(int32_t packIndex, std::string newName);
   void deleteTrainingPack(int32_t packIndex);
   // The host's data folder as narrow text with "/" separators.
@@ -88,6 +90,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // ---- start-up data work (storage/) ----
   void migrateOldData();
   void moveOldShotsToPack();
+  // Removes what interrupted imports and writes left in the packs folder
+  // (storage/Leftovers.h), saying so in one console line when it found any.
+  // At start-up and before an import or a pack copy.
+  void cleanLeftovers();
 
   // ---- key binds (binds/) ----
   void loadKeyBinds();

@@ -1,6 +1,7 @@
 // The start-up work of the settings window's first frame: what older versions
-// left in the data folder is cleaned up or moved into a pack, the key binds
-// are loaded, and the first pack is loaded.
+// left in the data folder is cleaned up or moved into a pack, what
+// interrupted work left in the packs folder is removed, the key binds are
+// loaded, and the first pack is loaded.
 
 #include <filesystem>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "storage/Leftovers.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/StorageMessages.h"
@@ -57,6 +59,9 @@ void QMTraining::migrateOldData() {
   loadKeyBinds();
   cvarManager->loadCfg("QMTraining.cfg");
   oldDataMigrated = 1;
+  // Before anything is made in the packs folder this time: whatever is
+  // there now is left from before.
+  cleanLeftovers();
 
   // Without a packs folder this is a first start (or the first since packs
   // came), so the move runs even with nothing to move: it creates the first
@@ -127,4 +132,9 @@ void QMTraining::moveOldShotsToPack() {
   // An enumeration error ends the clean-up; the files left are copied again
   // at a later start only while "Shots1.txt" is among them.
   failed(oldFolder);
+}
+
+void QMTraining::cleanLeftovers() {
+  const std::string line = leftoverCleanupLine(removeLeftovers(packsFolderPath(dataFolderPath())));
+  if (!line.empty()) logLine(line);
 }

@@ -27,26 +27,12 @@ namespace {
 
 constexpr const char* unsavedRepairMessage = "Could not update shot file {}";
 
-using shotrepair::fillMissingRotations;
-using shotrepair::fillMissingSpeed;
-using shotrepair::fillMissingValues;
 
 // Writes a repaired shot back, saying so when that fails: the shot is shown
 // repaired, and its file is repaired again at the next load.
 void saveRepaired(Shot& shot) {
   shot.name = underscoresToSpaces(std::move(shot.name));
   if (!shot.saveShotFile()) logLine(unsavedRepairMessage, shot.filePath);
-}
-
-// Nine zero floats and a zero yaw: with the usual speed such a shot may pass
-// for a blank placeholder.
-bool hasOnlyZeros(const Shot& shot) {
-  for (float value : {shot.ballLocationZ, shot.ballLocationX, shot.ballLocationY,
-                      shot.ballVelocityX, shot.ballVelocityY, shot.ballVelocityZ,
-                      shot.carLocationX, shot.carLocationY, shot.carLocationZ}) {
-    if (value != 0.0f) return false;
-  }
-  return shot.carYaw == 0;
 }
 
 // Reads and repairs the listed files of one load with one stream and one
@@ -72,21 +58,10 @@ class ListedShotReader {
       return ShotRead::malformed;
     }
 
-    // Filled in before normalising, the missing values reach the file with
-    // the rewrite that follows a rename. They do not change what normalising
-    // decides, except a speed that would let an all-zero shot pass for a
-    // blank placeholder (which it deletes): that one waits until after.
-    bool filled = fillMissingRotations(shot);
-    if (!hasOnlyZeros(shot)) filled = fillMissingSpeed(shot) || filled;
-    const std::string listedPath = filled ? shot.filePath : std::string();
-    const ShotRead read = shot.normalizeShotFile(access);
-    if (read != ShotRead::kept) return read;
-    // A file that normalising renamed was rewritten with what had been
-    // filled in by then.
-    bool unwritten = filled && shot.filePath == listedPath;
-    if (fillMissingValues(shot)) unwritten = true;
-    if (unwritten) saveRepaired(shot);
-    return ShotRead::kept;
+    bool unsaved = false;
+    const ShotRead read = shotrepair::completeRead(shot, access, unsaved);
+    if (unsaved) logLine(unsavedRepairMessage, shot.filePath);
+    return read;
   }
 
  private:
@@ -222,7 +197,7 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
 
 void QMTraining::repairLoadedShot(Shot& shot) {
   // One write for all three values leaves the file as three writes would.
-  if (fillMissingValues(shot)) saveRepaired(shot);
+  if (shotrepair::fillMissingValues(shot)) saveRepaired(shot);
 }
 
 bool QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,

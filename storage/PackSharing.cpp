@@ -98,6 +98,7 @@ Outcome<std::string> QMTraining::importTrainingPack(const DecodedPack& pack,
   if (std::find(trainingPacks.begin(), trainingPacks.end(), name) != trainingPacks.end()) {
     return Outcome<std::string>::failure("A training pack named \"" + name + "\" already exists");
   }
+  cleanLeftovers();
   Outcome<std::string> made = importPackFolder(packsFolderPath(dataFolderPath()), name, pack.shots);
   if (!made.ok()) return made;
   trainingPacks.push_back(name);

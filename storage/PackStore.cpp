@@ -12,6 +12,7 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/PackTransfer.h"
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
 #include "storage/StorageMessages.h"
@@ -111,41 +112,52 @@ void QMTraining::createTrainingPack(std::string name) {
   if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
 }
 
-void QMTraining::copyTrainingPack(int32_t sourceIndex, std::string newName) {
+Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::string newName) {
+  const auto failure = [&newName](std::string reason) {
+    logLine("Could not copy into training pack {}: {}", newName, reason);
+    return Outcome<std::string>::failure(std::move(reason));
+  };
   const std::string* source = packAt(trainingPacks, sourceIndex);
-  if (!source) return;
+  if (!source) return failure("This training pack is no longer in the list");
   std::string data = dataFolderPath();
   std::string sourceFolder = packFolderPath(data, *source) + "/";
   std::string targetFolder = packFolderPath(data, newName) + "/";
   const std::optional<bool> sourceExists = existsOrLog(sourceFolder);
-  if (!sourceExists) return;
+  if (!sourceExists) return Outcome<std::string>::failure("Could not look at " + sourceFolder);
   const std::optional<bool> targetExists = existsOrLog(targetFolder);
-  if (!targetExists) return;
+  if (!targetExists) return Outcome<std::string>::failure("Could not look at " + targetFolder);
   if (!*sourceExists || *targetExists) {
     logLine("Training Pack Exists");
-    return;
+    return Outcome<std::string>::failure("Training Pack Exists");
   }
-  if (!createFoldersOrLog(targetFolder)) return;
   std::error_code error;
   const std::vector<ShotFileEntry> files = listShotFiles(sourceFolder, error);
-  if (error) logLine(storagemessages::unlistedFolder, sourceFolder, error.message());
+  if (error) return failure("Could not list " + sourceFolder + ": " + error.message());
+  std::vector<Shot> shots;
+  shots.reserve(files.size());
   for (const ShotFileEntry& file : files) {
-    // Each listed file is read from itself; reading normalises it first, so
-    // the copy is named after the name stored inside it, in the file the
-    // loader looks up for that name (".txt" for "Shots" and digits). A shot
-    // that cannot be read is not copied: its copy would be a blank shot.
+    // Each listed file is read from itself, as a load reads it (normalised,
+    // its missing values filled in), so each copy holds the name stored
+    // inside it. A shot that cannot be read ends the copy: its copy would be
+    // a blank shot, and a copy without it a pack that lost a shot.
     Shot original;
     original.filePath = sourceFolder + file.name + std::string(file.extension);
     original.folderPath = sourceFolder;
-    const ShotRead read = original.readShot();
+    bool unsaved = false;
+    const ShotRead read = shotrepair::readAsLoaded(original, unsaved);
     if (read == ShotRead::placeholder) continue;
-    if (read != ShotRead::kept) {
-      logLine(storagemessages::unreadableShot, original.filePath);
-    } else if (!shotrepair::createRepairedCopy(original, targetFolder, original.displayName())) {
-      logLine("Could not copy shot file {} into {}", original.filePath, targetFolder);
-    }
+    if (read != ShotRead::kept) return failure("Could not read shot file " + original.filePath);
+    shots.push_back(std::move(original));
   }
+  // Built as an import is: in a hidden folder renamed into place once every
+  // shot is written, each shot under a free file name (two shots whose files
+  // share a name, "Shots12.shot" and "Shots12.txt", both arrive), so a copy
+  // that fails part-way leaves nothing behind.
+  cleanLeftovers();
+  Outcome<std::string> made = importPackFolder(packsFolderPath(data), newName, shots);
+  if (!made.ok()) return failure(made.error);
   trainingPacks.push_back(newName);
+  return made;
 }
 
 void QMTraining::renameTrainingPack(int32_t packIndex, std::string newName) {

@@ -14,6 +14,7 @@
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
+#include "storage/ShotRepair.h"
 #include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
@@ -92,17 +93,25 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
     return a.name != b.name ? a.name < b.name : a.extension < b.extension;
   });
   const std::string folder = packFolder + "/";
+  Outcome<PackExport> result;
   std::vector<Shot> shots;
   for (const ShotFileEntry& file : files) {
-    // Each listed file read from itself, as a load reads it.
+    // Each listed file read from itself, exactly as a load reads it (its
+    // missing values filled in); one that cannot be read is left out, and
+    // counted.
     Shot shot;
     shot.filePath = folder + file.name + std::string(file.extension);
     shot.folderPath = folder;
-    if (shot.readShotFile()) shots.push_back(std::move(shot));
+    bool unsaved = false;
+    const ShotRead read = shotrepair::readAsLoaded(shot, unsaved);
+    if (read == ShotRead::kept) {
+      shots.push_back(std::move(shot));
+    } else if (read != ShotRead::placeholder) {
+      ++result.value.leftOut;
+    }
   }
   std::stable_sort(shots.begin(), shots.end(), shotNameLess);
 
-  Outcome<PackExport> result;
   std::vector<std::string> lines;
   for (const Shot& shot : shots) {
     std::string line = shotline::formatShotLine(shot);

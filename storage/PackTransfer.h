@@ -31,8 +31,9 @@ struct Outcome {
 struct PackExport {
   std::string text;  // the pack text
   size_t shotCount = 0;
-  // Shot files a pack load would show but whose line an import would refuse
-  // (a value that is no finite number, for one): they are not in the text.
+  // Listed shot files that could not be read, or whose line an import would
+  // refuse (a value that is no finite number, for one): they are not in the
+  // text.
   size_t leftOut = 0;
 };
 

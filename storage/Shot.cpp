@@ -9,6 +9,7 @@
 #include "storage/ShotFileFormat.h"
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
+#include "storage/ShotRepair.h"
 #include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
@@ -230,9 +231,16 @@ bool Shot::renameShot(std::string newName) {
     case PathState::free:
       break;
   }
+  // The file may have changed since the record was read (an edit by hand,
+  // "OverideShot"): the renamed file carries what the file holds now, filled
+  // in as a pack load fills it, never the record's older values.
+  Shot renamed;
+  renamed.filePath = filePath;
+  if (renamed.readValues() != ShotRead::kept) return false;
+  shotrepair::fillMissingValues(renamed);
   if (!moveFile(filePath, target)) return false;
-  Shot renamed = *this;
   renamed.filePath = target;
+  renamed.folderPath = folderPath;
   renamed.name = std::move(newName);
   if (!renamed.saveShotFile()) {
     // Left half done, the next load would name the shot after its file.

@@ -112,9 +112,12 @@ class Shot {
   // True when the file (a regular file) was removed.
   bool deleteShotFile();
   // Moves the file to shotname::fileNameFor(newName) in the file's folder and
-  // rewrites it. Refuses the names createShotFile refuses, and a target that
-  // is taken by anything but the shot's own file. True when renamed and
-  // rewritten; otherwise the file and the record are as they were.
+  // rewrites it with the new name and the values the file holds now (missing
+  // ones filled in as a pack load fills them), which the record then holds
+  // too. Refuses the names createShotFile refuses, a target that is taken by
+  // anything but the shot's own file, and a file that cannot be read as a
+  // shot. True when renamed and rewritten; otherwise the file and the record
+  // are as they were.
   bool renameShot(std::string newName);
 };
 

@@ -16,6 +16,20 @@ bool fillMissingRotations(Shot& shot);
 bool fillMissingSpeed(Shot& shot);
 bool fillMissingValues(Shot& shot);
 
+// What a pack load does with a shot whose values it has just read from
+// shot.filePath (Shot::readValues): the missing values filled in, the file
+// normalised (Shot::normalizeShotFile, given `access`) and holding the filled
+// values too, the name shown with spaces. Returns what normalising found. For
+// a kept shot `unsaved` is set when the filled values could not be written:
+// the shot is complete in memory and its file is repaired at the next load.
+ShotRead completeRead(Shot& shot, WriteAccess access, bool& unsaved);
+
+// Shot::readValues, then completeRead: every path that reads a shot for
+// export or copy reads it exactly as a pack load does, so the marker of an
+// absent rotation never reaches a file or a text. `shot` starts as a fresh
+// record with only filePath (and folderPath) set.
+ShotRead readAsLoaded(Shot& shot, bool& unsaved);
+
 // Creates folder + shotname::fileNameFor(name) holding the values of
 // `original`, the missing ones filled in, in one write (createShotFile's
 // rules). True when it was written.

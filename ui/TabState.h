@@ -104,6 +104,8 @@ struct PackPopupState {
   bool addPackOpen = false;
   char renamePackName[128] = {};
   char copyPackName[128] = {};
+  std::string copyFailure;     // why the last copy made no pack ...
+  std::string copyFailedName;  // ... under this name
   char addPackName[128] = {};
   SharePopupState sharing;
   ImportPopupState importing;

@@ -137,9 +137,17 @@ void PackPopups::copy() {
   const PackNameFaults faults(typed);
   redMessage(missingPackMessage, source < 0);
   drawPackNameMessages(faults, taken);
+  // A copy that failed keeps the popup open saying why, while the name is
+  // the one it failed for.
+  redMessage(state_.copyFailure.c_str(), !state_.copyFailure.empty() && typed == state_.copyFailedName);
   if (okPressed(state_.copyPackOpen) && source >= 0 && !taken && !faults.any()) {
-    plugin_.copyTrainingPack(source, std::string(typed));
-    closePopup(state_.copyPackOpen);
+    Outcome<std::string> made = plugin_.copyTrainingPack(source, std::string(typed));
+    if (made.ok()) {
+      closePopup(state_.copyPackOpen);
+    } else {
+      state_.copyFailure = std::move(made.error);
+      state_.copyFailedName = typed;
+    }
   }
   ImGui::EndPopup();
 }
@@ -293,6 +301,7 @@ void QMTraining::renderTrainingPacksTab() {
       case RowButton::copy:
         state.pendingPackCopy.choose(action.row, pack);
         namerules::setFieldText(state.copyPackName, "Copied Pack Name");
+        state.copyFailure.clear();
         state.copyPackOpen = true;
         break;
       case RowButton::share:

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/PackText.h"
 #include "tests/faults/FaultInjection.h"
 #include "tests/support/WindowHarness.h"
 #include "ui/NameRules.h"
@@ -141,7 +142,12 @@ class Player {
     out << "\nkeys " << plugin().controllerKeyIndex << ' ' << plugin().keyboardKeyIndex << " editor "
         << plugin().editorOpen << " popups " << shots.renameShotOpen << shots.deleteShotOpen << shots.copyShotOpen
         << shots.transferShotOpen << shots.lagWarningPending << packs.renamePackOpen << packs.deletePackOpen
-        << packs.copyPackOpen << packs.addPackOpen;
+        << packs.copyPackOpen << packs.addPackOpen << " failed " << !packs.copyFailure.empty();
+    // What sharing and importing showed (without paths, which name each run's own folder).
+    const SharePopupState& share = packs.sharing;
+    out << "\nshare " << share.open << ' ' << share.shotCount << ' ' << share.leftOut << ' ' << share.error.empty()
+        << ' ' << share.resultFailed << ' ' << share.result.empty() << '\n'
+        << share.text << "import " << packs.importing.open << ' ' << packs.importing.failure.empty();
     return out.str();
   }
 
@@ -186,6 +192,15 @@ const std::vector<Action>& actions() {
        },
        "OK"},
       {"key pick", "Settings", [](Player& p) { p.click("SpaceBar").ui().type("tab"); }, "Tab"},
+      {"share pack", packsTab, nullptr, "Share"},
+      {"save shared pack", packsTab, [](Player& p) { p.packRow("Share", "P"); }, "Save To File"},
+      {"import pack", packsTab,
+       [](Player& p) {
+         p.ui().setClipboard(encodePackText("Shared", {"1 2 3 0 0 0 0 0 17 0 Lob 3000 0 0",
+                                                       "4 5 6 0 0 0 0 0 17 0 Chip 3000 0 0"}));
+         p.click("Import Pack").click("Paste From Clipboard");
+       },
+       "OK"},
   };
   return all;
 }
@@ -250,6 +265,8 @@ Outcome run(const Action& action, const Arming& arm) {
     const fs::path from = fs::relative(fs::path(fi::firedPath()).parent_path(), root);
     for (const auto& [path, text] : outcome.aside) {
       if (!path.starts_with("vanished-")) continue;
+      // So did a hidden work folder (an import's or a copy's), with all in it.
+      if (isTemporaryFile(from.string())) continue;
       const size_t slash = path.find('/');
       // A temporary file written before its folder was moved away went with
       // it, out of the plug-in's reach: it is not the plug-in's to remove.

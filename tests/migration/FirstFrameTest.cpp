@@ -56,14 +56,21 @@ TEST_F(FirstFrame, AFileSystemErrorIsReportedOnTheFirstFrameOnlyAndTheHostGoesOn
 TEST_F(FirstFrame, OlderShotsBecomeAPackOnTheFirstFrameOnly) {
   writeFile(data() / "QMShots/Shots1.txt", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Lob 3200");
   writeFile(data() / "QMShots/bind.txt", "bind XboxTypeS_A controlInput");
+  // What an interrupted import and an interrupted write left goes too.
+  writeFile(packs() / ".import-2.tmp/Lob.shot", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Lob 3200 0 0");
+  writeFile(packs() / "Zone/.Lob.shot.tmp", "92.5 -1200 35");
   // A new older file after the first frame stays where it is.
   const std::string out = run("window open\nframes 1\nframes 3\n", 2, [this] {
     EXPECT_TRUE(fs::exists(packs() / "Your Old Shots/Lob.shot"));
     EXPECT_FALSE(fs::exists(data() / "QMShots/bind.txt"));
     EXPECT_TRUE(fs::exists(hostDir.path() / "cfg/QMTraining.cfg"));
+    EXPECT_FALSE(fs::exists(packs() / ".import-2.tmp"));
+    EXPECT_FALSE(fs::exists(packs() / "Zone/.Lob.shot.tmp"));
     writeFile(data() / "QMShots/Shots1.txt", "1 0 0 0 0 0 0 0 0 0 Late 3000 0 0");
   });
   EXPECT_TRUE(fs::exists(data() / "QMShots/Shots1.txt")) << out;
+  EXPECT_THAT(out, HasSubstr("Removed what interrupted work left in the training packs: 1 import folder(s), 1 "
+                             "temporary shot file(s)"));
   EXPECT_FALSE(fs::exists(packs() / "Your Old Shots2"));
 }
 

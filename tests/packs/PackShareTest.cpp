@@ -93,6 +93,12 @@ TEST_F(PackShare, TheTextIsTheShotLinesInDisplayOrderBetweenItsFirstAndLastLine)
   ASSERT_TRUE(decoded.ok()) << decoded.error;
   EXPECT_EQ(decoded.name, "Wall Shots");
   EXPECT_EQ(decoded.shots.at(1).name, "2 Right wall");
+  // A file of the older layout, never loaded: exported, and renamed on disk,
+  // with its missing values filled in as a load fills them.
+  put("Wall Shots", "Shots3.txt", "100 0 0 0 0 0 0 0 17 0 3_Old");
+  const std::string old = "100 0 0 0 0 0 0 0 17 0 3_Old 3000 0 0";
+  EXPECT_THAT(exported("Wall Shots"), HasSubstr("\n" + old + "\n"));
+  EXPECT_EQ(text("Wall Shots", "3 Old.shot"), old);
 }
 
 TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
@@ -157,10 +163,18 @@ TEST_F(PackShare, ImportPackTakesTheNextFreeNameAndSelectsTheNewPack) {
   EXPECT_EQ(packNumber(), 2);
   EXPECT_THAT(shotNames(), ElementsAre("1 Chip", "Lob"));
   EXPECT_EQ(text("Shared 3", "Lob.shot"), shotLine("Lob"));
-  // A hidden folder an interrupted import left is never listed as a pack.
-  makePack(".import-7.tmp");
+  // A hidden folder an interrupted import left is never listed as a pack,
+  // and the next import removes it, and a temporary file a write left.
+  put(".import-7.tmp", "Lob.shot", shotLine("Lob"));
+  put("First", ".Old.shot.tmp", "1 2 half");
   plugin().loadTrainingPacks();
   EXPECT_EQ(plugin().trainingPacks.size(), 4u);
+  importFile(packText);
+  EXPECT_EQ(log().at(log().size() - 2),
+            "Removed what interrupted work left in the training packs: 1 import folder(s), 1 temporary shot file(s)");
+  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("First", "Shared", "Shared 2", "Shared 3",
+                                                                      "Shared 4"));
+  EXPECT_THAT(files("First"), ElementsAre("Old.shot"));
 }
 
 TEST_F(PackShare, ExportPackWritesTheTextIntoTheExportsFolder) {

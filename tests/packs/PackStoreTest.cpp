@@ -48,21 +48,38 @@ TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
   put("Source", "B.shot", shotLine("B", 2));
   put("Source", "Shots4.txt", "3 -1200 3500 0 -2500 800 0 -4608 17 16384 Old_One 3200");
   put("Source", "Shots5.txt", shotLine("Shots5", 5));
+  // Two shots whose files share a name: both arrive, one under a free name.
+  put("Source", "Shots12.shot", shotLine("Shots12", 12));
+  put("Source", "Shots12.txt", shotLine("Shots12", 13));
   setPackNumber(1);
   plugin().loadTrainingPack(1);
-  plugin().copyTrainingPack(0, "Copy");
-  EXPECT_THAT(files("Copy"), UnorderedElementsAre("Renamed Shot.shot", "B.shot", "Old One.shot", "Shots5.txt"));
+  EXPECT_TRUE(plugin().copyTrainingPack(0, "Copy").ok());
+  EXPECT_THAT(files("Copy"), UnorderedElementsAre("Renamed Shot.shot", "B.shot", "Old One.shot", "Shots5.txt",
+                                                  "Shots12.txt", "Shots121.txt"));
   EXPECT_EQ(text("Copy", "Renamed Shot.shot"), shotLine("Renamed Shot", 1));
   EXPECT_EQ(text("Copy", "Old One.shot"), shotLine("Old One", 3, 3200));
+  // The source's older file is normalised as a load does it: no placeholder
+  // for the missing rotation reaches it.
+  EXPECT_EQ(text("Source", "Old One.shot"), shotLine("Old One", 3, 3200));
   EXPECT_EQ(text("Copy", "Shots5.txt"), shotLine("Shots5", 5));
+  EXPECT_THAT((std::set<std::string>{text("Copy", "Shots12.txt"), text("Copy", "Shots121.txt")}),
+              testing::AnyOf(UnorderedElementsAre(shotLine("Shots12", 12), shotLine("Shots121", 13)),
+                             UnorderedElementsAre(shotLine("Shots12", 13), shotLine("Shots121", 12))));
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Source", "Other", "Copy"));
   // Neither the selection nor the shown shots change.
   EXPECT_EQ(packNumber(), 1);
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_TRUE(log().empty());
-  plugin().copyTrainingPack(2, "Other");  // onto an existing pack
+  EXPECT_EQ(plugin().copyTrainingPack(2, "Other").error, "Training Pack Exists");  // onto an existing pack
   EXPECT_THAT(log(), ElementsAre("Training Pack Exists"));
   EXPECT_THAT(files("Other"), ElementsAre("defaultShot.shot"));
+  // A shot that cannot be read fails the copy, which leaves nothing behind.
+  put("Source", "Broken.shot", "1 2 half a li");
+  const std::string reason = "Could not read shot file " + file("Source", "Broken.shot");
+  EXPECT_EQ(plugin().copyTrainingPack(0, "Half").error, reason);
+  EXPECT_EQ(log().back(), "Could not copy into training pack Half: " + reason);
+  EXPECT_THAT(entriesOf(packsFolder()), UnorderedElementsAre("Source", "Other", "Copy"));
+  EXPECT_EQ(plugin().trainingPacks.size(), 3u);
 }
 
 TEST_F(PackStore, RenameMovesTheFolderAndTheLoadedShotsWithIt) {

@@ -143,11 +143,15 @@ TEST_F(ShotFile, UpdateWritesTheNewNameIntoTheOldFileAndTheNextLoadRenames) {
 }
 
 TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewNameNeverOverAnotherFile) {
-  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  put("A.shot", "5 0 0 0 0 0 0 0 0 0 A 3000 0 0");
   Shot shot = load("A");
+  // Changed by hand since it was loaded, in the older layout: the rename
+  // carries what the file says now, filled in as a load fills it.
+  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3100");
   ASSERT_TRUE(shot.renameShot("Ceiling Pinch"));
   EXPECT_EQ(files(), Files{"Ceiling Pinch.shot"});
-  EXPECT_EQ(text("Ceiling Pinch.shot"), "1 0 0 0 0 0 0 0 0 0 Ceiling_Pinch 3000 0 0");
+  EXPECT_EQ(text("Ceiling Pinch.shot"), "1 0 0 0 0 0 0 0 0 0 Ceiling_Pinch 3100 0 0");
+  EXPECT_EQ(shot.ballLocationZ, 1);
   EXPECT_TRUE(shot.renameShot("Ceiling Pinch"));  // its own name: nothing moves
   ASSERT_TRUE(shot.renameShot("A"));
   put("B.shot", "2 0 0 0 0 0 0 0 0 0 B 3000 0 0");
@@ -158,13 +162,17 @@ TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewNameNeverOverAnotherFile) {
   EXPECT_EQ(shot.filePath, path("A.shot"));
   EXPECT_EQ(shot.name, "A");
   EXPECT_EQ(files(), (Files{"A.shot", "B.shot", "C.shot"}));
-  EXPECT_EQ(text("A.shot"), "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  EXPECT_EQ(text("A.shot"), "1 0 0 0 0 0 0 0 0 0 A 3100 0 0");
   EXPECT_EQ(text("B.shot"), "2 0 0 0 0 0 0 0 0 0 B 3000 0 0");
   // A temporary file a crash left is replaced, then gone.
   put(".A.shot.tmp", "1 2 half a li");
   EXPECT_TRUE(shot.saveShotFile());
   EXPECT_EQ(files(), (Files{"A.shot", "B.shot", "C.shot"}));
-  EXPECT_EQ(text("A.shot"), "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
+  EXPECT_EQ(text("A.shot"), "1 0 0 0 0 0 0 0 0 0 A 3100 0 0");
+  // A file that no longer reads as a shot is not renamed.
+  put("A.shot", "1 2 half a li");
+  EXPECT_FALSE(shot.renameShot("D"));
+  EXPECT_EQ(files(), (Files{"A.shot", "B.shot", "C.shot"}));
 }
 
 TEST_F(ShotFile, HostileFilesNeverReachOutsideThePackNorLoseTheFile) {

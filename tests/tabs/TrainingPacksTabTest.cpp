@@ -77,6 +77,14 @@ TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheS
   confirm();
   EXPECT_THAT(shotFilesIn("First Copy"), ElementsAre("Alpha", "Beta"));
   EXPECT_EQ(harness.cvarInt("TrainingPackNum"), current);
+  // A copy that cannot carry every shot stays open saying why, and makes nothing.
+  const std::string broken = harness.packFolder("First") + "/Broken.shot";
+  writeFile(broken, "1 2 half a li");
+  openPackPopup("Copy", "First", "Copied Pack Name");
+  replaceText("Copied Pack Name", "Second Copy");
+  clickAndExpect("OK", "Could not read shot file " + broken);
+  EXPECT_FALSE(packFolderExists("Second Copy"));
+  confirm(namePopup, "Cancel");
 }
 
 TEST_F(TrainingPacksTabTest, DeleteAsksThenRemovesOnlyAPackStillListed) {
