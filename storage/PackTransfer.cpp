@@ -61,6 +61,9 @@ std::string makeStagingFolder(const std::string& packsFolder) {
 std::string writeShots(const std::string& folder, const std::vector<Shot>& shots) {
   for (const Shot& shot : shots) {
     Shot written = shot;
+    // As a load would fill them: an older text's placeholder for an absent
+    // rotation never reaches a file.
+    shotrepair::fillMissingValues(written);
     written.folderPath = folder + "/";
     // Names that one file system tells apart and another does not (letter
     // case): the later shot is kept under a free name, as a load would.

@@ -99,6 +99,10 @@ TEST_F(PackShare, TheTextIsTheShotLinesInDisplayOrderBetweenItsFirstAndLastLine)
   const std::string old = "100 0 0 0 0 0 0 0 17 0 3_Old 3000 0 0";
   EXPECT_THAT(exported("Wall Shots"), HasSubstr("\n" + old + "\n"));
   EXPECT_EQ(text("Wall Shots", "3 Old.shot"), old);
+  // A text an older export wrote with the placeholder imports filled in too.
+  const std::string marked = "100 0 0 0 0 0 0 0 17 0 3_Old 3000 137463 137463";
+  ASSERT_TRUE(importPackFolder(packsFolder(), "Again", decodePackText(encodePackText("x", {marked})).shots).ok());
+  EXPECT_EQ(text("Again", "3 Old.shot"), old);
 }
 
 TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
