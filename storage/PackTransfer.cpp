@@ -64,7 +64,11 @@ std::string writeShots(const std::string& folder, const std::vector<Shot>& shots
     // Names that one file system tells apart and another does not (letter
     // case): the later shot is kept under a free name, as a load would.
     for (int n = 1;; ++n) {
-      written.filePath = written.folderPath + shotname::fileNameFor(written.name);
+      // A shot without a name lives in a file named as its token, which a
+      // load keeps as it is.
+      const std::string_view fileStem =
+          written.name.empty() ? shotfile::emptyNameToken : std::string_view(written.name);
+      written.filePath = written.folderPath + shotname::fileNameFor(fileStem);
       const std::optional<bool> taken = occupied(written.filePath);
       if (!taken) return "Could not write the shot " + inQuotes(written.name);
       if (!*taken) break;
@@ -92,17 +96,22 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
     return a.name != b.name ? a.name < b.name : a.extension < b.extension;
   });
   const std::string folder = packFolder + "/";
+  Outcome<PackExport> result;
   std::vector<Shot> shots;
   for (const ShotFileEntry& file : files) {
     // Each listed file read from itself, as a load reads it.
     Shot shot;
     shot.filePath = folder + file.name + std::string(file.extension);
     shot.folderPath = folder;
-    if (shot.readShotFile()) shots.push_back(std::move(shot));
+    const ShotRead read = shot.readShot();
+    if (read == ShotRead::kept) {
+      shots.push_back(std::move(shot));
+    } else if (read != ShotRead::placeholder) {  // a blank placeholder is no shot
+      result.value.leftOut.push_back(shot.filePath.substr(folder.size()));
+    }
   }
   std::stable_sort(shots.begin(), shots.end(), shotNameLess);
 
-  Outcome<PackExport> result;
   std::vector<std::string> lines;
   for (const Shot& shot : shots) {
     std::string line = shotline::formatShotLine(shot);
@@ -110,12 +119,25 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
     if (readShotLineStrictly(line, check).empty()) {
       lines.push_back(std::move(line));
     } else {
-      ++result.value.leftOut;
+      result.value.leftOut.push_back(shot.filePath.substr(folder.size()));
     }
   }
   result.value.shotCount = lines.size();
   result.value.text = encodePackText(packName, lines);
   return result;
+}
+
+std::string leftOutText(const PackExport& pack) {
+  constexpr size_t shown = 10;
+  if (pack.leftOut.empty()) return {};
+  const size_t count = pack.leftOut.size();
+  std::string text = shotCountText(count) + " could not be read and " +
+                     (count == 1 ? "is" : "are") + " not in the text: ";
+  for (size_t i = 0; i < std::min(count, shown); ++i) {
+    text += (i > 0 ? ", " : "") + pack.leftOut[i];
+  }
+  if (count > shown) text += " and " + std::to_string(count - shown) + " more";
+  return text;
 }
 
 bool namesOneEntry(std::string_view name) {
@@ -163,9 +185,7 @@ Outcome<std::string> readPackTextFile(const std::string& path) {
 
 Outcome<std::string> importPackFolder(const std::string& packsFolder, const std::string& name,
                                       const std::vector<Shot>& shots) {
-  if (!isUsablePackName(name)) {
-    return refusal("The pack name " + inQuotes(name) + " cannot be used");
-  }
+  if (std::string why = namerule::packNameProblem(name); !why.empty()) return refusal(why);
   const std::string target = packsFolder + "/" + name;
   std::string staging;
   std::string why;

@@ -40,23 +40,32 @@ TEST_F(PackStore, CreateMakesTheFolderWritesItsDefaultShotAndLoadsIt) {
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_EQ(packNumber(), 1);  // the next saved shot goes where the shown shots are
   EXPECT_TRUE(log().empty());
+  // Cleaned by the name rule and put in its place in the sorted list.
+  plugin().createTrainingPack(" Aerials\x1b: ");
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Aerials", "First", "Second"));
+  EXPECT_EQ(packNumber(), 0);
+  for (const char* taken : {"Aerials ", "aux", "Second."}) plugin().createTrainingPack(taken);
+  EXPECT_THAT(log(), ElementsAre("Training Pack Exists", "The pack name cannot be used: \"aux\" names a device on "
+                                 "Windows (CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, also with an extension)",
+                                 "Training Pack Exists"));
+  EXPECT_EQ(entriesOf(packsFolder()), (Files{"Aerials", "First", "Second"}));
 }
 
 TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
-  usePacks({"Source", "Other"});
+  usePacks({"Other", "Source"});
   put("Source", "A.shot", shotLine("Renamed Shot", 1));
   put("Source", "B.shot", shotLine("B", 2));
   put("Source", "Shots4.txt", "3 -1200 3500 0 -2500 800 0 -4608 17 16384 Old_One 3200");
   put("Source", "Shots5.txt", shotLine("Shots5", 5));
-  setPackNumber(1);
-  plugin().loadTrainingPack(1);
-  plugin().copyTrainingPack(0, "Copy");
+  setPackNumber(0);
+  plugin().loadTrainingPack(0);
+  plugin().copyTrainingPack(1, "Copy ");
   EXPECT_THAT(files("Copy"), UnorderedElementsAre("Renamed Shot.shot", "B.shot", "Old One.shot", "Shots5.txt"));
   EXPECT_EQ(text("Copy", "Renamed Shot.shot"), shotLine("Renamed Shot", 1));
   EXPECT_EQ(text("Copy", "Old One.shot"), shotLine("Old One", 3, 3200));
   EXPECT_EQ(text("Copy", "Shots5.txt"), shotLine("Shots5", 5));
-  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Source", "Other", "Copy"));
-  // Neither the selection nor the shown shots change.
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Copy", "Other", "Source"));
+  // Neither the selected pack nor the shown shots change.
   EXPECT_EQ(packNumber(), 1);
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_TRUE(log().empty());
@@ -84,6 +93,9 @@ TEST_F(PackStore, RenameMovesTheFolderAndTheLoadedShotsWithIt) {
   lob.updateShot(50, 0, 0, 0, 0, 0, 0, 0, 17, 0, "Lob", 3000, 0, 0);
   EXPECT_EQ(text("New Name", "Lob.shot"), "50 0 0 0 0 0 0 0 17 0 Lob 3000 0 0");
   EXPECT_FALSE(fs::exists(pack("Old Name")));  // not made again by the edit
+  plugin().renameTrainingPack(0, "Zulu. ");  // the current pack moves in the list and stays current
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Theirs", "Vanished", "Zulu"));
+  EXPECT_EQ(packNumber(), 2);
 }
 
 TEST_F(PackStore, DeletingAPackKeepsTheLoadedPackCurrentOrLoadsTheFirst) {
