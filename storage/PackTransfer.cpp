@@ -131,8 +131,7 @@ std::string leftOutText(const PackExport& pack) {
   constexpr size_t shown = 10;
   if (pack.leftOut.empty()) return {};
   const size_t count = pack.leftOut.size();
-  std::string text = shotCountText(count) + " could not be read and " +
-                     (count == 1 ? "is" : "are") + " not in the text: ";
+  std::string text = shotCountText(count) + " could not be included in the text: ";
   for (size_t i = 0; i < std::min(count, shown); ++i) {
     text += (i > 0 ? ", " : "") + pack.leftOut[i];
   }

@@ -40,8 +40,8 @@ struct PackExport {
 };
 
 // For the player, "" when nothing was left out: how many shots the text
-// lacks and which files they are ("2 shots could not be read and are not in
-// the text: A.shot, Shots3.txt"), naming at most ten.
+// lacks and which files they are ("2 shots could not be included in the
+// text: A.shot, Shots3.txt"), naming at most ten.
 std::string leftOutText(const PackExport& pack);
 
 // The pack text of the pack folder `packFolder` named `packName`. Every shot

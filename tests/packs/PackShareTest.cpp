@@ -181,7 +181,7 @@ TEST_F(PackShare, ExportPackWritesTheTextIntoTheExportsFolderNamingWhatItLeftOut
   harness.console("ExportPack My Pack");
   const std::string path = harness.dataFolder() + "/QMShots/Exports/My Pack.qmpack";
   EXPECT_EQ(log().back(), "Training pack My Pack (2 shots) exported to " + path +
-                              "; 2 shots could not be read and are not in the text: Bad.shot, Nul.shot");
+                              "; 2 shots could not be included in the text: Bad.shot, Nul.shot");
   EXPECT_EQ(readFile(path), exported("My Pack"));
   for (const char* line : {"ExportPack Nope", "ExportPack ../QMShots", "ExportPack"}) harness.console(line);
   EXPECT_THAT(log(), testing::IsSupersetOf({"There is no training pack named Nope",

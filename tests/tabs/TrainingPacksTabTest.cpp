@@ -103,7 +103,7 @@ TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   addShot("First", "Bad", "1 2 three");
   openPackPopup("Share", "First", "Copy To Clipboard");
   EXPECT_TRUE(shows("2 shots"));
-  EXPECT_TRUE(shows("1 shot could not be read and is not in the text: Bad.shot"));
+  EXPECT_TRUE(shows("1 shot could not be included in the text: Bad.shot"));
   clickAndExpect("Copy To Clipboard", "Copied to the clipboard");
   const DecodedPack copied = decodePackText(ui().clipboard());
   EXPECT_EQ(copied.name, "First");
