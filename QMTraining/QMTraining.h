@@ -59,6 +59,11 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   Outcome<std::string> copyTrainingPack(int32_t sourceIndex, std::string newName);
   void renameTrainingPack(int32_t packIndex, std::string newName);
   void deleteTrainingPack(int32_t packIndex);
+  // Puts `name` at its place in the sorted pack list (removing the entry at
+  // `replacing` first, for a rename; -1 for none) and returns its index. The
+  // current pack ("TrainingPackNum") stays the same pack by name, or follows
+  // the renamed entry.
+  int32_t placeInPackList(std::string name, int32_t replacing = -1);
   // The host's data folder as narrow text with "/" separators.
   std::string dataFolderPath();
 
@@ -79,7 +84,8 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // Writes a pack text to QMShots/Exports/NAME.qmpack; the value is the path.
   Outcome<std::string> saveExportedPack(const std::string& packName, std::string_view text);
   // Makes the decoded pack a new pack named `name` (never into or over one
-  // that exists), appends it to the list, loads it and makes it the current
+  // that exists, nor beside a listed pack of the same cleaned name), puts it
+  // into the sorted list, loads it and makes it the current
   // pack, as creating a pack does. The value is the new pack's folder.
   Outcome<std::string> importTrainingPack(const DecodedPack& pack, const std::string& name);
   // "ExportPack NAME" and "ImportPack PATH": each logs one line saying what

@@ -58,25 +58,33 @@ std::string importPathFor(const std::string& dataFolder, const std::string& path
 }
 
 // `name`, or the first of "name 2", "name 3", ... that names neither a listed
-// pack nor anything in the packs folder; "" when none is found.
-std::string firstFreePackName(const std::vector<std::string>& packs, const std::string& packsFolder,
-                              const std::string& name) {
-  std::string candidate = name;
-  for (int n = 2; n < 10000; ++n) {
+// pack nor anything in the packs folder; else why there is none. A name the
+// rule refuses (too long, for one) is refused at once, with its reason.
+Outcome<std::string> firstFreePackName(const std::vector<std::string>& packs,
+                                       const std::string& packsFolder, const std::string& name) {
+  constexpr int lastNumber = 9999;
+  for (int n = 1; n <= lastNumber; ++n) {
+    const std::string candidate = n == 1 ? name : name + " " + std::to_string(n);
+    if (std::string why = namerule::packNameProblem(candidate); !why.empty()) {
+      return Outcome<std::string>::failure(why);
+    }
+    const bool listed = std::any_of(packs.begin(), packs.end(), [&](const std::string& pack) {
+      return namerule::samePackName(pack, candidate);
+    });
     std::error_code error;
-    const bool listed = std::find(packs.begin(), packs.end(), candidate) != packs.end();
-    const auto status = fs::symlink_status(pathFromUtf8(packsFolder + "/" + candidate), error);
-    if (!listed && status.type() == fs::file_type::not_found) return candidate;
-    candidate = name + " " + std::to_string(n);
+    const auto type = fs::symlink_status(pathFromUtf8(packsFolder + "/" + candidate), error).type();
+    if (type == fs::file_type::none) {
+      return Outcome<std::string>::failure("Could not look into " + packsFolder + ": " +
+                                           error.message());
+    }
+    if (!listed && type == fs::file_type::not_found) return Outcome<std::string>::success(candidate);
   }
-  return {};
+  return Outcome<std::string>::failure("The names " + name + " to " + name + " " +
+                                       std::to_string(lastNumber) + " are all taken");
 }
 
-std::string leftOutNote(const PackExport& pack) {
-  if (pack.leftOut == 0) return {};
-  return "; " + std::to_string(pack.leftOut) +
-         " shot file(s) could not be read as shots and were left out";
-}
+// Appended to a console line: what an export left out, or an import renamed.
+std::string noteOf(const std::string& text) { return text.empty() ? text : "; " + text; }
 
 }  // namespace
 
@@ -95,14 +103,14 @@ Outcome<std::string> QMTraining::saveExportedPack(const std::string& packName,
 Outcome<std::string> QMTraining::importTrainingPack(const DecodedPack& pack,
                                                     const std::string& name) {
   if (!pack.ok()) return Outcome<std::string>::failure(pack.error);
-  if (std::find(trainingPacks.begin(), trainingPacks.end(), name) != trainingPacks.end()) {
+  if (std::any_of(trainingPacks.begin(), trainingPacks.end(),
+                  [&](const std::string& pack) { return namerule::samePackName(pack, name); })) {
     return Outcome<std::string>::failure("A training pack named \"" + name + "\" already exists");
   }
   cleanLeftovers();
   Outcome<std::string> made = importPackFolder(packsFolderPath(dataFolderPath()), name, pack.shots);
   if (!made.ok()) return made;
-  trainingPacks.push_back(name);
-  const auto index = static_cast<int32_t>(trainingPacks.size()) - 1;
+  const int32_t index = placeInPackList(name);
   loadTrainingPack(index);
   if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
   return made;
@@ -124,7 +132,7 @@ void QMTraining::exportPackCommand(const std::vector<std::string>& arguments) {
       return;
     }
     logLine("Training pack {} ({}) exported to {}{}", name, shotCountText(pack.value.shotCount),
-            saved.value, leftOutNote(pack.value));
+            saved.value, noteOf(leftOutText(pack.value)));
   };
   runOnArgument(arguments, "Usage: ExportPack NAME", "Could not export training pack", exportNamed);
 }
@@ -136,16 +144,21 @@ void QMTraining::importPackCommand(const std::vector<std::string>& arguments) {
     DecodedPack pack = decodePackText(text.value);
     if (!text.ok()) pack.error = text.error;
     std::string name = cleanPackName(pack.name);
-    if (pack.ok() && !isUsablePackName(name)) {
+    if (pack.ok() && (name.empty() || name.find_first_not_of(" _") == std::string::npos)) {
       pack.error = "The pack's name \"" + pack.name + "\" cannot name a pack";
     }
-    if (pack.ok()) name = firstFreePackName(trainingPacks, packsFolderPath(data), name);
+    if (pack.ok()) {
+      Outcome<std::string> free = firstFreePackName(trainingPacks, packsFolderPath(data), name);
+      name = std::move(free.value);
+      pack.error = std::move(free.error);
+    }
     Outcome<std::string> made = importTrainingPack(pack, name);
     if (!made.ok()) {
       logLine("Could not import {}: {}", path, made.error);
       return;
     }
-    logLine("Training pack {} ({}) imported from {}", name, shotCountText(pack.shots.size()), path);
+    logLine("Training pack {} ({}) imported from {}{}", name, shotCountText(pack.shots.size()),
+            path, noteOf(nameChangesText(pack)));
   };
   runOnArgument(arguments, "Usage: ImportPack PATH", "Could not import", importFrom);
 }

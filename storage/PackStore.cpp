@@ -1,6 +1,7 @@
 // Training packs: one folder each under the packs folder. In memory a pack is
-// only its name in trainingPacks, sorted by name at each rescan;
-// "TrainingPackNum" says which one is current. A file-system error is said in
+// only its name in trainingPacks, kept sorted by name through every change;
+// "TrainingPackNum" says which one is current. Every name a pack is given
+// passes the name rule (storage/NameRule.h) first. A file-system error is said in
 // one console line and ends the operation, never the host.
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "storage/NameRule.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/PackTransfer.h"
@@ -50,6 +52,22 @@ std::optional<bool> existsOrLog(const std::string& path) {
   return found;
 }
 
+// `name` cleaned by the name rule; nullopt, with the reason logged, when even
+// the clean name cannot name a pack.
+std::optional<std::string> usablePackName(std::string_view name) {
+  std::string clean = namerule::cleanPackName(name);
+  if (std::string why = namerule::packNameProblem(clean); !why.empty()) {
+    logLine(std::move(why));
+    return std::nullopt;
+  }
+  return clean;
+}
+
+bool listedAlike(const std::vector<std::string>& packs, std::string_view name) {
+  return std::any_of(packs.begin(), packs.end(),
+                     [&](const std::string& pack) { return namerule::samePackName(pack, name); });
+}
+
 }  // namespace
 
 std::string QMTraining::dataFolderPath() {
@@ -82,6 +100,32 @@ void QMTraining::loadTrainingPacks() {
   if (index != packNumber.getIntValue()) packNumber.setValue(index);
 }
 
+int32_t QMTraining::placeInPackList(std::string name, int32_t replacing) {
+  // A list left in another order (changed outside the store) is not
+  // repaired here; the name still goes before the first entry it sorts before.
+  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  const int32_t currentIndex = packNumber ? packNumber.getIntValue() : -1;
+  std::optional<std::string> current;
+  if (currentIndex == replacing && replacing >= 0) {
+    current = name;
+  } else if (const std::string* pack = packAt(trainingPacks, currentIndex)) {
+    current = *pack;
+  }
+  if (packAt(trainingPacks, replacing)) {
+    trainingPacks.erase(trainingPacks.begin() + replacing);
+  }
+  const auto place = std::upper_bound(trainingPacks.begin(), trainingPacks.end(), name,
+                                      foldedNameLess);
+  const auto index = static_cast<int32_t>(place - trainingPacks.begin());
+  trainingPacks.insert(place, std::move(name));
+  if (current) {
+    const auto found = std::find(trainingPacks.begin(), trainingPacks.end(), *current);
+    const auto now = static_cast<int32_t>(found - trainingPacks.begin());
+    if (found != trainingPacks.end() && now != currentIndex) packNumber.setValue(now);
+  }
+  return index;
+}
+
 std::vector<std::string> QMTraining::listPackShotNames(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return {};
@@ -93,17 +137,18 @@ std::vector<std::string> QMTraining::listPackShotNames(int32_t packIndex) {
   return names;
 }
 
-void QMTraining::createTrainingPack(std::string name) {
-  std::string folder = packFolderPath(dataFolderPath(), name);
+void QMTraining::createTrainingPack(std::string requestedName) {
+  const std::optional<std::string> name = usablePackName(requestedName);
+  if (!name) return;
+  std::string folder = packFolderPath(dataFolderPath(), *name);
   const std::optional<bool> exists = existsOrLog(folder);
   if (!exists) return;
-  if (*exists) {
+  if (*exists || listedAlike(trainingPacks, *name)) {
     logLine("Training Pack Exists");
     return;
   }
   if (!createFoldersOrLog(folder)) return;
-  trainingPacks.push_back(name);
-  auto index = static_cast<int32_t>(trainingPacks.size()) - 1;
+  const int32_t index = placeInPackList(*name);
   // Should this write fail, the load below tries again and says so.
   Shot().createDefaultShot(folder + "/");
   loadTrainingPack(index);
@@ -112,13 +157,25 @@ void QMTraining::createTrainingPack(std::string name) {
   if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
 }
 
-Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::string newName) {
+Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::string requestedName) {
+  const std::string* source = packAt(trainingPacks, sourceIndex);
+  if (!source) {
+    return Outcome<std::string>::failure("This training pack is no longer in the list");
+  }
+  const std::string cleaned = namerule::cleanPackName(requestedName);
+  if (std::string why = namerule::packNameProblem(cleaned); !why.empty()) {
+    logLine(why);
+    return Outcome<std::string>::failure(std::move(why));
+  }
+  const std::string& newName = cleaned;
   const auto failure = [&newName](std::string reason) {
     logLine("Could not copy into training pack {}: {}", newName, reason);
     return Outcome<std::string>::failure(std::move(reason));
   };
-  const std::string* source = packAt(trainingPacks, sourceIndex);
-  if (!source) return failure("This training pack is no longer in the list");
+  if (listedAlike(trainingPacks, newName)) {
+    logLine("Training Pack Exists");
+    return Outcome<std::string>::failure("Training Pack Exists");
+  }
   std::string data = dataFolderPath();
   std::string sourceFolder = packFolderPath(data, *source) + "/";
   std::string targetFolder = packFolderPath(data, newName) + "/";
@@ -156,13 +213,16 @@ Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::stri
   cleanLeftovers();
   Outcome<std::string> made = importPackFolder(packsFolderPath(data), newName, shots);
   if (!made.ok()) return failure(made.error);
-  trainingPacks.push_back(newName);
+  placeInPackList(newName);
   return made;
 }
 
-void QMTraining::renameTrainingPack(int32_t packIndex, std::string newName) {
+void QMTraining::renameTrainingPack(int32_t packIndex, std::string requestedName) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
+  const std::optional<std::string> cleanName = usablePackName(requestedName);
+  if (!cleanName) return;
+  const std::string& newName = *cleanName;
   std::string packs = packsFolderPath(dataFolderPath());
   std::string oldPath = packs + "/" + *pack;
   std::string newPath = packs + "/" + newName;
@@ -174,7 +234,11 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string newName) {
   }
   const std::optional<bool> newExists = existsOrLog(newPath);
   if (!newExists) return;
-  if (*newExists) {
+  const bool listedAsOther =
+      std::any_of(trainingPacks.begin(), trainingPacks.end(), [&](const std::string& other) {
+        return &other != pack && namerule::samePackName(other, newName);
+      });
+  if (*newExists || listedAsOther) {
     logLine("Cannot rename. A training pack with that name already exists.");
     return;
   }
@@ -184,7 +248,7 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string newName) {
     logPackError(error, oldPath);
     return;
   }
-  trainingPacks[static_cast<size_t>(packIndex)] = newName;
+  placeInPackList(newName, packIndex);
   // Shots loaded from the pack now live in the new folder; an edit saved
   // before the next reload must land there, not in the vanished old one.
   std::string oldFolder = oldPath + "/";

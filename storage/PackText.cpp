@@ -14,14 +14,7 @@
 
 namespace {
 
-bool isControl(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x20 || byte == 0x7F;
-}
-
-bool isForbiddenInPackName(char c) {
-  return isControl(c) || forbiddenPackCharacters.find(c) != std::string_view::npos;
-}
+using namerule::isControlCharacter;
 
 std::string_view trimmed(std::string_view text, std::string_view blanks) {
   const size_t first = text.find_first_not_of(blanks);
@@ -102,6 +95,8 @@ std::string readHeader(std::string_view line, std::string& name) {
            "; this plug-in reads version " + std::to_string(packtext::version) + " only";
   }
   name = trimmed(line.substr(static_cast<size_t>(parts[1].end() - line.begin())), " \t");
+  // Every path is UTF-8 text: other bytes never reach a folder name.
+  if (!namerule::isUtf8(name)) return "The pack's name on the first line is not UTF-8 text";
   return {};
 }
 
@@ -109,7 +104,7 @@ std::string readHeader(std::string_view line, std::string& name) {
 
 std::string encodePackText(std::string_view name, const std::vector<std::string>& shotLines) {
   std::string cleanName(name);
-  std::erase_if(cleanName, isControl);
+  std::erase_if(cleanName, isControlCharacter);
   std::string header = headerWords();
   if (std::string_view shown = trimmed(cleanName, " "); !shown.empty()) {
     header += " " + std::string(shown);
@@ -165,10 +160,14 @@ DecodedPack decodePackText(std::string_view text) {
   pack.name = std::move(name);
   pack.shots.resize(shotLines);
   for (size_t i = 0; i < shotLines; ++i) {
-    std::string why = readShotLineStrictly(lines[i + 1], pack.shots[i]);
+    Shot& shot = pack.shots[i];
+    std::string why = readShotLineStrictly(lines[i + 1], shot);
     if (!why.empty()) {
       return refused("Shot line " + std::to_string(i + 1) + " cannot be read: " + why);
     }
+    // The token as a name, before the name rule cleaned it.
+    const std::string shown = underscoresToSpaces(std::string(words(lines[i + 1])[10]));
+    if (shown != shot.name && !shot.name.empty()) pack.changedNames.push_back({shown, shot.name});
   }
   return pack;
 }
@@ -194,20 +193,33 @@ std::string readShotLineStrictly(std::string_view line, Shot& shot) {
       return "field " + std::to_string(index + 1) + " is not a whole number";
     }
   }
-  shot.name = shotname::cleanReadName(std::string(fields[10]));
-  if (shot.name.empty()) return "the shot has no name";
+  const std::string_view token = fields[10];
+  if (!namerule::isUtf8(token)) return std::string("its name ") + namerule::notUtf8Reason;
+  shot.name = shotname::cleanReadName(std::string(token));
+  // The writer's token for a shot without a name is carried as such.
+  if (shot.name.empty() && token != shotfile::emptyNameToken) return "the shot has no name";
+  if (namerule::isDeviceName(shot.name)) {
+    return "its name " + namerule::deviceNameReason(shot.name);
+  }
   return {};
 }
 
-std::string cleanPackName(std::string_view name) {
-  std::string clean(name);
-  std::erase_if(clean, isForbiddenInPackName);
-  return std::string(trimmed(clean, " "));
-}
-
-bool isUsablePackName(std::string_view name) {
-  return !name.empty() && name.find_first_not_of(" _") != std::string_view::npos &&
-         std::none_of(name.begin(), name.end(), isForbiddenInPackName);
+std::string nameChangesText(const DecodedPack& pack) {
+  constexpr size_t shown = 10;
+  std::vector<std::string> changes;
+  if (const std::string clean = cleanPackName(pack.name); clean != pack.name) {
+    changes.push_back(inQuotes(pack.name) + " to " + inQuotes(clean));
+  }
+  for (const NameChange& change : pack.changedNames) {
+    if (changes.size() == shown) break;
+    changes.push_back(inQuotes(change.from) + " to " + inQuotes(change.to));
+  }
+  if (changes.empty()) return {};
+  std::string text = "Names changed to suit every platform: ";
+  for (size_t i = 0; i < changes.size(); ++i) text += (i > 0 ? ", " : "") + changes[i];
+  const size_t all = pack.changedNames.size() + (pack.name != cleanPackName(pack.name) ? 1 : 0);
+  if (all > changes.size()) text += " and " + std::to_string(all - changes.size()) + " more";
+  return text;
 }
 
 std::string shotCountText(size_t count) {

@@ -8,7 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/NameRule.h"
 #include "storage/Shot.h"
+
+// A shot name an import changes to follow the name rule: as the text shows
+// it, and as the new pack holds it.
+struct NameChange {
+  std::string from;
+  std::string to;
+};
 
 // What a pack text holds, or why it cannot be imported.
 struct DecodedPack {
@@ -16,8 +24,11 @@ struct DecodedPack {
   // folder name (see cleanPackName).
   std::string name;
   // The shots in the text's order, each name cleaned as the pack loader
-  // cleans the name it reads. No path is set.
+  // cleans the name it reads (empty for the token of a shot without a
+  // name). No path is set.
   std::vector<Shot> shots;
+  // The shot names the cleaning changed, in the text's order.
+  std::vector<NameChange> changedNames;
   // One line for the player; empty when the text can be imported.
   std::string error;
 
@@ -34,7 +45,10 @@ std::string encodePackText(std::string_view name, const std::vector<std::string>
 // first line names this format and version 1, the last line is there with
 // the right count of shot lines and the right checksum, and every shot line
 // is one the shot reader takes whole: fourteen fields, nine finite numbers,
-// the yaw, a name token that leaves a name once cleaned, and three integers.
+// the yaw, a name token, and three integers. The name token is UTF-8 text,
+// is no device name (namerule::isDeviceName) once cleaned, and leaves a name
+// once cleaned unless it is shotfile::emptyNameToken, which the writer
+// writes for a shot without a name. The pack's name is UTF-8 text too.
 DecodedPack decodePackText(std::string_view text);
 
 // Checks one shot line as decodePackText does; on success fills the numbers
@@ -42,19 +56,16 @@ DecodedPack decodePackText(std::string_view text);
 // shot is then partly filled).
 std::string readShotLineStrictly(std::string_view line, Shot& shot);
 
-// A pack name taken from a text, made usable where it can be: characters no
-// pack name may hold (those of forbiddenPackCharacters and control
-// characters, NUL included) removed, spaces at the ends trimmed. The result
-// may still be unusable (empty, or spaces and "_" only).
-std::string cleanPackName(std::string_view name);
+// The pack-name rule lives with the other name rules; the pack text's
+// callers reach it from here.
+using namerule::cleanPackName;
+using namerule::forbiddenPackCharacters;
+using namerule::isUsablePackName;
 
-// A name a new pack folder can be given safely: not empty, not only spaces
-// and "_", and none of the characters cleanPackName removes, so it names one
-// folder right inside the packs folder (never "..", "a/b", an absolute path).
-bool isUsablePackName(std::string_view name);
-
-// A pack name cannot hold these: the shot-name set and the full stop.
-inline constexpr std::string_view forbiddenPackCharacters = "./\\|*?\"<>";
+// What an import changes in the names of `pack` so that they follow the
+// name rule (the pack's name as cleanPackName cleans it, and the shot names
+// in changedNames), as one line for the player: "" when nothing changes.
+std::string nameChangesText(const DecodedPack& pack);
 
 // "1 shot", "3 shots".
 std::string shotCountText(size_t count);

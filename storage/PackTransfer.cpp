@@ -68,7 +68,11 @@ std::string writeShots(const std::string& folder, const std::vector<Shot>& shots
     // Names that one file system tells apart and another does not (letter
     // case): the later shot is kept under a free name, as a load would.
     for (int n = 1;; ++n) {
-      written.filePath = written.folderPath + shotname::fileNameFor(written.name);
+      // A shot without a name lives in a file named as its token, which a
+      // load keeps as it is.
+      const std::string_view fileStem =
+          written.name.empty() ? shotfile::emptyNameToken : std::string_view(written.name);
+      written.filePath = written.folderPath + shotname::fileNameFor(fileStem);
       const std::optional<bool> taken = occupied(written.filePath);
       if (!taken) return "Could not write the shot " + inQuotes(written.name);
       if (!*taken) break;
@@ -109,8 +113,8 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
     const ShotRead read = shotrepair::readAsLoaded(shot, unsaved);
     if (read == ShotRead::kept) {
       shots.push_back(std::move(shot));
-    } else if (read != ShotRead::placeholder) {
-      ++result.value.leftOut;
+    } else if (read != ShotRead::placeholder) {  // a blank placeholder is no shot
+      result.value.leftOut.push_back(shot.filePath.substr(folder.size()));
     }
   }
   std::stable_sort(shots.begin(), shots.end(), shotNameLess);
@@ -122,12 +126,24 @@ Outcome<PackExport> exportPackFolder(const std::string& packFolder, const std::s
     if (readShotLineStrictly(line, check).empty()) {
       lines.push_back(std::move(line));
     } else {
-      ++result.value.leftOut;
+      result.value.leftOut.push_back(shot.filePath.substr(folder.size()));
     }
   }
   result.value.shotCount = lines.size();
   result.value.text = encodePackText(packName, lines);
   return result;
+}
+
+std::string leftOutText(const PackExport& pack) {
+  constexpr size_t shown = 10;
+  if (pack.leftOut.empty()) return {};
+  const size_t count = pack.leftOut.size();
+  std::string text = shotCountText(count) + " could not be included in the text: ";
+  for (size_t i = 0; i < std::min(count, shown); ++i) {
+    text += (i > 0 ? ", " : "") + pack.leftOut[i];
+  }
+  if (count > shown) text += " and " + std::to_string(count - shown) + " more";
+  return text;
 }
 
 bool namesOneEntry(std::string_view name) {
@@ -175,9 +191,7 @@ Outcome<std::string> readPackTextFile(const std::string& path) {
 
 Outcome<std::string> importPackFolder(const std::string& packsFolder, const std::string& name,
                                       const std::vector<Shot>& shots) {
-  if (!isUsablePackName(name)) {
-    return refusal("The pack name " + inQuotes(name) + " cannot be used");
-  }
+  if (std::string why = namerule::packNameProblem(name); !why.empty()) return refusal(why);
   const std::string target = packsFolder + "/" + name;
   std::string staging;
   std::string why;

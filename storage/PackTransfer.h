@@ -31,11 +31,18 @@ struct Outcome {
 struct PackExport {
   std::string text;  // the pack text
   size_t shotCount = 0;
-  // Listed shot files that could not be read, or whose line an import would
-  // refuse (a value that is no finite number, for one): they are not in the
-  // text.
-  size_t leftOut = 0;
+  // The listed shot files (file names, in the order of the pack's listing
+  // and then of display) that are not in the text: those a pack load could
+  // not read, and those whose line an import would refuse (a value that is
+  // no finite number, a device name). A blank placeholder of an older
+  // version is no shot and is not among them.
+  std::vector<std::string> leftOut;
 };
+
+// For the player, "" when nothing was left out: how many shots the text
+// lacks and which files they are ("2 shots could not be included in the
+// text: A.shot, Shots3.txt"), naming at most ten.
+std::string leftOutText(const PackExport& pack);
 
 // The pack text of the pack folder `packFolder` named `packName`. Every shot
 // is read as a pack load reads it (so a file of an older layout is

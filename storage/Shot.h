@@ -121,7 +121,8 @@ class Shot {
   bool renameShot(std::string newName);
 };
 
-// Removes every forbidden character (shotfile::forbiddenCharacters) in place.
+// Removes every forbidden character (shotfile::forbiddenCharacters) and
+// control character in place.
 void stripForbiddenCharacters(std::string& text);
 
 // Returns text with every "_" replaced by a space.

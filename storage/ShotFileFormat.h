@@ -9,7 +9,8 @@
 // Floats are written as a default-configured stream writes a double (six
 // significant digits, general notation: "1234.57", "1e-05", "-0"), integers
 // in decimal. NAME is the name token: the name without leading and trailing
-// "_", forbidden characters removed, every space written as "_".
+// "_" and trailing ".", forbidden characters removed, every space written as
+// "_".
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +24,9 @@ inline constexpr int32_t rotationAbsentMarker = 137463;
 // The speed a shot gets when none is stored.
 inline constexpr int32_t defaultBallSpeed = 3000;
 
-// Characters a shot name may not hold (they are not allowed in file names).
-inline constexpr std::string_view forbiddenCharacters = "/\\|*?\"<>";
+// Characters a shot name may not hold: Windows refuses them in file names
+// (control characters too, see storage/NameRule.h).
+inline constexpr std::string_view forbiddenCharacters = "/\\|*?\"<>:";
 
 inline constexpr std::string_view shotExtension = ".shot";
 // Files of the older layout: "Shots" followed by digits.

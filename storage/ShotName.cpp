@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "storage/NameRule.h"
 #include "storage/Shot.h"
 #include "storage/ShotFileFormat.h"
 
@@ -20,15 +21,16 @@ bool isPrefixAndDigits(std::string_view text, std::string_view prefix) {
   return std::all_of(text.begin() + prefix.size(), text.end(), isDigit);
 }
 
-void removeNulBytes(std::string& text) { std::erase(text, '\0'); }
+// "_" trimmed from both ends and "." from the end, in place: Windows drops
+// trailing dots from file names, and "_" is a space in a name token.
+void trimNameToken(std::string& token) {
+  namerule::stripTrailingDotsAnd(token, '_');
+  token.erase(0, token.find_first_not_of('_'));
+}
 
 }  // namespace
 
-void stripForbiddenCharacters(std::string& text) {
-  std::erase_if(text, [](char c) {
-    return shotfile::forbiddenCharacters.find(c) != std::string_view::npos;
-  });
-}
+void stripForbiddenCharacters(std::string& text) { namerule::removeForbiddenCharacters(text); }
 
 std::string underscoresToSpaces(std::string text) {
   std::replace(text.begin(), text.end(), '_', ' ');
@@ -46,20 +48,18 @@ std::string trimUnderscores(std::string_view name) {
 
 std::string nameToken(std::string_view name) {
   std::string token(name);
-  stripForbiddenCharacters(token);
-  removeNulBytes(token);
+  // White space first: a tab between two words is a space, not nothing.
   std::replace_if(token.begin(), token.end(), isSpace, '_');
-  token = trimUnderscores(token);
+  stripForbiddenCharacters(token);
+  trimNameToken(token);
   if (token.empty()) return std::string(shotfile::emptyNameToken);
   return token;
 }
 
 std::string cleanReadName(std::string name) {
   stripForbiddenCharacters(name);
-  removeNulBytes(name);
   // Trimmed in place: every shot of every load passes here.
-  name.erase(name.find_last_not_of('_') + 1);
-  name.erase(0, name.find_first_not_of('_'));
+  trimNameToken(name);
   return underscoresToSpaces(std::move(name));
 }
 
@@ -72,8 +72,7 @@ std::string fileNameFor(std::string_view name) {
 }
 
 bool isUsableShotName(std::string_view name) {
-  if (name.find_first_of(shotfile::forbiddenCharacters) != std::string_view::npos) return false;
-  if (name.find('\0') != std::string_view::npos) return false;
+  if (namerule::holdsForbiddenCharacter(name) || namerule::isDeviceName(name)) return false;
   return !trimUnderscores(name).empty();
 }
 

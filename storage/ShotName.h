@@ -11,14 +11,16 @@ namespace shotname {
 // The name's leading and trailing "_" removed ("___" becomes empty).
 std::string trimUnderscores(std::string_view name);
 
-// The name as the token of a shot line: without forbidden characters or NUL
-// bytes, every whitespace character written as "_" (so the token is one
-// field), trimmed of "_" at its ends (so of spaces too), and
-// shotfile::emptyNameToken when nothing is left.
+// The name as the token of a shot line: every whitespace character written
+// as "_" (so the token is one field), without forbidden or control
+// characters (namerule::isForbiddenCharacter), trimmed of "_" at its ends (so
+// of spaces too) and of "." at its end, and shotfile::emptyNameToken when
+// nothing is left.
 std::string nameToken(std::string_view name);
 
-// The name read from a file as the player sees it: forbidden characters and
-// NUL bytes removed, "_" trimmed from the ends, every other "_" a space.
+// The name read from a file as the player sees it: forbidden and control
+// characters removed, "_" trimmed from the ends and "." from the end, every
+// other "_" a space.
 std::string cleanReadName(std::string name);
 
 // The name a shot saved under `name` has when it is read back: what the
@@ -31,9 +33,10 @@ std::string storedName(std::string_view name);
 // only file the loader looks up for such a name.
 std::string fileNameFor(std::string_view name);
 
-// True when `name` can name a new shot file in a pack folder: not empty,
-// no forbidden character or NUL byte (so the file stays inside the folder),
-// and something is left of it as a name token besides underscores.
+// True when `name` can name a new shot file in a pack folder on every
+// platform: not empty, no forbidden or control character (so the file stays
+// inside the folder), no device name (namerule::isDeviceName), and something
+// is left of it as a name token besides underscores.
 bool isUsableShotName(std::string_view name);
 
 // "Shots" followed by one or more digits: a shot file of the older layout.

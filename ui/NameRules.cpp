@@ -11,6 +11,11 @@ bool containsAnyOf(std::string_view text, std::string_view characters) {
   return text.find_first_of(characters) != std::string_view::npos;
 }
 
+bool holdsUnlistedForbidden(std::string_view text) {
+  return text.find(':') != std::string_view::npos ||
+         std::any_of(text.begin(), text.end(), namerule::isControlCharacter);
+}
+
 bool isBlankName(std::string_view text) {
   return !text.empty() && text.find_first_not_of(" _") == std::string_view::npos;
 }
@@ -36,7 +41,8 @@ bool shotNameListed(const std::vector<std::string>& names, std::string_view text
 }
 
 bool packNameTaken(const std::vector<std::string>& packs, std::string_view text) {
-  return std::find(packs.begin(), packs.end(), text) != packs.end();
+  return std::any_of(packs.begin(), packs.end(),
+                     [&](const std::string& pack) { return namerule::samePackName(pack, text); });
 }
 
 void setFieldText(char* field, size_t fieldSize, std::string_view text) {

@@ -9,18 +9,24 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/NameRule.h"
 #include "storage/PackText.h"
 #include "storage/Shot.h"
 #include "storage/ShotFileFormat.h"
 
 namespace namerules {
 
-// A shot name cannot hold these (they are not allowed in file names).
-inline constexpr std::string_view forbiddenShotCharacters = shotfile::forbiddenCharacters;
-// A pack name cannot hold these: the shot set and the full stop.
-inline constexpr std::string_view forbiddenPackCharacters = ::forbiddenPackCharacters;
+// The characters the window's messages list: a shot name cannot hold these,
+// a pack name neither these nor the full stop. The name rule refuses ":"
+// and control characters besides (see holdsUnlistedForbidden).
+inline constexpr std::string_view forbiddenShotCharacters = "/\\|*?\"<>";
+inline constexpr std::string_view forbiddenPackCharacters = "./\\|*?\"<>";
 
 bool containsAnyOf(std::string_view text, std::string_view characters);
+
+// Whether the text holds a character the name rule refuses that the lists
+// above leave out: ":" or a control character.
+bool holdsUnlistedForbidden(std::string_view text);
 
 // Not empty, but nothing besides spaces and "_": stored, such a name would
 // clean to nothing (a shot's file would lose its name, a pack would be a
@@ -44,6 +50,10 @@ bool sameDisplayName(std::string_view a, std::string_view b);
 
 // The messages of the checks above, shown in red under a name field.
 inline constexpr const char* blankNameMessage = "A name needs more than spaces and underscores";
+inline constexpr const char* unlistedForbiddenMessage =
+    "A name cannot contain \":\" or control characters (Windows does not allow them)";
+inline constexpr const char* deviceNameMessage =
+    "CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices on Windows: please choose another name";
 inline constexpr const char* reservedShotNameMessage =
     "Shots followed by a number names shot files of older versions; please choose another name";
 
@@ -51,15 +61,36 @@ inline constexpr const char* reservedShotNameMessage =
 struct ShotNameFaults {
   bool empty;
   bool forbidden;
+  bool unlisted;  // ":" or a control character
   bool blank;
   bool reserved;
+  bool device;
 
   explicit ShotNameFaults(std::string_view text)
       : empty(text.empty()),
         forbidden(containsAnyOf(text, forbiddenShotCharacters)),
+        unlisted(holdsUnlistedForbidden(text)),
         blank(isBlankName(text)),
-        reserved(isReservedShotName(storedShotName(text))) {}
-  bool any() const { return empty || forbidden || blank || reserved; }
+        reserved(isReservedShotName(storedShotName(text))),
+        device(namerule::isDeviceName(storedShotName(text))) {}
+  bool any() const { return empty || forbidden || unlisted || blank || reserved || device; }
+};
+
+// What a typed pack name has wrong, apart from being taken.
+struct PackNameFaults {
+  bool empty;
+  bool forbidden;
+  bool unlisted;  // ":" or a control character
+  bool blank;
+  bool device;
+
+  explicit PackNameFaults(std::string_view text)
+      : empty(text.empty()),
+        forbidden(containsAnyOf(text, forbiddenPackCharacters)),
+        unlisted(holdsUnlistedForbidden(text)),
+        blank(isBlankName(text)),
+        device(namerule::isDeviceName(cleanPackName(text))) {}
+  bool any() const { return empty || forbidden || unlisted || blank || device; }
 };
 
 // Whether a shot of the list, or a shot's file name of the list, is shown as
@@ -67,8 +98,8 @@ struct ShotNameFaults {
 bool shotNameTaken(const std::vector<Shot>& shots, std::string_view text);
 bool shotNameListed(const std::vector<std::string>& names, std::string_view text);
 
-// Whether a pack is named exactly `text` (pack folders are told apart by
-// every character).
+// Whether a listed pack has the name `text` gives once cleaned
+// (namerule::samePackName): "Aerials " is taken by "Aerials".
 bool packNameTaken(const std::vector<std::string>& packs, std::string_view text);
 
 // Copies text into a name field, cut to the field's size less its closing

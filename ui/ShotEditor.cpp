@@ -182,7 +182,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
   redMessage("A Shot with this name already exists!", taken && !ownName);
   redMessage("Please Enter A Name", faults.empty);
   redMessage(forbiddenMessage, faults.forbidden);
-  redMessage(namerules::blankNameMessage, faults.blank);
+  windowparts::nameRuleMessages(faults);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
   redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
   redMessage(saveFailedMessage, !editor.failedSaveName.empty() && editor.failedSaveName == typed);

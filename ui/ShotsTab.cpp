@@ -61,7 +61,7 @@ void drawShotNameMessages(const ShotNameTexts& texts, const ShotNameFaults& faul
   redMessage(texts.taken, takenShown && shotFound);
   redMessage(texts.empty, faults.empty && shotFound);
   redMessage(shotForbiddenMessage, faults.forbidden);
-  redMessage(namerules::blankNameMessage, faults.blank);
+  windowparts::nameRuleMessages(faults);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
 }
 

@@ -78,7 +78,7 @@ struct SharePopupState {
   std::string text;   // empty when `error` says why there is none
   std::string error;
   size_t shotCount = 0;
-  size_t leftOut = 0;
+  std::string leftOut;  // which listed shots the text lacks, "" for none
   std::string result;  // what "Copy To Clipboard" or "Save To File" did
   bool resultFailed = false;
 };
@@ -88,6 +88,7 @@ struct ImportPopupState {
   bool open = false;
   std::string text;
   DecodedPack decoded;      // of `text`, read again whenever it changes
+  std::string nameChanges;  // what the import changes in its names, "" for nothing
   std::string presetFrom;   // the name in the text the name field was last set from
   char packName[128] = {};
   std::string failure;      // why "OK" last did nothing ...

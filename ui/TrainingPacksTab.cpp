@@ -32,31 +32,21 @@ constexpr const char* missingPackMessage = "This training pack is no longer in t
 
 const std::string& packKey(const std::string& pack) { return pack; }
 
-// What a typed pack name has wrong apart from being taken.
-struct PackNameFaults {
-  bool empty;
-  bool forbidden;
-  bool blank;
-
-  explicit PackNameFaults(std::string_view text)
-      : empty(text.empty()),
-        forbidden(namerules::containsAnyOf(text, namerules::forbiddenPackCharacters)),
-        blank(namerules::isBlankName(text)) {}
-  bool any() const { return empty || forbidden || blank; }
-};
+using namerules::PackNameFaults;
 
 // The messages of the add and copy popups after any about a missing pack.
 void drawPackNameMessages(const PackNameFaults& faults, bool taken) {
   redMessage(takenMessage, taken);
   redMessage(emptyMessage, faults.empty);
   redMessage(forbiddenMessage, faults.forbidden);
-  redMessage(namerules::blankNameMessage, faults.blank);
+  windowparts::nameRuleMessages(faults);
 }
 
 // The name field of a popup that makes a new pack, with the messages of
-// "Add Training Pack" under it.
+// "Add Training Pack" under it; the name as a pack is given it, cleaned by
+// the name rule (spaces at its ends trimmed).
 struct NewPackName {
-  std::string_view typed;
+  std::string clean;
   bool usable;
 };
 
@@ -64,10 +54,11 @@ template <size_t N>
 NewPackName newPackNameField(const char* id, char (&field)[N],
                              const std::vector<std::string>& packs) {
   const std::string_view typed = nameField(id, field);
-  const bool taken = namerules::packNameTaken(packs, typed);
+  std::string clean = cleanPackName(typed);
+  const bool taken = namerules::packNameTaken(packs, clean);
   const PackNameFaults faults(typed);
   drawPackNameMessages(faults, taken);
-  return {typed, !taken && !faults.any()};
+  return {std::move(clean), !taken && !faults.any()};
 }
 
 // What a row's items do, in the order of the row: the name, then the buttons.
@@ -91,11 +82,12 @@ void openSharePopup(QMTraining& plugin, const std::string& pack) {
   share.text = std::move(exported.value.text);
   share.error = std::move(exported.error);
   share.shotCount = exported.value.shotCount;
-  share.leftOut = exported.value.leftOut;
+  share.leftOut = leftOutText(exported.value);
 }
 
 void readImportText(ImportPopupState& importing) {
   importing.decoded = decodePackText(importing.text);
+  importing.nameChanges = nameChangesText(importing.decoded);
   // A new name in the text replaces the name field's text; the player's own
   // edits stay while the text names the same pack.
   if (importing.decoded.ok() && importing.decoded.name != importing.presetFrom) {
@@ -131,22 +123,19 @@ class PackPopups {
 
 void PackPopups::copy() {
   if (!beginAutoSizedModal("Copy Training Pack")) return;
-  const std::string_view typed = nameField("##NameInput", state_.copyPackName);
   const int32_t source = state_.pendingPackCopy.at(packs_, packKey);
-  const bool taken = namerules::packNameTaken(packs_, typed);
-  const PackNameFaults faults(typed);
   redMessage(missingPackMessage, source < 0);
-  drawPackNameMessages(faults, taken);
+  const NewPackName name = newPackNameField("##NameInput", state_.copyPackName, packs_);
   // A copy that failed keeps the popup open saying why, while the name is
   // the one it failed for.
-  redMessage(state_.copyFailure.c_str(), !state_.copyFailure.empty() && typed == state_.copyFailedName);
-  if (okPressed(state_.copyPackOpen) && source >= 0 && !taken && !faults.any()) {
-    Outcome<std::string> made = plugin_.copyTrainingPack(source, std::string(typed));
+  redMessage(state_.copyFailure.c_str(), !state_.copyFailure.empty() && name.clean == state_.copyFailedName);
+  if (okPressed(state_.copyPackOpen) && source >= 0 && name.usable) {
+    Outcome<std::string> made = plugin_.copyTrainingPack(source, name.clean);
     if (made.ok()) {
       closePopup(state_.copyPackOpen);
     } else {
       state_.copyFailure = std::move(made.error);
-      state_.copyFailedName = typed;
+      state_.copyFailedName = name.clean;
     }
   }
   ImGui::EndPopup();
@@ -168,18 +157,20 @@ void PackPopups::remove() {
 void PackPopups::rename() {
   if (!beginAutoSizedModal("Rename Training Pack")) return;
   const std::string_view typed = nameField("##RenameInput", state_.renamePackName);
+  const std::string clean = cleanPackName(typed);
   const int32_t pack = state_.pendingPackRename.at(packs_, packKey);
-  const bool ownName = pack >= 0 && packs_[static_cast<size_t>(pack)] == typed;
-  const bool taken = namerules::packNameTaken(packs_, typed);
+  const bool ownName =
+      pack >= 0 && namerule::samePackName(packs_[static_cast<size_t>(pack)], clean);
+  const bool taken = namerules::packNameTaken(packs_, clean);
   const PackNameFaults faults(typed);
   redMessage(missingPackMessage, pack < 0);
   redMessage(forbiddenMessage, faults.forbidden);
   redMessage(emptyMessage, faults.empty);
   redMessage(takenMessage, taken && !ownName);
-  redMessage(namerules::blankNameMessage, faults.blank);
+  windowparts::nameRuleMessages(faults);
   // Keeping the pack's own name counts as taken: nothing to do.
   if (okPressed(state_.renamePackOpen) && pack >= 0 && !taken && !faults.any()) {
-    plugin_.renameTrainingPack(pack, std::string(typed));
+    plugin_.renameTrainingPack(pack, clean);
     closePopup(state_.renamePackOpen);
   }
   ImGui::EndPopup();
@@ -189,7 +180,7 @@ void PackPopups::add() {
   if (!beginAutoSizedModal("Add Training Pack")) return;
   const NewPackName name = newPackNameField("##NameInput", state_.addPackName, packs_);
   if (okPressed(state_.addPackOpen) && name.usable) {
-    plugin_.createTrainingPack(std::string(name.typed));
+    plugin_.createTrainingPack(name.clean);
     closePopup(state_.addPackOpen);
   }
   ImGui::EndPopup();
@@ -203,11 +194,7 @@ void PackPopups::share() {
     redMessage(popup.error.c_str());
   } else {
     ImGui::TextUnformatted(shotCountText(popup.shotCount).c_str());
-    if (popup.leftOut > 0) {
-      const std::string note = shotCountText(popup.leftOut) +
-                               " could not be read and are not in the text";
-      redMessage(note.c_str());
-    }
+    if (!popup.leftOut.empty()) redMessage(popup.leftOut.c_str());
     ImGui::TextUnformatted("The pack as one text:");
     windowparts::readOnlyMultilineField("##PackText", popup.text, packTextFieldSize);
     if (ImGui::Button("Copy To Clipboard")) {
@@ -248,15 +235,16 @@ void PackPopups::importPack() {
   }
   if (importing.decoded.ok()) {
     ImGui::TextUnformatted(shotCountText(importing.decoded.shots.size()).c_str());
+    if (!importing.nameChanges.empty()) ImGui::TextWrapped("%s", importing.nameChanges.c_str());
   } else {
     redMessage(importing.decoded.error.c_str());
   }
 
   const NewPackName name = newPackNameField("##ImportName", importing.packName, packs_);
-  const bool failedBefore = !importing.failure.empty() && name.typed == importing.failedName;
+  const bool failedBefore = !importing.failure.empty() && name.clean == importing.failedName;
   redMessage(importing.failure.c_str(), failedBefore);
   if (okPressed(importing.open) && importing.decoded.ok() && name.usable) {
-    const std::string chosen(name.typed);
+    const std::string& chosen = name.clean;
     Outcome<std::string> made = plugin_.importTrainingPack(importing.decoded, chosen);
     if (made.ok()) {
       closePopup(importing.open);

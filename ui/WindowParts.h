@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/NameRules.h"
+
 namespace windowparts {
 
 // The colour of a message about rejected input.
@@ -19,6 +21,16 @@ inline const ImVec4 messageRed{1.0f, 0.4f, 0.4f, 1.0f};
 
 // A line of red text, drawn only when `shown`.
 void redMessage(const char* text, bool shown = true);
+
+// The red messages of the name rule every name field shares, after the
+// field's own: only spaces and "_", ":" or a control character, a device
+// name. `Faults` is namerules::ShotNameFaults or PackNameFaults.
+template <typename Faults>
+void nameRuleMessages(const Faults& faults) {
+  redMessage(namerules::blankNameMessage, faults.blank);
+  redMessage(namerules::unlistedForbiddenMessage, faults.unlisted);
+  redMessage(namerules::deviceNameMessage, faults.device);
+}
 
 // The last row of a popup: "OK", then "Cancel" on the same line.
 enum class PopupChoice { none, ok, cancel };

@@ -21,9 +21,10 @@ std::string replacing(std::string text, const std::string& from, const std::stri
 class PackShare : public PackFixture {
  protected:
   // A pack folder of `count` normalised shot files with extreme values and
-  // names with spaces, a number, a dot, UTF-8 and the older "Shots" form.
+  // names with spaces, a number, a dot, UTF-8, the older "Shots" form and
+  // none at all (the token "_").
   void makeSharedPack(const std::string& name, size_t count) {
-    std::vector<std::string> names = {"Corner Shot", "Two  Words", "1) Ceiling", "a.b", "Défi", "Shots12", "x"};
+    std::vector<std::string> names = {"Corner Shot", "Two  Words", "1) Ceiling", "a.b", "Défi", "Shots12", "x", "_"};
     names.resize(std::min(count, names.size()));
     while (names.size() < count) names.push_back("Shot " + std::to_string(names.size()));
     makePack(name);
@@ -122,9 +123,14 @@ TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
       {encodePackText("Shared", {good + " 7"}), "it has 15 fields"},
       {encodePackText("Shared", {"nan" + good.substr(4)}), "field 1 is not a finite number"},
       {encodePackText("Shared", {replacing(good, "16384", "16384.0")}), "field 10 is not a whole number"},
-      {encodePackText("Shared", {shotLine("_")}), "the shot has no name"},
+      {encodePackText("Shared", {shotLine("__")}), "the shot has no name"},
+      {encodePackText("Shared", {good, shotLine("d\xe5" "fault")}), "Shot line 2 cannot be read: its name is not UTF-8"},
+      {encodePackText("Shared", {shotLine("aux.txt")}), "its name \"aux.txt\" names a device on Windows"},
+      {encodePackText("d\xe5", {good}), "The pack's name on the first line is not UTF-8 text"},
       {encodePackText("..", {good}), "The pack's name \"..\" cannot name a pack"},
       {encodePackText("./\\", {good}), "cannot name a pack"},
+      {encodePackText("Con", {good}), "\"Con\" names a device on Windows"},
+      {encodePackText(std::string(300, 'n'), {good}), "too long: it has 300 bytes, the longest allowed has 248"},
   };
   plugin().trainingPacks = {};
   const std::set<std::string> before = everything();
@@ -157,35 +163,43 @@ TEST_F(PackShare, AnImportNeverReachesOutsideThePacksFolderNorIntoAPackNorLeaves
 }
 
 TEST_F(PackShare, ImportPackTakesTheNextFreeNameAndSelectsTheNewPack) {
-  usePacks({"First"});
-  put("First", "Old.shot", shotLine("Old"));
+  usePacks({"Zeta"});
+  put("Zeta", "Old.shot", shotLine("Old"));
   makePack("Shared 2");  // made outside the plug-in, not listed
   const std::string packText = encodePackText("Shared", {shotLine("Lob"), shotLine("1 Chip")});
   for (int i = 0; i < 2; ++i) importFile(packText);
-  EXPECT_THAT(plugin().trainingPacks, ElementsAre("First", "Shared", "Shared 3"));
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Shared", "Shared 3", "Zeta"));
   EXPECT_EQ(log().back(), "Training pack Shared 3 (2 shots) imported from in.qmpack");
-  EXPECT_EQ(packNumber(), 2);
+  EXPECT_EQ(packNumber(), 1);
   EXPECT_THAT(shotNames(), ElementsAre("1 Chip", "Lob"));
   EXPECT_EQ(text("Shared 3", "Lob.shot"), shotLine("Lob"));
   // A hidden folder an interrupted import left is never listed as a pack,
   // and the next import removes it, and a temporary file a write left.
   put(".import-7.tmp", "Lob.shot", shotLine("Lob"));
-  put("First", ".Old.shot.tmp", "1 2 half");
+  put("Zeta", ".Old.shot.tmp", "1 2 half");
   plugin().loadTrainingPacks();
   EXPECT_EQ(plugin().trainingPacks.size(), 4u);
   importFile(packText);
   EXPECT_EQ(log().at(log().size() - 2),
             "Removed what interrupted work left in the training packs: 1 import folder(s), 1 temporary shot file(s)");
-  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("First", "Shared", "Shared 2", "Shared 3",
-                                                                      "Shared 4"));
-  EXPECT_THAT(files("First"), ElementsAre("Old.shot"));
+  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("Shared", "Shared 2", "Shared 3", "Shared 4",
+                                                                      "Zeta"));
+  EXPECT_THAT(files("Zeta"), ElementsAre("Old.shot"));
+  // Names no Windows file name may carry are cleaned, and the player told.
+  importFile(encodePackText("Demo: Pack.", {shotLine("Demo:Shot"), shotLine("Fine")}));
+  EXPECT_EQ(log().back(), "Training pack Demo Pack (2 shots) imported from in.qmpack; Names changed to suit "
+                          "every platform: \"Demo: Pack.\" to \"Demo Pack\", \"Demo:Shot\" to \"DemoShot\"");
+  EXPECT_EQ(files("Demo Pack"), (Files{"DemoShot.shot", "Fine.shot"}));
 }
 
-TEST_F(PackShare, ExportPackWritesTheTextIntoTheExportsFolder) {
+TEST_F(PackShare, ExportPackWritesTheTextIntoTheExportsFolderNamingWhatItLeftOut) {
   makeSharedPack("My Pack", 2);
+  put("My Pack", "Bad.shot", "1 2 three");
+  put("My Pack", "Nul.shot", shotLine("Nul"));  // no file name on Windows
   harness.console("ExportPack My Pack");
   const std::string path = harness.dataFolder() + "/QMShots/Exports/My Pack.qmpack";
-  EXPECT_EQ(log().back(), "Training pack My Pack (2 shots) exported to " + path);
+  EXPECT_EQ(log().back(), "Training pack My Pack (2 shots) exported to " + path +
+                              "; 2 shots could not be included in the text: Bad.shot, Nul.shot");
   EXPECT_EQ(readFile(path), exported("My Pack"));
   for (const char* line : {"ExportPack Nope", "ExportPack ../QMShots", "ExportPack"}) harness.console(line);
   EXPECT_THAT(log(), testing::IsSupersetOf({"There is no training pack named Nope",

@@ -40,10 +40,19 @@ TEST_F(PackStore, CreateMakesTheFolderWritesItsDefaultShotAndLoadsIt) {
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_EQ(packNumber(), 1);  // the next saved shot goes where the shown shots are
   EXPECT_TRUE(log().empty());
+  // Cleaned by the name rule and put in its place in the sorted list.
+  plugin().createTrainingPack(" Aerials\x1b: ");
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Aerials", "First", "Second"));
+  EXPECT_EQ(packNumber(), 0);
+  for (const char* taken : {"Aerials ", "aux", "Second."}) plugin().createTrainingPack(taken);
+  EXPECT_THAT(log(), ElementsAre("Training Pack Exists", "The pack name cannot be used: \"aux\" names a device on "
+                                 "Windows (CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, also with an extension)",
+                                 "Training Pack Exists"));
+  EXPECT_EQ(entriesOf(packsFolder()), (Files{"Aerials", "First", "Second"}));
 }
 
 TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
-  usePacks({"Source", "Other"});
+  usePacks({"Other", "Source"});
   put("Source", "A.shot", shotLine("Renamed Shot", 1));
   put("Source", "B.shot", shotLine("B", 2));
   put("Source", "Shots4.txt", "3 -1200 3500 0 -2500 800 0 -4608 17 16384 Old_One 3200");
@@ -51,9 +60,9 @@ TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
   // Two shots whose files share a name: both arrive, one under a free name.
   put("Source", "Shots12.shot", shotLine("Shots12", 12));
   put("Source", "Shots12.txt", shotLine("Shots12", 13));
-  setPackNumber(1);
-  plugin().loadTrainingPack(1);
-  EXPECT_TRUE(plugin().copyTrainingPack(0, "Copy").ok());
+  setPackNumber(0);
+  plugin().loadTrainingPack(0);
+  EXPECT_TRUE(plugin().copyTrainingPack(1, "Copy ").ok());
   EXPECT_THAT(files("Copy"), UnorderedElementsAre("Renamed Shot.shot", "B.shot", "Old One.shot", "Shots5.txt",
                                                   "Shots12.txt", "Shots121.txt"));
   EXPECT_EQ(text("Copy", "Renamed Shot.shot"), shotLine("Renamed Shot", 1));
@@ -65,8 +74,8 @@ TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
   EXPECT_THAT((std::set<std::string>{text("Copy", "Shots12.txt"), text("Copy", "Shots121.txt")}),
               testing::AnyOf(UnorderedElementsAre(shotLine("Shots12", 12), shotLine("Shots121", 13)),
                              UnorderedElementsAre(shotLine("Shots12", 13), shotLine("Shots121", 12))));
-  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Source", "Other", "Copy"));
-  // Neither the selection nor the shown shots change.
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Copy", "Other", "Source"));
+  // Neither the selected pack nor the shown shots change.
   EXPECT_EQ(packNumber(), 1);
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_TRUE(log().empty());
@@ -76,7 +85,7 @@ TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
   // A shot that cannot be read fails the copy, which leaves nothing behind.
   put("Source", "Broken.shot", "1 2 half a li");
   const std::string reason = "Could not read shot file " + file("Source", "Broken.shot");
-  EXPECT_EQ(plugin().copyTrainingPack(0, "Half").error, reason);
+  EXPECT_EQ(plugin().copyTrainingPack(2, "Half").error, reason);
   EXPECT_EQ(log().back(), "Could not copy into training pack Half: " + reason);
   EXPECT_THAT(entriesOf(packsFolder()), UnorderedElementsAre("Source", "Other", "Copy"));
   EXPECT_EQ(plugin().trainingPacks.size(), 3u);
@@ -101,6 +110,9 @@ TEST_F(PackStore, RenameMovesTheFolderAndTheLoadedShotsWithIt) {
   lob.updateShot(50, 0, 0, 0, 0, 0, 0, 0, 17, 0, "Lob", 3000, 0, 0);
   EXPECT_EQ(text("New Name", "Lob.shot"), "50 0 0 0 0 0 0 0 17 0 Lob 3000 0 0");
   EXPECT_FALSE(fs::exists(pack("Old Name")));  // not made again by the edit
+  plugin().renameTrainingPack(0, "Zulu. ");  // the current pack moves in the list and stays current
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Theirs", "Vanished", "Zulu"));
+  EXPECT_EQ(packNumber(), 2);
 }
 
 TEST_F(PackStore, DeletingAPackKeepsTheLoadedPackCurrentOrLoadsTheFirst) {

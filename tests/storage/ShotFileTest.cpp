@@ -114,7 +114,8 @@ TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
   Shot again;
   EXPECT_FALSE(createNamed(again, folder(), "Shots12"));
   for (const std::string& name : std::vector<std::string>{"", "___", "_", "***", "../escape", "a/b", "a\\b",
-                                                          "what?", std::string("nu\0l", 4)}) {
+                                                          "what?", std::string("nu\0l", 4), "a:b",
+                                                          "esc\x1b", "CON", "aux.txt", "lpt9", "Com1 .x"}) {
     EXPECT_FALSE(createNamed(again, folder(), name)) << name;
   }
   EXPECT_FALSE(createNamed(again, dir.str("pack"), "NoSlash"));

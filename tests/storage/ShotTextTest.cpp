@@ -47,6 +47,8 @@ TEST_F(ShotText, NameTokensAndTheirReadBack) {
       {"tab\there\nline", "tab_here_line", "tab here line"},
       {std::string("nu\0l", 4), "nul", "nul"},
       {"Schuß Ωmega 🚀", "Schuß_Ωmega_🚀", "Schuß Ωmega 🚀"},
+      {"Demo: Shot\x1b.", "Demo_Shot", "Demo Shot"},  // what Windows refuses in a file name
+      {"Dots. . .", "Dots", "Dots"},
       {"___", "_", "S"},  // no name of its own: it keeps its file's, and fourteen fields
   };
   for (const auto& c : cases) {

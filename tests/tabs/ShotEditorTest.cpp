@@ -90,7 +90,8 @@ TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   openNewShot();
   const std::pair<const char*, const char*> cases[] = {
       {"Alpha", takenMessage}, {"a/b", forbiddenMessage}, {"_ _", blankMessage},
-      {"Shots12", namerules::reservedShotNameMessage}, {"", emptyMessage}};
+      {"Shots12", namerules::reservedShotNameMessage}, {"aux.txt", namerules::deviceNameMessage},
+      {"Demo: 1", namerules::unlistedForbiddenMessage}, {"", emptyMessage}};
   std::string shown = "Insert Shot Name Here";
   for (const auto& [typed, message] : cases) {
     replaceText(shown, typed);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "storage/PackText.h"
+#include "ui/NameRules.h"
 #include "tests/tabs/WindowFixture.h"
 
 namespace {
@@ -45,8 +46,10 @@ TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
 
 TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
   clickAndExpect("Add A New Pack", "New Pack Name");
-  typeRefused("New Pack Name", "First", takenMessage);
-  typeRefused("First", "v1.2", forbiddenMessage);
+  typeRefused("New Pack Name", "First ", takenMessage);  // compared as cleaned
+  typeRefused("First", "Demo: Pack", namerules::unlistedForbiddenMessage);
+  typeRefused("Demo: Pack", "nul", namerules::deviceNameMessage);
+  typeRefused("nul", "v1.2", forbiddenMessage);
   typeRefused("v1.2", " _ ", blankMessage);
   typeRefused("_", "", emptyMessage);
   confirm(namePopup, "Cancel");
@@ -55,7 +58,8 @@ TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
   replaceText("New Pack Name", "Fresh Pack");
   confirm();
   EXPECT_THAT(shotFilesIn("Fresh Pack"), ElementsAre("defaultShot"));
-  EXPECT_EQ(plugin().trainingPacks.back(), "Fresh Pack");
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("First", "Fresh Pack", "Second"));
+  EXPECT_TRUE(shows("Selected: Fresh Pack"));
   EXPECT_THAT(displayedShotNames(), ElementsAre("defaultShot"));
 }
 
@@ -104,8 +108,10 @@ TEST_F(TrainingPacksTabTest, DeleteAsksThenRemovesOnlyAPackStillListed) {
 }
 
 TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
+  addShot("First", "Bad", "1 2 three");
   openPackPopup("Share", "First", "Copy To Clipboard");
   EXPECT_TRUE(shows("2 shots"));
+  EXPECT_TRUE(shows("1 shot could not be included in the text: Bad.shot"));
   clickAndExpect("Copy To Clipboard", "Copied to the clipboard");
   const DecodedPack copied = decodePackText(ui().clipboard());
   EXPECT_EQ(copied.name, "First");
@@ -124,9 +130,10 @@ TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesAndSelect
   const std::string refused = "This is not a training pack text: it must begin with \"QMPACK 1\"";
   expectShown(refused);
 
-  ui().setClipboard(encodePackText("First", {shotLine("Lob"), shotLine("Chip", 5)}));
+  ui().setClipboard(encodePackText("First:", {shotLine("Lob"), shotLine("Chip", 5)}));
   clickAndExpect("Paste From Clipboard", "2 shots");
-  EXPECT_TRUE(shows(takenMessage));  // the name field holds the text's name
+  EXPECT_TRUE(shows(takenMessage));  // the name field holds the text's name, cleaned
+  EXPECT_TRUE(shows("Names changed to suit every platform: \"First:\" to \"First\""));
   typeRefused("First", "v1.2", forbiddenMessage);
   replaceText("v1.2", "Shared");
   confirm("Paste From Clipboard");
