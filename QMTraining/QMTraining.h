@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -202,9 +203,18 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // variance places and launches a ball that differs from the working shot.
   void placeBallAt(Vector location);
   void launchBallWith(Vector velocity);
+  // Counts the presses that placed a ball; a pending launch belongs to the
+  // press whose count it holds.
+  uint64_t latestPress = 0;
+  // The shot last said to play without variance (its varied flight was not
+  // finite).
+  std::optional<std::string> unvariedShotReported;
 
   void registerNotifiers();
   void renderWindow();
+  // The start-up data work, once: the first frame of the window or the
+  // first command, whichever comes first, runs it, so that a key pressed
+  // before the window was ever opened plays the loaded pack's shot.
   void runStartUpWork();
   void registerCvars();
 };

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "playback/ShotVariance.h"
 #include "tests/playback/PlaybackFixture.h"
 
 using ::testing::AllOf;
@@ -116,15 +117,55 @@ TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
   }
 }
 
-TEST_F(ResetCycleTest, TwoQuickPressesLaunchTwiceEachAfterItsOwnDelay) {
-  pressReset();
-  h.advance(0.1);
-  pressReset();
-  h.advance(0.15);
-  EXPECT_EQ(host().pendingTimeouts(), 1u);
-  h.advance(0.1);
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
-  EXPECT_EQ(std::count(calls().begin(), calls().end(), "Ball.SetVelocity(300, -2500, 800)"), 2);
+// A press within the delay of the one before places a new ball, which is
+// launched once, after its own delay, with its own shot's flight.
+TEST(ResetKey, APressWithinTheDelaySupersedesTheEarlierLaunchWithAndWithoutVariance) {
+  for (const char* variance : {"variance_speed 0", "variance_speed 1"}) {
+    Session s;
+    s.h.console(variance);
+    s.h.console("training_order 2");
+    s.plugin().shots[1].ballVelocityX = 111;
+    s.plugin().shotSelections = {true, true, false};
+    s.plugin().trainingActive = true;
+    if (s.h.cvarInt("variance_speed") > 0) s.draws.queue({0, 0});  // a factor of exactly 1
+    s.pressReset();
+    const float first = s.plugin().ballVelocityX;
+    s.h.advance(0.1);
+    s.pressReset();
+    const float second = s.plugin().ballVelocityX;
+    ASSERT_NE(first, second) << variance;
+    const auto launches = [&s] {
+      return std::count_if(s.calls().begin(), s.calls().end(),
+                           [](const std::string& call) { return call.starts_with("Ball.SetVelocity("); });
+    };
+    s.h.advance(0.15);
+    EXPECT_EQ(launches(), 0) << variance;
+    s.h.advance(0.1);
+    EXPECT_EQ(launches(), 1) << variance;
+    EXPECT_EQ(s.host().ball()->velocity.X, second) << variance;
+    EXPECT_EQ(s.host().pendingTimeouts(), 0u) << variance;
+  }
+}
+
+// A turn or a scale of a velocity near the float limit would reach infinity:
+// the press plays the shot as stored, and the console says so once.
+TEST(ResetKey, VarianceThatWouldLeaveTheFloatRangePlaysTheStoredShotAndSaysSoOnce) {
+  for (const char* variance : {"variance_direction 45", "variance_speed 50"}) {
+    Session s;
+    s.h.console(variance);
+    s.plugin().ballVelocityX = s.plugin().ballVelocityY = 3e38f;
+    s.draws.queue({varianceSteps, varianceSteps});
+    for (int press = 0; press < 2; ++press) {
+      s.pressReset();
+      s.h.advance(0.25);
+      EXPECT_EQ(xyz(s.host().ball()->velocity), xyz({3e38f, 3e38f, 800})) << variance;
+    }
+    const auto& log = s.host().logLines();
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) { return line.find("without variance") != line.npos; }),
+              1)
+        << variance;
+  }
 }
 
 TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost) {
