@@ -116,9 +116,16 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // editorOpen.
   void renderShotEditorTabs();
   // Opening the editor switches pluginEnabled on and carResetEnabled off
-  // directly, for its try-out buttons; once it closes (or its lag warning is
-  // cancelled) both follow "quellmark_enabled" and "car_enabled" again.
-  void followSwitchVariables();
+  // directly, for its try-out buttons, and holds "speed_enabled" at 2; once
+  // it closes by any button (or its lag warning is cancelled) both switches
+  // follow "quellmark_enabled" and "car_enabled" again and "speed_enabled"
+  // gets back the value it had before, so every press plays at its shot's
+  // own speed again if it did before.
+  void restoreAfterEditor();
+  // The editor's speed command takes the speed it edits ("speed_enabled" 2)
+  // until it closes; the mode found at the opening is kept for then. False
+  // when the variable is missing.
+  bool holdEditorSpeed();
   // The shot preview of the working shot (shotIndex -1) or of
   // shots[shotIndex] (the field alone when there is no such shot), in a
   // panel of width x height pixels at the cursor.
