@@ -1,6 +1,7 @@
-// The start-up work of the settings window's first frame: what older versions
-// left in the data folder is cleaned up or moved into a pack, the key binds
-// are loaded, and the first pack is loaded.
+// The start-up work, run by the settings window's first frame or by the
+// first command that plays the working shot: what older versions left in
+// the data folder is cleaned up or moved into a pack, the key binds are
+// loaded, and the first pack is loaded.
 
 #include <filesystem>
 #include <string_view>
