@@ -86,8 +86,8 @@ void QMTraining::controlInput() {
   BallStart start = varyBallStart(stored, variance, drawNumber);
   if (!isFinite(start)) {
     // The game must never be handed infinity: this press plays the shot as
-    // stored, which a shot file only ever holds finite. Said once for a
-    // shot, not at every press of it.
+    // stored, which a shot file only ever holds finite. Said once, not
+    // again at the presses of the same shot that follow.
     if (unvariedShotReported != currentShotName) {
       logLine("Variance would launch {} beyond the game's largest speed; it plays without variance",
               currentShotName);
