@@ -1,8 +1,10 @@
-// Entry points, load and unload. onLoad reads no file: packs, shots and key
-// binds are loaded by the settings window's first frame.
+// Entry points, load and unload, and the start-up data work. onLoad reads no
+// file: packs, shots and key binds are loaded by the settings window's first
+// frame or by the first command, whichever comes first.
 
 #include "QMTraining/QMTraining.h"
 
+#include <exception>
 #include <filesystem>
 
 #include "QMTraining/Exports.h"
@@ -63,4 +65,17 @@ void QMTraining::onUnload() {
   cvarManager->executeCommand(unbindCommand(controllerKeyNames.at(controllerKeyIndex)), true);
   cvarManager->executeCommand(unbindCommand(keyboardKeyNames.at(keyboardKeyIndex)), true);
   trainingActive = false;
+}
+
+void QMTraining::runStartUpWork() {
+  if (oldDataMigrated != 0) return;
+  // A file-system error here would otherwise leave the host's callback and
+  // take the game down. It is reported once and not retried; "Reload Packs"
+  // reads the packs again.
+  try {
+    migrateOldData();
+  } catch (const std::exception& error) {
+    oldDataMigrated = 1;
+    logLine("Training pack error: {}", error.what());
+  }
 }

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -127,9 +128,16 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // editorOpen.
   void renderShotEditorTabs();
   // Opening the editor switches pluginEnabled on and carResetEnabled off
-  // directly, for its try-out buttons; once it closes (or its lag warning is
-  // cancelled) both follow "quellmark_enabled" and "car_enabled" again.
-  void followSwitchVariables();
+  // directly, for its try-out buttons, and holds "speed_enabled" at 2; once
+  // it closes by any button (or its lag warning is cancelled) both switches
+  // follow "quellmark_enabled" and "car_enabled" again and "speed_enabled"
+  // gets back the value it had before, so every press plays at its shot's
+  // own speed again if it did before.
+  void restoreAfterEditor();
+  // The editor's speed command takes the speed it edits ("speed_enabled" 2)
+  // until it closes; the mode found at the opening is kept for then. False
+  // when the variable is missing.
+  bool holdEditorSpeed();
   // The shot preview of the working shot (shotIndex -1) or of
   // shots[shotIndex] (the field alone when there is no such shot), in a
   // panel of width x height pixels at the cursor.
@@ -214,9 +222,18 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // variance places and launches a ball that differs from the working shot.
   void placeBallAt(Vector location);
   void launchBallWith(Vector velocity);
+  // Counts the presses that placed a ball; a pending launch belongs to the
+  // press whose count it holds.
+  uint64_t latestPress = 0;
+  // The shot last said to play without variance (its varied flight was not
+  // finite).
+  std::optional<std::string> unvariedShotReported;
 
   void registerNotifiers();
   void renderWindow();
+  // The start-up data work, once: the first frame of the window or the
+  // first command, whichever comes first, runs it, so that a key pressed
+  // before the window was ever opened plays the loaded pack's shot.
   void runStartUpWork();
   void registerCvars();
 };

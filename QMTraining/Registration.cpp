@@ -29,8 +29,13 @@ void QMTraining::registerNotifiers() {
   auto notifier = [this](const char* name, auto callback) {
     cvarManager->registerNotifier(name, guarded(name, std::move(callback)), "", 0);
   };
+  // These work on the loaded pack or the working shot it gives, so the
+  // first of them does the start-up work the window has not done yet.
   auto command = [&](const char* name, void (QMTraining::*method)()) {
-    notifier(name, [this, method](std::vector<std::string>) { (this->*method)(); });
+    notifier(name, [this, method](std::vector<std::string>) {
+      runStartUpWork();
+      (this->*method)();
+    });
   };
   command("controlInput", &QMTraining::controlInput);
   command("BallMove", &QMTraining::moveBall);

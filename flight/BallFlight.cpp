@@ -25,6 +25,15 @@ void bounce(float& position, float& speed, float low, float high, float restitut
 
 }  // namespace
 
+Vec3 heldInField(Vec3 location) {
+  if (!isFinite(location)) return location;
+  const float r = Field::ballRadius;
+  location.x = std::clamp(location.x, -Field::sideWallX + r, Field::sideWallX - r);
+  location.y = std::clamp(location.y, -Field::backWallY + r, Field::backWallY - r);
+  location.z = std::clamp(location.z, r, Field::ceilingZ - r);
+  return location;
+}
+
 bool onFloor(const Vec3& location) { return location.z <= Field::ballRadius; }
 
 bool isFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -33,6 +42,7 @@ void stepBall(BallState& ball, double seconds, const BallPhysics& physics) {
   Vec3& p = ball.location;
   Vec3& v = ball.velocity;
   if (!isFinite(v)) v = Vec3{};
+  p = heldInField(p);
   if (v == Vec3{} || !isFinite(p) || !(seconds > 0)) return;
 
   const float dt = static_cast<float>(seconds);

@@ -34,11 +34,17 @@ struct BallPhysics {
 inline constexpr double tickSeconds = 1.0 / 120.0;
 
 // Moves the ball by `seconds`. A ball at rest (zero velocity) stays where it
-// was put, as the game holds a freshly placed ball until something moves it;
-// a moving ball never leaves the box between the floor, the walls and the
-// ceiling. A velocity that is not finite stops the ball; a location that is
-// not finite is left alone.
+// was put, as the game holds a freshly placed ball until something moves it,
+// but no ball is ever outside the box between the floor, the walls and the
+// ceiling: one put outside it is first moved to the nearest point inside
+// (heldInField). A velocity that is not finite stops the ball; a location
+// that is not finite is left alone.
 void stepBall(BallState& ball, double seconds, const BallPhysics& physics = {});
+
+// The nearest point to `location` where the ball's centre can be: the ball
+// touching or clear of the floor, the walls and the ceiling. A location that
+// is not finite is returned as it is.
+Vec3 heldInField(Vec3 location);
 
 // True when the ball touches the floor.
 bool onFloor(const Vec3& location);

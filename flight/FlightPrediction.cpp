@@ -13,7 +13,9 @@ FlightPrediction predictFlight(const Launch& launch, const BallPhysics& physics)
 
   const int ticksPerPoint = static_cast<int>(std::lround(FlightPrediction::pointSeconds / tickSeconds));
   const int points = static_cast<int>(std::lround(FlightPrediction::seconds / FlightPrediction::pointSeconds));
-  BallState ball{launch.location, launch.velocity, launch.heldSpeed};
+  // The start is held in the field as the flight holds every ball, so the
+  // path and the apex are those of the flight that happens.
+  BallState ball{heldInField(launch.location), launch.velocity, launch.heldSpeed};
   flight.path.reserve(static_cast<size_t>(points) + 1);
   flight.path.push_back(ball.location);
   flight.apex = ball.location.z;

@@ -29,7 +29,8 @@ struct FlightPrediction {
   bool placed = false;
   // Where the ball is at 0, 0.1, 0.2, ... 3 seconds after the launch.
   std::vector<Vec3> path;
-  // The highest the ball's centre gets, its start included.
+  // The highest the ball's centre gets, its start included. A start outside
+  // the field counts where the flight puts it: inside (heldInField).
   float apex = 0;
   // Where the ball first touches the floor after the launch (a ball resting
   // there touches it at once); none within the seconds foretold.

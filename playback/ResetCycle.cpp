@@ -82,25 +82,41 @@ void QMTraining::controlInput() {
   // Variance shapes only what this press places and launches; the working
   // shot stays the stored one, for the editors and the next press.
   const VarianceAmounts variance = varianceSetting(*cvarManager);
-  const BallStart start = varyBallStart(
-      {ballLocationX, ballLocationY, ballLocationZ, ballVelocityX, ballVelocityY, ballVelocityZ}, variance,
-      drawNumber);
+  const BallStart stored{ballLocationX, ballLocationY, ballLocationZ, ballVelocityX, ballVelocityY, ballVelocityZ};
+  BallStart start = varyBallStart(stored, variance, drawNumber);
+  if (!isFinite(start)) {
+    // The game must never be handed infinity: this press plays the shot as
+    // stored, which a shot file only ever holds finite. Said once, not
+    // again at the presses of the same shot that follow.
+    if (unvariedShotReported != currentShotName) {
+      logLine("Variance would launch {} beyond the game's largest speed; it plays without variance",
+              currentShotName);
+      unvariedShotReported = currentShotName;
+    }
+    start = stored;
+  }
   moveCar();
   placeBallAt({start.locationX, start.locationY, start.locationZ});
   applyBallSpeed();
   // The launch runs its own guards again when the timeout fires: the match
-  // or the switches may have changed in between. Without variance it takes
-  // the working shot's velocity as it is then; with variance, the flight
-  // this press drew.
-  if (!variance.any()) {
-    gameWrapper->SetTimeout(guarded("BallVelocity", [this](GameWrapper*) { launchBall(); }),
-                            kLaunchDelaySeconds);
-    return;
-  }
+  // or the switches may have changed in between. It launches only the ball
+  // of the latest press: a press within an earlier one's delay has placed a
+  // new ball, which waits for its own launch. Without variance it takes the
+  // working shot's velocity as it is then; with variance, the flight this
+  // press drew.
+  const uint64_t press = ++latestPress;
+  const bool varied = variance.any();
   const Vector velocity{start.velocityX, start.velocityY, start.velocityZ};
-  gameWrapper->SetTimeout(
-      guarded("BallVelocity", [this, velocity](GameWrapper*) { launchBallWith(velocity); }),
-      kLaunchDelaySeconds);
+  gameWrapper->SetTimeout(guarded("BallVelocity",
+                                  [this, press, varied, velocity](GameWrapper*) {
+                                    if (press != latestPress) return;
+                                    if (varied) {
+                                      launchBallWith(velocity);
+                                    } else {
+                                      launchBall();
+                                    }
+                                  }),
+                          kLaunchDelaySeconds);
 }
 
 void QMTraining::pickNextShot() {

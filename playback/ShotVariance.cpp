@@ -30,6 +30,14 @@ bool VarianceAmounts::any() const {
          heldToRange(speedPercent, maxSpeedVariance) > 0;
 }
 
+bool isFinite(const BallStart& ball) {
+  for (float value : {ball.locationX, ball.locationY, ball.locationZ, ball.velocityX, ball.velocityY,
+                      ball.velocityZ}) {
+    if (!std::isfinite(value)) return false;
+  }
+  return true;
+}
+
 BallStart varyBallStart(BallStart ball, VarianceAmounts amounts, const DrawNumber& draw) {
   const double location = heldToRange(amounts.locationUnits, maxLocationVariance);
   const double direction = heldToRange(amounts.directionDegrees, maxDirectionVariance);

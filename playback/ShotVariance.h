@@ -49,5 +49,10 @@ inline constexpr int32_t varianceSteps = 1000000;
 //              [-d, +d] (counter-clockwise seen from above for a positive
 //              draw); its vertical part and its length are kept;
 //   speed:     the whole velocity scaled by a factor in [1 - s/100, 1 + s/100].
-// An amount that is off leaves its part exactly as it was.
+// An amount that is off leaves its part exactly as it was. A stored velocity
+// near the float limit (a shot file may hold any finite float) can come out
+// turned or scaled to infinity: check the result with isFinite.
 BallStart varyBallStart(BallStart ball, VarianceAmounts amounts, const DrawNumber& draw);
+
+// True when every part of `ball` is a finite number, one the game can take.
+bool isFinite(const BallStart& ball);

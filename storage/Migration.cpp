@@ -1,6 +1,7 @@
-// The start-up work of the settings window's first frame: what older versions
-// left in the data folder is cleaned up or moved into a pack, what
-// interrupted work left in the packs folder is removed, the key binds are
+// The start-up work, run by the settings window's first frame or by the
+// first command that plays the working shot: what older versions left in
+// the data folder is cleaned up or moved into a pack, what interrupted work
+// left in the packs folder is removed, the key binds are
 // loaded, and the first pack is loaded.
 
 #include <filesystem>

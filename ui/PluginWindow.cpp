@@ -1,12 +1,11 @@
 // The window slots the host calls. Render draws one frame: its first frame
-// runs the start-up data work, then the window with either the main tabs or,
+// runs the start-up data work (unless a command ran it before), then the window with either the main tabs or,
 // while a shot is being edited, the shot editor's tabs.
 
 #include <imgui.h>
 #include <imgui_internal.h>
 
 #include <cfloat>
-#include <exception>
 
 #include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
@@ -52,9 +51,9 @@ void QMTraining::Render() {
 }
 
 void QMTraining::renderWindow() {
-  // The only caller: packs, shots and key binds are first read here, on the
-  // first frame the window draws, never at load.
-  if (oldDataMigrated == 0) runStartUpWork();
+  // Packs, shots and key binds are first read here or by the first command,
+  // whichever comes first; never at load.
+  runStartUpWork();
 
   // The close button cleared the flag in an earlier frame: ask the host to
   // close the window. This frame is drawn all the same.
@@ -99,18 +98,6 @@ void QMTraining::renderWindow() {
     ImGui::EndTabBar();
   }
   ImGui::End();
-}
-
-void QMTraining::runStartUpWork() {
-  // A file-system error here would otherwise leave the host's drawing
-  // callback and take the game down. It is reported once and not retried
-  // every frame; "Reload Packs" reads the packs again.
-  try {
-    migrateOldData();
-  } catch (const std::exception& error) {
-    oldDataMigrated = 1;
-    logLine("Training pack error: {}", error.what());
-  }
 }
 
 std::string QMTraining::MenuName() { return "QMTraining"; }

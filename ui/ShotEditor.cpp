@@ -152,7 +152,7 @@ void textboxSwitch(QMTraining& plugin) {
 void closeEditor(QMTraining& plugin) {
   plugin.editorOpen = false;
   plugin.useTextboxes = false;
-  plugin.followSwitchVariables();
+  plugin.restoreAfterEditor();
 }
 
 // The shot at editShotIndex while it is still the one "Edit" was pressed on.
@@ -164,9 +164,9 @@ Shot* editedShot(QMTraining& plugin) {
 }
 
 // The name field's checks and messages, and "Save Shot" or "Edit Shot" with
-// "Cancel". `pack` is the current pack, `speedMode` "speed_enabled" and
-// `speed` the ball speed the tab shows.
-void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode, int32_t speed) {
+// "Cancel". `pack` is the current pack and `speed` the ball speed the tab
+// shows.
+void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
   windowparts::nameInput("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
   ShotEditorState& editor = plugin.shotEditor;
@@ -215,7 +215,6 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
                                    speed, plugin.carPitch, plugin.carRoll))) {
         plugin.editingShot = false;
         plugin.loadTrainingPack(pack);
-        speedMode.setValue(1);
         closeEditor(plugin);
       }
     }
@@ -229,7 +228,6 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, CVarWrapper speedMode,
               plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
               plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ, plugin.carYaw,
               plugin.currentShotName, plugin.carPitch, plugin.carRoll))) {
-        speedMode.setValue(1);
         closeEditor(plugin);
       }
     }
@@ -288,7 +286,7 @@ void drawBallTab(QMTraining& plugin) {
     }
     valueTooltip(speedLead, speed);
   }
-  drawNameAndButtons(plugin, pack, speedMode, speed);
+  drawNameAndButtons(plugin, pack, speed);
 }
 
 void drawCarTab(QMTraining& plugin) {
@@ -332,7 +330,21 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
 
 }  // namespace
 
-void QMTraining::followSwitchVariables() {
+bool QMTraining::holdEditorSpeed() {
+  CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
+  if (!speedMode) return false;
+  if (!shotEditor.speedModeBefore) shotEditor.speedModeBefore = speedMode.getIntValue();
+  speedMode.setValue(2);
+  return true;
+}
+
+void QMTraining::restoreAfterEditor() {
+  if (shotEditor.speedModeBefore) {
+    if (CVarWrapper speedMode = cvarManager->getCvar("speed_enabled")) {
+      speedMode.setValue(*shotEditor.speedModeBefore);
+    }
+    shotEditor.speedModeBefore.reset();
+  }
   if (CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled")) {
     pluginEnabled = enabled.getBoolValue();
   }

@@ -108,9 +108,7 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
   plugin.shotEditor.editName = plugin.currentShotName;
   plugin.shotEditor.editNameShown = plugin.shotNameInput;
-  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
-  if (!speedMode) return false;
-  speedMode.setValue(2);
+  if (!plugin.holdEditorSpeed()) return false;
 
   plugin.modifiersActive = false;
   plugin.trainingActive = false;
@@ -137,9 +135,7 @@ bool startNewShot(QMTraining& plugin) {
   CVarWrapper speed = plugin.cvarManager->getCvar("cool_speed");
   if (!speed) return false;
   speed.setValue(plugin.ballSpeed);
-  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
-  if (!speedMode) return false;
-  speedMode.setValue(2);
+  if (!plugin.holdEditorSpeed()) return false;
 
   plugin.currentShotName = "Insert Shot Name Here";
   namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
@@ -241,7 +237,7 @@ void ShotPopups::lagWarning() {
       state_.copyShotOpen = false;
       plugin_.editingShot = false;
       plugin_.editorOpen = false;
-      plugin_.followSwitchVariables();
+      plugin_.restoreAfterEditor();
       closePopup(state_.lagWarningPending);
       break;
     case PopupChoice::none:

@@ -5,6 +5,7 @@
 // ImGui itself keeps only which popup is open.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,9 @@ struct ShotEditorState {
   // The name "Save Shot" or "Edit Shot" last failed to save under; empty
   // after a save or a start.
   std::string failedSaveName;
+  // "speed_enabled" as it was before the editor (or its lag warning) opened
+  // and held it at 2; none while the editor is closed.
+  std::optional<int32_t> speedModeBefore;
 };
 
 struct ShotPopupState {

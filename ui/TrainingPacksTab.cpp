@@ -6,6 +6,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -68,6 +69,16 @@ windowparts::RowClick drawPackRows(const std::vector<std::string>& packs, int32_
   return windowparts::nameRowsInView(
       packs.size(), currentPack, 200, {"Rename", "Delete", "Copy", "Share"},
       [&](int32_t row) -> const std::string& { return packs[static_cast<size_t>(row)]; });
+}
+
+// Dear ImGui keeps a popup open across a reload of the plug-in, which forgets
+// what the popup held (its open flag is clear): such a popup closes. True
+// when it did; the popup is ended then.
+bool closedIfForgotten(bool openFlag) {
+  if (openFlag) return false;
+  ImGui::CloseCurrentPopup();
+  ImGui::EndPopup();
+  return true;
 }
 
 // The size of the popups' fields for a whole pack text.
@@ -189,8 +200,12 @@ void PackPopups::add() {
 void PackPopups::share() {
   SharePopupState& popup = state_.sharing;
   if (!beginAutoSizedModal("Share Training Pack")) return;
-  ImGui::Text("Selected: %s", popup.packName.c_str());
-  if (!popup.error.empty()) {
+  if (closedIfForgotten(popup.open)) return;
+  const bool listed = std::find(packs_.begin(), packs_.end(), popup.packName) != packs_.end();
+  if (listed) ImGui::Text("Selected: %s", popup.packName.c_str());
+  if (!listed) {
+    redMessage(missingPackMessage);
+  } else if (!popup.error.empty()) {
     redMessage(popup.error.c_str());
   } else {
     ImGui::TextUnformatted(shotCountText(popup.shotCount).c_str());
@@ -222,6 +237,7 @@ void PackPopups::share() {
 void PackPopups::importPack() {
   ImportPopupState& importing = state_.importing;
   if (!beginAutoSizedModal("Import Training Pack")) return;
+  if (closedIfForgotten(importing.open)) return;
   ImGui::TextUnformatted("Paste the pack's text here:");
   bool textChanged = windowparts::multilineField("##ImportText", importing.text, packTextFieldSize);
   if (ImGui::Button("Paste From Clipboard")) {

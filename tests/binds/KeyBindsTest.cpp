@@ -71,6 +71,7 @@ TEST_F(KeyBinds, ABoundKeyResetsTheShot) {
   plugin().loadKeyBinds();
   harness.enablePlugin();
   harness.startLocalMatch();
+  plugin().oldDataMigrated = 1;  // the working shot is set here, not loaded by the press
   plugin().ballLocationX = 1234;
   for (const char* key : {"BackSpace", "XboxTypeS_Back"}) {
     harness.host().calls.clear();

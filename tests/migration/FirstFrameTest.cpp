@@ -74,4 +74,11 @@ TEST_F(FirstFrame, OlderShotsBecomeAPackOnTheFirstFrameOnly) {
   EXPECT_FALSE(fs::exists(packs() / "Your Old Shots2"));
 }
 
+// After a restart the reset key plays the first pack's shot before the window opens.
+TEST_F(FirstFrame, AKeyPressedBeforeTheWindowOpensPlaysTheShotOfTheLoadedPack) {
+  writeFile(packs() / "Pack/Lob.shot", "800 -1200 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
+  EXPECT_THAT(run("window open\nframes 2\nreload\nquellmark_enabled 1\nmatch local\npress BackSpace\nshow ball\n"),
+              HasSubstr("ball location=(-1200, 3000, 800)"));
+}
+
 }  // namespace

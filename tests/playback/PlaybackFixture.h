@@ -68,6 +68,7 @@ class Session {
     h.enablePlugin();
     h.startLocalMatch();
     plugin().drawNumber = draws.source();
+    plugin().oldDataMigrated = 1;  // the pack is filled in here, not loaded by the first command
     loadShots({cornerShot(), namedShot("Second", 2222), namedShot("Third", 3333)});
     selectShot(0);
     h.console("LoadShot");

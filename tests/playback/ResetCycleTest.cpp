@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "playback/ShotVariance.h"
 #include "tests/playback/PlaybackFixture.h"
 
 using ::testing::AllOf;
@@ -116,15 +117,33 @@ TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
   }
 }
 
-TEST_F(ResetCycleTest, TwoQuickPressesLaunchTwiceEachAfterItsOwnDelay) {
-  pressReset();
-  h.advance(0.1);
-  pressReset();
-  h.advance(0.15);
-  EXPECT_EQ(host().pendingTimeouts(), 1u);
-  h.advance(0.1);
-  EXPECT_EQ(host().pendingTimeouts(), 0u);
-  EXPECT_EQ(std::count(calls().begin(), calls().end(), "Ball.SetVelocity(300, -2500, 800)"), 2);
+// A press within the delay of the one before supersedes its launch. Variance
+// that would turn a velocity near the float limit into infinity leaves the
+// press its stored shot, and the console says so, once.
+TEST(ResetKey, EachPressLaunchesOnlyItsOwnBallAndOnlyFiniteVelocities) {
+  const std::tuple<const char*, float, std::vector<int32_t>> cases[] = {
+      {"variance_speed 0", 300, {}}, {"variance_speed 1", 300, {0, 0}},  // a factor of exactly 1
+      {"variance_direction 45", 3e38f, {varianceSteps, varianceSteps}},
+      {"variance_speed 50", 3e38f, {varianceSteps, varianceSteps}}};
+  for (const auto& [variance, speed, draws] : cases) {
+    Session s;
+    for (const char* line : {variance, "training_order 2"}) s.h.console(line);
+    for (Shot& shot : s.plugin().shots) shot.ballVelocityX = shot.ballVelocityY = speed;
+    s.plugin().shots[1].ballVelocityZ = 111;
+    s.plugin().shotSelections = {true, true, false};
+    s.plugin().trainingActive = true;
+    s.draws.queue(draws);
+    s.pressReset();
+    s.h.advance(0.1);
+    s.pressReset();
+    s.h.advance(0.15);
+    EXPECT_EQ(xyz(s.host().ball()->velocity), xyz({0, 0, 0})) << variance;  // still at rest
+    s.h.advance(0.1);
+    EXPECT_EQ(xyz(s.host().ball()->velocity), xyz({speed, speed, 111})) << variance;
+    const auto& log = s.host().logLines();
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& line) { return line.ends_with("without variance"); }),
+              speed > 1e38f ? 2 : 0) << variance;
+  }
 }
 
 TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost) {

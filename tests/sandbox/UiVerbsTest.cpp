@@ -11,6 +11,7 @@
 #include <regex>
 #include <set>
 
+#include "sandbox/PluginVerbs.h"
 #include "tests/sandbox/SandboxFixture.h"
 
 namespace {
@@ -47,6 +48,12 @@ TEST_F(UiVerbsTest, TheClipboardVerbReadsWhatShareCopiedAndFeedsImport) {
   run({"clipboard \"QMPACK 9 Later\"", "click \"Import Pack\"", "wait \"Paste From Clipboard\"",
        "click \"Paste From Clipboard\""});
   EXPECT_THAT(run({"shown"}), HasSubstr("is of version 9"));
+
+  // Open across a reload, which forgets what they held, both close.
+  addPluginVerbs(sandbox);
+  EXPECT_THAT(run({"reload", "window open", "frames 3", "shown"}), Not(HasSubstr("Paste From Clipboard")));
+  EXPECT_THAT(run({"click Share", "wait \"Save To File\"", "reload", "window open", "frames 3", "shown"}),
+              Not(HasSubstr("Save To File")));
 }
 
 // Runs an example script in the sandbox program on a fresh host folder that

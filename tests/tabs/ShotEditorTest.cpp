@@ -159,12 +159,14 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
                                 {"Edit", "Cancel"}, {"Edit", "Edit Shot"}}) {
     SCOPED_TRACE(std::string(opener) + ", then " + closer);
     harness.console("car_enabled 1");
+    harness.console("speed_enabled 0");
     clickAndExpect(opener, closer);
     EXPECT_TRUE(plugin().pluginEnabled);  // the try-out buttons work in the editor
     click(closer);
     EXPECT_TRUE(ui().waitFor("Create New Shot"));
     EXPECT_FALSE(plugin().pluginEnabled);
     EXPECT_EQ(plugin().carResetEnabled, harness.cvarInt("car_enabled") == 1);
+    EXPECT_EQ(harness.cvarInt("speed_enabled"), 0);
   }
 }
 
@@ -183,10 +185,10 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
   EXPECT_EQ(previewLine("Lands: "), "Lands: 10, -4266");
 
   openNewShot();
-  EXPECT_EQ(previewLine("Apex: "), "Apex: 0");  // at rest on the centre spot
+  EXPECT_EQ(previewLine("Apex: "), "Apex: 93");  // at rest on the centre spot, held above the floor
   EXPECT_EQ(previewLine("Lands: "), "Lands: 0, 0");
   dragSlider("0.000", 2, true);  // ball Z: at rest under the ceiling
-  EXPECT_EQ(previewLine("Apex: "), "Apex: 2044");
+  EXPECT_EQ(previewLine("Apex: "), "Apex: 1951");  // held under the ceiling
   EXPECT_EQ(previewLine("Lands: "), "Lands: not within 3 s");
   dragSlider("0.000", 3, false);  // velocity Y: thrown toward the blue goal
   const std::string lands = previewLine("Lands: ");
