@@ -20,71 +20,32 @@
 // this program's own operator new, above a plug-in holding an empty pack.
 
 #include <benchmark/benchmark.h>
-#include <dirent.h>
-#include <fcntl.h>
 #include <fmt/format.h>
-#include <malloc.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "QMTraining/QMTraining.h"
+#include "bench/FileFloors.h"
+#include "bench/HeapCounter.h"
+#include "bench/RoundStats.h"
 #include "pluginsdk/sim/Host.h"
-
-// ---- heap accounting ----
-// Counts only while `counting` is set, so the timed loads pay nothing for
-// it. Counting from a starting point gives live and peak bytes relative to
-// that point: blocks freed meanwhile that were allocated before count as
-// negative, exactly as in a full count.
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<long long> liveDelta{0};
-std::atomic<long long> peakDelta{0};
-
-void* allocate(size_t size) {
-  void* p = std::malloc(size ? size : 1);
-  if (!p) throw std::bad_alloc();
-  if (counting.load(std::memory_order_relaxed)) {
-    auto bytes = static_cast<long long>(malloc_usable_size(p));
-    long long live = liveDelta.fetch_add(bytes) + bytes;
-    long long peak = peakDelta.load();
-    while (live > peak && !peakDelta.compare_exchange_weak(peak, live)) {
-    }
-  }
-  return p;
-}
-
-void release(void* p) noexcept {
-  if (!p) return;
-  if (counting.load(std::memory_order_relaxed)) {
-    liveDelta.fetch_sub(static_cast<long long>(malloc_usable_size(p)));
-  }
-  std::free(p);
-}
-}  // namespace
-
-void* operator new(size_t size) { return allocate(size); }
-void* operator new[](size_t size) { return allocate(size); }
-void operator delete(void* p) noexcept { release(p); }
-void operator delete[](void* p) noexcept { release(p); }
-void operator delete(void* p, size_t) noexcept { release(p); }
-void operator delete[](void* p, size_t) noexcept { release(p); }
 
 namespace {
 
 namespace fs = std::filesystem;
+using filefloors::rewriteFloor;
+using filefloors::standardFloor;
+using filefloors::syscallFloor;
+using roundstats::median;
+using roundstats::quantile;
+using roundstats::timeOnce;
+using roundstats::Timing;
 
 // ---- the plug-in in a host on a scratch folder ----
 
@@ -174,99 +135,12 @@ void makeLegacyPack() {
   }
 }
 
-// ---- floors: the same files, read without parsing anything ----
-// Two floors: the bare system calls, and the cheapest way the standard
-// library offers (the plug-in reaches the file system through it alone).
-
-size_t readWholeFile(const std::string& path, char* buffer, size_t size) {
-  int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return 0;
-  ssize_t got = ::read(fd, buffer, size);
-  ::close(fd);
-  return got > 0 ? static_cast<size_t>(got) : 0;
-}
-
-template <typename Visit>
-void forEachFile(const std::string& folder, Visit visit) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return;
-  while (dirent* entry = ::readdir(dir)) {
-    if (entry->d_name[0] == '.') continue;
-    visit(folder + "/" + entry->d_name);
-  }
-  ::closedir(dir);
-}
-
-char floorBuffer[4096];
-
-// opendir/readdir, then open, read and close each file.
-void syscallFloor(const std::string& folder) {
-  forEachFile(folder, [&](const std::string& path) {
-    benchmark::DoNotOptimize(readWholeFile(path, floorBuffer, sizeof floorBuffer));
-  });
-}
-
-// std::filesystem::directory_iterator, then per entry an unbuffered
-// std::fopen, one std::fread into a reused buffer and std::fclose.
-void standardFloor(const std::string& folder) {
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    std::FILE* file = std::fopen(entry.path().c_str(), "rb");
-    if (!file) continue;
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    benchmark::DoNotOptimize(std::fread(floorBuffer, 1, sizeof floorBuffer, file));
-    std::fclose(file);
-  }
-}
-
-// Reads each file and rewrites it through a temporary file and a rename.
-void rewriteFloor(const std::string& folder) {
-  forEachFile(folder, [&](const std::string& path) {
-    size_t size = readWholeFile(path, floorBuffer, sizeof floorBuffer);
-    std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return;
-    benchmark::DoNotOptimize(::write(fd, floorBuffer, size));
-    ::close(fd);
-    ::rename(temporary.c_str(), path.c_str());
-  });
-}
-
 // ---- the benchmarks ----
 // The load and its floors run interleaved, in an order that turns with each
 // round, so that all meet the same machine (other work on the cores, the
 // page cache). The benchmark's own time is the load's; the summary compares
 // within each round: load/floor of wall-clock time, and of this thread's CPU
 // time, which other work on the machine does not inflate.
-
-double threadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-struct Timing {
-  double real;
-  double cpu;
-};
-
-template <typename Work>
-Timing timeOnce(Work work) {
-  auto start = std::chrono::steady_clock::now();
-  double cpuStart = threadCpuSeconds();
-  work();
-  double cpu = threadCpuSeconds() - cpuStart;
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), cpu};
-}
-
-// The value below which `share` (0..1) of the values lie.
-double quantile(std::vector<double> values, double share) {
-  if (values.empty()) return 0;
-  auto at = values.begin() +
-            static_cast<std::ptrdiff_t>(static_cast<double>(values.size() - 1) * share);
-  std::nth_element(values.begin(), at, values.end());
-  return *at;
-}
-double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
 
 // The load against one floor over the rounds of a case.
 struct Comparison {
@@ -379,15 +253,13 @@ void printPeakMemory() {
   plugin.shots.shrink_to_fit();
   plugin.shotSelections.clear();
   plugin.shotSelections.shrink_to_fit();
-  liveDelta = 0;
-  peakDelta = 0;
-  counting = true;
+  heapcounter::start();
   plugin.loadTrainingPack(world().packIndex(packOf(10000)));
-  counting = false;
+  heapcounter::stop();
   constexpr double mebibyte = 1024.0 * 1024.0;
   std::printf("10,000-shot load: peak heap %.2f MiB above an empty pack, %.2f MiB kept\n",
-              static_cast<double>(peakDelta.load()) / mebibyte,
-              static_cast<double>(liveDelta.load()) / mebibyte);
+              static_cast<double>(heapcounter::peakBytes()) / mebibyte,
+              static_cast<double>(heapcounter::liveBytes()) / mebibyte);
 }
 
 }  // namespace

@@ -21,8 +21,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -30,6 +28,7 @@
 #include <vector>
 
 #include "QMTraining/QMTraining.h"
+#include "bench/RoundStats.h"
 #include "playback/ShotPicker.h"
 #include "pluginsdk/sim/Host.h"
 #include "sandbox/PluginLoader.h"
@@ -37,6 +36,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using roundstats::median;
+using roundstats::quantile;
 
 constexpr int packSizes[] = {10, 1000, 10000};
 constexpr int referenceShots = 10;
@@ -100,35 +102,13 @@ Trainer& trainer(int shots, int selected) {
   return *found;
 }
 
-double threadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-struct PerPress {
-  double real;
-  double cpu;
-};
-
-PerPress timeBatch(Trainer& t) {
-  auto start = std::chrono::steady_clock::now();
-  double cpuStart = threadCpuSeconds();
-  for (int i = 0; i < pressesPerBatch; ++i) t.press();
-  double cpu = threadCpuSeconds() - cpuStart;
-  double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+roundstats::Timing timeBatch(Trainer& t) {
+  const roundstats::Timing batch = roundstats::timeOnce([&] {
+    for (int i = 0; i < pressesPerBatch; ++i) t.press();
+  });
   t.settle();
-  return {real / pressesPerBatch, cpu / pressesPerBatch};
+  return {batch.real / pressesPerBatch, batch.cpu / pressesPerBatch};
 }
-
-// The value below which `share` (0..1) of the values lie.
-double quantile(std::vector<double> values, double share) {
-  if (values.empty()) return 0;
-  auto at = values.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(values.size() - 1) * share);
-  std::nth_element(values.begin(), at, values.end());
-  return *at;
-}
-double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
 
 struct Result {
   double pressUs;
@@ -154,8 +134,8 @@ void BM_Press(benchmark::State& state) {
 
   std::vector<double> press, ref, ratios, cpuRatios;
   for (auto _ : state) {
-    PerPress r = timeBatch(reference);
-    PerPress m = timeBatch(measured);
+    roundstats::Timing r = timeBatch(reference);
+    roundstats::Timing m = timeBatch(measured);
     state.SetIterationTime(m.real);
     press.push_back(m.real);
     ref.push_back(r.real);

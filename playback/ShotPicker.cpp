@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr size_t npos = static_cast<size_t>(-1);
+
 // A draw over low..high as an index. A source that answers outside the range
 // it was asked for is held to it, so no index can leave the list.
 size_t drawIndex(const DrawNumber& draw, size_t low, size_t high) {
@@ -21,6 +23,8 @@ TrainingOrder trainingOrderFromValue(int32_t value) {
       return TrainingOrder::EachOncePerRound;
     case static_cast<int32_t>(TrainingOrder::InListOrder):
       return TrainingOrder::InListOrder;
+    case static_cast<int32_t>(TrainingOrder::FocusOnMisses):
+      return TrainingOrder::FocusOnMisses;
     default:
       return TrainingOrder::Random;
   }
@@ -45,6 +49,11 @@ std::optional<size_t> ShotPicker::next(const std::vector<bool>& selections, Trai
     case TrainingOrder::InListOrder:
       if (position_ >= selected_.size()) position_ = 0;
       return selected_[position_++];
+    case TrainingOrder::FocusOnMisses: {
+      size_t place = 0;
+      if (weightedDraw_.pick(draw, place)) return selected_[place];
+      break;
+    }
     case TrainingOrder::Random:
       break;
   }
@@ -58,13 +67,32 @@ void ShotPicker::restart() {
 
 void ShotPicker::rebuildFor(const std::vector<bool>& selections) {
   selected_.clear();
+  selectedPlace_.assign(selections.size(), npos);
   for (size_t i = 0; i < selections.size(); ++i) {
-    if (selections[i]) selected_.push_back(i);
+    if (!selections[i]) continue;
+    selectedPlace_[i] = selected_.size();
+    selected_.push_back(i);
   }
   round_ = selected_;
+  weightedDraw_.reset(selected_.size());
+  for (size_t place = 0; place < selected_.size(); ++place) {
+    weightedDraw_.set(place, weightOf(selected_[place]));
+  }
   built_ = true;
   builtSize_ = selections.size();
   restart();
+}
+
+uint64_t ShotPicker::weightOf(size_t shotIndex) const {
+  return shotIndex < weights_.size() ? weights_[shotIndex] : missFocusWeight(0, 0);
+}
+
+void ShotPicker::setWeight(size_t shotIndex, uint64_t weight) {
+  if (shotIndex >= weights_.size()) weights_.resize(shotIndex + 1, missFocusWeight(0, 0));
+  weights_[shotIndex] = weight;
+  if (shotIndex < selectedPlace_.size() && selectedPlace_[shotIndex] != npos) {
+    weightedDraw_.set(selectedPlace_[shotIndex], weight);
+  }
 }
 
 // A uniform order, drawn a place at a time: each place takes a shot drawn

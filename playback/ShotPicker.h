@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "playback/RandomDraws.h"
+#include "playback/WeightedDraw.h"
 
 // The values of the console variable "training_order".
 enum class TrainingOrder : int32_t {
@@ -31,9 +32,13 @@ enum class TrainingOrder : int32_t {
   // The selected shots in the order of the list, from the first, wrapping
   // around. No draws.
   InListOrder = 2,
+  // Each pick draws among the selected shots with the weights set by
+  // setWeight (the shots missed most come most often): one draw while the
+  // weights sum to less than 2^31.
+  FocusOnMisses = 3,
 };
 
-// A value of "training_order"; anything outside 0..2 reads as Random.
+// A value of "training_order"; anything outside 0..3 reads as Random.
 TrainingOrder trainingOrderFromValue(int32_t value);
 
 class ShotPicker {
@@ -48,9 +53,15 @@ class ShotPicker {
   // first selected shot (InListOrder), with no memory of earlier picks.
   void restart();
 
+  // The weight of shots[shotIndex] under FocusOnMisses; a shot never given
+  // one weighs missFocusWeight(0, 0). Costs a walk of a tree of the selected
+  // shots, not of the list.
+  void setWeight(size_t shotIndex, uint64_t weight);
+
  private:
   void rebuildFor(const std::vector<bool>& selections);
   size_t nextOfRound(const DrawNumber& draw);
+  uint64_t weightOf(size_t shotIndex) const;
 
   // The flags the lists below were built from, told apart by size and hash.
   bool built_ = false;
@@ -64,4 +75,10 @@ class ShotPicker {
   std::vector<size_t> round_;
   size_t position_ = 0;      // the next place in round_ or selected_
   bool roundEnded_ = false;  // round_ ends with the shot that ended a round
+
+  // FocusOnMisses: the weight of every shot of the list, and a draw over
+  // those of selected_ (item i is selected_[i]).
+  std::vector<uint64_t> weights_;
+  WeightedDraw weightedDraw_;
+  std::vector<size_t> selectedPlace_;  // per shot, its place in selected_ or npos
 };

@@ -53,11 +53,21 @@ fetch_imgui_source() {
   [ -f "$third/imgui-$upstream/imgui.cpp" ]
 }
 
+# The sandbox compiles Dear ImGui's SDL backends, which libimgui-dev ships
+# under /usr/share/doc; minimal images drop that folder (their dpkg
+# configuration excludes /usr/share/doc), and then the same sources come
+# from the source package (sandbox/CMakeLists.txt looks in both places).
+imgui_backends_doc=/usr/share/doc/libimgui-dev/examples/backends
+ensure_imgui_backends() {
+  [ -f "$imgui_backends_doc/imgui_impl_sdl.cpp" ] || fetch_imgui_source
+}
+
 # configure DIR [CMAKE_ARGS...]: writes the build tree (the first time) or
 # updates its settings.
 configure() {
   local dir="$1"
   shift
+  ensure_imgui_backends
   cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
 }
 

@@ -14,18 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "storage/Outcome.h"
 #include "storage/Shot.h"
-
-// A value, or the reason in one line why there is none.
-template <typename T>
-struct Outcome {
-  T value{};
-  std::string error;
-
-  bool ok() const { return error.empty(); }
-  static Outcome success(T value) { return {std::move(value), {}}; }
-  static Outcome failure(std::string reason) { return {T{}, std::move(reason)}; }
-};
 
 // A pack ready to be shared.
 struct PackExport {

@@ -4,6 +4,7 @@
 #include "playback/ShotPicker.h"
 
 #include <gmock/gmock.h>
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -108,6 +109,34 @@ TEST_F(ShotPickerTest, ProductionRoundsHoldEveryShotOnceAndNeverRepeatAcrossABou
   for (size_t shot : selected) {
     EXPECT_THAT(starts[shot], ::testing::AllOf(::testing::Gt(257), ::testing::Lt(543))) << shot;
   }
+}
+
+// Weights 1/2 (never tried), 1/12 (10 of 10 made) and 11/12 (10 of 10
+// missed) over the denominator 27720: 13860, 2310 and 25410.
+TEST_F(ShotPickerTest, FocusOnMissesDrawsOnceOverTheSelectedWeights) {
+  picker.setWeight(2, missFocusWeight(10, 10));
+  picker.setWeight(4, missFocusWeight(10, 0));
+  picker.setWeight(3, missFocusWeight(10, 0));  // not selected: no part of the draw
+  const int32_t total = 13860 + 2310 + 25410;
+  EXPECT_THAT(pick(TrainingOrder::FocusOnMisses, 6, {0, 13859, 13860, 16169, 16170, total - 1}),
+              ElementsAre(1, 1, 2, 2, 4, 4));
+  EXPECT_THAT(draws.ranges(), ::testing::Each(fmt::format("0..{}", total - 1)));
+  picker.setWeight(1, missFocusWeight(3, 1));  // 3/5: 16632
+  EXPECT_THAT(pick(TrainingOrder::FocusOnMisses, 2, {16631, 16632}), ElementsAre(1, 2));
+}
+
+TEST_F(ShotPickerTest, ProductionFocusOnMissesBringsBackTheMissedShot) {
+  source = randomDeviceDraws();
+  flags = std::vector<bool>(10, true);
+  for (size_t shot = 0; shot < flags.size(); ++shot) {
+    picker.setWeight(shot, missFocusWeight(10, shot == 0 ? 0 : 10));
+  }
+  std::map<size_t, int> played;
+  for (size_t shot : pick(TrainingOrder::FocusOnMisses, 3000)) ++played[shot];
+  // Chances 11/38 and 1/38 a pick: means 868 and 79, so 5 times as often
+  // holds by a margin of many standard deviations.
+  EXPECT_GT(played[0], 5 * played[1]);
+  EXPECT_GT(played[1], 0);
 }
 
 }  // namespace
