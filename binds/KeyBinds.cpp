@@ -12,7 +12,7 @@
 #include "QMTraining/QMTraining.h"
 #include "binds/KeyNames.h"
 #include "storage/AtomicWrite.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/StorageMessages.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

@@ -19,7 +19,7 @@
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
 #include "storage/StorageMessages.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "storage/PackText.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

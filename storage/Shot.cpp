@@ -10,7 +10,7 @@
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
 #include "storage/ShotRepair.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace sim {
 
