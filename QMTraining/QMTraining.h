@@ -18,16 +18,17 @@
 #include <string_view>
 #include <vector>
 
-#include "flight/FlightPrediction.h"
+#include "binds/KeyNames.h"
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
 #include "playback/RandomDraws.h"
 #include "playback/ShotPicker.h"
 #include "pluginsdk/Plugin.h"
+#include "storage/PackText.h"
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
-#include "ui/CheckboxRows.h"
-#include "ui/TabState.h"
+
+struct WindowState;
 
 class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
                    public BakkesMod::Plugin::PluginWindow {
@@ -178,10 +179,11 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // The last rescan failed part-way (other than for a missing packs
   // folder): an empty list then says nothing, and no pack is made up.
   bool packListIncomplete = false;
-  int32_t controllerKeyIndex = 11;
-  int32_t keyboardKeyIndex = 42;
-  std::vector<std::string> controllerKeyNames;
-  std::vector<std::string> keyboardKeyNames;
+  int32_t controllerKeyIndex = defaultControllerKeyIndex;
+  int32_t keyboardKeyIndex = defaultKeyboardKeyIndex;
+  // The engine's key tables, shared by every instance (binds/KeyNames.h).
+  const std::vector<std::string>& controllerKeyNames = controllerKeyTable();
+  const std::vector<std::string>& keyboardKeyNames = keyboardKeyTable();
 
   // ---- training ----
   bool trainingActive = false;
@@ -195,12 +197,8 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t oldDataMigrated = 0;
   std::string menuTitle = "Quellmark Training";
 
-  // ---- shot editor and the popups of the list tabs (ui/) ----
-  ShotEditorState shotEditor;
-  flight::FlightCache previewFlight;  // the shot preview's last foretold flight
-  ShotPopupState shotPopups;
-  PackPopupState packPopups;
-  CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
+  // ---- what the settings window keeps between frames (ui/WindowState.h) ----
+  std::unique_ptr<WindowState> windowState;
 
   // ---- settings window ----
   bool isWindowOpen = false;
@@ -212,12 +210,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t transferTargetPack = 0;
   bool allShotsSelected = false;
   static constexpr int32_t shotRowBase = 100;
-  // The key names as the "Settings" tab lists them, rebuilt from
-  // controllerKeyNames / keyboardKeyNames whenever the sizes differ.
-  std::vector<std::string> controllerKeyLabels;
-  std::vector<std::string> keyboardKeyLabels;
 
  private:
+  // loadTrainingPack for a pack of the list: its shots read into `shots`.
+  void loadPackShots(int32_t packIndex);
   // moveBall and launchBall with a given location or velocity: a press with
   // variance places and launches a ball that differs from the working shot.
   void placeBallAt(Vector location);
@@ -240,5 +236,3 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
 // The process-wide owner of the plug-in object.
 extern std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin> pluginSingleton;
-// The console manager every log line goes through; set by onLoad.
-extern std::shared_ptr<CVarManagerWrapper> globalCvarManager;

@@ -4,6 +4,7 @@
 // left in the packs folder is removed, the key binds are
 // loaded, and the first pack is loaded.
 
+#include <exception>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -138,4 +139,17 @@ void QMTraining::moveOldShotsToPack() {
 void QMTraining::cleanLeftovers() {
   const std::string line = leftoverCleanupLine(removeLeftovers(packsFolderPath(dataFolderPath())));
   if (!line.empty()) logLine(line);
+}
+
+void QMTraining::runStartUpWork() {
+  if (oldDataMigrated != 0) return;
+  // A file-system error here would otherwise leave the host's callback and
+  // take the game down. It is reported once and not retried; "Reload Packs"
+  // reads the packs again.
+  try {
+    migrateOldData();
+  } catch (const std::exception& error) {
+    oldDataMigrated = 1;
+    logLine("Training pack error: {}", error.what());
+  }
 }

@@ -144,12 +144,13 @@ void sortShots(std::vector<Shot>& list) {
 
 }  // namespace
 
-void QMTraining::loadTrainingPack(int32_t packIndex) {
-  if (trainingPacks.empty()) {
-    // A list that could not be read whole is no reason for a new pack.
-    if (!packListIncomplete) createTrainingPack("Training Pack 1");
-    return;
-  }
+std::string QMTraining::dataFolderPath() {
+  std::string path = utf8FromPath(gameWrapper->GetDataFolder());
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+void QMTraining::loadPackShots(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
   std::string folder = packFolderPath(dataFolderPath(), *pack) + "/";
@@ -219,7 +220,7 @@ bool QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float bal
                              carRoll)) {
     return false;  // the shots shown and the working shot stay as they are
   }
-  loadTrainingPack(packIndex);
+  loadPackShots(packIndex);
   return true;
 }
 

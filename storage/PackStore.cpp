@@ -70,10 +70,13 @@ bool listedAlike(const std::vector<std::string>& packs, std::string_view name) {
 
 }  // namespace
 
-std::string QMTraining::dataFolderPath() {
-  std::string path = utf8FromPath(gameWrapper->GetDataFolder());
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
+void QMTraining::loadTrainingPack(int32_t packIndex) {
+  if (trainingPacks.empty()) {
+    // A list that could not be read whole is no reason for a new pack.
+    if (!packListIncomplete) createTrainingPack("Training Pack 1");
+    return;
+  }
+  loadPackShots(packIndex);
 }
 
 void QMTraining::loadTrainingPacks() {

@@ -16,6 +16,7 @@
 #include "ui/TabWidgets.h"
 #include "ui/TextFields.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowState.h"
 
 using windowparts::redMessage;
 
@@ -110,7 +111,7 @@ void drawField(QMTraining& plugin, const FloatField& field) {
   float& value = plugin.*field.member;
   if (plugin.useTextboxes) {
     floatTextBox(field.id, value, field.min, field.max, field.textLead,
-                 plugin.shotEditor.floatBuffer);
+                 plugin.windowState->shotEditor.floatBuffer);
   } else {
     ImGui::SliderFloat(field.id, &value, field.min, field.max, "%.3f", sliderFlags);
     valueTooltip(field.sliderLead, value);
@@ -122,7 +123,7 @@ void drawField(QMTraining& plugin, const IntField& field) {
   ImGui::TextUnformatted(field.range);
   int32_t& value = plugin.*field.member;
   if (plugin.useTextboxes) {
-    intTextBox(field.id, value, field.min, field.max, field.textLead, plugin.shotEditor.intBuffer);
+    intTextBox(field.id, value, field.min, field.max, field.textLead, plugin.windowState->shotEditor.intBuffer);
   } else {
     ImGui::SliderInt(field.id, &value, field.min, field.max, "%d", sliderFlags);
     valueTooltip(field.sliderLead, value);
@@ -160,7 +161,7 @@ Shot* editedShot(QMTraining& plugin) {
   const int32_t index = plugin.editShotIndex;
   if (index < 0 || static_cast<size_t>(index) >= plugin.shots.size()) return nullptr;
   Shot& shot = plugin.shots[static_cast<size_t>(index)];
-  return shot.filePath == plugin.shotEditor.editShotFile ? &shot : nullptr;
+  return shot.filePath == plugin.windowState->shotEditor.editShotFile ? &shot : nullptr;
 }
 
 // The name field's checks and messages, and "Save Shot" or "Edit Shot" with
@@ -169,7 +170,7 @@ Shot* editedShot(QMTraining& plugin) {
 void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
   windowparts::nameInput("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
-  ShotEditorState& editor = plugin.shotEditor;
+  ShotEditorState& editor = plugin.windowState->shotEditor;
   // A name longer than the field shows cut short; left as shown, it stays
   // the shot's whole name.
   const bool nameAsShown = plugin.editingShot && typed == editor.editNameShown;
@@ -277,7 +278,7 @@ void drawBallTab(QMTraining& plugin) {
   constexpr const char* speedLead = "The speed of the ball will be ";
   if (plugin.useTextboxes) {
     if (intTextBox("###SpeedBall", speed, minBallSpeed, maxBallSpeed, speedLead,
-                   plugin.shotEditor.intBuffer)) {
+                   plugin.windowState->shotEditor.intBuffer)) {
       speedVariable.setValue(speed);
     }
   } else {
@@ -333,17 +334,17 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
 bool QMTraining::holdEditorSpeed() {
   CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
   if (!speedMode) return false;
-  if (!shotEditor.speedModeBefore) shotEditor.speedModeBefore = speedMode.getIntValue();
+  if (!windowState->shotEditor.speedModeBefore) windowState->shotEditor.speedModeBefore = speedMode.getIntValue();
   speedMode.setValue(2);
   return true;
 }
 
 void QMTraining::restoreAfterEditor() {
-  if (shotEditor.speedModeBefore) {
+  if (windowState->shotEditor.speedModeBefore) {
     if (CVarWrapper speedMode = cvarManager->getCvar("speed_enabled")) {
-      speedMode.setValue(*shotEditor.speedModeBefore);
+      speedMode.setValue(*windowState->shotEditor.speedModeBefore);
     }
-    shotEditor.speedModeBefore.reset();
+    windowState->shotEditor.speedModeBefore.reset();
   }
   if (CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled")) {
     pluginEnabled = enabled.getBoolValue();

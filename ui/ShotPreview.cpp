@@ -9,6 +9,7 @@
 #include "QMTraining/QMTraining.h"
 #include "flight/Field.h"
 #include "flight/FieldView.h"
+#include "ui/WindowState.h"
 
 namespace {
 
@@ -186,5 +187,5 @@ void QMTraining::renderShotPreview(int32_t shotIndex, float width, float height)
   const int32_t fixed = fixedSpeed ? fixedSpeed.getIntValue() : 0;
   const PreviewedShot shot = stored ? previewedShot(*stored, heldSpeedFor(mode, stored->ballSpeed, fixed))
                                     : previewedShot(*this, heldSpeedFor(mode, ballSpeed, fixed));
-  drawShotPreview(previewFlight.predict(shot.ball), shot.car, size);
+  drawShotPreview(windowState->previewFlight.predict(shot.ball), shot.car, size);
 }

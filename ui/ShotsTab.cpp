@@ -13,6 +13,7 @@
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowState.h"
 
 using windowparts::beginAutoSizedModal;
 using windowparts::closePopup;
@@ -86,7 +87,7 @@ windowparts::RowClick drawShotRows(const std::vector<Shot>& shots, int32_t selec
 bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
   plugin.editShotIndex = shotIndex;
-  plugin.shotEditor.editShotFile = shot.filePath;
+  plugin.windowState->shotEditor.editShotFile = shot.filePath;
   plugin.ballLocationX = shot.getBallLocationX();
   plugin.ballLocationY = shot.getBallLocationY();
   plugin.ballLocationZ = shot.getBallLocationZ();
@@ -106,8 +107,8 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   if (!speed) return false;
   speed.setValue(plugin.ballSpeed);
   namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
-  plugin.shotEditor.editName = plugin.currentShotName;
-  plugin.shotEditor.editNameShown = plugin.shotNameInput;
+  plugin.windowState->shotEditor.editName = plugin.currentShotName;
+  plugin.windowState->shotEditor.editNameShown = plugin.shotNameInput;
   if (!plugin.holdEditorSpeed()) return false;
 
   plugin.modifiersActive = false;
@@ -119,7 +120,7 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   plugin.carResetEnabled = false;
   plugin.editingShot = true;
   plugin.editorOpen = true;
-  plugin.shotEditor.failedSaveName.clear();
+  plugin.windowState->shotEditor.failedSaveName.clear();
   CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
   if (!carEnabled) return false;
   carEnabled.setValue(0);
@@ -143,9 +144,9 @@ bool startNewShot(QMTraining& plugin) {
   plugin.trainingActive = false;
   plugin.pluginEnabled = true;
   plugin.carResetEnabled = false;
-  plugin.shotEditor.failedSaveName.clear();
+  plugin.windowState->shotEditor.failedSaveName.clear();
   if (plugin.shots.size() >= lagWarningThreshold) {
-    plugin.shotPopups.lagWarningPending = true;
+    plugin.windowState->shotPopups.lagWarningPending = true;
   } else {
     plugin.editorOpen = true;
   }
@@ -158,7 +159,7 @@ bool startNewShot(QMTraining& plugin) {
 class ShotPopups {
  public:
   ShotPopups(QMTraining& plugin, int32_t pack)
-      : plugin_(plugin), state_(plugin.shotPopups), shots_(plugin.shots), pack_(pack) {}
+      : plugin_(plugin), state_(plugin.windowState->shotPopups), shots_(plugin.shots), pack_(pack) {}
   void draw();
 
  private:
@@ -349,7 +350,7 @@ void ShotPopups::rename() {
 // found a console variable missing; the frame ends there.
 bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& shotNumber) {
   const Shot& shot = plugin.shots[static_cast<size_t>(action.row)];
-  ShotPopupState& state = plugin.shotPopups;
+  ShotPopupState& state = plugin.windowState->shotPopups;
   if (static_cast<RowButton>(action.item) != RowButton::pick) state.failure = nullptr;
   switch (static_cast<RowButton>(action.item)) {
     case RowButton::pick:

@@ -15,6 +15,7 @@
 #include "storage/PackText.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowState.h"
 
 using windowparts::beginAutoSizedModal;
 using windowparts::closePopup;
@@ -85,7 +86,7 @@ bool closedIfForgotten(bool openFlag) {
 const ImVec2 packTextFieldSize(560, 220);
 
 void openSharePopup(QMTraining& plugin, const std::string& pack) {
-  SharePopupState& share = plugin.packPopups.sharing;
+  SharePopupState& share = plugin.windowState->packPopups.sharing;
   Outcome<PackExport> exported = plugin.exportTrainingPack(pack);
   share = SharePopupState{};
   share.open = true;
@@ -118,7 +119,7 @@ void openImportPopup(ImportPopupState& importing) {
 class PackPopups {
  public:
   explicit PackPopups(QMTraining& plugin)
-      : plugin_(plugin), state_(plugin.packPopups), packs_(plugin.trainingPacks) {}
+      : plugin_(plugin), state_(plugin.windowState->packPopups), packs_(plugin.trainingPacks) {}
   void copy();
   void remove();
   void rename();
@@ -282,7 +283,7 @@ void QMTraining::renderTrainingPacksTab() {
   if (const std::string* name = packAt(trainingPacks, currentPack)) {
     ImGui::Text("Selected: %s", name->c_str());
   }
-  PackPopupState& state = packPopups;
+  PackPopupState& state = windowState->packPopups;
 
   windowparts::beginListRegion("TrainingPackList");
   const windowparts::RowClick action = drawPackRows(trainingPacks, currentPack);

@@ -11,6 +11,7 @@
 #include "playback/ShotVariance.h"
 #include "storage/Shot.h"
 #include "ui/TabWidgets.h"
+#include "ui/WindowState.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ void QMTraining::renderTrainingTab() {
   const size_t rowSize = static_cast<size_t>(shotRowBase / 10 + 1);
   const ImGuiStyle& style = ImGui::GetStyle();
   const float boxWidth = ImGui::GetFrameHeight() + style.ItemInnerSpacing.x;
-  const std::vector<size_t>& rowStarts = shotCheckboxRows.starts(
+  const std::vector<size_t>& rowStarts = windowState->shotCheckboxRows.starts(
       shots.data(), shots.size(), style.ItemSpacing.x, ImGui::GetContentRegionAvail().x,
       ImGui::GetFontSize(), rowSize, [&](size_t i) {
         const std::string label = underscoresToSpaces(shots[i].name);
