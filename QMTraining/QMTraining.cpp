@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Exports.h"
 #include "QMTraining/Log.h"
 #include "ui/WindowState.h"
@@ -47,7 +48,7 @@ void QMTraining::onLoad() {
   std::filesystem::create_directories(gameWrapper->GetDataFolder() / "QMShots");
   registerNotifiers();
   registerCvars();
-  cvarManager->getCvar("speed_enabled").setValue(1);
+  cvarManager->getCvar(cvarname::speedEnabled).setValue(static_cast<int>(SpeedMode::FromShot));
 }
 
 void QMTraining::onUnload() {

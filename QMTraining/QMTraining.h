@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "binds/KeyNames.h"
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
@@ -157,7 +158,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t carYaw = 0;
   int32_t carPitch = 0;
   int32_t carRoll = 0;
-  int32_t ballSpeed = 2985;
+  int32_t ballSpeed = editorrange::minBallSpeed;
   std::string currentShotName;
 
   // ---- reset cycle ----

@@ -9,13 +9,14 @@
 #include <string_view>
 #include <system_error>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/Leftovers.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/StorageMessages.h"
-#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -80,7 +81,7 @@ void QMTraining::migrateOldData() {
   if (!test(packsFolderPath(data), true) || test(shotsFolderPath(data) + "/Shots1.txt", false)) {
     moveOldShotsToPack();
   }
-  if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) {
+  if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) {
     packNumber.setValue(0);
     loadTrainingPacks();
     loadTrainingPack(0);

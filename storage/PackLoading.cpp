@@ -9,8 +9,10 @@
 #include <fstream>
 #include <utility>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/ShotFileFormat.h"
@@ -19,7 +21,6 @@
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
 #include "storage/StorageMessages.h"
-#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -190,7 +191,7 @@ void QMTraining::loadPackShots(int32_t packIndex) {
   shotSelections.assign(shots.size(), false);
   modifiersActive = false;
   trainingActive = false;
-  if (CVarWrapper shotNumber = cvarManager->getCvar("shotNumber1")) {
+  if (CVarWrapper shotNumber = cvarManager->getCvar(cvarname::shotNumber1)) {
     shotNumber.setValue(0);
     loadSelectedShot();
   }
@@ -211,7 +212,7 @@ bool QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float bal
   std::string folder = packFolderPath(dataFolderPath(), *pack) + "/";
   std::error_code error;
   if (!fs::exists(pathFromUtf8(folder), error)) return false;
-  CVarWrapper speed = cvarManager->getCvar("cool_speed");
+  CVarWrapper speed = cvarManager->getCvar(cvarname::coolSpeed);
   if (!speed) return false;
   // createShotFile refuses a name whose file is there already.
   if (!Shot().createShotFile(folder, ballLocationZ, ballLocationX, ballLocationY, ballVelocityX,

@@ -9,8 +9,10 @@
 #include <optional>
 #include <system_error>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/NameRule.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
@@ -18,7 +20,6 @@
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
 #include "storage/StorageMessages.h"
-#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -83,7 +84,7 @@ void QMTraining::loadTrainingPacks() {
   // The folder's order can differ from the list's (a pack created since the
   // last rescan sits at the end until now), so the current pack is followed
   // by name: the next saved shot must go where the loaded shots came from.
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   std::optional<std::string> current;
   if (packNumber) {
     if (const std::string* pack = packAt(trainingPacks, packNumber.getIntValue())) current = *pack;
@@ -106,7 +107,7 @@ void QMTraining::loadTrainingPacks() {
 int32_t QMTraining::placeInPackList(std::string name, int32_t replacing) {
   // A list left in another order (changed outside the store) is not
   // repaired here; the name still goes before the first entry it sorts before.
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   const int32_t currentIndex = packNumber ? packNumber.getIntValue() : -1;
   std::optional<std::string> current;
   if (currentIndex == replacing && replacing >= 0) {
@@ -157,7 +158,7 @@ void QMTraining::createTrainingPack(std::string requestedName) {
   loadTrainingPack(index);
   // The new pack's shots are the ones shown now; the next saved shot
   // belongs there too.
-  if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
+  if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) packNumber.setValue(index);
 }
 
 Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::string requestedName) {
@@ -267,7 +268,7 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string requestedName
 void QMTraining::deleteTrainingPack(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   bool deletingCurrent = packNumber && packNumber.getIntValue() == packIndex;
   std::string path = packFolderPath(dataFolderPath(), *pack);
   std::error_code error;

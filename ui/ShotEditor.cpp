@@ -9,8 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
+#include "flight/Field.h"
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
 #include "ui/TabWidgets.h"
@@ -29,8 +31,8 @@ constexpr const char* saveFailedMessage =
 constexpr const char* editedShotMissingMessage =
     "The shot being edited is no longer in the pack; press Cancel";
 
-constexpr int32_t minBallSpeed = 2985;
-constexpr int32_t maxBallSpeed = 4600;
+using editorrange::maxBallSpeed;
+using editorrange::minBallSpeed;
 
 // Pixels. Beside the preview the fields keep at least fieldsMinWidth (their
 // longest lines wrap); the preview takes what is left, up to
@@ -40,12 +42,11 @@ constexpr float previewMinWidth = 300;
 constexpr float previewMaxWidth = 460;
 constexpr float previewAboveHeight = 220;
 
-// One field of the editor: its two text lines, its identifier, its bounds
-// (the numbers of the range text) and the lead texts of its tooltip.
+// One field of the editor: its label, its identifier, its bounds (shown as
+// its range) and the lead texts of its tooltip.
 template <typename Value>
 struct Field {
   const char* label;
-  const char* range;
   const char* id;
   Value min;
   Value max;
@@ -58,46 +59,46 @@ using FloatField = Field<float>;
 using IntField = Field<int32_t>;
 
 constexpr FloatField ballLocationFields[] = {
-    {"Ball Location X Value", "Range: [-4096, 4096]", "###BallX", -4096, 4096,
+    {"Ball Location X Value", "###BallX", -flight::Field::sideWallX, flight::Field::sideWallX,
      "The X position of the ball is ", "The X Position Of The Ball Is ",
      &QMTraining::ballLocationX},
-    {"Ball Location Y Value", "Range: [-5120, 5120]", "###BallY", -5120, 5120,
+    {"Ball Location Y Value", "###BallY", -flight::Field::backWallY, flight::Field::backWallY,
      "The Y position of the ball is ", "The Y Position Of The Ball Is ",
      &QMTraining::ballLocationY},
-    {"Ball Location Z Value", "Range: [0, 2044]", "###BallZ", 0, 2044,
+    {"Ball Location Z Value", "###BallZ", 0, flight::Field::ceilingZ,
      "The Z position of the ball is ", "The Z Position Of The Ball Is ",
      &QMTraining::ballLocationZ},
 };
 
 constexpr FloatField ballVelocityFields[] = {
-    {"Ball Velocity X Value", "Range: [-6000, 6000]", "###BallVelX", -6000, 6000,
+    {"Ball Velocity X Value", "###BallVelX", -editorrange::maxBallVelocity, editorrange::maxBallVelocity,
      "The X value of the velocity is ", "The X Value Of The Velocity Is ",
      &QMTraining::ballVelocityX},
-    {"Ball Velocity Y Value", "Range: [-6000, 6000]", "###BallVelY", -6000, 6000,
+    {"Ball Velocity Y Value", "###BallVelY", -editorrange::maxBallVelocity, editorrange::maxBallVelocity,
      "The Y value of the velocity is ", "The Y Value Of The Velocity Is ",
      &QMTraining::ballVelocityY},
-    {"Ball Velocity Z Value", "Range: [-6000, 6000]", "###BallVelZ", -6000, 6000,
+    {"Ball Velocity Z Value", "###BallVelZ", -editorrange::maxBallVelocity, editorrange::maxBallVelocity,
      "The Z value of the velocity is ", "The Z Value Of The Velocity Is ",
      &QMTraining::ballVelocityZ},
 };
 
 constexpr FloatField carLocationFields[] = {
-    {"Car Location X Value", "Range: [-4096, 4096]", "###CarX", -4096, 4096,
+    {"Car Location X Value", "###CarX", -flight::Field::sideWallX, flight::Field::sideWallX,
      "The X position of the car is ", "The X postion of the car is ", &QMTraining::carLocationX},
-    {"Car Location Y Value", "Range: [-5120, 5120]", "###CarY", -5120, 5120,
+    {"Car Location Y Value", "###CarY", -flight::Field::backWallY, flight::Field::backWallY,
      "The Y position of the car is ", "The Y postion of the car is ", &QMTraining::carLocationY},
-    {"Car Location Z Value", "Range: [10, 2024]", "###CarZ", 10, 2024,
+    {"Car Location Z Value", "###CarZ", editorrange::minCarZ, editorrange::maxCarZ,
      "The Z position of the car is ", "The Z postion of the car is ", &QMTraining::carLocationZ},
 };
 
 constexpr IntField carRotationFields[] = {
-    {"Car Yaw Rotation Value", "Range: [-32764, 32764]", "###CarYaw", -32764, 32764,
+    {"Car Yaw Rotation Value", "###CarYaw", -editorrange::maxRotation, editorrange::maxRotation,
      "This sets the rotation of the car on the Yaw axis to ",
      "This sets the rotation of the car on the Yaw axis to ", &QMTraining::carYaw},
-    {"Car Pitch Rotation Value", "Range: [-32764, 32764]", "###CarPitch", -32764, 32764,
+    {"Car Pitch Rotation Value", "###CarPitch", -editorrange::maxRotation, editorrange::maxRotation,
      "This sets the rotation of the car on the Pitch axis to ",
      "This sets the rotation of the car on the Pitch axis to ", &QMTraining::carPitch},
-    {"Car Roll Rotation Value", "Range: [-32764, 32764]", "###CarRoll", -32764, 32764,
+    {"Car Roll Rotation Value", "###CarRoll", -editorrange::maxRotation, editorrange::maxRotation,
      "This sets the rotation of the car on the Roll axis to ",
      "This sets the rotation of the car on the Roll axis to ", &QMTraining::carRoll},
 };
@@ -107,7 +108,7 @@ constexpr ImGuiSliderFlags sliderFlags = ImGuiSliderFlags_AlwaysClamp;
 
 void drawField(QMTraining& plugin, const FloatField& field) {
   ImGui::TextUnformatted(field.label);
-  ImGui::TextUnformatted(field.range);
+  ImGui::Text("Range: [%g, %g]", static_cast<double>(field.min), static_cast<double>(field.max));
   float& value = plugin.*field.member;
   if (plugin.useTextboxes) {
     floatTextBox(field.id, value, field.min, field.max, field.textLead,
@@ -120,7 +121,7 @@ void drawField(QMTraining& plugin, const FloatField& field) {
 
 void drawField(QMTraining& plugin, const IntField& field) {
   ImGui::TextUnformatted(field.label);
-  ImGui::TextUnformatted(field.range);
+  ImGui::Text("Range: [%d, %d]", field.min, field.max);
   int32_t& value = plugin.*field.member;
   if (plugin.useTextboxes) {
     intTextBox(field.id, value, field.min, field.max, field.textLead, plugin.windowState->shotEditor.intBuffer);
@@ -243,7 +244,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
 void drawBallTab(QMTraining& plugin) {
   ImGui::TextWrapped(
       "Here You can test the ball part of the shot and set which shot is modified.\n");
-  CVarWrapper packNumber = plugin.cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = plugin.cvarManager->getCvar(cvarname::trainingPackNum);
   if (!packNumber) return;
   const int32_t pack = packNumber.getIntValue();
   if (const std::string* name = packAt(plugin.trainingPacks, pack)) {
@@ -254,27 +255,28 @@ void drawBallTab(QMTraining& plugin) {
   }
   textboxSwitch(plugin);
 
-  if (ImGui::Button("Moves The Ball")) runInGame(plugin, "BallMove");
+  if (ImGui::Button("Moves The Ball")) runInGame(plugin, commandname::ballMove);
   itemTooltip("Moves The Ball To a New Location");
   drawFields(plugin, ballLocationFields);
-  if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, "BallVelocity");
+  if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, commandname::ballVelocity);
   itemTooltip("Add the new velocity of the ball");
   drawFields(plugin, ballVelocityFields);
 
-  if (!plugin.cvarManager->getCvar("shotNumber1")) return;
+  if (!plugin.cvarManager->getCvar(cvarname::shotNumber1)) return;
   ImGui::TextWrapped("Here You can pick the overall speed of the ball.");
-  if (ImGui::Button("Speed of The Ball")) runInGame(plugin, "BallSpeed");
+  if (ImGui::Button("Speed of The Ball")) runInGame(plugin, commandname::ballSpeed);
   itemTooltip("Changes the speed of the ball");
   // While this tab shows, the speed command takes the speed edited here.
-  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
+  CVarWrapper speedMode = plugin.cvarManager->getCvar(cvarname::speedEnabled);
   if (!speedMode) return;
-  if (speedMode.getIntValue() != 2) speedMode.setValue(2);
+  constexpr int fixed = static_cast<int>(SpeedMode::Fixed);
+  if (speedMode.getIntValue() != fixed) speedMode.setValue(fixed);
 
-  CVarWrapper speedVariable = plugin.cvarManager->getCvar("cool_speed");
+  CVarWrapper speedVariable = plugin.cvarManager->getCvar(cvarname::coolSpeed);
   if (!speedVariable) return;
   int32_t speed = speedVariable.getIntValue();
   ImGui::TextUnformatted("Set The Speed Of The Ball");
-  ImGui::TextUnformatted("Range: [2985, 4600]");
+  ImGui::Text("Range: [%d, %d]", minBallSpeed, maxBallSpeed);
   constexpr const char* speedLead = "The speed of the ball will be ";
   if (plugin.useTextboxes) {
     if (intTextBox("###SpeedBall", speed, minBallSpeed, maxBallSpeed, speedLead,
@@ -292,14 +294,14 @@ void drawBallTab(QMTraining& plugin) {
 
 void drawCarTab(QMTraining& plugin) {
   ImGui::TextWrapped("Here You can pick the location of your car");
-  CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar(cvarname::carEnabled);
   if (!carEnabled) return;
   cvarCheckbox("Enable Car Reset", carEnabled);
   itemTooltip("Toggle Whether The Car Resets When A Shot Is Reset");
   textboxSwitch(plugin);
   if (ImGui::Button("Moves The Car")) {
     carEnabled.setValue(1);
-    runInGame(plugin, "CarMove");
+    runInGame(plugin, commandname::carMove);
   }
   itemTooltip("Moves The Car To A New Location");
   drawFields(plugin, carLocationFields);
@@ -332,24 +334,24 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
 }  // namespace
 
 bool QMTraining::holdEditorSpeed() {
-  CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
+  CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled);
   if (!speedMode) return false;
   if (!windowState->shotEditor.speedModeBefore) windowState->shotEditor.speedModeBefore = speedMode.getIntValue();
-  speedMode.setValue(2);
+  speedMode.setValue(static_cast<int>(SpeedMode::Fixed));
   return true;
 }
 
 void QMTraining::restoreAfterEditor() {
   if (windowState->shotEditor.speedModeBefore) {
-    if (CVarWrapper speedMode = cvarManager->getCvar("speed_enabled")) {
+    if (CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled)) {
       speedMode.setValue(*windowState->shotEditor.speedModeBefore);
     }
     windowState->shotEditor.speedModeBefore.reset();
   }
-  if (CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled")) {
+  if (CVarWrapper enabled = cvarManager->getCvar(cvarname::quellmarkEnabled)) {
     pluginEnabled = enabled.getBoolValue();
   }
-  if (CVarWrapper carEnabled = cvarManager->getCvar("car_enabled")) {
+  if (CVarWrapper carEnabled = cvarManager->getCvar(cvarname::carEnabled)) {
     carResetEnabled = carEnabled.getBoolValue();
   }
 }

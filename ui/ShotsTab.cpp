@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
@@ -103,7 +104,7 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   plugin.ballSpeed = shot.getBallSpeed();
   plugin.currentShotName = shot.displayName();
 
-  CVarWrapper speed = plugin.cvarManager->getCvar("cool_speed");
+  CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);
   if (!speed) return false;
   speed.setValue(plugin.ballSpeed);
   namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
@@ -121,7 +122,7 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   plugin.editingShot = true;
   plugin.editorOpen = true;
   plugin.windowState->shotEditor.failedSaveName.clear();
-  CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar(cvarname::carEnabled);
   if (!carEnabled) return false;
   carEnabled.setValue(0);
   return true;
@@ -133,7 +134,7 @@ bool startNewShot(QMTraining& plugin) {
   plugin.carLocationX = plugin.carLocationY = plugin.carLocationZ = 0;
   plugin.carYaw = plugin.carPitch = plugin.carRoll = 0;
   plugin.ballSpeed = shotfile::defaultBallSpeed;
-  CVarWrapper speed = plugin.cvarManager->getCvar("cool_speed");
+  CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);
   if (!speed) return false;
   speed.setValue(plugin.ballSpeed);
   if (!plugin.holdEditorSpeed()) return false;
@@ -394,9 +395,9 @@ bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& sho
 }  // namespace
 
 void QMTraining::renderShotsTab() {
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   if (!packNumber) return;
-  CVarWrapper shotNumber = cvarManager->getCvar("shotNumber1");
+  CVarWrapper shotNumber = cvarManager->getCvar(cvarname::shotNumber1);
   if (!shotNumber) return;
   const int32_t pack = packNumber.getIntValue();
   if (const std::string* name = packAt(trainingPacks, pack)) {

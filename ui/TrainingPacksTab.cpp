@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "storage/PackText.h"
@@ -277,7 +278,7 @@ void PackPopups::importPack() {
 
 void QMTraining::renderTrainingPacksTab() {
   ImGui::TextWrapped("Here you can switch between training packs.\n");
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   if (!packNumber) return;
   const int32_t currentPack = packNumber.getIntValue();
   if (const std::string* name = packAt(trainingPacks, currentPack)) {
