@@ -73,13 +73,13 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // ---- pack loading (storage/) ----
   void loadTrainingPack(int32_t packIndex);
   void repairLoadedShot(Shot& shot);
-  bool addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
-                     float ballLocationY, float ballVelocityX, float ballVelocityY,
-                     float ballVelocityZ, float carLocationX, float carLocationY,
-                     float carLocationZ, int32_t carYaw, std::string name, int32_t carPitch,
-                     int32_t carRoll);
-  bool copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex, int32_t shotIndex,
-                      std::string newName);
+  Status addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
+                       float ballLocationY, float ballVelocityX, float ballVelocityY,
+                       float ballVelocityZ, float carLocationX, float carLocationY,
+                       float carLocationZ, int32_t carYaw, std::string name, int32_t carPitch,
+                       int32_t carRoll);
+  Status copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex, int32_t shotIndex,
+                        std::string newName);
 
   // ---- sharing packs as one text (storage/) ----
   // The pack text of the named pack, read from its folder as a load reads it.

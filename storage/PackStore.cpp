@@ -164,7 +164,7 @@ void QMTraining::createTrainingPack(std::string requestedName) {
 Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::string requestedName) {
   const std::string* source = packAt(trainingPacks, sourceIndex);
   if (!source) {
-    return Outcome<std::string>::failure("This training pack is no longer in the list");
+    return Outcome<std::string>::failure(storagemessages::packGone);
   }
   const std::string cleaned = namerule::cleanPackName(requestedName);
   if (std::string why = namerule::packNameProblem(cleaned); !why.empty()) {

@@ -26,8 +26,6 @@ namespace {
 
 constexpr const char* forbiddenMessage =
     "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* saveFailedMessage =
-    "The shot could not be saved: its pack's folder is missing or read-only, or the name is in use";
 constexpr const char* editedShotMissingMessage =
     "The shot being edited is no longer in the pack; press Cancel";
 
@@ -187,17 +185,18 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
   windowparts::nameRuleMessages(faults);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
   redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
-  redMessage(saveFailedMessage, !editor.failedSaveName.empty() && editor.failedSaveName == typed);
+  redMessage(editor.saveFailure.c_str(), !editor.failedSaveName.empty() && editor.failedSaveName == typed);
 
   // A save that fails keeps the editor open with the player's values, and
   // the shots shown as they were.
-  const auto saved = [&](bool written) {
+  const auto saved = [&](const Status& written) {
     if (written) {
       editor.failedSaveName.clear();
     } else {
       editor.failedSaveName = typed;
+      editor.saveFailure = written.error;
     }
-    return written;
+    return written.ok();
   };
   if (plugin.editingShot) {
     const bool pressed = ImGui::Button("Edit Shot");

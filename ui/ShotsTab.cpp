@@ -27,13 +27,6 @@ namespace {
 constexpr const char* shotForbiddenMessage =
     "Your shot name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
 constexpr const char* missingShotMessage = "This shot is no longer in the pack";
-constexpr const char* renameFailedMessage =
-    "The shot could not be renamed: its file is gone or its pack's folder cannot be written";
-constexpr const char* deleteFailedMessage =
-    "The shot could not be deleted: its file is gone or its pack's folder cannot be written";
-constexpr const char* copyFailedMessage =
-    "The shot could not be copied: its file is gone, or the pack cannot be written or holds a "
-    "file of this name";
 // Pixels: a row of the list (the name and five buttons) needs listMinWidth;
 // the preview beside it takes the rest, within these bounds.
 constexpr float listMinWidth = 520;
@@ -69,7 +62,7 @@ void drawShotNameMessages(const ShotNameTexts& texts, const ShotNameFaults& faul
 
 // Why the popup's action failed, while it stays open.
 void drawFailure(const ShotPopupState& state) {
-  if (state.failure) redMessage(state.failure);
+  if (!state.failure.empty()) redMessage(state.failure.c_str());
 }
 
 const std::string& shotKey(const Shot& shot) { return shot.filePath; }
@@ -172,7 +165,7 @@ class ShotPopups {
   bool transferPendingShot();
   // Says why an action failed, in its popup, which stays open; true when it
   // succeeded.
-  bool succeeded(bool done, const char* failure);
+  bool succeeded(const Status& done);
 
   QMTraining& plugin_;
   ShotPopupState& state_;
@@ -199,17 +192,16 @@ void ShotPopups::draw() {
   rename();
 }
 
-bool ShotPopups::succeeded(bool done, const char* failure) {
-  state_.failure = done ? nullptr : failure;
-  return done;
+bool ShotPopups::succeeded(const Status& done) {
+  state_.failure = done.error;
+  return done.ok();
 }
 
 bool ShotPopups::transferPendingShot() {
   const int32_t shot = state_.pendingShotTransfer.at(shots_, shotKey);
   if (shot < 0) return false;
   const std::string name = namerules::storedShotName(state_.transferShotName);
-  if (!succeeded(plugin_.copyShotToPack(pack_, plugin_.transferTargetPack, shot, name),
-                 copyFailedMessage)) {
+  if (!succeeded(plugin_.copyShotToPack(pack_, plugin_.transferTargetPack, shot, name))) {
     return false;
   }
   // The target's names are read again at the next transfer.
@@ -303,7 +295,7 @@ void ShotPopups::copy() {
 
   if (okPressed(state_.copyShotOpen) && shot >= 0 && !faults.any() &&
       !namerules::shotNameTaken(shots_, name) &&
-      succeeded(plugin_.copyShotToPack(pack_, pack_, shot, name), copyFailedMessage)) {
+      succeeded(plugin_.copyShotToPack(pack_, pack_, shot, name))) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.copyShotOpen);
   }
@@ -318,7 +310,7 @@ void ShotPopups::remove() {
                               shot >= 0 ? name.c_str() : nullptr, missingShotMessage);
   drawFailure(state_);
   if (okPressed(state_.deleteShotOpen) && shot >= 0 &&
-      succeeded(shots_[static_cast<size_t>(shot)].deleteShotFile(), deleteFailedMessage)) {
+      succeeded(shots_[static_cast<size_t>(shot)].deleteShotFile())) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.deleteShotOpen);
   }
@@ -340,7 +332,7 @@ void ShotPopups::rename() {
   // Keeping the shot's own name counts as taken: nothing to do.
   if (okPressed(state_.renameShotOpen) && shot >= 0 && !faults.any() &&
       !namerules::shotNameTaken(shots_, name) &&
-      succeeded(shots_[static_cast<size_t>(shot)].renameShot(name), renameFailedMessage)) {
+      succeeded(shots_[static_cast<size_t>(shot)].renameShot(name))) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.renameShotOpen);
   }
@@ -352,7 +344,7 @@ void ShotPopups::rename() {
 bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& shotNumber) {
   const Shot& shot = plugin.shots[static_cast<size_t>(action.row)];
   ShotPopupState& state = plugin.windowState->shotPopups;
-  if (static_cast<RowButton>(action.item) != RowButton::pick) state.failure = nullptr;
+  if (static_cast<RowButton>(action.item) != RowButton::pick) state.failure.clear();
   switch (static_cast<RowButton>(action.item)) {
     case RowButton::pick:
       shotNumber.setValue(action.row);

@@ -14,6 +14,7 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "storage/PackText.h"
+#include "storage/StorageMessages.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
@@ -31,7 +32,7 @@ constexpr const char* emptyMessage = "Please Enter A Name";
 constexpr const char* forbiddenMessage =
     "Your training pack name cannot contain the characters . , / , \\ , | , * , ? , \" , < , "
     "or >";
-constexpr const char* missingPackMessage = "This training pack is no longer in the list";
+constexpr const char* missingPackMessage = storagemessages::packGone;
 
 const std::string& packKey(const std::string& pack) { return pack; }
 

@@ -18,7 +18,7 @@ class ShotFile : public PackFolder {};
 
 // Only the folder and the name matter to these creates.
 bool createNamed(Shot& shot, const std::string& folder, const std::string& name) {
-  return shot.createShotFile(folder, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, name, 3000, 0, 0);
+  return shot.createShotFile(folder, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, name, 3000, 0, 0).ok();
 }
 
 TEST_F(ShotFile, AReadRenamesTheFileToTheNameAppendingDigitsWhileTheFileIsTaken) {
