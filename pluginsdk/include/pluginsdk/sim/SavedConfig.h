@@ -1,7 +1,13 @@
 #pragma once
 // The host's saved configuration, the file cfg/"config.cfg": the values of
 // the saved console variables, as `NAME "VALUE"` lines, and the key binds, as
-// `bind KEY "COMMAND"` lines.
+// `bind KEY "COMMAND"` lines. The quoted text escapes '"' and '\' with a
+// backslash, so that every value and command reads back exactly.
+//
+// A line an older host wrote, without escapes, reads as it always did: a
+// backslash not followed by '"' or '\' stands for itself, and a line whose
+// quotes do not close when read with escapes is read without them (so
+// `path "C:\games\"` still reads as C:\games\).
 //
 // Values of variables the running host never registered are kept and written
 // again, as the file had them.
