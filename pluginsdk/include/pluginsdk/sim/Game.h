@@ -1,7 +1,7 @@
 #pragma once
 // The simulated game: no match, an online match, or a local match with a
-// server holding one ball and the player's car. Each of the clock's ticks
-// steps the game once; the step is where the world changes by itself.
+// server holding one ball and the player's car. The host steps the game once
+// after each tick of its clock; the step is where the world changes by itself.
 
 #include <cstdint>
 #include <functional>
