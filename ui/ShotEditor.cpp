@@ -1,4 +1,4 @@
-// The shot editor: the "Create Shot" tab bar that replaces the main tabs
+// The shot editor: how it starts, and the "Create Shot" tab bar that replaces the main tabs
 // while editorOpen is set. It edits the working shot, tries each part of it
 // in the game through the placement commands, and ends by saving a new shot
 // into the current pack or writing the edited one back.
@@ -12,9 +12,11 @@
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
-#include "flight/Field.h"
 #include "storage/PackPaths.h"
+#include "ui/EditorFields.h"
 #include "ui/NameRules.h"
+#include "ui/ShotEditor.h"
+#include "ui/ShotMessages.h"
 #include "ui/TabWidgets.h"
 #include "ui/TextFields.h"
 #include "ui/WindowParts.h"
@@ -24,10 +26,6 @@ using windowparts::redMessage;
 
 namespace {
 
-constexpr const char* forbiddenMessage =
-    "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* editedShotMissingMessage =
-    "The shot being edited is no longer in the pack; press Cancel";
 
 using editorrange::maxBallSpeed;
 using editorrange::minBallSpeed;
@@ -39,100 +37,6 @@ constexpr float fieldsMinWidth = 520;
 constexpr float previewMinWidth = 300;
 constexpr float previewMaxWidth = 460;
 constexpr float previewAboveHeight = 220;
-
-// One field of the editor: its label, its identifier, its bounds (shown as
-// its range) and the lead texts of its tooltip.
-template <typename Value>
-struct Field {
-  const char* label;
-  const char* id;
-  Value min;
-  Value max;
-  const char* textLead;    // text-field mode
-  const char* sliderLead;  // slider mode
-  Value QMTraining::*member;
-};
-
-using FloatField = Field<float>;
-using IntField = Field<int32_t>;
-
-constexpr FloatField ballLocationFields[] = {
-    {"Ball Location X Value", "###BallX", -flight::Field::sideWallX, flight::Field::sideWallX,
-     "The X position of the ball is ", "The X Position Of The Ball Is ",
-     &QMTraining::ballLocationX},
-    {"Ball Location Y Value", "###BallY", -flight::Field::backWallY, flight::Field::backWallY,
-     "The Y position of the ball is ", "The Y Position Of The Ball Is ",
-     &QMTraining::ballLocationY},
-    {"Ball Location Z Value", "###BallZ", 0, flight::Field::ceilingZ,
-     "The Z position of the ball is ", "The Z Position Of The Ball Is ",
-     &QMTraining::ballLocationZ},
-};
-
-constexpr FloatField ballVelocityFields[] = {
-    {"Ball Velocity X Value", "###BallVelX", -editorrange::maxBallVelocity, editorrange::maxBallVelocity,
-     "The X value of the velocity is ", "The X Value Of The Velocity Is ",
-     &QMTraining::ballVelocityX},
-    {"Ball Velocity Y Value", "###BallVelY", -editorrange::maxBallVelocity, editorrange::maxBallVelocity,
-     "The Y value of the velocity is ", "The Y Value Of The Velocity Is ",
-     &QMTraining::ballVelocityY},
-    {"Ball Velocity Z Value", "###BallVelZ", -editorrange::maxBallVelocity, editorrange::maxBallVelocity,
-     "The Z value of the velocity is ", "The Z Value Of The Velocity Is ",
-     &QMTraining::ballVelocityZ},
-};
-
-constexpr FloatField carLocationFields[] = {
-    {"Car Location X Value", "###CarX", -flight::Field::sideWallX, flight::Field::sideWallX,
-     "The X position of the car is ", "The X postion of the car is ", &QMTraining::carLocationX},
-    {"Car Location Y Value", "###CarY", -flight::Field::backWallY, flight::Field::backWallY,
-     "The Y position of the car is ", "The Y postion of the car is ", &QMTraining::carLocationY},
-    {"Car Location Z Value", "###CarZ", editorrange::minCarZ, editorrange::maxCarZ,
-     "The Z position of the car is ", "The Z postion of the car is ", &QMTraining::carLocationZ},
-};
-
-constexpr IntField carRotationFields[] = {
-    {"Car Yaw Rotation Value", "###CarYaw", -editorrange::maxRotation, editorrange::maxRotation,
-     "This sets the rotation of the car on the Yaw axis to ",
-     "This sets the rotation of the car on the Yaw axis to ", &QMTraining::carYaw},
-    {"Car Pitch Rotation Value", "###CarPitch", -editorrange::maxRotation, editorrange::maxRotation,
-     "This sets the rotation of the car on the Pitch axis to ",
-     "This sets the rotation of the car on the Pitch axis to ", &QMTraining::carPitch},
-    {"Car Roll Rotation Value", "###CarRoll", -editorrange::maxRotation, editorrange::maxRotation,
-     "This sets the rotation of the car on the Roll axis to ",
-     "This sets the rotation of the car on the Roll axis to ", &QMTraining::carRoll},
-};
-
-// Sliders keep typed values (ctrl+click) within the bounds too.
-constexpr ImGuiSliderFlags sliderFlags = ImGuiSliderFlags_AlwaysClamp;
-
-void drawField(QMTraining& plugin, const FloatField& field) {
-  ImGui::TextUnformatted(field.label);
-  ImGui::Text("Range: [%g, %g]", static_cast<double>(field.min), static_cast<double>(field.max));
-  float& value = plugin.*field.member;
-  if (plugin.useTextboxes) {
-    floatTextBox(field.id, value, field.min, field.max, field.textLead,
-                 plugin.windowState->shotEditor.floatBuffer);
-  } else {
-    ImGui::SliderFloat(field.id, &value, field.min, field.max, "%.3f", sliderFlags);
-    valueTooltip(field.sliderLead, value);
-  }
-}
-
-void drawField(QMTraining& plugin, const IntField& field) {
-  ImGui::TextUnformatted(field.label);
-  ImGui::Text("Range: [%d, %d]", field.min, field.max);
-  int32_t& value = plugin.*field.member;
-  if (plugin.useTextboxes) {
-    intTextBox(field.id, value, field.min, field.max, field.textLead, plugin.windowState->shotEditor.intBuffer);
-  } else {
-    ImGui::SliderInt(field.id, &value, field.min, field.max, "%d", sliderFlags);
-    valueTooltip(field.sliderLead, value);
-  }
-}
-
-template <typename Fields>
-void drawFields(QMTraining& plugin, const Fields& fields) {
-  for (const auto& field : fields) drawField(plugin, field);
-}
 
 // Placement commands change the game world, which the window never does
 // itself: the host runs them on the game thread.
@@ -179,12 +83,12 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
   const bool taken = editor.nameCache.shotNameTaken(plugin.shots, name);
   const namerules::ShotNameFaults faults(typed);
   const bool acceptable = !faults.any();
-  redMessage("A Shot with this name already exists!", taken && !ownName);
-  redMessage("Please Enter A Name", faults.empty);
-  redMessage(forbiddenMessage, faults.forbidden);
+  redMessage(shotmessages::inPack.taken, taken && !ownName);
+  redMessage(shotmessages::inPack.empty, faults.empty);
+  redMessage(shotmessages::editorForbidden, faults.forbidden);
   windowparts::nameRuleMessages(faults);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
-  redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
+  redMessage(shotmessages::editedShotMissing, plugin.editingShot && !edited);
   redMessage(editor.saveFailure.c_str(), !editor.failedSaveName.empty() && editor.failedSaveName == typed);
 
   // A save that fails keeps the editor open with the player's values, and
@@ -256,10 +160,10 @@ void drawBallTab(QMTraining& plugin) {
 
   if (ImGui::Button("Moves The Ball")) runInGame(plugin, commandname::ballMove);
   itemTooltip("Moves The Ball To a New Location");
-  drawFields(plugin, ballLocationFields);
+  drawEditorFields(plugin, EditorFields::ballLocation);
   if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, commandname::ballVelocity);
   itemTooltip("Add the new velocity of the ball");
-  drawFields(plugin, ballVelocityFields);
+  drawEditorFields(plugin, EditorFields::ballVelocity);
 
   if (!plugin.cvarManager->getCvar(cvarname::shotNumber1)) return;
   ImGui::TextWrapped("Here You can pick the overall speed of the ball.");
@@ -283,7 +187,7 @@ void drawBallTab(QMTraining& plugin) {
       speedVariable.setValue(speed);
     }
   } else {
-    if (ImGui::SliderInt("###SpeedBall", &speed, minBallSpeed, maxBallSpeed, "%d", sliderFlags)) {
+    if (ImGui::SliderInt("###SpeedBall", &speed, minBallSpeed, maxBallSpeed, "%d", editorSliderFlags)) {
       speedVariable.setValue(speed);
     }
     valueTooltip(speedLead, speed);
@@ -303,8 +207,8 @@ void drawCarTab(QMTraining& plugin) {
     runInGame(plugin, commandname::carMove);
   }
   itemTooltip("Moves The Car To A New Location");
-  drawFields(plugin, carLocationFields);
-  drawFields(plugin, carRotationFields);
+  drawEditorFields(plugin, EditorFields::carLocation);
+  drawEditorFields(plugin, EditorFields::carRotation);
 }
 
 // A tab's fields with the preview of the working shot: to the right of
@@ -331,6 +235,76 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
 }
 
 }  // namespace
+
+bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
+  const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
+  plugin.editShotIndex = shotIndex;
+  plugin.windowState->shotEditor.editShotFile = shot.filePath;
+  plugin.ballLocationX = shot.getBallLocationX();
+  plugin.ballLocationY = shot.getBallLocationY();
+  plugin.ballLocationZ = shot.getBallLocationZ();
+  plugin.ballVelocityX = shot.getBallVelocityX();
+  plugin.ballVelocityY = shot.getBallVelocityY();
+  plugin.ballVelocityZ = shot.getBallVelocityZ();
+  plugin.carLocationX = shot.getCarLocationX();
+  plugin.carLocationY = shot.getCarLocationY();
+  plugin.carLocationZ = shot.getCarLocationZ();
+  plugin.carYaw = shot.getCarYaw();
+  plugin.carPitch = shot.getCarPitch();
+  plugin.carRoll = shot.getCarRoll();
+  plugin.ballSpeed = shot.getBallSpeed();
+  plugin.currentShotName = shot.displayName();
+
+  CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);
+  if (!speed) return false;
+  speed.setValue(plugin.ballSpeed);
+  namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  plugin.windowState->shotEditor.editName = plugin.currentShotName;
+  plugin.windowState->shotEditor.editNameShown = plugin.shotNameInput;
+  if (!plugin.holdEditorSpeed()) return false;
+
+  plugin.modifiersActive = false;
+  plugin.trainingActive = false;
+  // Straight into the members, not through their variables: the editor's
+  // test buttons work while the plug-in is switched off, and the car stays
+  // put until the player asks for it.
+  plugin.pluginEnabled = true;
+  plugin.carResetEnabled = false;
+  plugin.editingShot = true;
+  plugin.editorOpen = true;
+  plugin.windowState->shotEditor.failedSaveName.clear();
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar(cvarname::carEnabled);
+  if (!carEnabled) return false;
+  carEnabled.setValue(0);
+  return true;
+}
+
+bool startNewShot(QMTraining& plugin) {
+  plugin.ballLocationX = plugin.ballLocationY = plugin.ballLocationZ = 0;
+  plugin.ballVelocityX = plugin.ballVelocityY = plugin.ballVelocityZ = 0;
+  plugin.carLocationX = plugin.carLocationY = plugin.carLocationZ = 0;
+  plugin.carYaw = plugin.carPitch = plugin.carRoll = 0;
+  plugin.ballSpeed = shotfile::defaultBallSpeed;
+  CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);
+  if (!speed) return false;
+  speed.setValue(plugin.ballSpeed);
+  if (!plugin.holdEditorSpeed()) return false;
+
+  plugin.currentShotName = "Insert Shot Name Here";
+  namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  plugin.modifiersActive = false;
+  plugin.trainingActive = false;
+  plugin.pluginEnabled = true;
+  plugin.carResetEnabled = false;
+  plugin.windowState->shotEditor.failedSaveName.clear();
+  if (plugin.shots.size() >= lagWarningThreshold) {
+    plugin.windowState->shotPopups.lagWarningPending = true;
+  } else {
+    plugin.editorOpen = true;
+  }
+  plugin.editingShot = false;
+  return true;
+}
 
 bool QMTraining::holdEditorSpeed() {
   CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled);

@@ -33,6 +33,9 @@ struct PendingEntry {
   }
 };
 
+// What identifies a shot of the list for a PendingEntry: its file.
+inline const std::string& shotKey(const Shot& shot) { return shot.filePath; }
+
 struct ShotEditorState {
   TextBoxBuffer floatBuffer;  // shared by every floatTextBox of the editor
   TextBoxBuffer intBuffer;    // shared by every intTextBox of the editor
