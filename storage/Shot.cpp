@@ -174,18 +174,6 @@ bool Shot::isBlankShot() const {
 
 std::string Shot::displayName() const { return underscoresToSpaces(name); }
 
-bool Shot::loadShot(std::string folder, std::string name) {
-  // A listed file name never holds "/" or NUL; either would reach outside the
-  // folder.
-  if (!endsWithSlash(folder) || name.empty()) return false;
-  if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) return false;
-  std::string path = folder + shotname::fileNameFor(name);
-  if (!isRegularFile(path)) return false;
-  filePath = std::move(path);
-  folderPath = std::move(folder);
-  return readShotFile();
-}
-
 Status Shot::createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
                             float ballLocationY, float ballVelocityX, float ballVelocityY,
                             float ballVelocityZ, float carLocationX, float carLocationY,

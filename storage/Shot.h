@@ -46,7 +46,11 @@ class Shot {
   int32_t carPitch = shotfile::rotationAbsentMarker;
   int32_t carRoll = shotfile::rotationAbsentMarker;
   std::string filePath;    // the key by which the file is written, renamed, deleted
-  std::string folderPath;  // set only by loadShot
+  // The pack folder the shot was read from, with its "/": set by whoever
+  // reads a listed file (the pack loader, export, copy) and moved with a
+  // renamed pack; empty for a record made by createShotFile or
+  // createDefaultShot, which no rename uses.
+  std::string folderPath;
   std::string name;        // display form: spaces, no "_"
   int32_t ballSpeed = 0;
 
@@ -90,9 +94,6 @@ class Shot {
   std::string displayName() const;
 
   // ---- the shot's file inside a pack folder ----
-  // Loads folder + shotname::fileNameFor(name). True when the shot was read
-  // and kept.
-  bool loadShot(std::string folder, std::string name);
   // Creates folder + shotname::fileNameFor(name) with the given values;
   // refuses a name that is empty, holds a forbidden character or cleans to
   // nothing, and never overwrites anything. Succeeds when the file was

@@ -97,16 +97,6 @@ TEST_F(ShotFile, OlderNamesAreFoundOnlyAsTxtAndKeepTheirFileOrMoveToTheirShot) {
   EXPECT_EQ(files(), (Files{"Shots12.shot", "Shots4.txt", "Flick.shot", "Shots2.txt", "Shots41.txt"}));
 }
 
-TEST_F(ShotFile, LoadRefusesWhatIsNoShotFileOfThisFolder) {
-  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
-  fs::create_directory(path("Dir.shot"));
-  Shot shot;
-  EXPECT_FALSE(shot.loadShot(dir.str("pack"), "A"));  // no final "/"
-  for (const char* name : {"", "Missing", "Dir"}) EXPECT_FALSE(shot.loadShot(folder(), name)) << name;
-  EXPECT_FALSE(shot.loadShot(folder() + "/../pack/", "../pack/A"));
-  EXPECT_TRUE(shot.filePath.empty());
-}
-
 TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
   Shot shot;
   ASSERT_TRUE(shot.createShotFile(folder(), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "Shots12", 3100, 11, 12));
@@ -208,7 +198,8 @@ TEST_F(ShotFile, HostileFilesNeverReachOutsideThePackNorLoseTheFile) {
   for (const std::string& line : lines) {
     put("G.shot", line);
     Shot shot;
-    shot.loadShot(folder(), "G");
+    shot.filePath = path("G.shot");
+    shot.readShot();
     const Files left = files();
     ASSERT_EQ(left.size(), 1u) << line.substr(0, 60);
     EXPECT_TRUE(left.begin()->ends_with(".shot")) << *left.begin();
