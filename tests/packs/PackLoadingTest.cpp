@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "storage/ShotOrder.h"
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 

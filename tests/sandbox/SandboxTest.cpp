@@ -10,7 +10,7 @@
 
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
-#include "tests/sandbox/SandboxFixture.h"
+#include "tests/support/SandboxFixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 

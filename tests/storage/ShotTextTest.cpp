@@ -7,7 +7,7 @@
 #include <locale>
 
 #include "storage/ShotLine.h"
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 
