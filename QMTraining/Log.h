@@ -7,10 +7,14 @@
 
 #include <fmt/format.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
-#include "QMTraining/QMTraining.h"
+#include "pluginsdk/CVarManagerWrapper.h"
+
+// The console manager every log line goes through; set by onLoad.
+extern std::shared_ptr<CVarManagerWrapper> globalCvarManager;
 
 inline void logLine(std::string text) {
   if (globalCvarManager) globalCvarManager->log(std::move(text));

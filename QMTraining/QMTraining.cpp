@@ -1,16 +1,15 @@
-// Entry points, load and unload, and the start-up data work. onLoad reads no
-// file: packs, shots and key binds are loaded by the settings window's first
-// frame or by the first command, whichever comes first.
+// Entry points, load and unload. onLoad reads no file: packs, shots and key
+// binds are loaded by the start-up work (storage/Migration.cpp), at the
+// settings window's first frame or the first command, whichever comes first.
 
 #include "QMTraining/QMTraining.h"
 
-#include <exception>
 #include <filesystem>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Exports.h"
-#include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
-#include "binds/KeyNames.h"
+#include "ui/WindowState.h"
 
 std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin> pluginSingleton;
 std::shared_ptr<CVarManagerWrapper> globalCvarManager;
@@ -39,16 +38,7 @@ QM_EXPORT void deleteMe() {
 
 }  // extern "C"
 
-void reportStoppedByError(const std::string& where, const char* what) noexcept {
-  try {
-    logLine("{} stopped by an error: {}", where, what);
-  } catch (...) {
-    // Nothing more can be said; the host goes on.
-  }
-}
-
-QMTraining::QMTraining()
-    : controllerKeyNames(controllerKeyTable()), keyboardKeyNames(keyboardKeyTable()) {}
+QMTraining::QMTraining() : windowState(std::make_unique<WindowState>()) {}
 
 QMTraining::~QMTraining() = default;
 
@@ -58,24 +48,11 @@ void QMTraining::onLoad() {
   std::filesystem::create_directories(gameWrapper->GetDataFolder() / "QMShots");
   registerNotifiers();
   registerCvars();
-  cvarManager->getCvar("speed_enabled").setValue(1);
+  cvarManager->getCvar(cvarname::speedEnabled).setValue(static_cast<int>(SpeedMode::FromShot));
 }
 
 void QMTraining::onUnload() {
   cvarManager->executeCommand(unbindCommand(controllerKeyNames.at(controllerKeyIndex)), true);
   cvarManager->executeCommand(unbindCommand(keyboardKeyNames.at(keyboardKeyIndex)), true);
   trainingActive = false;
-}
-
-void QMTraining::runStartUpWork() {
-  if (oldDataMigrated != 0) return;
-  // A file-system error here would otherwise leave the host's callback and
-  // take the game down. It is reported once and not retried; "Reload Packs"
-  // reads the packs again.
-  try {
-    migrateOldData();
-  } catch (const std::exception& error) {
-    oldDataMigrated = 1;
-    logLine("Training pack error: {}", error.what());
-  }
 }

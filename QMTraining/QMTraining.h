@@ -18,16 +18,18 @@
 #include <string_view>
 #include <vector>
 
-#include "flight/FlightPrediction.h"
+#include "QMTraining/ConsoleVariables.h"
+#include "binds/KeyNames.h"
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
 #include "playback/RandomDraws.h"
 #include "playback/ShotPicker.h"
 #include "pluginsdk/Plugin.h"
+#include "storage/PackText.h"
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
-#include "ui/CheckboxRows.h"
-#include "ui/TabState.h"
+
+struct WindowState;
 
 class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
                    public BakkesMod::Plugin::PluginWindow {
@@ -71,13 +73,13 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // ---- pack loading (storage/) ----
   void loadTrainingPack(int32_t packIndex);
   void repairLoadedShot(Shot& shot);
-  bool addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
-                     float ballLocationY, float ballVelocityX, float ballVelocityY,
-                     float ballVelocityZ, float carLocationX, float carLocationY,
-                     float carLocationZ, int32_t carYaw, std::string name, int32_t carPitch,
-                     int32_t carRoll);
-  bool copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex, int32_t shotIndex,
-                      std::string newName);
+  Status addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
+                       float ballLocationY, float ballVelocityX, float ballVelocityY,
+                       float ballVelocityZ, float carLocationX, float carLocationY,
+                       float carLocationZ, int32_t carYaw, std::string name, int32_t carPitch,
+                       int32_t carRoll);
+  Status copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex, int32_t shotIndex,
+                        std::string newName);
 
   // ---- sharing packs as one text (storage/) ----
   // The pack text of the named pack, read from its folder as a load reads it.
@@ -156,7 +158,7 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t carYaw = 0;
   int32_t carPitch = 0;
   int32_t carRoll = 0;
-  int32_t ballSpeed = 2985;
+  int32_t ballSpeed = editorrange::minBallSpeed;
   std::string currentShotName;
 
   // ---- reset cycle ----
@@ -178,10 +180,11 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // The last rescan failed part-way (other than for a missing packs
   // folder): an empty list then says nothing, and no pack is made up.
   bool packListIncomplete = false;
-  int32_t controllerKeyIndex = 11;
-  int32_t keyboardKeyIndex = 42;
-  std::vector<std::string> controllerKeyNames;
-  std::vector<std::string> keyboardKeyNames;
+  int32_t controllerKeyIndex = defaultControllerKeyIndex;
+  int32_t keyboardKeyIndex = defaultKeyboardKeyIndex;
+  // The engine's key tables, shared by every instance (binds/KeyNames.h).
+  const std::vector<std::string>& controllerKeyNames = controllerKeyTable();
+  const std::vector<std::string>& keyboardKeyNames = keyboardKeyTable();
 
   // ---- training ----
   bool trainingActive = false;
@@ -195,12 +198,8 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t oldDataMigrated = 0;
   std::string menuTitle = "Quellmark Training";
 
-  // ---- shot editor and the popups of the list tabs (ui/) ----
-  ShotEditorState shotEditor;
-  flight::FlightCache previewFlight;  // the shot preview's last foretold flight
-  ShotPopupState shotPopups;
-  PackPopupState packPopups;
-  CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
+  // ---- what the settings window keeps between frames (ui/WindowState.h) ----
+  std::unique_ptr<WindowState> windowState;
 
   // ---- settings window ----
   bool isWindowOpen = false;
@@ -212,12 +211,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   int32_t transferTargetPack = 0;
   bool allShotsSelected = false;
   static constexpr int32_t shotRowBase = 100;
-  // The key names as the "Settings" tab lists them, rebuilt from
-  // controllerKeyNames / keyboardKeyNames whenever the sizes differ.
-  std::vector<std::string> controllerKeyLabels;
-  std::vector<std::string> keyboardKeyLabels;
 
  private:
+  // loadTrainingPack for a pack of the list: its shots read into `shots`.
+  void loadPackShots(int32_t packIndex);
   // moveBall and launchBall with a given location or velocity: a press with
   // variance places and launches a ball that differs from the working shot.
   void placeBallAt(Vector location);
@@ -240,5 +237,3 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
 // The process-wide owner of the plug-in object.
 extern std::shared_ptr<BakkesMod::Plugin::BakkesModPlugin> pluginSingleton;
-// The console manager every log line goes through; set by onLoad.
-extern std::shared_ptr<CVarManagerWrapper> globalCvarManager;

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "bench/FileFloors.h"
 #include "bench/HeapCounter.h"

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "bench/RoundStats.h"
 #include "playback/ShotPicker.h"

@@ -8,16 +8,17 @@
 #include <optional>
 #include <system_error>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "binds/KeyNames.h"
+#include "platform/Utf8Path.h"
 #include "storage/AtomicWrite.h"
-#include "storage/Utf8Path.h"
 
 namespace {
 
 constexpr const char* bindFileName = "QMTraining.cfg";
-constexpr const char* boundCommand = "controlInput";
+constexpr const char* boundCommand = commandname::controlInput;
 
 std::string bindFilePath(GameWrapper& game) {
   std::string path = utf8FromPath(game.GetBakkesModPath());

@@ -155,7 +155,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool malformed = shotline::readShotLine(textStream, parsed) == shotline::LineRead::malformed;
 
   Shot shot;
-  const bool kept = shot.loadShot(box.folder(), stem);
+  shot.filePath = box.folder() + fileName;
+  shot.folderPath = box.folder();
+  const bool kept = shot.readShotFile();
   box.checkPackHoldsAtMostOneShot();
   if (malformed) {
     if (kept) fail("a file that is no shot line was kept");

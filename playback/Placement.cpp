@@ -3,6 +3,7 @@
 // guard (not online, a running local game) and then its own switches; a
 // failed guard ends it without a word.
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 
 namespace {
@@ -13,8 +14,6 @@ constexpr uint8_t kRestingHitTeam = 255;
 constexpr uint8_t kLaunchedHitTeam = 1;
 
 // "speed_enabled": what target speed applyBallSpeed gives the god ball.
-constexpr int kSpeedFromShot = 1;
-constexpr int kSpeedFixed = 2;
 
 // The common guard: the running local game's server, or an invalid handle.
 ServerWrapper localServer(GameWrapper& game) {
@@ -69,19 +68,19 @@ void QMTraining::applyBallSpeed() {
   if (!localServer(*gameWrapper) || !pluginEnabled) return;
   // Both variables are registered by onLoad; an absent one counts as 0,
   // which leaves the speed alone.
-  CVarWrapper modeVariable = cvarManager->getCvar("speed_enabled");
-  CVarWrapper fixedVariable = cvarManager->getCvar("cool_speed");
-  int mode = modeVariable ? modeVariable.getIntValue() : 0;
+  CVarWrapper modeVariable = cvarManager->getCvar(cvarname::speedEnabled);
+  CVarWrapper fixedVariable = cvarManager->getCvar(cvarname::coolSpeed);
+  const auto mode = static_cast<SpeedMode>(modeVariable ? modeVariable.getIntValue() : 0);
   int fixedSpeed = fixedVariable ? fixedVariable.getIntValue() : 0;
   ServerWrapper server = gameWrapper->GetCurrentGameState();
   if (!server) return;
   BallWrapper ball = server.GetBall();
   if (!ball || !ball.IsGodBall()) return;
   BallGodWrapper godBall(ball.memory_address);
-  if (mode == kSpeedFixed) {
+  if (mode == SpeedMode::Fixed) {
     godBall.SetTargetSpeed(static_cast<float>(fixedSpeed));
     godBall.UpdateColor();
-  } else if (mode == kSpeedFromShot) {
+  } else if (mode == SpeedMode::FromShot) {
     godBall.SetTargetSpeed(static_cast<float>(ballSpeed));
     godBall.UpdateColor();
   }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
@@ -45,7 +46,7 @@ int32_t mirrorYaw(int32_t yaw) {
 
 // The variety settings; a variable the host lacks counts as its default.
 TrainingOrder trainingOrderSetting(CVarManagerWrapper& cvars) {
-  CVarWrapper order = cvars.getCvar("training_order");
+  CVarWrapper order = cvars.getCvar(cvarname::trainingOrder);
   return order ? trainingOrderFromValue(order.getIntValue()) : TrainingOrder::Random;
 }
 
@@ -55,8 +56,8 @@ float floatSetting(CVarManagerWrapper& cvars, const char* name) {
 }
 
 VarianceAmounts varianceSetting(CVarManagerWrapper& cvars) {
-  return {floatSetting(cvars, "variance_location"), floatSetting(cvars, "variance_direction"),
-          floatSetting(cvars, "variance_speed")};
+  return {floatSetting(cvars, cvarname::varianceLocation), floatSetting(cvars, cvarname::varianceDirection),
+          floatSetting(cvars, cvarname::varianceSpeed)};
 }
 
 }  // namespace
@@ -107,7 +108,7 @@ void QMTraining::controlInput() {
   const uint64_t press = ++latestPress;
   const bool varied = variance.any();
   const Vector velocity{start.velocityX, start.velocityY, start.velocityZ};
-  gameWrapper->SetTimeout(guarded("BallVelocity",
+  gameWrapper->SetTimeout(guarded(commandname::ballVelocity,
                                   [this, press, varied, velocity](GameWrapper*) {
                                     if (press != latestPress) return;
                                     if (varied) {
@@ -123,7 +124,7 @@ void QMTraining::pickNextShot() {
   if (gameWrapper->IsInOnlineGame()) return;
   if (!gameWrapper->GetCurrentGameState()) return;
   noShotSelected = false;
-  CVarWrapper selected = cvarManager->getCvar("shotNumber1");
+  CVarWrapper selected = cvarManager->getCvar(cvarname::shotNumber1);
   if (!selected) return;
   if (shotSelections.empty()) {
     logLine("emptyShotActive");
@@ -145,7 +146,7 @@ void QMTraining::pickNextShot() {
 
 void QMTraining::loadSelectedShot() {
   if (!gameWrapper->GetCurrentGameState()) return;
-  CVarWrapper selected = cvarManager->getCvar("shotNumber1");
+  CVarWrapper selected = cvarManager->getCvar(cvarname::shotNumber1);
   if (!selected) return;
   int32_t index = selected.getIntValue();
   if (index < 0 || static_cast<size_t>(index) >= shots.size()) return;
@@ -209,10 +210,10 @@ void QMTraining::loadSelectedShot() {
 
 void QMTraining::overrideShot() {
   if (!gameWrapper->GetCurrentGameState()) return;
-  CVarWrapper fixedSpeed = cvarManager->getCvar("cool_speed");
+  CVarWrapper fixedSpeed = cvarManager->getCvar(cvarname::coolSpeed);
   if (!fixedSpeed) return;
   int32_t speed = fixedSpeed.getIntValue();
-  CVarWrapper selected = cvarManager->getCvar("shotNumber1");
+  CVarWrapper selected = cvarManager->getCvar(cvarname::shotNumber1);
   if (!selected) return;
   int32_t index = selected.getIntValue();
   if (index < 0 || static_cast<size_t>(index) >= shots.size()) return;

@@ -7,7 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 #else
 #include <dlfcn.h>
 #endif

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "storage/ShotName.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

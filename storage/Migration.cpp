@@ -4,17 +4,19 @@
 // left in the packs folder is removed, the key binds are
 // loaded, and the first pack is loaded.
 
+#include <exception>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/Leftovers.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/StorageMessages.h"
-#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -79,7 +81,7 @@ void QMTraining::migrateOldData() {
   if (!test(packsFolderPath(data), true) || test(shotsFolderPath(data) + "/Shots1.txt", false)) {
     moveOldShotsToPack();
   }
-  if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) {
+  if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) {
     packNumber.setValue(0);
     loadTrainingPacks();
     loadTrainingPack(0);
@@ -138,4 +140,17 @@ void QMTraining::moveOldShotsToPack() {
 void QMTraining::cleanLeftovers() {
   const std::string line = leftoverCleanupLine(removeLeftovers(packsFolderPath(dataFolderPath())));
   if (!line.empty()) logLine(line);
+}
+
+void QMTraining::runStartUpWork() {
+  if (oldDataMigrated != 0) return;
+  // A file-system error here would otherwise leave the host's callback and
+  // take the game down. It is reported once and not retried; "Reload Packs"
+  // reads the packs again.
+  try {
+    migrateOldData();
+  } catch (const std::exception& error) {
+    oldDataMigrated = 1;
+    logLine("Training pack error: {}", error.what());
+  }
 }

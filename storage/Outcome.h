@@ -12,6 +12,7 @@ struct Outcome {
   std::string error;
 
   bool ok() const { return error.empty(); }
+  explicit operator bool() const { return ok(); }
   static Outcome success(T value) { return {std::move(value), {}}; }
   static Outcome failure(std::string reason) { return {T{}, std::move(reason)}; }
 };

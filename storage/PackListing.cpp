@@ -5,7 +5,7 @@
 
 #include "storage/PackTextFormat.h"
 #include "storage/ShotFileFormat.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 

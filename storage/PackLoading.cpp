@@ -9,8 +9,10 @@
 #include <fstream>
 #include <utility>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
 #include "storage/ShotFileFormat.h"
@@ -19,11 +21,12 @@
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
 #include "storage/StorageMessages.h"
-#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string folderGone(const std::string& folder) { return "The pack's folder " + folder + " is gone"; }
 
 constexpr const char* unsavedRepairMessage = "Could not update shot file {}";
 
@@ -144,12 +147,13 @@ void sortShots(std::vector<Shot>& list) {
 
 }  // namespace
 
-void QMTraining::loadTrainingPack(int32_t packIndex) {
-  if (trainingPacks.empty()) {
-    // A list that could not be read whole is no reason for a new pack.
-    if (!packListIncomplete) createTrainingPack("Training Pack 1");
-    return;
-  }
+std::string QMTraining::dataFolderPath() {
+  std::string path = utf8FromPath(gameWrapper->GetDataFolder());
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+void QMTraining::loadPackShots(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
   std::string folder = packFolderPath(dataFolderPath(), *pack) + "/";
@@ -189,7 +193,7 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
   shotSelections.assign(shots.size(), false);
   modifiersActive = false;
   trainingActive = false;
-  if (CVarWrapper shotNumber = cvarManager->getCvar("shotNumber1")) {
+  if (CVarWrapper shotNumber = cvarManager->getCvar(cvarname::shotNumber1)) {
     shotNumber.setValue(0);
     loadSelectedShot();
   }
@@ -200,44 +204,47 @@ void QMTraining::repairLoadedShot(Shot& shot) {
   if (shotrepair::fillMissingValues(shot)) saveRepaired(shot);
 }
 
-bool QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
-                               float ballLocationY, float ballVelocityX, float ballVelocityY,
-                               float ballVelocityZ, float carLocationX, float carLocationY,
-                               float carLocationZ, int32_t carYaw, std::string name,
-                               int32_t carPitch, int32_t carRoll) {
+Status QMTraining::addShotToPack(int32_t packIndex, float ballLocationZ, float ballLocationX,
+                                 float ballLocationY, float ballVelocityX, float ballVelocityY,
+                                 float ballVelocityZ, float carLocationX, float carLocationY,
+                                 float carLocationZ, int32_t carYaw, std::string name,
+                                 int32_t carPitch, int32_t carRoll) {
   const std::string* pack = packAt(trainingPacks, packIndex);
-  if (!pack) return false;
+  if (!pack) return Status::failure(storagemessages::packGone);
   std::string folder = packFolderPath(dataFolderPath(), *pack) + "/";
   std::error_code error;
-  if (!fs::exists(pathFromUtf8(folder), error)) return false;
-  CVarWrapper speed = cvarManager->getCvar("cool_speed");
-  if (!speed) return false;
-  // createShotFile refuses a name whose file is there already.
-  if (!Shot().createShotFile(folder, ballLocationZ, ballLocationX, ballLocationY, ballVelocityX,
-                             ballVelocityY, ballVelocityZ, carLocationX, carLocationY,
-                             carLocationZ, carYaw, name, speed.getIntValue(), carPitch,
-                             carRoll)) {
-    return false;  // the shots shown and the working shot stay as they are
-  }
-  loadTrainingPack(packIndex);
-  return true;
+  if (!fs::exists(pathFromUtf8(folder), error)) return Status::failure(folderGone(folder));
+  CVarWrapper speed = cvarManager->getCvar(cvarname::coolSpeed);
+  if (!speed) return Status::failure("The shot's speed is not known");
+  // createShotFile refuses a name whose file is there already; on failure
+  // the shots shown and the working shot stay as they are.
+  Status created = Shot().createShotFile(folder, ballLocationZ, ballLocationX, ballLocationY,
+                                         ballVelocityX, ballVelocityY, ballVelocityZ, carLocationX,
+                                         carLocationY, carLocationZ, carYaw, name,
+                                         speed.getIntValue(), carPitch, carRoll);
+  if (created) loadPackShots(packIndex);
+  return created;
 }
 
-bool QMTraining::copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex,
-                                int32_t shotIndex, std::string newName) {
+Status QMTraining::copyShotToPack(int32_t sourcePackIndex, int32_t targetPackIndex,
+                                  int32_t shotIndex, std::string newName) {
   const std::string* sourcePack = packAt(trainingPacks, sourcePackIndex);
   const std::string* targetPack = packAt(trainingPacks, targetPackIndex);
-  if (!sourcePack || !targetPack) return false;
-  if (shotIndex < 0 || static_cast<size_t>(shotIndex) >= shots.size()) return false;
+  if (!sourcePack || !targetPack) return Status::failure(storagemessages::packGone);
+  if (shotIndex < 0 || static_cast<size_t>(shotIndex) >= shots.size()) {
+    return Status::failure("This shot is no longer in the list");
+  }
   std::string targetFolder = packFolderPath(dataFolderPath(), *targetPack) + "/";
   std::error_code error;
-  if (!fs::exists(pathFromUtf8(targetFolder), error)) return false;
+  if (!fs::exists(pathFromUtf8(targetFolder), error)) return Status::failure(folderGone(targetFolder));
   // The copy takes the values in the listed shot's own file, which
   // "OverideShot" may have changed since the pack was loaded, and never those
   // of a namesake in another pack; the file is neither renamed nor written.
   // A shot that cannot be read is not copied: its copy would be a blank shot.
   Shot original;
   original.filePath = shots[static_cast<size_t>(shotIndex)].filePath;
-  if (original.readValues() != ShotRead::kept) return false;
+  if (original.readValues() != ShotRead::kept) {
+    return Status::failure(shotGoneReason(original.filePath));
+  }
   return shotrepair::createRepairedCopy(original, targetFolder, newName);
 }

@@ -7,11 +7,12 @@
 #include <exception>
 #include <filesystem>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/PackPaths.h"
 #include "storage/PackText.h"
-#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -112,7 +113,7 @@ Outcome<std::string> QMTraining::importTrainingPack(const DecodedPack& pack,
   if (!made.ok()) return made;
   const int32_t index = placeInPackList(name);
   loadTrainingPack(index);
-  if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
+  if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) packNumber.setValue(index);
   return made;
 }
 

@@ -9,8 +9,10 @@
 #include <optional>
 #include <system_error>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/NameRule.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
@@ -18,7 +20,6 @@
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
 #include "storage/StorageMessages.h"
-#include "storage/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -70,17 +71,20 @@ bool listedAlike(const std::vector<std::string>& packs, std::string_view name) {
 
 }  // namespace
 
-std::string QMTraining::dataFolderPath() {
-  std::string path = utf8FromPath(gameWrapper->GetDataFolder());
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
+void QMTraining::loadTrainingPack(int32_t packIndex) {
+  if (trainingPacks.empty()) {
+    // A list that could not be read whole is no reason for a new pack.
+    if (!packListIncomplete) createTrainingPack("Training Pack 1");
+    return;
+  }
+  loadPackShots(packIndex);
 }
 
 void QMTraining::loadTrainingPacks() {
   // The folder's order can differ from the list's (a pack created since the
   // last rescan sits at the end until now), so the current pack is followed
   // by name: the next saved shot must go where the loaded shots came from.
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   std::optional<std::string> current;
   if (packNumber) {
     if (const std::string* pack = packAt(trainingPacks, packNumber.getIntValue())) current = *pack;
@@ -103,7 +107,7 @@ void QMTraining::loadTrainingPacks() {
 int32_t QMTraining::placeInPackList(std::string name, int32_t replacing) {
   // A list left in another order (changed outside the store) is not
   // repaired here; the name still goes before the first entry it sorts before.
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   const int32_t currentIndex = packNumber ? packNumber.getIntValue() : -1;
   std::optional<std::string> current;
   if (currentIndex == replacing && replacing >= 0) {
@@ -154,13 +158,13 @@ void QMTraining::createTrainingPack(std::string requestedName) {
   loadTrainingPack(index);
   // The new pack's shots are the ones shown now; the next saved shot
   // belongs there too.
-  if (CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum")) packNumber.setValue(index);
+  if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) packNumber.setValue(index);
 }
 
 Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::string requestedName) {
   const std::string* source = packAt(trainingPacks, sourceIndex);
   if (!source) {
-    return Outcome<std::string>::failure("This training pack is no longer in the list");
+    return Outcome<std::string>::failure(storagemessages::packGone);
   }
   const std::string cleaned = namerule::cleanPackName(requestedName);
   if (std::string why = namerule::packNameProblem(cleaned); !why.empty()) {
@@ -264,7 +268,7 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string requestedName
 void QMTraining::deleteTrainingPack(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
   if (!pack) return;
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   bool deletingCurrent = packNumber && packNumber.getIntValue() == packIndex;
   std::string path = packFolderPath(dataFolderPath(), *pack);
   std::error_code error;

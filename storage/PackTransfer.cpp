@@ -15,7 +15,7 @@
 #include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 #include "storage/ShotLine.h"
 #include "storage/ShotName.h"
 #include "storage/ShotRepair.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -43,6 +43,24 @@ bool moveFile(const std::string& from, const std::string& to) {
   return !error;
 }
 
+// The file's name without its folder: what the window names in a reason
+// (the player knows which pack is shown).
+std::string fileNameIn(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// Success when nothing holds `path`: a shot may be written there.
+Status freePath(const std::string& path) {
+  switch (pathState(path)) {
+    case PathState::free:
+      return {};
+    case PathState::taken:
+      return Status::failure("A shot file named \"" + std::string(shotname::fileStem(path)) +
+                             "\" is already in the pack");
+    case PathState::unknown:
+      break;
+  }
+  return Status::failure("Could not look at " + fileNameIn(path));
+}
+
 bool allFinite(const Shot& shot) {
   for (float value : {shot.ballLocationZ, shot.ballLocationX, shot.ballLocationY,
                       shot.ballVelocityX, shot.ballVelocityY, shot.ballVelocityZ,
@@ -63,7 +81,22 @@ bool writeShot(const Shot& shot, bool ownWritableFile) {
 
 }  // namespace
 
+std::string shotGoneReason(const std::string& path) {
+  return "The shot's file " + fileNameIn(path) + " is gone or no longer holds a shot";
+}
+
 bool Shot::saveShotFile() const { return writeShot(*this, false); }
+
+namespace {
+
+// saveShotFile, saying why it failed.
+Status saveStatus(const Shot& shot) {
+  if (!allFinite(shot)) return Status::failure("The shot holds a value that is not a number; it was not saved");
+  if (!shot.saveShotFile()) return Status::failure("Could not write " + fileNameIn(shot.filePath));
+  return {};
+}
+
+}  // namespace
 
 ShotRead Shot::readValues() {
   // A folder or a pipe would open, then read as nothing (or never return).
@@ -141,26 +174,15 @@ bool Shot::isBlankShot() const {
 
 std::string Shot::displayName() const { return underscoresToSpaces(name); }
 
-bool Shot::loadShot(std::string folder, std::string name) {
-  // A listed file name never holds "/" or NUL; either would reach outside the
-  // folder.
-  if (!endsWithSlash(folder) || name.empty()) return false;
-  if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) return false;
+Status Shot::createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
+                            float ballLocationY, float ballVelocityX, float ballVelocityY,
+                            float ballVelocityZ, float carLocationX, float carLocationY,
+                            float carLocationZ, int32_t carYaw, std::string name,
+                            int32_t ballSpeed, int32_t carPitch, int32_t carRoll) {
+  if (!endsWithSlash(folder)) return Status::failure("The shot has no pack folder to go into");
+  if (std::string why = shotname::shotNameProblem(name); !why.empty()) return Status::failure(why);
   std::string path = folder + shotname::fileNameFor(name);
-  if (!isRegularFile(path)) return false;
-  filePath = std::move(path);
-  folderPath = std::move(folder);
-  return readShotFile();
-}
-
-bool Shot::createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
-                          float ballLocationY, float ballVelocityX, float ballVelocityY,
-                          float ballVelocityZ, float carLocationX, float carLocationY,
-                          float carLocationZ, int32_t carYaw, std::string name,
-                          int32_t ballSpeed, int32_t carPitch, int32_t carRoll) {
-  if (!endsWithSlash(folder) || !shotname::isUsableShotName(name)) return false;
-  std::string path = folder + shotname::fileNameFor(name);
-  if (pathState(path) != PathState::free) return false;  // never overwrite
+  if (Status free = freePath(path); !free) return free;  // never overwrite
   filePath = std::move(path);
   return updateShot(ballLocationZ, ballLocationX, ballLocationY, ballVelocityX, ballVelocityY,
                     ballVelocityZ, carLocationX, carLocationY, carLocationZ, carYaw,
@@ -182,11 +204,11 @@ bool Shot::createDefaultShot(std::string folder) {
   return saveShotFile();
 }
 
-bool Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
-                      float ballVelocityX, float ballVelocityY, float ballVelocityZ,
-                      float carLocationX, float carLocationY, float carLocationZ,
-                      int32_t carYaw, std::string name, int32_t ballSpeed, int32_t carPitch,
-                      int32_t carRoll) {
+Status Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
+                        float ballVelocityX, float ballVelocityY, float ballVelocityZ,
+                        float carLocationX, float carLocationY, float carLocationZ,
+                        int32_t carYaw, std::string name, int32_t ballSpeed, int32_t carPitch,
+                        int32_t carRoll) {
   this->ballLocationZ = ballLocationZ;
   this->ballLocationX = ballLocationX;
   this->ballLocationY = ballLocationY;
@@ -201,52 +223,53 @@ bool Shot::updateShot(float ballLocationZ, float ballLocationX, float ballLocati
   this->ballSpeed = ballSpeed;
   this->carPitch = carPitch;
   this->carRoll = carRoll;
-  return saveShotFile();
+  return saveStatus(*this);
 }
 
-bool Shot::deleteShotFile() {
+Status Shot::deleteShotFile() {
   // Only a file: an empty folder of the same name is not a shot.
-  if (!isRegularFile(filePath)) return false;
+  if (!isRegularFile(filePath)) return Status::failure("The shot's file " + fileNameIn(filePath) + " is gone");
   std::error_code error;
-  return fs::remove(pathFromUtf8(filePath), error) && !error;
+  if (!fs::remove(pathFromUtf8(filePath), error) || error) {
+    return Status::failure("Could not delete " + fileNameIn(filePath) + ": " + error.message());
+  }
+  return {};
 }
 
-bool Shot::renameShot(std::string newName) {
-  if (!shotname::isUsableShotName(newName)) return false;
+Status Shot::renameShot(std::string newName) {
+  if (std::string why = shotname::shotNameProblem(newName); !why.empty()) return Status::failure(why);
   // The file stays in its own folder, also for a record that was never
   // loaded from a pack (folderPath empty).
   std::string target = shotname::folderOf(filePath) + shotname::fileNameFor(newName);
-  switch (pathState(target)) {
-    case PathState::unknown:
-      return false;
-    case PathState::taken: {
-      // Only the shot's own file (the same name, or another spelling of it
-      // on a file system that ignores case) may be there.
-      std::error_code error;
-      if (!fs::equivalent(pathFromUtf8(filePath), pathFromUtf8(target), error) || error) {
-        return false;
-      }
-      break;
+  if (Status free = freePath(target); !free) {
+    // Only the shot's own file (the same name, or another spelling of it on
+    // a file system that ignores case) may be there.
+    std::error_code error;
+    if (pathState(target) != PathState::taken ||
+        !fs::equivalent(pathFromUtf8(filePath), pathFromUtf8(target), error) || error) {
+      return free;
     }
-    case PathState::free:
-      break;
   }
   // The file may have changed since the record was read (an edit by hand,
   // "OverideShot"): the renamed file carries what the file holds now, filled
   // in as a pack load fills it, never the record's older values.
   Shot renamed;
   renamed.filePath = filePath;
-  if (renamed.readValues() != ShotRead::kept) return false;
+  if (renamed.readValues() != ShotRead::kept) {
+    return Status::failure(shotGoneReason(filePath));
+  }
   shotrepair::fillMissingValues(renamed);
-  if (!moveFile(filePath, target)) return false;
+  if (!moveFile(filePath, target)) {
+    return Status::failure("Could not rename " + fileNameIn(filePath) + " to " + fileNameIn(target));
+  }
   renamed.filePath = target;
   renamed.folderPath = folderPath;
   renamed.name = std::move(newName);
-  if (!renamed.saveShotFile()) {
+  if (Status saved = saveStatus(renamed); !saved) {
     // Left half done, the next load would name the shot after its file.
     moveFile(target, filePath);
-    return false;
+    return saved;
   }
   *this = std::move(renamed);
-  return true;
+  return {};
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/Outcome.h"
 #include "storage/ShotFileFormat.h"
 
 // What reading a shot file found. Only `kept` puts the shot in its pack's
@@ -45,7 +46,11 @@ class Shot {
   int32_t carPitch = shotfile::rotationAbsentMarker;
   int32_t carRoll = shotfile::rotationAbsentMarker;
   std::string filePath;    // the key by which the file is written, renamed, deleted
-  std::string folderPath;  // set only by loadShot
+  // The pack folder the shot was read from, with its "/": set by whoever
+  // reads a listed file (the pack loader, export, copy) and moved with a
+  // renamed pack; empty for a record made by createShotFile or
+  // createDefaultShot, which no rename uses.
+  std::string folderPath;
   std::string name;        // display form: spaces, no "_"
   int32_t ballSpeed = 0;
 
@@ -89,13 +94,11 @@ class Shot {
   std::string displayName() const;
 
   // ---- the shot's file inside a pack folder ----
-  // Loads folder + shotname::fileNameFor(name). True when the shot was read
-  // and kept.
-  bool loadShot(std::string folder, std::string name);
   // Creates folder + shotname::fileNameFor(name) with the given values;
   // refuses a name that is empty, holds a forbidden character or cleans to
-  // nothing, and never overwrites anything. True when the file was written.
-  bool createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
+  // nothing, and never overwrites anything. Succeeds when the file was
+  // written; otherwise says why, and nothing was created.
+  Status createShotFile(std::string folder, float ballLocationZ, float ballLocationX,
                       float ballLocationY, float ballVelocityX, float ballVelocityY,
                       float ballVelocityZ, float carLocationX, float carLocationY,
                       float carLocationZ, int32_t carYaw, std::string name, int32_t ballSpeed,
@@ -103,23 +106,27 @@ class Shot {
   // Writes folder + "defaultShot.shot" unless something is there already.
   // True when it was written.
   bool createDefaultShot(std::string folder);
-  // Stores the values and rewrites filePath (the file keeps its name). True
-  // when the file was written.
-  bool updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
-                  float ballVelocityX, float ballVelocityY, float ballVelocityZ,
-                  float carLocationX, float carLocationY, float carLocationZ, int32_t carYaw,
-                  std::string name, int32_t ballSpeed, int32_t carPitch, int32_t carRoll);
-  // True when the file (a regular file) was removed.
-  bool deleteShotFile();
+  // Stores the values and rewrites filePath (the file keeps its name).
+  // Succeeds when the file was written; on failure the file is as it was.
+  Status updateShot(float ballLocationZ, float ballLocationX, float ballLocationY,
+                    float ballVelocityX, float ballVelocityY, float ballVelocityZ,
+                    float carLocationX, float carLocationY, float carLocationZ, int32_t carYaw,
+                    std::string name, int32_t ballSpeed, int32_t carPitch, int32_t carRoll);
+  // Succeeds when the file (a regular file) was removed.
+  Status deleteShotFile();
   // Moves the file to shotname::fileNameFor(newName) in the file's folder and
   // rewrites it with the new name and the values the file holds now (missing
   // ones filled in as a pack load fills them), which the record then holds
   // too. Refuses the names createShotFile refuses, a target that is taken by
   // anything but the shot's own file, and a file that cannot be read as a
-  // shot. True when renamed and rewritten; otherwise the file and the record
-  // are as they were.
-  bool renameShot(std::string newName);
+  // shot. Succeeds when renamed and rewritten; otherwise the file and the
+  // record are as they were.
+  Status renameShot(std::string newName);
 };
+
+// Why a shot whose file is at `path` cannot be read any more, in one line
+// for the player.
+std::string shotGoneReason(const std::string& path);
 
 // Removes every forbidden character (shotfile::forbiddenCharacters) and
 // control character in place.

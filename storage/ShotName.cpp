@@ -71,10 +71,16 @@ std::string fileNameFor(std::string_view name) {
   return std::string(name) + std::string(extension);
 }
 
-bool isUsableShotName(std::string_view name) {
-  if (namerule::holdsForbiddenCharacter(name) || namerule::isDeviceName(name)) return false;
-  return !trimUnderscores(name).empty();
+std::string shotNameProblem(std::string_view name) {
+  if (namerule::holdsForbiddenCharacter(name)) {
+    return "A shot name cannot hold / \\ | * ? \" < > : or control characters";
+  }
+  if (trimUnderscores(name).empty()) return "A shot name needs more than spaces and underscores";
+  if (namerule::isDeviceName(name)) return "The shot name cannot be used: " + namerule::deviceNameReason(name);
+  return {};
 }
+
+bool isUsableShotName(std::string_view name) { return shotNameProblem(name).empty(); }
 
 bool isLegacyShotName(std::string_view name) {
   return isPrefixAndDigits(name, shotfile::legacyStem);

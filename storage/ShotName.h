@@ -38,6 +38,9 @@ std::string fileNameFor(std::string_view name);
 // inside the folder), no device name (namerule::isDeviceName), and something
 // is left of it as a name token besides underscores.
 bool isUsableShotName(std::string_view name);
+// Why isUsableShotName refuses `name`, in one line for the player; "" when
+// it does not.
+std::string shotNameProblem(std::string_view name);
 
 // "Shots" followed by one or more digits: a shot file of the older layout.
 bool isLegacyShotName(std::string_view name);

@@ -21,10 +21,6 @@ NameSortKey::NameSortKey(std::string_view name) : number(leadingNumber(name)) {
   if (bracket != std::string_view::npos) text = name.substr(bracket + 1);
 }
 
-bool naturalNameLess(std::string_view a, std::string_view b) {
-  return NameSortKey(a) < NameSortKey(b);
-}
-
 bool foldedNameLess(std::string_view a, std::string_view b) {
   const auto folded = [](char c) {
     const auto byte = static_cast<unsigned char>(c);

@@ -16,24 +16,22 @@ class Shot;
 // does not begin with a digit, and a number of 0 all give unnumberedKey.
 int32_t leadingNumber(std::string_view name);
 
-// Keys in signed order; equal keys by the text after the first ")" (empty
-// without one), compared bytewise as unsigned characters.
-bool naturalNameLess(std::string_view a, std::string_view b);
-
 // Byte order (unsigned) of the names with the letters A to Z folded to
 // lower case; names that are equal so are in exact byte order.
 bool foldedNameLess(std::string_view a, std::string_view b);
 
-// naturalNameLess on the shots' display names ("_" read as a space), and
-// foldedNameLess where that finds them equivalent.
+// The shots' display names ("_" read as a space) by their NameSortKey, and
+// by foldedNameLess where the keys are equal.
 bool shotNameLess(const Shot& x, const Shot& y);
 
 // The key of a name without a number (0x7FFFFFF8, a little below the largest
 // 32-bit value): such names sort after every numbered one.
 inline constexpr int32_t unnumberedKey = 2147483640;
 
-// What naturalNameLess compares, computed once per name so a sort does not
-// rebuild it for every comparison. `text` points into the name it came from.
+// What the shot order compares, computed once per name so a sort does not
+// rebuild it for every comparison: the leading number in signed order, then
+// the text after the first ")" (empty without one), compared bytewise as
+// unsigned characters. `text` points into the name it came from.
 struct NameSortKey {
   int32_t number;
   std::string_view text;

@@ -69,7 +69,7 @@ ShotRead readAsLoaded(Shot& shot, bool& unsaved) {
   return read == ShotRead::kept ? completeRead(shot, WriteAccess::unknown, unsaved) : read;
 }
 
-bool createRepairedCopy(const Shot& original, const std::string& folder, const std::string& name) {
+Status createRepairedCopy(const Shot& original, const std::string& folder, const std::string& name) {
   Shot values = original;
   fillMissingValues(values);
   return Shot().createShotFile(folder, values.ballLocationZ, values.ballLocationX,

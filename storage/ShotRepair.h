@@ -32,7 +32,7 @@ ShotRead readAsLoaded(Shot& shot, bool& unsaved);
 
 // Creates folder + shotname::fileNameFor(name) holding the values of
 // `original`, the missing ones filled in, in one write (createShotFile's
-// rules). True when it was written.
-bool createRepairedCopy(const Shot& original, const std::string& folder, const std::string& name);
+// rules). Succeeds when it was written; otherwise says why.
+Status createRepairedCopy(const Shot& original, const std::string& folder, const std::string& name);
 
 }  // namespace shotrepair

@@ -11,4 +11,7 @@ inline constexpr const char* packError = "Training pack error: {} ({})";
 // A folder whose entries could not all be listed: the folder, the error.
 inline constexpr const char* unlistedFolder = "Could not list {}: {}";
 
+// A pack an action was asked for that the list no longer holds.
+inline constexpr const char* packGone = "This training pack is no longer in the list";
+
 }  // namespace storagemessages

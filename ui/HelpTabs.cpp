@@ -4,6 +4,7 @@
 
 #include <imgui.h>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "ui/TabWidgets.h"
 
@@ -47,7 +48,7 @@ constexpr const char* changeLogText =
 }  // namespace
 
 void QMTraining::renderHowToUseTab() {
-  CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled");
+  CVarWrapper enabled = cvarManager->getCvar(cvarname::quellmarkEnabled);
   if (!enabled) return;
   bool on = enabled.getBoolValue();
   if (ImGui::Checkbox("Enable QuellmarkTraining", &on)) {

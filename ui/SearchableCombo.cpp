@@ -90,7 +90,7 @@ bool comboFilterMatches(std::string_view filter, std::string_view item) {
   return false;
 }
 
-bool searchableCombo(const char* label, int32_t& currentIndex, std::vector<std::string> items,
+bool searchableCombo(const char* label, int32_t& currentIndex, const std::vector<std::string>& items,
                      const char* previewText, const char* hint, int listHeight) {
   const int32_t count = static_cast<int32_t>(items.size());
   if (currentIndex >= count) currentIndex = 0;

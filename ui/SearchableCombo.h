@@ -29,5 +29,5 @@ bool comboFilterMatches(std::string_view filter, std::string_view item);
 //   the caller set size constraints for the next window.
 // The typed filter holds at most 63 bytes. When no entry matches, the list
 // holds only a disabled "No maps found".
-bool searchableCombo(const char* label, int32_t& currentIndex, std::vector<std::string> items,
+bool searchableCombo(const char* label, int32_t& currentIndex, const std::vector<std::string>& items,
                      const char* previewText, const char* hint, int listHeight);

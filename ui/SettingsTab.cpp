@@ -7,28 +7,14 @@
 #include <vector>
 
 #include "QMTraining/QMTraining.h"
+#include "binds/KeyNames.h"
 #include "ui/SearchableCombo.h"
 #include "ui/TabWidgets.h"
 
 namespace {
 
-// Every controller key name starts with "XboxTypeS_"; the list shows the rest.
-constexpr size_t controllerPrefixLength = 10;
 constexpr const char* searchHint = "Type to search...";
 constexpr int keyListHeight = 20;
-
-std::string controllerLabel(const std::string& name) {
-  return name.size() > controllerPrefixLength ? name.substr(controllerPrefixLength) : std::string();
-}
-
-// The display list follows its table whenever their sizes differ; in
-// practice once, on the tab's first frame.
-template <typename Label>
-void followTable(std::vector<std::string>& labels, const std::vector<std::string>& names, Label label) {
-  if (labels.size() == names.size()) return;
-  labels.clear();
-  for (const std::string& name : names) labels.push_back(label(name));
-}
 
 std::string labelAt(const std::vector<std::string>& labels, int32_t index) {
   return index >= 0 && index < static_cast<int32_t>(labels.size()) ? labels[static_cast<size_t>(index)] : "";
@@ -37,9 +23,8 @@ std::string labelAt(const std::vector<std::string>& labels, int32_t index) {
 }  // namespace
 
 void QMTraining::renderSettingsTab() {
-  followTable(controllerKeyLabels, controllerKeyNames, controllerLabel);
-  followTable(keyboardKeyLabels, keyboardKeyNames, [](const std::string& name) { return name; });
-
+  const std::vector<std::string>& controllerKeyLabels = controllerKeyLabelTable();
+  const std::vector<std::string>& keyboardKeyLabels = keyboardKeyNames;
   ImGui::Text("Current Controller Keybind: %s \nSelect Controller Keybind",
               labelAt(controllerKeyLabels, controllerKeyIndex).c_str());
   if (searchableCombo("##controllerKeybind", controllerKeyIndex, controllerKeyLabels,

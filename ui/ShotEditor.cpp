@@ -1,4 +1,4 @@
-// The shot editor: the "Create Shot" tab bar that replaces the main tabs
+// The shot editor: how it starts, and the "Create Shot" tab bar that replaces the main tabs
 // while editorOpen is set. It edits the working shot, tries each part of it
 // in the game through the placement commands, and ends by saving a new shot
 // into the current pack or writing the edited one back.
@@ -9,27 +9,26 @@
 #include <string>
 #include <string_view>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
+#include "ui/EditorFields.h"
 #include "ui/NameRules.h"
+#include "ui/ShotEditor.h"
+#include "ui/ShotMessages.h"
 #include "ui/TabWidgets.h"
 #include "ui/TextFields.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowState.h"
 
 using windowparts::redMessage;
 
 namespace {
 
-constexpr const char* forbiddenMessage =
-    "Your Shot Name cannot contain the characters / , \\ , | , * , ? , \" , < , or >";
-constexpr const char* saveFailedMessage =
-    "The shot could not be saved: its pack's folder is missing or read-only, or the name is in use";
-constexpr const char* editedShotMissingMessage =
-    "The shot being edited is no longer in the pack; press Cancel";
 
-constexpr int32_t minBallSpeed = 2985;
-constexpr int32_t maxBallSpeed = 4600;
+using editorrange::maxBallSpeed;
+using editorrange::minBallSpeed;
 
 // Pixels. Beside the preview the fields keep at least fieldsMinWidth (their
 // longest lines wrap); the preview takes what is left, up to
@@ -38,101 +37,6 @@ constexpr float fieldsMinWidth = 520;
 constexpr float previewMinWidth = 300;
 constexpr float previewMaxWidth = 460;
 constexpr float previewAboveHeight = 220;
-
-// One field of the editor: its two text lines, its identifier, its bounds
-// (the numbers of the range text) and the lead texts of its tooltip.
-template <typename Value>
-struct Field {
-  const char* label;
-  const char* range;
-  const char* id;
-  Value min;
-  Value max;
-  const char* textLead;    // text-field mode
-  const char* sliderLead;  // slider mode
-  Value QMTraining::*member;
-};
-
-using FloatField = Field<float>;
-using IntField = Field<int32_t>;
-
-constexpr FloatField ballLocationFields[] = {
-    {"Ball Location X Value", "Range: [-4096, 4096]", "###BallX", -4096, 4096,
-     "The X position of the ball is ", "The X Position Of The Ball Is ",
-     &QMTraining::ballLocationX},
-    {"Ball Location Y Value", "Range: [-5120, 5120]", "###BallY", -5120, 5120,
-     "The Y position of the ball is ", "The Y Position Of The Ball Is ",
-     &QMTraining::ballLocationY},
-    {"Ball Location Z Value", "Range: [0, 2044]", "###BallZ", 0, 2044,
-     "The Z position of the ball is ", "The Z Position Of The Ball Is ",
-     &QMTraining::ballLocationZ},
-};
-
-constexpr FloatField ballVelocityFields[] = {
-    {"Ball Velocity X Value", "Range: [-6000, 6000]", "###BallVelX", -6000, 6000,
-     "The X value of the velocity is ", "The X Value Of The Velocity Is ",
-     &QMTraining::ballVelocityX},
-    {"Ball Velocity Y Value", "Range: [-6000, 6000]", "###BallVelY", -6000, 6000,
-     "The Y value of the velocity is ", "The Y Value Of The Velocity Is ",
-     &QMTraining::ballVelocityY},
-    {"Ball Velocity Z Value", "Range: [-6000, 6000]", "###BallVelZ", -6000, 6000,
-     "The Z value of the velocity is ", "The Z Value Of The Velocity Is ",
-     &QMTraining::ballVelocityZ},
-};
-
-constexpr FloatField carLocationFields[] = {
-    {"Car Location X Value", "Range: [-4096, 4096]", "###CarX", -4096, 4096,
-     "The X position of the car is ", "The X postion of the car is ", &QMTraining::carLocationX},
-    {"Car Location Y Value", "Range: [-5120, 5120]", "###CarY", -5120, 5120,
-     "The Y position of the car is ", "The Y postion of the car is ", &QMTraining::carLocationY},
-    {"Car Location Z Value", "Range: [10, 2024]", "###CarZ", 10, 2024,
-     "The Z position of the car is ", "The Z postion of the car is ", &QMTraining::carLocationZ},
-};
-
-constexpr IntField carRotationFields[] = {
-    {"Car Yaw Rotation Value", "Range: [-32764, 32764]", "###CarYaw", -32764, 32764,
-     "This sets the rotation of the car on the Yaw axis to ",
-     "This sets the rotation of the car on the Yaw axis to ", &QMTraining::carYaw},
-    {"Car Pitch Rotation Value", "Range: [-32764, 32764]", "###CarPitch", -32764, 32764,
-     "This sets the rotation of the car on the Pitch axis to ",
-     "This sets the rotation of the car on the Pitch axis to ", &QMTraining::carPitch},
-    {"Car Roll Rotation Value", "Range: [-32764, 32764]", "###CarRoll", -32764, 32764,
-     "This sets the rotation of the car on the Roll axis to ",
-     "This sets the rotation of the car on the Roll axis to ", &QMTraining::carRoll},
-};
-
-// Sliders keep typed values (ctrl+click) within the bounds too.
-constexpr ImGuiSliderFlags sliderFlags = ImGuiSliderFlags_AlwaysClamp;
-
-void drawField(QMTraining& plugin, const FloatField& field) {
-  ImGui::TextUnformatted(field.label);
-  ImGui::TextUnformatted(field.range);
-  float& value = plugin.*field.member;
-  if (plugin.useTextboxes) {
-    floatTextBox(field.id, value, field.min, field.max, field.textLead,
-                 plugin.shotEditor.floatBuffer);
-  } else {
-    ImGui::SliderFloat(field.id, &value, field.min, field.max, "%.3f", sliderFlags);
-    valueTooltip(field.sliderLead, value);
-  }
-}
-
-void drawField(QMTraining& plugin, const IntField& field) {
-  ImGui::TextUnformatted(field.label);
-  ImGui::TextUnformatted(field.range);
-  int32_t& value = plugin.*field.member;
-  if (plugin.useTextboxes) {
-    intTextBox(field.id, value, field.min, field.max, field.textLead, plugin.shotEditor.intBuffer);
-  } else {
-    ImGui::SliderInt(field.id, &value, field.min, field.max, "%d", sliderFlags);
-    valueTooltip(field.sliderLead, value);
-  }
-}
-
-template <typename Fields>
-void drawFields(QMTraining& plugin, const Fields& fields) {
-  for (const auto& field : fields) drawField(plugin, field);
-}
 
 // Placement commands change the game world, which the window never does
 // itself: the host runs them on the game thread.
@@ -160,7 +64,7 @@ Shot* editedShot(QMTraining& plugin) {
   const int32_t index = plugin.editShotIndex;
   if (index < 0 || static_cast<size_t>(index) >= plugin.shots.size()) return nullptr;
   Shot& shot = plugin.shots[static_cast<size_t>(index)];
-  return shot.filePath == plugin.shotEditor.editShotFile ? &shot : nullptr;
+  return shot.filePath == plugin.windowState->shotEditor.editShotFile ? &shot : nullptr;
 }
 
 // The name field's checks and messages, and "Save Shot" or "Edit Shot" with
@@ -169,7 +73,7 @@ Shot* editedShot(QMTraining& plugin) {
 void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
   windowparts::nameInput("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
   const std::string_view typed = plugin.shotNameInput;
-  ShotEditorState& editor = plugin.shotEditor;
+  ShotEditorState& editor = plugin.windowState->shotEditor;
   // A name longer than the field shows cut short; left as shown, it stays
   // the shot's whole name.
   const bool nameAsShown = plugin.editingShot && typed == editor.editNameShown;
@@ -179,23 +83,24 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
   const bool taken = editor.nameCache.shotNameTaken(plugin.shots, name);
   const namerules::ShotNameFaults faults(typed);
   const bool acceptable = !faults.any();
-  redMessage("A Shot with this name already exists!", taken && !ownName);
-  redMessage("Please Enter A Name", faults.empty);
-  redMessage(forbiddenMessage, faults.forbidden);
+  redMessage(shotmessages::inPack.taken, taken && !ownName);
+  redMessage(shotmessages::inPack.empty, faults.empty);
+  redMessage(shotmessages::editorForbidden, faults.forbidden);
   windowparts::nameRuleMessages(faults);
   redMessage(namerules::reservedShotNameMessage, faults.reserved);
-  redMessage(editedShotMissingMessage, plugin.editingShot && !edited);
-  redMessage(saveFailedMessage, !editor.failedSaveName.empty() && editor.failedSaveName == typed);
+  redMessage(shotmessages::editedShotMissing, plugin.editingShot && !edited);
+  redMessage(editor.saveFailure.c_str(), !editor.failedSaveName.empty() && editor.failedSaveName == typed);
 
   // A save that fails keeps the editor open with the player's values, and
   // the shots shown as they were.
-  const auto saved = [&](bool written) {
+  const auto saved = [&](const Status& written) {
     if (written) {
       editor.failedSaveName.clear();
     } else {
       editor.failedSaveName = typed;
+      editor.saveFailure = written.error;
     }
-    return written;
+    return written.ok();
   };
   if (plugin.editingShot) {
     const bool pressed = ImGui::Button("Edit Shot");
@@ -242,7 +147,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
 void drawBallTab(QMTraining& plugin) {
   ImGui::TextWrapped(
       "Here You can test the ball part of the shot and set which shot is modified.\n");
-  CVarWrapper packNumber = plugin.cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = plugin.cvarManager->getCvar(cvarname::trainingPackNum);
   if (!packNumber) return;
   const int32_t pack = packNumber.getIntValue();
   if (const std::string* name = packAt(plugin.trainingPacks, pack)) {
@@ -253,35 +158,36 @@ void drawBallTab(QMTraining& plugin) {
   }
   textboxSwitch(plugin);
 
-  if (ImGui::Button("Moves The Ball")) runInGame(plugin, "BallMove");
+  if (ImGui::Button("Moves The Ball")) runInGame(plugin, commandname::ballMove);
   itemTooltip("Moves The Ball To a New Location");
-  drawFields(plugin, ballLocationFields);
-  if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, "BallVelocity");
+  drawEditorFields(plugin, EditorFields::ballLocation);
+  if (ImGui::Button("Adjust The Velocity Of The Ball")) runInGame(plugin, commandname::ballVelocity);
   itemTooltip("Add the new velocity of the ball");
-  drawFields(plugin, ballVelocityFields);
+  drawEditorFields(plugin, EditorFields::ballVelocity);
 
-  if (!plugin.cvarManager->getCvar("shotNumber1")) return;
+  if (!plugin.cvarManager->getCvar(cvarname::shotNumber1)) return;
   ImGui::TextWrapped("Here You can pick the overall speed of the ball.");
-  if (ImGui::Button("Speed of The Ball")) runInGame(plugin, "BallSpeed");
+  if (ImGui::Button("Speed of The Ball")) runInGame(plugin, commandname::ballSpeed);
   itemTooltip("Changes the speed of the ball");
   // While this tab shows, the speed command takes the speed edited here.
-  CVarWrapper speedMode = plugin.cvarManager->getCvar("speed_enabled");
+  CVarWrapper speedMode = plugin.cvarManager->getCvar(cvarname::speedEnabled);
   if (!speedMode) return;
-  if (speedMode.getIntValue() != 2) speedMode.setValue(2);
+  constexpr int fixed = static_cast<int>(SpeedMode::Fixed);
+  if (speedMode.getIntValue() != fixed) speedMode.setValue(fixed);
 
-  CVarWrapper speedVariable = plugin.cvarManager->getCvar("cool_speed");
+  CVarWrapper speedVariable = plugin.cvarManager->getCvar(cvarname::coolSpeed);
   if (!speedVariable) return;
   int32_t speed = speedVariable.getIntValue();
   ImGui::TextUnformatted("Set The Speed Of The Ball");
-  ImGui::TextUnformatted("Range: [2985, 4600]");
+  ImGui::Text("Range: [%d, %d]", minBallSpeed, maxBallSpeed);
   constexpr const char* speedLead = "The speed of the ball will be ";
   if (plugin.useTextboxes) {
     if (intTextBox("###SpeedBall", speed, minBallSpeed, maxBallSpeed, speedLead,
-                   plugin.shotEditor.intBuffer)) {
+                   plugin.windowState->shotEditor.intBuffer)) {
       speedVariable.setValue(speed);
     }
   } else {
-    if (ImGui::SliderInt("###SpeedBall", &speed, minBallSpeed, maxBallSpeed, "%d", sliderFlags)) {
+    if (ImGui::SliderInt("###SpeedBall", &speed, minBallSpeed, maxBallSpeed, "%d", editorSliderFlags)) {
       speedVariable.setValue(speed);
     }
     valueTooltip(speedLead, speed);
@@ -291,18 +197,18 @@ void drawBallTab(QMTraining& plugin) {
 
 void drawCarTab(QMTraining& plugin) {
   ImGui::TextWrapped("Here You can pick the location of your car");
-  CVarWrapper carEnabled = plugin.cvarManager->getCvar("car_enabled");
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar(cvarname::carEnabled);
   if (!carEnabled) return;
   cvarCheckbox("Enable Car Reset", carEnabled);
   itemTooltip("Toggle Whether The Car Resets When A Shot Is Reset");
   textboxSwitch(plugin);
   if (ImGui::Button("Moves The Car")) {
     carEnabled.setValue(1);
-    runInGame(plugin, "CarMove");
+    runInGame(plugin, commandname::carMove);
   }
   itemTooltip("Moves The Car To A New Location");
-  drawFields(plugin, carLocationFields);
-  drawFields(plugin, carRotationFields);
+  drawEditorFields(plugin, EditorFields::carLocation);
+  drawEditorFields(plugin, EditorFields::carRotation);
 }
 
 // A tab's fields with the preview of the working shot: to the right of
@@ -330,25 +236,95 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
 
 }  // namespace
 
+bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
+  const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
+  plugin.editShotIndex = shotIndex;
+  plugin.windowState->shotEditor.editShotFile = shot.filePath;
+  plugin.ballLocationX = shot.getBallLocationX();
+  plugin.ballLocationY = shot.getBallLocationY();
+  plugin.ballLocationZ = shot.getBallLocationZ();
+  plugin.ballVelocityX = shot.getBallVelocityX();
+  plugin.ballVelocityY = shot.getBallVelocityY();
+  plugin.ballVelocityZ = shot.getBallVelocityZ();
+  plugin.carLocationX = shot.getCarLocationX();
+  plugin.carLocationY = shot.getCarLocationY();
+  plugin.carLocationZ = shot.getCarLocationZ();
+  plugin.carYaw = shot.getCarYaw();
+  plugin.carPitch = shot.getCarPitch();
+  plugin.carRoll = shot.getCarRoll();
+  plugin.ballSpeed = shot.getBallSpeed();
+  plugin.currentShotName = shot.displayName();
+
+  CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);
+  if (!speed) return false;
+  speed.setValue(plugin.ballSpeed);
+  namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  plugin.windowState->shotEditor.editName = plugin.currentShotName;
+  plugin.windowState->shotEditor.editNameShown = plugin.shotNameInput;
+  if (!plugin.holdEditorSpeed()) return false;
+
+  plugin.modifiersActive = false;
+  plugin.trainingActive = false;
+  // Straight into the members, not through their variables: the editor's
+  // test buttons work while the plug-in is switched off, and the car stays
+  // put until the player asks for it.
+  plugin.pluginEnabled = true;
+  plugin.carResetEnabled = false;
+  plugin.editingShot = true;
+  plugin.editorOpen = true;
+  plugin.windowState->shotEditor.failedSaveName.clear();
+  CVarWrapper carEnabled = plugin.cvarManager->getCvar(cvarname::carEnabled);
+  if (!carEnabled) return false;
+  carEnabled.setValue(0);
+  return true;
+}
+
+bool startNewShot(QMTraining& plugin) {
+  plugin.ballLocationX = plugin.ballLocationY = plugin.ballLocationZ = 0;
+  plugin.ballVelocityX = plugin.ballVelocityY = plugin.ballVelocityZ = 0;
+  plugin.carLocationX = plugin.carLocationY = plugin.carLocationZ = 0;
+  plugin.carYaw = plugin.carPitch = plugin.carRoll = 0;
+  plugin.ballSpeed = shotfile::defaultBallSpeed;
+  CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);
+  if (!speed) return false;
+  speed.setValue(plugin.ballSpeed);
+  if (!plugin.holdEditorSpeed()) return false;
+
+  plugin.currentShotName = "Insert Shot Name Here";
+  namerules::setFieldText(plugin.shotNameInput, plugin.currentShotName);
+  plugin.modifiersActive = false;
+  plugin.trainingActive = false;
+  plugin.pluginEnabled = true;
+  plugin.carResetEnabled = false;
+  plugin.windowState->shotEditor.failedSaveName.clear();
+  if (plugin.shots.size() >= lagWarningThreshold) {
+    plugin.windowState->shotPopups.lagWarningPending = true;
+  } else {
+    plugin.editorOpen = true;
+  }
+  plugin.editingShot = false;
+  return true;
+}
+
 bool QMTraining::holdEditorSpeed() {
-  CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
+  CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled);
   if (!speedMode) return false;
-  if (!shotEditor.speedModeBefore) shotEditor.speedModeBefore = speedMode.getIntValue();
-  speedMode.setValue(2);
+  if (!windowState->shotEditor.speedModeBefore) windowState->shotEditor.speedModeBefore = speedMode.getIntValue();
+  speedMode.setValue(static_cast<int>(SpeedMode::Fixed));
   return true;
 }
 
 void QMTraining::restoreAfterEditor() {
-  if (shotEditor.speedModeBefore) {
-    if (CVarWrapper speedMode = cvarManager->getCvar("speed_enabled")) {
-      speedMode.setValue(*shotEditor.speedModeBefore);
+  if (windowState->shotEditor.speedModeBefore) {
+    if (CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled)) {
+      speedMode.setValue(*windowState->shotEditor.speedModeBefore);
     }
-    shotEditor.speedModeBefore.reset();
+    windowState->shotEditor.speedModeBefore.reset();
   }
-  if (CVarWrapper enabled = cvarManager->getCvar("quellmark_enabled")) {
+  if (CVarWrapper enabled = cvarManager->getCvar(cvarname::quellmarkEnabled)) {
     pluginEnabled = enabled.getBoolValue();
   }
-  if (CVarWrapper carEnabled = cvarManager->getCvar("car_enabled")) {
+  if (CVarWrapper carEnabled = cvarManager->getCvar(cvarname::carEnabled)) {
     carResetEnabled = carEnabled.getBoolValue();
   }
 }

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <vector>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "flight/Field.h"
 #include "flight/FieldView.h"
+#include "ui/WindowState.h"
 
 namespace {
 
@@ -180,11 +182,11 @@ void QMTraining::renderShotPreview(int32_t shotIndex, float width, float height)
   }
   // The speed the next reset gives the ball: the variables are read as the
   // speed command reads them, none when one is missing.
-  CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
-  CVarWrapper fixedSpeed = cvarManager->getCvar("cool_speed");
+  CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled);
+  CVarWrapper fixedSpeed = cvarManager->getCvar(cvarname::coolSpeed);
   const int32_t mode = speedMode ? speedMode.getIntValue() : 0;
   const int32_t fixed = fixedSpeed ? fixedSpeed.getIntValue() : 0;
   const PreviewedShot shot = stored ? previewedShot(*stored, heldSpeedFor(mode, stored->ballSpeed, fixed))
                                     : previewedShot(*this, heldSpeedFor(mode, ballSpeed, fixed));
-  drawShotPreview(previewFlight.predict(shot.ball), shot.car, size);
+  drawShotPreview(windowState->previewFlight.predict(shot.ball), shot.car, size);
 }

@@ -33,6 +33,9 @@ struct PendingEntry {
   }
 };
 
+// What identifies a shot of the list for a PendingEntry: its file.
+inline const std::string& shotKey(const Shot& shot) { return shot.filePath; }
+
 struct ShotEditorState {
   TextBoxBuffer floatBuffer;  // shared by every floatTextBox of the editor
   TextBoxBuffer intBuffer;    // shared by every intTextBox of the editor
@@ -45,6 +48,7 @@ struct ShotEditorState {
   // The name "Save Shot" or "Edit Shot" last failed to save under; empty
   // after a save or a start.
   std::string failedSaveName;
+  std::string saveFailure;  // why it failed, as the editor shows it
   // "speed_enabled" as it was before the editor (or its lag warning) opened
   // and held it at 2; none while the editor is closed.
   std::optional<int32_t> speedModeBefore;
@@ -71,8 +75,8 @@ struct ShotPopupState {
   namerules::TakenNameCache copyCache;
   namerules::TakenNameCache transferCache;
   // Why the last rename, delete, copy or transfer failed (its popup stays
-  // open and shows it); null once a row button opens a popup again.
-  const char* failure = nullptr;
+  // open and shows it); empty once a row button opens a popup again.
+  std::string failure;
 };
 
 // "Share Training Pack": the pack's text as it was when "Share" was pressed.

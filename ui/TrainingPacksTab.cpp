@@ -10,11 +10,14 @@
 #include <string>
 #include <string_view>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "storage/PackText.h"
+#include "storage/StorageMessages.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowState.h"
 
 using windowparts::beginAutoSizedModal;
 using windowparts::closePopup;
@@ -29,7 +32,7 @@ constexpr const char* emptyMessage = "Please Enter A Name";
 constexpr const char* forbiddenMessage =
     "Your training pack name cannot contain the characters . , / , \\ , | , * , ? , \" , < , "
     "or >";
-constexpr const char* missingPackMessage = "This training pack is no longer in the list";
+constexpr const char* missingPackMessage = storagemessages::packGone;
 
 const std::string& packKey(const std::string& pack) { return pack; }
 
@@ -85,7 +88,7 @@ bool closedIfForgotten(bool openFlag) {
 const ImVec2 packTextFieldSize(560, 220);
 
 void openSharePopup(QMTraining& plugin, const std::string& pack) {
-  SharePopupState& share = plugin.packPopups.sharing;
+  SharePopupState& share = plugin.windowState->packPopups.sharing;
   Outcome<PackExport> exported = plugin.exportTrainingPack(pack);
   share = SharePopupState{};
   share.open = true;
@@ -118,7 +121,7 @@ void openImportPopup(ImportPopupState& importing) {
 class PackPopups {
  public:
   explicit PackPopups(QMTraining& plugin)
-      : plugin_(plugin), state_(plugin.packPopups), packs_(plugin.trainingPacks) {}
+      : plugin_(plugin), state_(plugin.windowState->packPopups), packs_(plugin.trainingPacks) {}
   void copy();
   void remove();
   void rename();
@@ -276,13 +279,13 @@ void PackPopups::importPack() {
 
 void QMTraining::renderTrainingPacksTab() {
   ImGui::TextWrapped("Here you can switch between training packs.\n");
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   if (!packNumber) return;
   const int32_t currentPack = packNumber.getIntValue();
   if (const std::string* name = packAt(trainingPacks, currentPack)) {
     ImGui::Text("Selected: %s", name->c_str());
   }
-  PackPopupState& state = packPopups;
+  PackPopupState& state = windowState->packPopups;
 
   windowparts::beginListRegion("TrainingPackList");
   const windowparts::RowClick action = drawPackRows(trainingPacks, currentPack);

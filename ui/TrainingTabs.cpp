@@ -7,10 +7,12 @@
 
 #include <string>
 
+#include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "playback/ShotVariance.h"
 #include "storage/Shot.h"
 #include "ui/TabWidgets.h"
+#include "ui/WindowState.h"
 
 namespace {
 
@@ -23,8 +25,8 @@ constexpr const char* carResetTooltip = "Toggle Whether The Car Resets When A Sh
 
 // The speed reset modes, in the order of the values of "speed_enabled".
 constexpr const char* speedModes[] = {"No Reset", "Reset from file", "Reset From Value Below"};
-constexpr int minBallSpeed = 2985;
-constexpr int maxBallSpeed = 4600;
+using editorrange::maxBallSpeed;
+using editorrange::minBallSpeed;
 
 // The values of "training_order", in order.
 constexpr const char* shotOrders[] = {"Random", "Each once per round", "In list order"};
@@ -37,11 +39,11 @@ struct VarianceSlider {
   const char* tooltip;
 };
 constexpr VarianceSlider varianceSliders[] = {
-    {"variance_location", "Location variance", maxLocationVariance, "%.0f units",
+    {cvarname::varianceLocation, "Location variance", maxLocationVariance, "%.0f units",
      "Moves the ball's start by up to this many units sideways and lengthways on every reset."},
-    {"variance_direction", "Direction variance", maxDirectionVariance, "%.1f degrees",
+    {cvarname::varianceDirection, "Direction variance", maxDirectionVariance, "%.1f degrees",
      "Turns the ball's flight left or right by up to this many degrees on every reset."},
-    {"variance_speed", "Speed variance", maxSpeedVariance, "%.0f %%",
+    {cvarname::varianceSpeed, "Speed variance", maxSpeedVariance, "%.0f %%",
      "Makes the ball fly up to this many percent faster or slower on every reset."},
 };
 
@@ -66,7 +68,7 @@ bool nameCheckbox(const std::string& name, bool& value) {
 // The order of the training shots and the variance of each reset. Each
 // control needs only its own variable; one the host lacks is left out.
 void drawTrainingVariety(CVarManagerWrapper& cvars) {
-  if (CVarWrapper order = cvars.getCvar("training_order")) {
+  if (CVarWrapper order = cvars.getCvar(cvarname::trainingOrder)) {
     ImGui::TextUnformatted("Shot order");
     int value = order.getIntValue();
     if (ImGui::ListBox("##Shot order", &value, shotOrders, IM_ARRAYSIZE(shotOrders), IM_ARRAYSIZE(shotOrders))) {
@@ -88,7 +90,7 @@ void drawTrainingVariety(CVarManagerWrapper& cvars) {
 
 void QMTraining::renderTrainingTab() {
   ImGui::TextWrapped("%s", trainingIntro);
-  CVarWrapper packNumber = cvarManager->getCvar("TrainingPackNum");
+  CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   if (!packNumber) return;
   int32_t pack = packNumber.getIntValue();
   if (!trainingPacks.empty() && pack >= 0 && pack < static_cast<int32_t>(trainingPacks.size())) {
@@ -99,7 +101,7 @@ void QMTraining::renderTrainingTab() {
   if (ImGui::Checkbox("Activate Training", &trainingActive) && trainingActive) shotPicker.restart();
   itemTooltip("Toggle If Training is active or not");
   ImGui::SameLine();
-  CVarWrapper carEnabled = cvarManager->getCvar("car_enabled");
+  CVarWrapper carEnabled = cvarManager->getCvar(cvarname::carEnabled);
   if (!carEnabled) return;
   cvarCheckbox("Enable Car Reset", carEnabled);
   itemTooltip(carResetTooltip);
@@ -120,7 +122,7 @@ void QMTraining::renderTrainingTab() {
   const size_t rowSize = static_cast<size_t>(shotRowBase / 10 + 1);
   const ImGuiStyle& style = ImGui::GetStyle();
   const float boxWidth = ImGui::GetFrameHeight() + style.ItemInnerSpacing.x;
-  const std::vector<size_t>& rowStarts = shotCheckboxRows.starts(
+  const std::vector<size_t>& rowStarts = windowState->shotCheckboxRows.starts(
       shots.data(), shots.size(), style.ItemSpacing.x, ImGui::GetContentRegionAvail().x,
       ImGui::GetFontSize(), rowSize, [&](size_t i) {
         const std::string label = underscoresToSpaces(shots[i].name);
@@ -166,12 +168,12 @@ void QMTraining::renderTrainingSettingsTab() {
     itemTooltip(modifier.tooltip);
     ImGui::SameLine();
   }
-  CVarWrapper carEnabled = cvarManager->getCvar("car_enabled");
+  CVarWrapper carEnabled = cvarManager->getCvar(cvarname::carEnabled);
   if (!carEnabled) return;
   cvarCheckbox("Enable Car Reset", carEnabled);
   itemTooltip(carResetTooltip);
 
-  CVarWrapper speedMode = cvarManager->getCvar("speed_enabled");
+  CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled);
   if (!speedMode) return;
   int mode = speedMode.getIntValue();
   // A value outside the list highlights no mode; a click on the highlighted
@@ -180,7 +182,7 @@ void QMTraining::renderTrainingSettingsTab() {
     speedMode.setValue(mode);
   }
 
-  CVarWrapper speed = cvarManager->getCvar("cool_speed");
+  CVarWrapper speed = cvarManager->getCvar(cvarname::coolSpeed);
   if (!speed) return;
   int value = speed.getIntValue();
   if (ImGui::SliderInt("Sets the Speed Of The Ball", &value, minBallSpeed, maxBallSpeed, "%d")) {

@@ -47,7 +47,7 @@ void CVarWrapper::setValue(int value) { setValue(std::to_string(value)); }
 void CVarWrapper::setValue(float value) { setValue(fmt::format("{}", value)); }
 
 void CVarWrapper::setValue(std::string value) {
-  if (record_) record_->host->setCvar(*record_, std::move(value));
+  if (record_) record_->console->setCvar(*record_, std::move(value));
 }
 
 void CVarWrapper::addOnValueChanged(ChangedCallback callback) {

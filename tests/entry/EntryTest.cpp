@@ -8,7 +8,7 @@
 
 #include "QMTraining/QMTraining.h"
 #include "sandbox/PluginLoader.h"
-#include "tests/sandbox/SandboxFixture.h"
+#include "tests/support/SandboxFixture.h"
 #include "tests/support/PluginHarness.h"
 
 namespace {

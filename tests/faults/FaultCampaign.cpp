@@ -29,6 +29,7 @@
 #include "tests/support/WindowHarness.h"
 #include "ui/NameRules.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowState.h"
 
 namespace {
 
@@ -137,8 +138,8 @@ class Player {
     for (const Shot& shot : plugin().shots) {
       out << '\n' << shot.name << " @ " << shot.filePath.substr(std::min(shot.filePath.size(), data));
     }
-    const ShotPopupState& shots = plugin().shotPopups;
-    const PackPopupState& packs = plugin().packPopups;
+    const ShotPopupState& shots = plugin().windowState->shotPopups;
+    const PackPopupState& packs = plugin().windowState->packPopups;
     out << "\nkeys " << plugin().controllerKeyIndex << ' ' << plugin().keyboardKeyIndex << " editor "
         << plugin().editorOpen << " popups " << shots.renameShotOpen << shots.deleteShotOpen << shots.copyShotOpen
         << shots.transferShotOpen << shots.lagWarningPending << packs.renamePackOpen << packs.deletePackOpen
@@ -169,11 +170,11 @@ const std::vector<Action>& actions() {
       {"first frame", nullptr, nullptr, nullptr},
       {"select pack", packsTab, nullptr, "Q"},
       {"add pack", packsTab,
-       [](Player& p) { p.click("Add A New Pack").typeName(p.plugin().packPopups.addPackName, "Added"); }, "OK"},
+       [](Player& p) { p.click("Add A New Pack").typeName(p.plugin().windowState->packPopups.addPackName, "Added"); }, "OK"},
       {"copy pack", packsTab,
-       [](Player& p) { p.packRow("Copy", "P").typeName(p.plugin().packPopups.copyPackName, "Copied"); }, "OK"},
+       [](Player& p) { p.packRow("Copy", "P").typeName(p.plugin().windowState->packPopups.copyPackName, "Copied"); }, "OK"},
       {"rename pack", packsTab,
-       [](Player& p) { p.packRow("Rename", "P").typeName(p.plugin().packPopups.renamePackName, "Renamed"); }, "OK"},
+       [](Player& p) { p.packRow("Rename", "P").typeName(p.plugin().windowState->packPopups.renamePackName, "Renamed"); }, "OK"},
       {"delete pack", packsTab, [](Player& p) { p.packRow("Delete", "Q"); }, "OK"},
       {"reload packs", packsTab, nullptr, "Reload Packs"},
       {"save shot", "Shots",
@@ -181,14 +182,14 @@ const std::vector<Action>& actions() {
       {"edit shot", "Shots",
        [](Player& p) { p.shotRow("Edit", "2 Beta").typeName(p.plugin().shotNameInput, "2 Edited"); }, "Edit Shot"},
       {"rename shot", "Shots",
-       [](Player& p) { p.shotRow("Rename", "2 Beta").typeName(p.plugin().shotPopups.renameShotName, "2 Gamma"); },
+       [](Player& p) { p.shotRow("Rename", "2 Beta").typeName(p.plugin().windowState->shotPopups.renameShotName, "2 Gamma"); },
        "OK"},
       {"delete shot", "Shots", [](Player& p) { p.shotRow("Delete", "2 Beta"); }, "OK"},
       {"copy shot", "Shots",
-       [](Player& p) { p.shotRow("Copy", "1 Alpha").typeName(p.plugin().shotPopups.copyShotName, "1 Copy"); }, "OK"},
+       [](Player& p) { p.shotRow("Copy", "1 Alpha").typeName(p.plugin().windowState->shotPopups.copyShotName, "1 Copy"); }, "OK"},
       {"transfer shot", "Shots",
        [](Player& p) {
-         p.shotRow("Transfer", "1 Alpha").click("Q").typeName(p.plugin().shotPopups.transferShotName, "Moved");
+         p.shotRow("Transfer", "1 Alpha").click("Q").typeName(p.plugin().windowState->shotPopups.transferShotName, "Moved");
        },
        "OK"},
       {"key pick", "Settings", [](Player& p) { p.click("SpaceBar").ui().type("tab"); }, "Tab"},

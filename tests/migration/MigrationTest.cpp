@@ -1,7 +1,7 @@
 // The start-up work: the older bind file removed, the key binds loaded, older
 // shot files moved into a pack of their own, and the first pack loaded.
 
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "storage/ShotOrder.h"
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using ::testing::ElementsAre;
 class PackLoading : public PackFixture {
  protected:
   bool add(int pack, const std::string& name) {
-    return plugin().addShotToPack(pack, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, name, 11, 12);
+    return plugin().addShotToPack(pack, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, name, 11, 12).ok();
   }
 };
 

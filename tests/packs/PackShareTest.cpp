@@ -6,7 +6,7 @@
 
 #include "storage/PackText.h"
 #include "storage/PackTransfer.h"
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 

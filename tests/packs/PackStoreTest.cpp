@@ -1,7 +1,7 @@
 // The pack store: the pack list, and creating, copying, renaming and
 // deleting packs with their console messages.
 
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 

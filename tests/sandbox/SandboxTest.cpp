@@ -10,7 +10,7 @@
 
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
-#include "tests/sandbox/SandboxFixture.h"
+#include "tests/support/SandboxFixture.h"
 
 namespace {
 
@@ -80,6 +80,28 @@ TEST_F(SandboxTest, HelpAndTheReadmeListEveryVerb) {
     for (std::sregex_iterator it(cell.begin(), cell.end(), verb), end; it != end; ++it) documented.insert((*it)[1]);
   }
   EXPECT_EQ(documented, listed);
+}
+
+// What the host saved reads back exactly at its next start, quotes and
+// backslashes included; lines an older host wrote, without escapes, read as
+// they always did.
+TEST_F(SandboxTest, SavedTextsReadBackExactlyAfterARestart) {
+  const std::string texts[] = {R"(say "hi")", R"(C:\games\)", R"(\"\\ ")", ""};
+  sim::Host& host = sandbox.host();
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    host.cvarManager()->registerCvar(fmt::format("text{}", i), "x").setValue(texts[i]);
+  }
+  host.execute(R"(bind F1 "exec C:\cfg\")");
+  host.saveConfig();
+  const std::filesystem::path config = dir.path() / "cfg/config.cfg";
+  writeFile(config, readFile(config) + R"(old_path "C:\games\")" + "\n" + R"(old_text "a\b")" + "\n");
+  sim::Host restarted(dir.path());
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    EXPECT_EQ(restarted.cvarManager()->registerCvar(fmt::format("text{}", i), "x").getStringValue(), texts[i]);
+  }
+  EXPECT_EQ(restarted.binds().at("F1"), R"(exec C:\cfg\)");
+  EXPECT_EQ(restarted.cvarManager()->registerCvar("old_path", "").getStringValue(), R"(C:\games\)");
+  EXPECT_EQ(restarted.cvarManager()->registerCvar("old_text", "").getStringValue(), R"(a\b)");
 }
 
 TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {

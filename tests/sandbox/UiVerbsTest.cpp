@@ -12,7 +12,7 @@
 #include <set>
 
 #include "sandbox/PluginVerbs.h"
-#include "tests/sandbox/SandboxFixture.h"
+#include "tests/support/SandboxFixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "binds/KeyNames.h"
 #include "sandbox/ConsoleLog.h"
 #include "sandbox/WindowHost.h"
-#include "tests/sandbox/SandboxFixture.h"
+#include "tests/support/SandboxFixture.h"
 #include "tests/support/WindowHarness.h"
 
 namespace {

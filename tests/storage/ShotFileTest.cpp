@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ class ShotFile : public PackFolder {};
 
 // Only the folder and the name matter to these creates.
 bool createNamed(Shot& shot, const std::string& folder, const std::string& name) {
-  return shot.createShotFile(folder, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, name, 3000, 0, 0);
+  return shot.createShotFile(folder, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, name, 3000, 0, 0).ok();
 }
 
 TEST_F(ShotFile, AReadRenamesTheFileToTheNameAppendingDigitsWhileTheFileIsTaken) {
@@ -95,16 +95,6 @@ TEST_F(ShotFile, OlderNamesAreFoundOnlyAsTxtAndKeepTheirFileOrMoveToTheirShot) {
   EXPECT_TRUE(listed.readShotFile());
   EXPECT_EQ(listed.filePath, path("Shots41.txt"));
   EXPECT_EQ(files(), (Files{"Shots12.shot", "Shots4.txt", "Flick.shot", "Shots2.txt", "Shots41.txt"}));
-}
-
-TEST_F(ShotFile, LoadRefusesWhatIsNoShotFileOfThisFolder) {
-  put("A.shot", "1 0 0 0 0 0 0 0 0 0 A 3000 0 0");
-  fs::create_directory(path("Dir.shot"));
-  Shot shot;
-  EXPECT_FALSE(shot.loadShot(dir.str("pack"), "A"));  // no final "/"
-  for (const char* name : {"", "Missing", "Dir"}) EXPECT_FALSE(shot.loadShot(folder(), name)) << name;
-  EXPECT_FALSE(shot.loadShot(folder() + "/../pack/", "../pack/A"));
-  EXPECT_TRUE(shot.filePath.empty());
 }
 
 TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
@@ -208,7 +198,8 @@ TEST_F(ShotFile, HostileFilesNeverReachOutsideThePackNorLoseTheFile) {
   for (const std::string& line : lines) {
     put("G.shot", line);
     Shot shot;
-    shot.loadShot(folder(), "G");
+    shot.filePath = path("G.shot");
+    shot.readShot();
     const Files left = files();
     ASSERT_EQ(left.size(), 1u) << line.substr(0, 60);
     EXPECT_TRUE(left.begin()->ends_with(".shot")) << *left.begin();

@@ -7,7 +7,7 @@
 #include <locale>
 
 #include "storage/ShotLine.h"
-#include "tests/packs/PackFixture.h"
+#include "tests/support/PackFixture.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ TEST_F(ShotText, HasFourteenFieldsInFileOrderWhateverTheGlobalLocale) {
   const std::locale previous = std::locale::global(std::locale(std::locale(), new CommaDecimal));
   Shot shot;
   const bool created = shot.createShotFile(folder(), 0.1f, 123456.7f, 0.000012f, -0.0f, 1234.5f, -6000, 4096, -5120,
-                                           17, -32764, "Wall Read", 4600, 137463, 12);
+                                           17, -32764, "Wall Read", 4600, 137463, 12).ok();
   const Shot back = load("Wall Read");
   std::locale::global(previous);
   ASSERT_TRUE(created);

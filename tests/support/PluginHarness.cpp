@@ -4,7 +4,7 @@
 
 #include "QMTraining/Exports.h"
 #include "sandbox/PluginLoader.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 PluginHarness::PluginHarness(Start start) : host_(dir_.path()) {
   if (start == Start::Loaded) load();

@@ -196,8 +196,6 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
   EXPECT_GT(lands.size(), std::string("Lands: 0, -").size()) << lands;
 }
 
-constexpr const char* saveFailedMessage =
-    "The shot could not be saved: its pack's folder is missing or read-only, or the name is in use";
 
 TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   // A folder holds the name: the save is refused.
@@ -207,7 +205,7 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   click("Enable textboxes");
   replaceText("0.000", "1234", 0);
   nameAndSave("Insert Shot Name Here", "Blocked");
-  expectShown(saveFailedMessage);
+  expectShown("A shot file named \"Blocked\" is already in the pack");
   EXPECT_TRUE(plugin().editorOpen);
   EXPECT_EQ(plugin().ballLocationX, 1234.0f);  // the pack was not reloaded over it
   nameAndSave("Blocked", "Free");
@@ -219,7 +217,7 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   clickShotRow("Edit", "Free");
   expectShown("Edit Shot");
   std::filesystem::remove_all(harness.packFolder("Pack"));
-  clickAndExpect("Edit Shot", saveFailedMessage);
+  clickAndExpect("Edit Shot", "Could not write Free.shot");
   EXPECT_TRUE(plugin().editorOpen);
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Free"));
 }

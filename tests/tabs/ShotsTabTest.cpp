@@ -171,11 +171,11 @@ TEST_F(ShotsTabTest, AnActionThatFailsKeepsItsPopupOpenAndSaysWhy) {
   start();
   std::filesystem::remove(harness.packFolder("Pack") + "/Beta.shot");  // outside the plug-in
   openRowPopup("Delete", "Beta", "Selected: Beta");
-  clickAndExpect("OK", "The shot could not be deleted: its file is gone or its pack's folder cannot be written");
+  clickAndExpect("OK", "The shot's file Beta.shot is gone");
+  expectShown("Cancel");  // the popup grows by the line first
   click("Cancel");
   openRowPopup("Copy", "Beta", "Copied Shot Name");
-  clickAndExpect("OK", "The shot could not be copied: its file is gone, or the pack cannot be written or holds a file "
-              "of this name");
+  clickAndExpect("OK", "The shot's file Beta.shot is gone or no longer holds a shot");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "sandbox/PluginLoader.h"
-#include "storage/Utf8Path.h"
+#include "platform/Utf8Path.h"
 #include "tests/support/WindowHarness.h"
 
 #ifdef _WIN32

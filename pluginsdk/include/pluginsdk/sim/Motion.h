@@ -5,7 +5,7 @@
 // move.
 
 #include "flight/BallFlight.h"
-#include "pluginsdk/sim/Host.h"
+#include "pluginsdk/sim/Game.h"
 
 namespace sim {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "storage/Shot.h"
+#include "storage/ShotName.h"
 #include "tests/support/PluginHarness.h"
 #include "tests/support/TempDir.h"
 
@@ -37,10 +38,13 @@ class PackFolder : public ::testing::Test {
   std::string text(const std::string& fileName) const { return readFile(path(fileName)); }
   Files files() const { return entriesOf(dir.path() / "pack"); }
 
-  // A shot read by loadShot, as the pack loader reads one.
+  // The shot of the file `name` names, read as Shot::readShot reads it: the
+  // values, then the file normalised to the name inside it.
   Shot load(const std::string& name, bool expectKept = true) const {
     Shot shot;
-    EXPECT_EQ(shot.loadShot(folder(), name), expectKept) << name;
+    shot.filePath = path(shotname::fileNameFor(name));
+    shot.folderPath = folder();
+    EXPECT_EQ(shot.readShot() == ShotRead::kept, expectKept) << name;
     return shot;
   }
 

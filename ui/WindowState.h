@@ -1,0 +1,18 @@
+#pragma once
+// What the settings window keeps between frames beyond the members the
+// plug-in class names: the editor's and the popups' state, the preview's
+// last foretold flight, the "Training" tab's rows. Only the window (ui/)
+// reads or writes it; the plug-in class holds it behind a pointer so that
+// nothing below the window depends on these headers.
+
+#include "flight/FlightPrediction.h"
+#include "ui/CheckboxRows.h"
+#include "ui/TabState.h"
+
+struct WindowState {
+  ShotEditorState shotEditor;
+  flight::FlightCache previewFlight;  // the shot preview's last foretold flight
+  ShotPopupState shotPopups;
+  PackPopupState packPopups;
+  CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
+};
