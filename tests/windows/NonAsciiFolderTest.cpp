@@ -166,7 +166,7 @@ TEST_P(NonAsciiHostFolder, ASaveToAFileLockedElsewhereReportsFailure) {
   HANDLE locked = CreateFileW(pathFromUtf8(shot.filePath).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-  const bool saved = shot.updateShot(1, 2, 3, 0, 0, 0, 0, 0, 17, 0, "Tir", 3000, 0, 0);
+  const bool saved = shot.updateShot(1, 2, 3, 0, 0, 0, 0, 0, 17, 0, "Tir", 3000, 0, 0).ok();
   CloseHandle(locked);
   EXPECT_FALSE(saved);
   EXPECT_EQ(read(shot.filePath), line);
