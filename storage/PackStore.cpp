@@ -207,7 +207,7 @@ Outcome<std::string> QMTraining::copyTrainingPack(int32_t sourceIndex, std::stri
     bool unsaved = false;
     const ShotRead read = shotrepair::readAsLoaded(original, unsaved);
     if (read == ShotRead::placeholder) continue;
-    if (read != ShotRead::kept) return failure("Could not read shot file " + original.filePath);
+    if (read != ShotRead::kept) return failure(shotGoneReason(original.filePath));
     shots.push_back(std::move(original));
   }
   // Built as an import is: in a hidden folder renamed into place once every

@@ -84,7 +84,7 @@ TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
   EXPECT_THAT(files("Other"), ElementsAre("defaultShot.shot"));
   // A shot that cannot be read fails the copy, which leaves nothing behind.
   put("Source", "Broken.shot", "1 2 half a li");
-  const std::string reason = "Could not read shot file " + file("Source", "Broken.shot");
+  const std::string reason = "The shot's file Broken.shot is gone or no longer holds a shot";
   EXPECT_EQ(plugin().copyTrainingPack(2, "Half").error, reason);
   EXPECT_EQ(log().back(), "Could not copy into training pack Half: " + reason);
   EXPECT_THAT(entriesOf(packsFolder()), UnorderedElementsAre("Source", "Other", "Copy"));

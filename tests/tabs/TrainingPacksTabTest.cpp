@@ -86,7 +86,7 @@ TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheS
   writeFile(broken, "1 2 half a li");
   openPackPopup("Copy", "First", "Copied Pack Name");
   replaceText("Copied Pack Name", "Second Copy");
-  clickAndExpect("OK", "Could not read shot file " + broken);
+  clickAndExpect("OK", "The shot's file Broken.shot is gone or no longer holds a shot");
   EXPECT_FALSE(packFolderExists("Second Copy"));
   confirm(namePopup, "Cancel");
 }
