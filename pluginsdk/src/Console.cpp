@@ -53,17 +53,20 @@ void runCallbacks(CVarRecord& cvar) {
 
 }  // namespace
 
-std::vector<std::string> splitCommandLine(std::string_view line) {
-  std::vector<std::string> words;
+SplitWords splitQuotedWords(std::string_view line, bool escapes) {
+  SplitWords split;
   std::string word;
   bool inWord = false;
   bool quoted = false;
-  for (char c : line) {
-    if (c == '"') {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (escapes && quoted && c == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
+      word.push_back(line[++i]);
+    } else if (c == '"') {
       quoted = !quoted;
       inWord = true;
     } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
-      if (inWord) words.push_back(std::move(word));
+      if (inWord) split.words.push_back(std::move(word));
       word.clear();
       inWord = false;
     } else {
@@ -71,9 +74,12 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
       inWord = true;
     }
   }
-  if (inWord) words.push_back(std::move(word));
-  return words;
+  if (inWord) split.words.push_back(std::move(word));
+  split.quotesClosed = !quoted;
+  return split;
 }
+
+std::vector<std::string> splitCommandLine(std::string_view line) { return splitQuotedWords(line, false).words; }
 
 bool parseNumber(std::string_view text, double& value) {
   text = trim(text);

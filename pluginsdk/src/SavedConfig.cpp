@@ -14,40 +14,11 @@ namespace sim {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// Splits as the console does (blanks separate, double quotes group), reading
-// \" and \\ inside quotes as the character escaped. Nothing when the line's
-// quotes do not close: it was not written with escapes.
-std::optional<std::vector<std::string>> splitEscaped(std::string_view line) {
-  std::vector<std::string> words;
-  std::string word;
-  bool inWord = false;
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
-      word.push_back(line[++i]);
-    } else if (c == '"') {
-      quoted = !quoted;
-      inWord = true;
-    } else if (!quoted && isBlank(c)) {
-      if (inWord) words.push_back(std::move(word));
-      word.clear();
-      inWord = false;
-    } else {
-      word.push_back(c);
-      inWord = true;
-    }
-  }
-  if (quoted) return std::nullopt;
-  if (inWord) words.push_back(std::move(word));
-  return words;
-}
-
+// A line is read with escapes; one whose quotes then do not close was not
+// written with escapes (an older file) and is read as the console reads it.
 std::vector<std::string> splitSavedLine(std::string_view line) {
-  std::optional<std::vector<std::string>> escaped = splitEscaped(line);
-  return escaped ? std::move(*escaped) : splitCommandLine(line);
+  SplitWords escaped = splitQuotedWords(line, true);
+  return escaped.quotesClosed ? std::move(escaped.words) : splitCommandLine(line);
 }
 
 }  // namespace

@@ -120,6 +120,15 @@ class Console {
 // Splits a console line into words: blanks separate, double quotes group.
 std::vector<std::string> splitCommandLine(std::string_view line);
 
+// The same split, and with `escapes` reading \" and \\ inside quotes as the
+// character escaped (how the saved configuration writes its texts); whether
+// the line's quotes closed.
+struct SplitWords {
+  std::vector<std::string> words;
+  bool quotesClosed = true;
+};
+SplitWords splitQuotedWords(std::string_view line, bool escapes);
+
 // Parses the whole text as a number; false for anything else.
 bool parseNumber(std::string_view text, double& value);
 
