@@ -123,6 +123,10 @@ TEST_F(ShotPickerTest, FocusOnMissesDrawsOnceOverTheSelectedWeights) {
   EXPECT_THAT(draws.ranges(), ::testing::Each(fmt::format("0..{}", total - 1)));
   picker.setWeight(1, missFocusWeight(3, 1));  // 3/5: 16632
   EXPECT_THAT(pick(TrainingOrder::FocusOnMisses, 2, {16631, 16632}), ElementsAre(1, 2));
+  // A total past one draw's range takes two draws of 31 bits: 2^31 + 20000
+  // lies past shot 2's 2^31 (from 16632), in shot 4's part.
+  picker.setWeight(2, uint64_t{1} << 31);
+  EXPECT_THAT(pick(TrainingOrder::FocusOnMisses, 1, {1, 20000}), ElementsAre(4));
 }
 
 TEST_F(ShotPickerTest, ProductionFocusOnMissesBringsBackTheMissedShot) {

@@ -57,16 +57,19 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
   // line below pins each value.
   click("Enable textboxes");
   replaceText("0.000", "-12.5", 0);  // ball Y
+  ASSERT_TRUE(ui().hover("-12.500"));
+  EXPECT_TRUE(shows("The Y position of the ball is -12.500000"));
   replaceText("0.000", "1+2", 0);    // ball Z: not a number, no change
   EXPECT_TRUE(shows("0.000"));
   // Tab, and a click on a field drawn above, leave a field as Enter does.
   replaceText("0.000", "1200", 1, false);  // velocity X
   ui().pressKey(ImGuiKey_Tab);
   ui().type("-300");  // into velocity Y, whose text Tab selected
-  click("4096.000");  // ball X
+  plugin().ballLocationX = 4095.9995f;  // shown as 4096.000
+  click("4096.000");                     // ball X
   ui().type("7");
-  ui().pressKey(ImGuiKey_Escape);  // takes the edit back
-  EXPECT_EQ(plugin().ballLocationX, 4096.0f);
+  ui().pressKey(ImGuiKey_Escape);  // takes the edit back, keeping the digits not shown
+  EXPECT_EQ(plugin().ballLocationX, 4095.9995f);
   replaceText("4096.000", "-5000");  // clamped
   replaceText("3000", "3100.2");     // the speed rounds up like every integer
 
@@ -251,6 +254,20 @@ TEST(NameFields, TextIsCutToTheFieldWithoutSplittingACharacter) {
   char field[8];
   namerules::setFieldText(field, "abcdef\xC3\xA9");  // "é" would straddle the cut
   EXPECT_STREQ(field, "abcdef");
+}
+
+// A popup's "taken" message follows a list that changed under the same text.
+TEST(NameFields, TheTakenCacheAsksAgainForAnotherListALongerOneOrAnotherText) {
+  namerules::TakenNameCache cache;
+  std::vector<Shot> shots(1), other(1);
+  shots.reserve(2);
+  other[0].name = "Gamma";
+  EXPECT_FALSE(cache.shotNameTaken(shots, "Gamma"));
+  EXPECT_TRUE(cache.shotNameTaken(other, "Gamma"));  // another pack of as many shots
+  EXPECT_FALSE(cache.shotNameTaken(shots, "Gamma"));
+  shots.push_back(other[0]);  // the same storage, one longer
+  EXPECT_TRUE(cache.shotNameTaken(shots, "Gamma"));
+  EXPECT_FALSE(cache.shotNameTaken(shots, "Delta"));
 }
 
 }  // namespace
