@@ -86,6 +86,12 @@ TEST_F(Migration, WhatCannotBeRemovedOrSearchedIsReportedAndTheRestGoesOn) {
   EXPECT_TRUE(harness.host().pressKey("BackSpace"));
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Your Old Shots"));
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
+  // A folder no path can reach: said, and the start-up goes on.
+  fs::remove_all(shotsFolder());
+  fs::create_symlink("QMShots", shotsFolder());
+  plugin().migrateOldData();
+  EXPECT_THAT(log(), Contains("Training pack error: Too many levels of symbolic links (" + shotsFolder() +
+                              "/bind.txt)"));
 }
 
 }  // namespace

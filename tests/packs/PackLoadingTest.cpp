@@ -23,17 +23,21 @@ class PackLoading : public PackFixture {
 TEST_F(PackLoading, ShotsComeInNumberThenTextOrder) {
   usePacks({"P"});
   for (const char* name : {"Backboard", "10 Flick", "2 Flick", "3) air", "3) \xC3\xA9t\xC3\xA9", "3) Wall",
-                           "1 2 Pinch", "11 Pinch", "0 Start", "1 Start", "backboard", "4 x", "4) a"}) {
+                           "1 2 Pinch", "11 Pinch", "0 Start", "1 Start", "backboard", "4 x", "4) a", "6x)b",
+                           "6y)a", "Zed", "ab", "Alpha"}) {
     put("P", std::string(name) + ".shot", shotLine(name));
   }
   plugin().loadTrainingPack(0);
   // Then by the text after the first ")", bytes unsigned; the unnumbered
-  // names follow, by name, as on every machine.
+  // names follow, by name with A to Z folded to lower case, as on every machine.
   EXPECT_THAT(shotNames(),
-              ElementsAre("1 Start", "2 Flick", "3) Wall", "3) air", "3) \xC3\xA9t\xC3\xA9", "4 x", "4) a", "10 Flick",
-                          "11 Pinch", "1 2 Pinch", "0 Start", "Backboard", "backboard"));
+              ElementsAre("1 Start", "2 Flick", "3) Wall", "3) air", "3) \xC3\xA9t\xC3\xA9", "4 x", "4) a", "6y)a",
+                          "6x)b", "10 Flick", "11 Pinch", "1 2 Pinch", "0 Start", "ab", "Alpha", "Backboard",
+                          "backboard", "Zed"));
   // The order a shared pack's text lists them in.
   EXPECT_TRUE(std::is_sorted(plugin().shots.begin(), plugin().shots.end(), shotNameLess));
+  // A strict order, as a sort needs: no name comes before itself.
+  for (const Shot& shot : plugin().shots) EXPECT_FALSE(shotNameLess(shot, shot)) << shot.name;
 }
 
 TEST_F(PackLoading, ALoadReplacesTheShotsAndResetsSelectionTrainingAndShotNumber) {
@@ -79,6 +83,10 @@ TEST_F(PackLoading, EmptyMissingAndUnlistedPacks) {
   EXPECT_TRUE(shotNames().empty());
   EXPECT_THAT(log(), ElementsAre("Could not list " + pack("Gone") + "/: No such file or directory"));
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Full", "Empty", "Gone"));
+  // An empty pack whose default shot cannot be written says so.
+  fs::create_directories(pack("Gone") + "/defaultShot.shot");
+  plugin().loadTrainingPack(2);
+  EXPECT_EQ(log().back(), "Could not write the default shot into training pack Gone");
 }
 
 TEST_F(PackLoading, AFileThatIsNoShotLineIsLeftOutAsItIsAndNamed) {
@@ -111,9 +119,11 @@ TEST_F(PackLoading, OlderFilesAreRepairedPlaceholdersDeletedAndNormalisedFilesOn
   put("P", "My_Shot.shot", "1 2 3 4 5 6 7 8 9 10 My_Shot 0");
   put("P", "Shots3.txt", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Wall_Shot 3200");
   put("P", "Shots4.txt", "0 0 0 0 0 0 0 0 0 0 Shot4 3000");
+  put("P", "Nil.shot", "0 0 0 0 0 0 0 0 0 0 Nil 0 5 6");  // no placeholder: only its speed is missing
   plugin().loadTrainingPack(0);
-  EXPECT_THAT(shotNames(), ElementsAre("Lob", "My Shot", "Wall Shot"));
-  EXPECT_EQ(files("P"), (Files{"Lob.shot", "My Shot.shot", "Wall Shot.shot"}));
+  EXPECT_THAT(shotNames(), ElementsAre("Lob", "My Shot", "Nil", "Wall Shot"));
+  EXPECT_EQ(files("P"), (Files{"Lob.shot", "My Shot.shot", "Nil.shot", "Wall Shot.shot"}));
+  EXPECT_EQ(text("P", "Nil.shot"), "0 0 0 0 0 0 0 0 0 0 Nil 3000 5 6");
   EXPECT_EQ(text("P", "Lob.shot"), "1 2 3 4 5 6 7 8 9 10 Lob 3100 0 0");  // repaired where it is
   EXPECT_EQ(text("P", "My Shot.shot"), "1 2 3 4 5 6 7 8 9 10 My_Shot 3000 0 0");
   EXPECT_EQ(text("P", "Wall Shot.shot"), shotLine("Wall Shot", 92.5f, 3200));

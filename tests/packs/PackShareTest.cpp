@@ -118,6 +118,7 @@ TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
       {replacing(packText, "QMPACK END 2", "QMPACK END 3"), "holds 2 shots but its last line says 3"},
       {replacing(packText, lastLine, "QMPACK END 2 xyz\n"), "The last line is damaged"},
       {replacing(packText, lastLine, "QMPACK END\n"), "The last line is damaged"},
+      {replacing(packText, "QMPACK END 2", "QMPACK END 2x"), "The last line is damaged"},
       {replacing(packText, "Lob", "Lop"), "The checksum does not match"},
       {encodePackText("Shared", {good, "1 2 3"}), "Shot line 2 cannot be read: it has 3 fields"},
       {encodePackText("Shared", {good + " 7"}), "it has 15 fields"},
@@ -125,9 +126,12 @@ TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
       {encodePackText("Shared", {replacing(good, "16384", "16384.0")}), "field 10 is not a whole number"},
       {encodePackText("Shared", {shotLine("__")}), "the shot has no name"},
       {encodePackText("Shared", {good, shotLine("d\xe5" "fault")}), "Shot line 2 cannot be read: its name is not UTF-8"},
+      {encodePackText("Shared", {shotLine("\xF0\x80\x80\x80" "x")}), "its name is not UTF-8"},  // overlong
+      {encodePackText("Shared", {shotLine("\xFF" "x")}), "its name is not UTF-8"},
       {encodePackText("Shared", {shotLine("aux.txt")}), "its name \"aux.txt\" names a device on Windows"},
       {encodePackText("d\xe5", {good}), "The pack's name on the first line is not UTF-8 text"},
       {encodePackText("..", {good}), "The pack's name \"..\" cannot name a pack"},
+      {encodePackText("_ _", {good}), "The pack's name \"_ _\" cannot name a pack"},
       {encodePackText("./\\", {good}), "cannot name a pack"},
       {encodePackText("Con", {good}), "\"Con\" names a device on Windows"},
       {encodePackText(std::string(300, 'n'), {good}), "too long: it has 300 bytes, the longest allowed has 248"},
@@ -179,12 +183,14 @@ TEST_F(PackShare, ImportPackTakesTheNextFreeNameAndSelectsTheNewPack) {
   put("Zeta", ".Old.shot.tmp", "1 2 half");
   plugin().loadTrainingPacks();
   EXPECT_EQ(plugin().trainingPacks.size(), 4u);
+  makePack("Backup 1.tmp");           // a player's pack, whatever its name ends with
+  put("Zeta", ".notes.tmp", "notes");  // and a hidden file that is no shot's
   importFile(packText);
   EXPECT_EQ(log().at(log().size() - 2),
             "Removed what interrupted work left in the training packs: 1 import folder(s), 1 temporary shot file(s)");
-  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("Shared", "Shared 2", "Shared 3", "Shared 4",
-                                                                      "Zeta"));
-  EXPECT_THAT(files("Zeta"), ElementsAre("Old.shot"));
+  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("Backup 1.tmp", "Shared", "Shared 2",
+                                                                      "Shared 3", "Shared 4", "Zeta"));
+  EXPECT_THAT(files("Zeta"), testing::UnorderedElementsAre(".notes.tmp", "Old.shot"));
   // Names no Windows file name may carry are cleaned, and the player told.
   importFile(encodePackText("Demo: Pack.", {shotLine("Demo:Shot"), shotLine("Fine")}));
   EXPECT_EQ(log().back(), "Training pack Demo Pack (2 shots) imported from in.qmpack; Names changed to suit "
@@ -201,9 +207,16 @@ TEST_F(PackShare, ExportPackWritesTheTextIntoTheExportsFolderNamingWhatItLeftOut
   EXPECT_EQ(log().back(), "Training pack My Pack (2 shots) exported to " + path +
                               "; 2 shots could not be included in the text: Bad.shot, Nul.shot");
   EXPECT_EQ(readFile(path), exported("My Pack"));
-  for (const char* line : {"ExportPack Nope", "ExportPack ../QMShots", "ExportPack"}) harness.console(line);
+  for (const char* line : {"ExportPack Nope", "ExportPack ../QMShots", "ExportPack ..", "ExportPack"}) {
+    harness.console(line);
+  }
   EXPECT_THAT(log(), testing::IsSupersetOf({"There is no training pack named Nope",
-                                            "There is no training pack named ../QMShots", "Usage: ExportPack NAME"}));
+                                            "There is no training pack named ../QMShots",
+                                            "There is no training pack named ..", "Usage: ExportPack NAME"}));
+  fs::remove_all(harness.dataFolder() + "/QMShots/Exports");
+  writeFile(harness.dataFolder() + "/QMShots/Exports", "a file, not a folder");
+  harness.console("ExportPack My Pack");
+  EXPECT_THAT(log().back(), testing::StartsWith("Could not export training pack My Pack: Could not make the folder"));
 }
 
 }  // namespace

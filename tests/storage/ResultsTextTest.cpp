@@ -42,6 +42,7 @@ TEST(ResultsText, TextsThatAreNotResultsAreRefusedNamingTheLine) {
       {"QMTraining results 1\n1 0 0 0 2 a.shot\n", "line 2: the training mark"},
       {"QMTraining results 1\n1 0 0 0 0\n", "line 2: there is no file name"},
       {"QMTraining results 1\n1 0 0 x 0 a.shot\n", "line 2: the time"},
+      {"QMTraining results 1\n1 0 0 -5 0 a.shot\n", "line 2: the time"},
       {"QMTraining results 1\r\n1 1 1 5 0 a.shot\r\n1 0 0 5 0 a.shot\r\n", "line 3: the shot is listed twice"},
   };
   for (const auto& [text, why] : rows) {

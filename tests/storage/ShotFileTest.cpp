@@ -112,12 +112,18 @@ TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
   EXPECT_FALSE(createNamed(again, dir.str("gone/"), "A"));
   const float inf = std::numeric_limits<float>::infinity();
   EXPECT_FALSE(again.createShotFile(folder(), std::nanf(""), inf, -inf, 0, 0, 0, 0, 0, 0, 3, "Odd", 3000, 0, 0));
+  again.filePath = path("Odd.shot");
+  again.ballLocationZ = std::nanf("");
+  EXPECT_FALSE(again.saveShotFile());  // nor when saved directly
   EXPECT_EQ(text("Shots12.txt"), "1 2 3 4 5 6 7 8 9 10 Shots12 3100 11 12");
   EXPECT_EQ(files(), Files{"Shots12.txt"});
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
   // A created record renames within its own folder (its folderPath is empty).
   ASSERT_TRUE(shot.renameShot("B"));
   EXPECT_EQ(files(), Files{"B.shot"});
+  // A name as long as a file name may be: written through its temporary file.
+  EXPECT_TRUE(createNamed(again, folder(), std::string(250, 'n')));
+  EXPECT_TRUE(createNamed(again, folder(), "Com0"));  // no device: they count from 1
 }
 
 TEST_F(ShotFile, UpdateWritesTheNewNameIntoTheOldFileAndTheNextLoadRenames) {

@@ -27,11 +27,13 @@ TEST_F(ShotText, HasFourteenFieldsInFileOrderWhateverTheGlobalLocale) {
   const bool created = shot.createShotFile(folder(), 0.1f, 123456.7f, 0.000012f, -0.0f, 1234.5f, -6000, 4096, -5120,
                                            17, -32764, "Wall Read", 4600, 137463, 12).ok();
   const Shot back = load("Wall Read");
+  const std::string formatted = formatFloat(123456.7f);
   std::locale::global(previous);
   ASSERT_TRUE(created);
   EXPECT_EQ(text("Wall Read.shot"),
             "0.1 123457 1.2e-05 -0 1234.5 -6000 4096 -5120 17 -32764 Wall_Read 4600 137463 12");
   EXPECT_EQ(files(), Files{"Wall Read.shot"});
+  EXPECT_EQ(formatted, "123457");
   EXPECT_EQ(back.ballVelocityY, 1234.5f);
   EXPECT_EQ(back.carYaw, -32764);
 }
@@ -44,7 +46,7 @@ TEST_F(ShotText, NameTokensAndTheirReadBack) {
       {" Pad ", "Pad", "Pad"},  // never "_" at an end, so the name is what the file says
       {"Shot_7", "Shot_7", "Shot 7"},
       {"a*b?c<d>e|f\"g\\h/i", "abcdefghi", "abcdefghi"},
-      {"tab\there\nline", "tab_here_line", "tab here line"},
+      {"tab\there\nline\rend", "tab_here_line_end", "tab here line end"},
       {std::string("nu\0l", 4), "nul", "nul"},
       {"Schuß Ωmega 🚀", "Schuß_Ωmega_🚀", "Schuß Ωmega 🚀"},
       {"Demo: Shot\x1b.", "Demo_Shot", "Demo Shot"},  // what Windows refuses in a file name

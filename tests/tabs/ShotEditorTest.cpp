@@ -163,8 +163,10 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
     SCOPED_TRACE(std::string(opener) + ", then " + closer);
     harness.console("car_enabled 1");
     harness.console("speed_enabled 0");
+    plugin().trainingActive = true;
     clickAndExpect(opener, closer);
     EXPECT_TRUE(plugin().pluginEnabled);  // the try-out buttons work in the editor
+    EXPECT_FALSE(plugin().trainingActive);  // the key press plays the shot being made
     click(closer);
     EXPECT_TRUE(ui().waitFor("Create New Shot"));
     EXPECT_FALSE(plugin().pluginEnabled);
@@ -211,6 +213,10 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   expectShown("A shot file named \"Blocked\" is already in the pack");
   EXPECT_TRUE(plugin().editorOpen);
   EXPECT_EQ(plugin().ballLocationX, 1234.0f);  // the pack was not reloaded over it
+  clickAndExpect("Cancel", "Create New Shot");
+  openNewShot();  // a new editor: the name has not failed yet
+  replaceText("Insert Shot Name Here", "Blocked");
+  EXPECT_FALSE(shows("A shot file named \"Blocked\" is already in the pack"));
   nameAndSave("Blocked", "Free");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_THAT(shotFilesIn("Pack"), Contains("Free"));

@@ -119,6 +119,7 @@ TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   click("Save To File");
   const std::string path = harness.dataFolder() + "/QMShots/Exports/First.qmpack";
   expectShown("Saved to " + path);
+  EXPECT_EQ(ui().find("Saved to " + path).at(0).color, ui().find("2 shots").at(0).color);  // not red
   EXPECT_EQ(readFile(path), ui().clipboard());
   confirm("Copy To Clipboard", "Close");
 }
@@ -129,13 +130,18 @@ TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesAndSelect
   click("Paste From Clipboard");
   const std::string refused = "This is not a training pack text: it must begin with \"QMPACK 1\"";
   expectShown(refused);
+  replaceText("not a pack", "QMPACK 2", 0, false);  // typed into the field, as pasted
+  EXPECT_FALSE(ui().findContaining("is of version 2").empty()) << ui().describe();
 
   ui().setClipboard(encodePackText("First:", {shotLine("Lob"), shotLine("Chip", 5)}));
   clickAndExpect("Paste From Clipboard", "2 shots");
   EXPECT_TRUE(shows(takenMessage));  // the name field holds the text's name, cleaned
   EXPECT_TRUE(shows("Names changed to suit every platform: \"First:\" to \"First\""));
   typeRefused("First", "v1.2", forbiddenMessage);
-  replaceText("v1.2", "Shared");
+  std::filesystem::create_directories(harness.packFolder("Taken"));  // not listed
+  replaceText("v1.2", "Taken");
+  clickAndExpect("OK", "A training pack named \"Taken\" already exists");
+  replaceText("Taken", "Shared");
   confirm("Paste From Clipboard");
   EXPECT_TRUE(shows("Selected: Shared"));
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Lob", "Chip"));
