@@ -260,6 +260,8 @@ TEST(NameFields, TextIsCutToTheFieldWithoutSplittingACharacter) {
   char field[8];
   namerules::setFieldText(field, "abcdef\xC3\xA9");  // "é" would straddle the cut
   EXPECT_STREQ(field, "abcdef");
+  namerules::setFieldText(field, std::string(20, '\x80'));  // a name of stray bytes: none starts a character
+  EXPECT_STREQ(field, "");
 }
 
 // A popup's "taken" message follows a list that changed under the same text.
