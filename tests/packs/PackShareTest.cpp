@@ -183,12 +183,12 @@ TEST_F(PackShare, ImportPackTakesTheNextFreeNameAndSelectsTheNewPack) {
   put("Zeta", ".Old.shot.tmp", "1 2 half");
   plugin().loadTrainingPacks();
   EXPECT_EQ(plugin().trainingPacks.size(), 4u);
-  makePack("Backup 1.tmp");           // a player's pack, whatever its name ends with
+  makePack("Backups 1.tmp");          // a player's pack, whatever its name ends with
   put("Zeta", ".notes.tmp", "notes");  // and a hidden file that is no shot's
   importFile(packText);
   EXPECT_EQ(log().at(log().size() - 2),
             "Removed what interrupted work left in the training packs: 1 import folder(s), 1 temporary shot file(s)");
-  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("Backup 1.tmp", "Shared", "Shared 2",
+  EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("Backups 1.tmp", "Shared", "Shared 2",
                                                                       "Shared 3", "Shared 4", "Zeta"));
   EXPECT_THAT(files("Zeta"), testing::UnorderedElementsAre(".notes.tmp", "Old.shot"));
   // Names no Windows file name may carry are cleaned, and the player told.
