@@ -283,8 +283,8 @@ void QMTraining::deleteTrainingPack(int32_t packIndex) {
   loadTrainingPacks();
   if (trainingPacks.empty() && !packListIncomplete) {
     logLine("TrainingPack empty");
+    // It lists the pack it makes.
     createTrainingPack("Empty Training Pack");
-    loadTrainingPacks();
   }
   if (deletingCurrent) {
     packNumber.setValue(0);
