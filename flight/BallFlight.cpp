@@ -23,6 +23,39 @@ void bounce(float& position, float& speed, float low, float high, float restitut
   }
 }
 
+// Where the ball may go: the field, and behind each back wall the goal box
+// it can only enter through the goal mouth.
+struct Bounds {
+  float lowX, highX, lowY, highY, highZ;
+};
+
+// A ball whose centre is past the goal line plane's near side by less than
+// its radius is already inside a goal box (it passed through the mouth).
+bool inGoalBox(const Vec3& p) { return std::fabs(p.y) > Field::backWallY - Field::ballRadius; }
+
+bool fitsMouth(const Vec3& p) {
+  const float r = Field::ballRadius;
+  return std::fabs(p.x) <= Field::goalHalfWidth - r && p.z <= Field::goalHeight - r;
+}
+
+Bounds boundsFor(const Vec3& p, bool wasInGoalBox) {
+  const float r = Field::ballRadius;
+  if (wasInGoalBox) {
+    const float depth = Field::backWallY + Field::goalDepth - r;
+    return {-Field::goalHalfWidth + r, Field::goalHalfWidth - r, -depth, depth, Field::goalHeight - r};
+  }
+  const float back = fitsMouth(p) ? Field::backWallY + Field::goalDepth - r : Field::backWallY - r;
+  return {-Field::sideWallX + r, Field::sideWallX - r, -back, back, Field::ceilingZ - r};
+}
+
+Vec3 heldInPlay(Vec3 location) {
+  if (!isFinite(location) || !inGoalBox(location) || !fitsMouth(location)) return heldInField(location);
+  const Bounds box = boundsFor(location, true);
+  location.y = std::clamp(location.y, box.lowY, box.highY);
+  location.z = std::max(location.z, Field::ballRadius);
+  return location;
+}
+
 }  // namespace
 
 Vec3 heldInField(Vec3 location) {
@@ -42,18 +75,20 @@ void stepBall(BallState& ball, double seconds, const BallPhysics& physics) {
   Vec3& p = ball.location;
   Vec3& v = ball.velocity;
   if (!isFinite(v)) v = Vec3{};
-  p = heldInField(p);
+  p = heldInPlay(p);
   if (v == Vec3{} || !isFinite(p) || !(seconds > 0)) return;
 
   const float dt = static_cast<float>(seconds);
   const float r = Field::ballRadius;
+  const bool wasInGoalBox = inGoalBox(p);
   v.z += physics.gravity * dt;
   p.x += v.x * dt;
   p.y += v.y * dt;
   p.z += v.z * dt;
-  bounce(p.x, v.x, -Field::sideWallX + r, Field::sideWallX - r, physics.restitution);
-  bounce(p.y, v.y, -Field::backWallY + r, Field::backWallY - r, physics.restitution);
-  bounce(p.z, v.z, r, Field::ceilingZ - r, physics.restitution);
+  const Bounds bounds = boundsFor(p, wasInGoalBox);
+  bounce(p.x, v.x, bounds.lowX, bounds.highX, physics.restitution);
+  bounce(p.y, v.y, bounds.lowY, bounds.highY, physics.restitution);
+  bounce(p.z, v.z, r, bounds.highZ, physics.restitution);
 
   const bool rolling = onFloor(p) && std::fabs(v.z) < -physics.gravity * dt * 2;
   if (rolling) {

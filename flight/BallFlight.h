@@ -1,6 +1,8 @@
 #pragma once
 // How the ball moves: gravity, the floor, the four walls and the ceiling as
-// flat planes it bounces off, and a god ball that keeps its target speed.
+// flat planes it bounces off, a goal box behind each goal mouth that a ball
+// fitting through the mouth flies into (and bounces about inside), and a god
+// ball that keeps its target speed.
 // The sandbox's world moves its ball with this, and the settings window
 // predicts a shot's flight with it, so both show the same flight.
 //
@@ -36,8 +38,8 @@ inline constexpr double tickSeconds = 1.0 / 120.0;
 // Moves the ball by `seconds`. A ball at rest (zero velocity) stays where it
 // was put, as the game holds a freshly placed ball until something moves it,
 // but no ball is ever outside the box between the floor, the walls and the
-// ceiling: one put outside it is first moved to the nearest point inside
-// (heldInField). A velocity that is not finite stops the ball; a location
+// ceiling, or a goal box: one put outside them is first moved to the nearest
+// point inside (heldInField, or the goal box it is in). A velocity that is not finite stops the ball; a location
 // that is not finite is left alone.
 void stepBall(BallState& ball, double seconds, const BallPhysics& physics = {});
 

@@ -36,6 +36,7 @@ void Host::releaseCallbacks() {
   console_.releaseCallbacks();
   clock_.clear();
   game_.setWorldStepper(nullptr);
+  game_.unhookAll();
 }
 
 void Host::saveConfig() {

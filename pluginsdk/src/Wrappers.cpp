@@ -114,6 +114,12 @@ void GameWrapper::Execute(Callback callback) {
   host_->addExecute([this, callback = std::move(callback)] { callback(this); });
 }
 
+void GameWrapper::HookEvent(std::string eventName, EventCallback callback) {
+  host_->hookEvent(std::move(eventName), std::move(callback));
+}
+
+void GameWrapper::UnhookEvent(std::string eventName) { host_->unhookEvent(eventName); }
+
 // ---- game objects ----
 
 namespace {

@@ -40,6 +40,12 @@ bool insideField(const Vec3& p) {
          p.z <= Field::ceilingZ - r;
 }
 
+bool insideGoal(const Vec3& p) {
+  const float r = Field::ballRadius;
+  return std::fabs(p.x) <= Field::goalHalfWidth - r && std::fabs(p.y) <= Field::backWallY + Field::goalDepth - r &&
+         p.z >= r && p.z <= Field::goalHeight - r;
+}
+
 TEST(BallFlight, BouncesOffFloorWallsAndCeilingLosingSomeSpeed) {
   // Each ball reaches its plane well within the 0.2 s it flies.
   const struct {
@@ -50,6 +56,10 @@ TEST(BallFlight, BouncesOffFloorWallsAndCeilingLosingSomeSpeed) {
       {"floor", {{0, 0, 200}, {0, 0, -1000}}, &Vec3::z},
       {"side wall", {{3900, 0, 1000}, {3000, 0, 0}}, &Vec3::x},
       {"back wall", {{0, -4900, 1000}, {0, -3000, 0}}, &Vec3::y},
+      {"back wall beside the goal mouth", {{1000, 4900, 200}, {0, 3000, 0}}, &Vec3::y},
+      {"back of the goal", {{0, 5800, 200}, {0, 3000, 0}}, &Vec3::y},
+      {"goal's side wall", {{700, -5500, 200}, {3000, 0, 0}}, &Vec3::x},
+      {"goal's roof", {{0, 5500, 400}, {0, 0, 3000}}, &Vec3::z},
       {"ceiling", {{0, 0, 1800}, {0, 0, 3000}}, &Vec3::z},
   };
   for (const auto& c : cases) {
@@ -68,9 +78,18 @@ TEST(BallFlight, StaysInTheFieldWhateverTheLaunch) {
       BallState ball{{100, -200, 300}, {direction.x * s, direction.y * s, direction.z * s}, s > 1000 ? s : 0};
       for (int tick = 0; tick < 600; ++tick) {
         flight::stepBall(ball, flight::tickSeconds);
-        ASSERT_TRUE(insideField(ball.location)) << s << " after tick " << tick;
+        ASSERT_TRUE(insideField(ball.location) || insideGoal(ball.location)) << s << " after tick " << tick;
       }
     }
+  }
+}
+
+TEST(BallFlight, ABallThroughAGoalMouthFliesIntoThatGoal) {
+  for (const float side : {1.0f, -1.0f}) {
+    // Past the line after 0.45 s, at the goal's back after 0.75 s.
+    const BallState ball = fly({{0, side * 4000, 300}, {0, side * 2500, 0}, 2500}, 0.6);
+    EXPECT_GT(ball.location.y * side, Field::backWallY) << side;
+    EXPECT_TRUE(insideGoal(ball.location)) << side;
   }
 }
 

@@ -8,6 +8,8 @@
 #include <regex>
 #include <set>
 
+#include "pluginsdk/GameEvents.h"
+#include "pluginsdk/sim/Motion.h"
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
 #include "tests/support/SandboxFixture.h"
@@ -129,6 +131,63 @@ TEST(SandboxProgram, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHo
     EXPECT_THAT(run.output, HasSubstr(std::string(kept) + " (default \"0\")"));
   }
   EXPECT_THAT(run.output, HasSubstr("server match=local maxscore=100"));
+}
+
+}  // namespace
+
+namespace {
+
+// What the simulated game reports, in order, while a launched ball flies for
+// a second: one tick event per tick, a goal event only for a ball crossing a
+// goal line inside the mouth.
+TEST(SimulatedGame, ReportsTheEventsOfAFlight) {
+  const struct {
+    const char* name;
+    Vector location, velocity;
+    int goals;
+  } rows[] = {
+      {"into the +Y net", {0, 4500, 300}, {0, 3000, 0}, 1},
+      {"into the -Y net", {-500, -4500, 300}, {0, -3000, 0}, 1},
+      {"at the back wall beside the mouth", {2000, 4500, 300}, {0, 3000, 0}, 0},
+      {"over the crossbar", {0, 4500, 900}, {0, 3000, 0}, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    sim::Host host(dir.path());
+    host.setWorldStepper(sim::ballStepper());
+    std::vector<std::string> events;
+    host.gameWrapper()->HookEvent(gameevents::goalScored, [&](std::string name) { events.push_back(name); });
+    host.gameWrapper()->HookEvent(gameevents::tick, [&](std::string) { events.push_back("tick"); });
+    host.advance(0.5);  // no match yet: nothing happens
+    host.startLocalMatch();
+    host.ball()->godBall = false;
+    host.ball()->location = row.location;
+    host.ball()->velocity = row.velocity;
+    for (int tick = 0; tick < 120; ++tick) host.tick();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "tick"), 120);
+    EXPECT_EQ(std::count(events.begin(), events.end(), gameevents::goalScored), row.goals);
+    host.gameWrapper()->UnhookEvent(gameevents::tick);
+    host.tick();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "tick"), 120);
+  }
+}
+
+TEST(SimulatedGame, MatchEndedFiresForALocalMatchUntilReleased) {
+  TempDir dir;
+  sim::Host host(dir.path());
+  int ended = 0;
+  host.gameWrapper()->HookEvent(gameevents::matchEnded, [&](std::string) { ++ended; });
+  host.leaveMatch();
+  host.startLocalMatch();
+  host.startOnlineMatch();
+  host.leaveMatch();
+  EXPECT_EQ(ended, 1);
+  host.startLocalMatch();
+  host.releaseCallbacks();
+  EXPECT_TRUE(host.hookedEvents().empty());
+  host.leaveMatch();
+  EXPECT_EQ(ended, 1);
 }
 
 }  // namespace

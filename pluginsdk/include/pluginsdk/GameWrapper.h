@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "pluginsdk/Wrappers.h"
 
@@ -14,6 +15,7 @@ class Host;
 class GameWrapper {
  public:
   using Callback = std::function<void(GameWrapper*)>;
+  using EventCallback = std::function<void(std::string eventName)>;
 
   explicit GameWrapper(sim::Host* host) : host_(host) {}
 
@@ -30,6 +32,13 @@ class GameWrapper {
   void SetTimeout(Callback callback, float seconds);
   // Runs the callback on the game thread at the next tick.
   void Execute(Callback callback);
+
+  // Runs the callback on the game thread each time the game event
+  // `eventName` happens (names in pluginsdk/GameEvents.h); an event may have
+  // several hooks, run in the order they were hooked.
+  void HookEvent(std::string eventName, EventCallback callback);
+  // Drops every hook of the event.
+  void UnhookEvent(std::string eventName);
 
  private:
   sim::Host* host_;

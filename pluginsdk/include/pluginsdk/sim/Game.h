@@ -1,11 +1,17 @@
 #pragma once
 // The simulated game: no match, an online match, or a local match with a
 // server holding one ball and the player's car. The host steps the game once
-// after each tick of its clock; the step is where the world changes by itself.
+// after each tick of its clock; the step is where the world changes by itself
+// and where the game's events happen (pluginsdk/GameEvents.h): a goal when
+// the ball's centre crosses a goal line inside its mouth, then the tick. A
+// local match that ends fires the match-ended event.
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "pluginsdk/Types.h"
 
@@ -48,6 +54,8 @@ enum class Match { None, Local, Online };
 // Optional motion of the simulated world, run once per clock tick.
 using WorldStepper = std::function<void(Server& server, double seconds)>;
 
+using EventHook = std::function<void(std::string eventName)>;
+
 class Game {
  public:
   // The objects of a match point back to host.
@@ -70,11 +78,22 @@ class Game {
   // One tick of the world, `seconds` long (more than 0).
   void step(double seconds);
 
+  void hookEvent(std::string eventName, EventHook hook) { hooks_[std::move(eventName)].push_back(std::move(hook)); }
+  void unhookEvent(const std::string& eventName) { hooks_.erase(eventName); }
+  void unhookAll() { hooks_.clear(); }
+  // The events that have at least one hook.
+  std::vector<std::string> hookedEvents() const;
+  // Runs the event's hooks, as the game does when it happens.
+  void fire(const std::string& eventName);
+
  private:
+  void endLocalMatch();
+
   Host& host_;
   Match match_ = Match::None;
   std::unique_ptr<Server> server_;
   WorldStepper stepper_;
+  std::map<std::string, std::vector<EventHook>> hooks_;
 };
 
 }  // namespace sim

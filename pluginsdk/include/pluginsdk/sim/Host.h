@@ -88,8 +88,8 @@ class Host {
   std::function<bool(const std::string&)> onToggleMenu;
 
   // Drops every callback a plug-in left with the host (notifiers, value-changed
-  // callbacks, timeouts, queued executes, the world's stepper), keeping names
-  // and values. A host must do this before it closes the plug-in's library:
+  // callbacks, timeouts, queued executes, the world's stepper, event hooks),
+  // keeping names and values. A host must do this before it closes the plug-in's library:
   // the callbacks' code lives there.
   void releaseCallbacks();
 
@@ -112,6 +112,11 @@ class Host {
   Ball* ball() { return game_.ball(); }
   Car* car() { return game_.car(); }
   void setWorldStepper(WorldStepper stepper) { game_.setWorldStepper(std::move(stepper)); }
+  void hookEvent(std::string eventName, EventHook hook) { game_.hookEvent(std::move(eventName), std::move(hook)); }
+  void unhookEvent(const std::string& eventName) { game_.unhookEvent(eventName); }
+  std::vector<std::string> hookedEvents() const { return game_.hookedEvents(); }
+  // Runs the event's hooks as if the game event happened.
+  void fireEvent(const std::string& eventName) { game_.fire(eventName); }
 
   // ---- the clock ----
   // Seconds since the host started.
