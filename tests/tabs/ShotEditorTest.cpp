@@ -176,6 +176,11 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
 }
 
 TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
+  // Steep enough to land before reaching the goal.
+  for (const auto& [name, x] : {std::pair{"Alpha", 10}, std::pair{"Beta", 20}}) {
+    addShot("Pack", name, fmt::format("92.5 {} 3500 0 -1500 1500 0 -4608 17 16384 {} 3200 0 0", x, name));
+  }
+  plugin().loadTrainingPack(0);
   harness.startLocalMatch();
   plugin().trainingActive = true;
   plugin().modifiersActive = true;
@@ -184,10 +189,10 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
   EXPECT_FALSE(plugin().trainingActive);
   EXPECT_FALSE(plugin().modifiersActive);
   // The Shots tab shows the current shot, flying at its own speed.
-  EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -4266");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -1812");
   click("Alpha");
-  EXPECT_EQ(previewLine("Apex: "), "Apex: 853");
-  EXPECT_EQ(previewLine("Lands: "), "Lands: 10, -4266");
+  EXPECT_EQ(previewLine("Apex: "), "Apex: 1951");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: 10, -1812");
 
   openNewShot();
   EXPECT_EQ(previewLine("Apex: "), "Apex: 93");  // at rest on the centre spot, held above the floor
