@@ -30,7 +30,7 @@ class KeyBinds : public ::testing::Test {
 
 // Known keys are taken and the file left as it is; any other line falls back
 // to the default key, and the file is rewritten and executed.
-TEST(KeyBindFile, KnownKeysAreTakenAndAnyOtherLineFallsBackToTheDefaultKey) {
+TEST(KeyBindFile, EachLineKeepsAKnownKeyOrFallsBackToTheDefaultKey) {
   const struct {
     std::optional<std::string> file;
     int32_t controller, keyboard;

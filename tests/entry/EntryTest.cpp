@@ -16,7 +16,7 @@ namespace {
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-TEST(Library, RecordDescribesThePluginAndOnlyTheEntryPointsAreExported) {
+TEST(Library, ExportsOnlyTheEntryPointsWhoseRecordDescribesThePlugin) {
   PluginLoader loader;
   ASSERT_TRUE(loader.open(QM_PLUGIN_PATH)) << loader.error();
   const auto* info = loader.info();
@@ -28,7 +28,7 @@ TEST(Library, RecordDescribesThePluginAndOnlyTheEntryPointsAreExported) {
   EXPECT_EQ(nm.output, "deleteMe\nexports\ngetPlugin\n");
 }
 
-TEST(Load, RegistersTheCommandsAndTheConsoleVariablesInOrderWithTheirDefaults) {
+TEST(Load, RegistersEveryCommandThenEveryVariableInOrderWithItsDefault) {
   struct ExpectedCvar {
     const char *name, *value, *description;
     bool bounded;
@@ -95,7 +95,7 @@ TEST(Load, SavedSwitchesReachThePluginAfterARestartButTheSpeedModeIsOne) {
   EXPECT_EQ(harness.host().findCvar("cool_speed")->value, "4000");
 }
 
-TEST(Load, DataFolderThatCannotBeMadeEndsTheLoadAndTheHostGoesOn) {
+TEST(Load, ADataFolderThatCannotBeMadeEndsOnlyTheLoad) {
   PluginHarness harness(PluginHarness::Start::NotLoaded);
   writeFile(harness.host().dataDir() / "QMShots", "a file where the folder should be");
   std::string error = harness.load();

@@ -40,7 +40,7 @@ bool insideField(const Vec3& p) {
          p.z <= Field::ceilingZ - r;
 }
 
-TEST(BallFlight, BouncesOffFloorWallsAndCeilingLosingSomeSpeed) {
+TEST(BallFlight, BouncesOffEachSurfaceLosingSomeSpeed) {
   // Each ball reaches its plane well within the 0.2 s it flies.
   const struct {
     const char* plane;
@@ -91,7 +91,7 @@ TEST(BallFlight, ABallAtRestOrWithAVelocityThatIsNotANumberStaysWherePlaced) {
 
 // ---- the flight foretold ----
 
-TEST(FlightPrediction, AVerticalThrowPeaksWhereGravityTurnsItAndLandsWhereItStarted) {
+TEST(FlightPrediction, AVerticalThrowFollowsGravityBackToWhereItStarted) {
   const FlightPrediction flight = flight::predictFlight({{300, -400, 200}, {0, 0, 800}});
   ASSERT_TRUE(flight.placed);
   EXPECT_NEAR(flight.apex, 200 + 800.0 * 800 / (2 * 650), 5);
@@ -150,7 +150,7 @@ bool overlap(const ScreenRect& a, const ScreenRect& b) {
   return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
 }
 
-TEST(ViewFromAbove, FitsFieldAndGoalsAtOneScaleWithPlusYUpAndPlusXLeft) {
+TEST(ViewFromAbove, FitsTheWholeFieldAtOneScaleWithPlusYUpPlusXLeft) {
   const ScreenRect area{100, 50, 400, 1000};
   const FieldProjection projection = FieldProjection::fit(View::fromAbove, area, 8);
   const float scale = projection.pixelsPerUnit();
@@ -239,7 +239,7 @@ TEST(CarUpsideDown, WhenTheRoofFacesTheFloor) {
   EXPECT_TRUE(flight::carMarker(view, {}, 0, 0, 32764, 16).upsideDown);
 }
 
-TEST(PreviewLayout, PutsBothViewsAndTheTextInThePanelWithoutOverlap) {
+TEST(PreviewLayout, PutsEveryPartInThePanelWithoutOverlap) {
   const float textWidth = 140;
   const float textHeight = 42;
   const struct {

@@ -28,7 +28,7 @@ class SandboxTest : public SandboxFixture {
   }
 };
 
-TEST_F(SandboxTest, BadLinesFailSayingWhyAndTheHostGoesOn) {
+TEST_F(SandboxTest, BadLinesFailSayingWhyWithoutStoppingTheHost) {
   expectFailures({
       {"frobnicate", "Unknown command: frobnicate\n"},
       {"advance soon", "usage: advance SECONDS"},
@@ -117,7 +117,7 @@ TEST(SandboxProgram, AFailingLineEndsTheRunWithItsNumberUnlessToldToKeepGoing) {
   }
 }
 
-TEST(SandboxProgram, TheTrainingVarietySettingsAndKeyBindsSurviveARestartOfTheHost) {
+TEST(SandboxProgram, WhatThePlayerSetSurvivesARestartOfTheHost) {
   TempDir dir;
   const std::string host = "--host-dir '" + dir.str("host") + "' ";
   runSandboxProgram(host + "'training_order 2' 'variance_location 250' 'variance_direction 12.5' "

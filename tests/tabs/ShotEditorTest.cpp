@@ -48,7 +48,7 @@ class ShotEditorTest : public WindowTest {
   }
 };
 
-TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk) {
+TEST_F(ShotEditorTest, TheEditorsFieldsMakeTheShotItSaves) {
   openNewShot();
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 2);
   dragSlider("0.000", 0, true);  // ball X, past its right end
@@ -89,7 +89,7 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 1);
 }
 
-TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
+TEST_F(ShotEditorTest, SaveWaitsForAGoodNameSayingWhatIsWrong) {
   openNewShot();
   const std::pair<const char*, const char*> cases[] = {
       {"Alpha", takenMessage}, {"a/b", forbiddenMessage}, {"_ _", blankMessage},
@@ -140,7 +140,7 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToA
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Gamma"));
 }
 
-TEST_F(ShotEditorTest, TheTestButtonMovesTheBallAndCancelWritesNothingAndPutsTheCurrentShotBack) {
+TEST_F(ShotEditorTest, CancelAfterTheTestButtonMovedTheBallLeavesEverythingAsItWas) {
   harness.startLocalMatch();
   clickShotRow("Edit", "Beta");
   expectShown("Edit Shot");

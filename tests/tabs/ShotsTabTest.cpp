@@ -41,7 +41,7 @@ class ShotsTabTest : public WindowTest {
   }
 };
 
-TEST_F(ShotsTabTest, RenameChecksTheNameAsItWillBeStoredAndRenamesTheFile) {
+TEST_F(ShotsTabTest, RenameMovesTheFileOnlyToANameFreeAsItWillBeStored) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Rename", "Alpha");
@@ -84,7 +84,7 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksF
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha Again"));
 }
 
-TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) {
+TEST_F(ShotsTabTest, OnlyAPackOfSixtyWarnsBeforeItGrows) {
   addPack("Pack", numberedShots(59));
   addPack("Big", numberedShots(60));
   harness.console("car_enabled 1");
@@ -167,7 +167,7 @@ TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("1 Aardvark", "2 Alpha", "3 Beta"));
 }
 
-TEST_F(ShotsTabTest, AnActionThatFailsKeepsItsPopupOpenAndSaysWhy) {
+TEST_F(ShotsTabTest, AnActionThatFailsSaysWhyInItsPopupLeftOpen) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   std::filesystem::remove(harness.packFolder("Pack") + "/Beta.shot");  // outside the plug-in

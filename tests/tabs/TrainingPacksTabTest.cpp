@@ -34,7 +34,7 @@ class TrainingPacksTabTest : public WindowTest {
   }
 };
 
-TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
+TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItWithTrainingSwitchedOff) {
   const std::string other = plugin().trainingPacks.at(1);
   plugin().trainingActive = true;
   click(other);
@@ -44,7 +44,7 @@ TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
   EXPECT_EQ(displayedShotNames().size(), other == "Second" ? 1u : 2u);
 }
 
-TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
+TEST_F(TrainingPacksTabTest, AddMakesANewPackOnlyUnderAGoodName) {
   clickAndExpect("Add A New Pack", "New Pack Name");
   typeRefused("New Pack Name", "First ", takenMessage);  // compared as cleaned
   typeRefused("First", "Demo: Pack", namerules::unlistedForbiddenMessage);
@@ -124,7 +124,7 @@ TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   confirm("Copy To Clipboard", "Close");
 }
 
-TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesAndSelectsThePack) {
+TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesItTheSelectedPack) {
   ui().setClipboard("not a pack");
   clickAndExpect("Import Pack", "Paste From Clipboard");
   click("Paste From Clipboard");

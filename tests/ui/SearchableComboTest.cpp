@@ -56,7 +56,7 @@ class SearchableComboTest : public testing::Test {
   int picks = 0;
 };
 
-TEST_F(SearchableComboTest, TypingNarrowsTheListAndAPickSetsTheIndex) {
+TEST_F(SearchableComboTest, APickFromTheTypedShortListSetsTheIndex) {
   open();
   EXPECT_THAT(listed(), testing::SizeIs(20));  // twenty entries fit; the rest scroll
   EXPECT_EQ(listed().front(), "A");

@@ -83,7 +83,7 @@ TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdge) {
   for (const auto& box : boxes(name, 40)) EXPECT_LE(box.max.x, window->max.x) << box.text;
 }
 
-TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
+TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsScrolledIntoView) {
   start(600);
   std::set<std::string> shownFirst;
   for (const auto& text : w.ui().findContaining("Shot ")) shownFirst.insert(text.text);
