@@ -113,7 +113,7 @@ TEST(FlightPrediction, AGodBallFliesAtItsTargetSpeed) {
   }
 }
 
-TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtAll) {
+TEST(FlightPrediction, ABallAtRestHasNoFlight) {
   const FlightPrediction inTheAir = flight::predictFlight({{10, 20, 800}, {}, 3000});
   EXPECT_FLOAT_EQ(inTheAir.apex, 800);
   EXPECT_FALSE(inTheAir.landing);
@@ -122,15 +122,18 @@ TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtA
   const FlightPrediction onTheFloor = flight::predictFlight({{10, 20, 0}, {nan, 0, 0}});
   ASSERT_TRUE(onTheFloor.landing);
   EXPECT_EQ(*onTheFloor.landing, (Vec3{10, 20, Field::ballRadius}));  // held on the floor
+}
 
-  // A start outside the field counts where the flight puts it, launched or not.
+TEST(FlightPrediction, AStartOutsideTheFieldCountsWhereTheFlightPutsItLaunchedOrNot) {
   for (const Vec3 velocity : {Vec3{}, Vec3{0, 0, 500}, Vec3{300, 0, -500}}) {
     const FlightPrediction above = flight::predictFlight({{5000, 0, 5000}, velocity, 3000});
     EXPECT_EQ(above.path.front(), (Vec3{4096 - Field::ballRadius, 0, 2044 - Field::ballRadius}));
     EXPECT_EQ(above.apex, above.path.front().z);
     EXPECT_EQ(fly({{5000, 0, 5000}, velocity, 3000}, 0.1).location, above.path[1]);
   }
+}
 
+TEST(FlightPrediction, AStartThatIsNotANumberHasNoPrediction) {
   for (const Vec3 start : {Vec3{nan, 0, 100}, Vec3{0, -inf, 100}, Vec3{0, 0, inf}}) {
     const FlightPrediction flight = flight::predictFlight({start, {0, 0, 500}});
     EXPECT_FALSE(flight.placed);

@@ -59,33 +59,47 @@ TEST_F(PackLoading, ALoadReplacesTheShotsResettingWhatBelongedToTheOldOnes) {
   EXPECT_EQ(plugin().ballSpeed, 3200);
 }
 
-TEST_F(PackLoading, EmptyMissingAndUnlistedPacks) {
-  // Without any pack, the first load creates one.
+TEST_F(PackLoading, TheFirstLoadWithoutAnyPackCreatesOne) {
   plugin().loadTrainingPack(0);
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Training Pack 1"));
   EXPECT_EQ(text("Training Pack 1", "defaultShot.shot"), defaultShotLine);
+}
 
+TEST_F(PackLoading, APackNumberOutsideTheListLoadsNothing) {
   usePacks({"Full", "Empty", "Gone"});
   put("Full", "Lob.shot", shotLine("Lob"));
   plugin().loadTrainingPack(0);
-  plugin().loadTrainingPack(3);  // outside the list: nothing
+  plugin().loadTrainingPack(3);
   EXPECT_THAT(shotNames(), ElementsAre("Lob"));
+}
+
+TEST_F(PackLoading, AnEmptyPackShowsItsDefaultShotNeverThePreviousPacksShots) {
+  usePacks({"Full", "Empty"});
+  put("Full", "Lob.shot", shotLine("Lob"));
+  plugin().loadTrainingPack(0);
   plugin().trainingActive = true;
-  // An empty pack shows its default shot, never the previous pack's shots.
   plugin().loadTrainingPack(1);
   EXPECT_EQ(text("Empty", "defaultShot.shot"), defaultShotLine);
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_FALSE(plugin().trainingActive);
-  // A pack whose folder vanished shows no shots, says so, and is not recreated.
+}
+
+TEST_F(PackLoading, APackWhoseFolderVanishedShowsNoShotsSayingSo) {
+  usePacks({"Full", "Gone"});
+  put("Full", "Lob.shot", shotLine("Lob"));
+  plugin().loadTrainingPack(0);
   fs::remove(pack("Gone"));
-  plugin().loadTrainingPack(2);
+  plugin().loadTrainingPack(1);
   EXPECT_FALSE(fs::exists(pack("Gone")));
   EXPECT_TRUE(shotNames().empty());
   EXPECT_THAT(log(), ElementsAre("Could not list " + pack("Gone") + "/: No such file or directory"));
-  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Full", "Empty", "Gone"));
-  // An empty pack whose default shot cannot be written says so.
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Full", "Gone"));
+}
+
+TEST_F(PackLoading, AnEmptyPackWhoseDefaultShotCannotBeWrittenSaysSo) {
+  usePacks({"Gone"});
   fs::create_directories(pack("Gone") + "/defaultShot.shot");
-  plugin().loadTrainingPack(2);
+  plugin().loadTrainingPack(0);
   EXPECT_EQ(log().back(), "Could not write the default shot into training pack Gone");
 }
 

@@ -156,7 +156,7 @@ TEST_F(ResetCycleTest, AnErrorInACommandEndsItWithOneLogLineInsteadOfAThrow) {
 
 // ---- the training draw ----
 
-TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCurrentShotSilencingThatPress) {
+TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotSilencingThatPress) {
   plugin().trainingActive = true;
   selectShot(1);
   plugin().ballLocationX = 5;  // an edit the reload must undo
@@ -172,13 +172,15 @@ TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCu
   plugin().trainingActive = false;  // a press outside training replays the shot
   pressReset();
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
+}
 
-  // A draw among the selected shots that finds one clears the flag.
-  plugin().trainingActive = true;
+// A draw among the selected shots that finds one clears the flag.
+TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShots) {
+  plugin().trainingActive = plugin().noShotSelected = true;
   plugin().shotSelections = {true, false, true};
   draws.queue({1});  // the second of the two selected shots
   pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..2", "0..1"));
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..1"));
   EXPECT_FALSE(plugin().noShotSelected);
   EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
   EXPECT_EQ(plugin().currentShotName, "Third");
@@ -269,18 +271,23 @@ TEST_F(ResetCycleTest, ProductionDrawsSpreadEvenlyOverEveryChoiceOfAPress) {
 
 // ---- "LoadShot" and "OverideShot" ----
 
-TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotInAGameAndBothCommandsIgnoreAnIndexOutOfRange) {
+TEST_F(ResetCycleTest, EitherCopyCommandIgnoresAnIndexOutOfRange) {
   plugin().ballLocationX = 42;
   for (int index : {-1, 3, 1000000}) {
     selectShot(index);
     h.console("LoadShot");
     h.console("OverideShot");
   }
+  EXPECT_EQ(plugin().ballLocationX, 42);
+  EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
+}
+
+TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotOnlyInAGame) {
+  plugin().ballLocationX = 42;
   host().leaveMatch();
   selectShot(1);
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, 42);
-  EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
 
   // In a game it copies the selected shot, with spaces for underscores, and
   // places nothing; it needs no switch.

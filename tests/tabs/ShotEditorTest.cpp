@@ -113,7 +113,7 @@ TEST_F(ShotEditorTest, SaveWaitsForAGoodNameSayingWhatIsWrong) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "Fine Name"));
 }
 
-TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToANewName) {
+TEST_F(ShotEditorTest, EditingUnderItsOwnNameRewritesTheShotsFile) {
   clickShotRow("Edit", "Alpha");
   expectShown("Currently editing shot: Alpha");
   EXPECT_FALSE(shows(takenMessage));
@@ -130,8 +130,10 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToA
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
-
   expectShown("Create New Shot");
+}
+
+TEST_F(ShotEditorTest, EditingUnderAFreeNameMovesTheShotsFile) {
   clickShotRow("Edit", "Beta");
   expectShown("Edit Shot");
   replaceText("Beta", "Gamma");
@@ -175,7 +177,7 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
   }
 }
 
-TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
+TEST_F(ShotEditorTest, PickingAShotLoadsItSwitchingTrainingOff) {
   harness.startLocalMatch();
   plugin().trainingActive = true;
   plugin().modifiersActive = true;
@@ -183,6 +185,11 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
   EXPECT_EQ(plugin().ballLocationX, 20.0f);
   EXPECT_FALSE(plugin().trainingActive);
   EXPECT_FALSE(plugin().modifiersActive);
+}
+
+TEST_F(ShotEditorTest, ThePreviewFollowsThePickedShotOrTheSliders) {
+  harness.startLocalMatch();
+  click("Beta");
   // The Shots tab shows the current shot, flying at its own speed.
   EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -4266");
   click("Alpha");

@@ -63,7 +63,7 @@ TEST_F(ShotsTabTest, RenameMovesTheFileOnlyToANameFreeAsItWillBeStored) {
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Beta", "Gamma Ray"));
 }
 
-TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksFirst) {
+TEST_F(ShotsTabTest, CopyWritesTheShotUnderAFreeNameInTheSamePack) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Copy", "Alpha", "Copied Shot Name");
@@ -77,11 +77,15 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksF
   confirm();
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again", "Beta"));
   EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
+}
 
+TEST_F(ShotsTabTest, DeleteAsksFirstThenRemovesTheShotsFile) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
   openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
   confirm("Selected: Beta");
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again"));
-  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha Again"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha"));
 }
 
 TEST_F(ShotsTabTest, OnlyAPackOfSixtyWarnsBeforeItGrows) {

@@ -63,7 +63,7 @@ TEST_F(TrainingPacksTabTest, AddMakesANewPackOnlyUnderAGoodName) {
   EXPECT_THAT(displayedShotNames(), ElementsAre("defaultShot"));
 }
 
-TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheSelection) {
+TEST_F(TrainingPacksTabTest, RenameMovesThePacksFolderToAFreeName) {
   openPackPopup("Rename", "Second", namePopup);
   EXPECT_FALSE(shows(takenMessage));  // its own name
   click("OK");
@@ -73,11 +73,13 @@ TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheS
   confirm();
   EXPECT_THAT(shotFilesIn("Renamed"), ElementsAre("Gamma"));
   EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Renamed"));
+}
 
+TEST_F(TrainingPacksTabTest, CopyMakesANewPackUnderAFreeNameKeepingTheSelection) {
   const int32_t current = harness.cvarInt("TrainingPackNum");
   openPackPopup("Copy", "First", "Copied Pack Name");
-  typeRefused("Copied Pack Name", "Renamed", takenMessage);
-  replaceText("Renamed", "First Copy");
+  typeRefused("Copied Pack Name", "Second", takenMessage);
+  replaceText("Second", "First Copy");
   confirm();
   EXPECT_THAT(shotFilesIn("First Copy"), ElementsAre("Alpha", "Beta"));
   EXPECT_EQ(harness.cvarInt("TrainingPackNum"), current);

@@ -93,13 +93,18 @@ TEST_P(NonAsciiHostFolder, OlderDataWithCrlfLineEndsIsTakenOver) {
 }
 
 // The pack's shot file, ended with CRLF, is read as its line and not rewritten.
-TEST_P(NonAsciiHostFolder, ACrlfShotFileIsReadAndTheEditorSavesANamedShotIntoItsPack) {
+TEST_P(NonAsciiHostFolder, ACrlfShotFileIsReadAsItsLine) {
   write(shotFile("Łódź", "Świeca"), "300 -5 1000 10 -2000 400 500 -3000 17 90 Świeca 3500 12 -7\r\n");
   showWindow();
   ASSERT_THAT(shotNames(), ElementsAre("Świeca"));
   const Shot& shot = plugin().shots[0];
   EXPECT_EQ(std::tuple(shot.ballLocationX, shot.ballSpeed, shot.carRoll), std::tuple(-5.0f, 3500, -7));
   EXPECT_EQ(read(shotFile("Łódź", "Świeca")).back(), '\n');
+}
+
+TEST_P(NonAsciiHostFolder, TheEditorSavesANamedShotIntoItsPack) {
+  write(shotFile("Łódź", "Świeca"), "0 1 0 0 0 0 0 0 0 0 Świeca 3000 0 0");
+  showWindow();
   click("Shots");
   click("Create New Shot");
   click("Insert Shot Name Here");
