@@ -58,9 +58,9 @@ output="$WINEPREFIX.out"
 #  - a file name Windows reserves for devices ("nul");
 #  - symbolic links, which MinGW's standard library cannot create.
 declare -A leftOut=(
-  [binds_tests]=KeyBinds.AFolderInPlaceOfTheFileStillLeavesBothKeysBoundAndSaysSo
-  [storage_portable_tests]=ShotText.NameTokensAndTheirReadBack
-  [tabs_portable_tests]=TrainingPacksTabTest.ShareShowsThePackAsOneTextToCopyOrSave:ShotEditorTest.AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo
+  [binds_tests]=KeyBinds.AFolderInPlaceOfTheFileStillLeavesBothKeysBoundSayingSo
+  [storage_portable_tests]=ShotText.EachNameIsWrittenAsATokenThatReadsBack
+  [tabs_portable_tests]=TrainingPacksTabTest.ShareShowsThePackAsOneTextToCopyOrSave:ShotEditorTest.AShotThatCannotBeSavedSaysWhyInTheOpenEditor
 )
 
 mapfile -t programs < <(ctest --test-dir "$build" -N | sed -n 's/^ *Test *#[0-9]*: //p')

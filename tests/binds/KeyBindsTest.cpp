@@ -30,7 +30,7 @@ class KeyBinds : public ::testing::Test {
 
 // Known keys are taken and the file left as it is; any other line falls back
 // to the default key, and the file is rewritten and executed.
-TEST(KeyBindFile, KnownKeysAreTakenAndAnyOtherLineFallsBackToTheDefaultKey) {
+TEST(KeyBindFile, EachLineKeepsAKnownKeyOrFallsBackToTheDefaultKey) {
   const struct {
     std::optional<std::string> file;
     int32_t controller, keyboard;
@@ -80,7 +80,7 @@ TEST_F(KeyBinds, ABoundKeyResetsTheShot) {
   }
 }
 
-TEST_F(KeyBinds, AFolderInPlaceOfTheFileStillLeavesBothKeysBoundAndSaysSo) {
+TEST_F(KeyBinds, AFolderInPlaceOfTheFileStillLeavesBothKeysBoundSayingSo) {
   std::filesystem::create_directories(bindFile());
   plugin().loadKeyBinds();
   EXPECT_THAT(binds(), ElementsAre(Pair("BackSpace", "controlInput"), Pair("XboxTypeS_Back", "controlInput")));

@@ -16,7 +16,7 @@ namespace {
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-TEST(Library, RecordDescribesThePluginAndOnlyTheEntryPointsAreExported) {
+TEST(Library, ExportsOnlyTheEntryPointsWhoseRecordDescribesThePlugin) {
   PluginLoader loader;
   ASSERT_TRUE(loader.open(QM_PLUGIN_PATH)) << loader.error();
   const auto* info = loader.info();
@@ -28,7 +28,7 @@ TEST(Library, RecordDescribesThePluginAndOnlyTheEntryPointsAreExported) {
   EXPECT_EQ(nm.output, "deleteMe\nexports\ngetPlugin\n");
 }
 
-TEST(Load, RegistersTheCommandsAndTheConsoleVariablesInOrderWithTheirDefaults) {
+TEST(Load, RegistersEveryCommandThenEveryVariableInOrderWithItsDefault) {
   struct ExpectedCvar {
     const char *name, *value, *description;
     bool bounded;
@@ -95,7 +95,7 @@ TEST(Load, SavedSwitchesReachThePluginAfterARestartButTheSpeedModeIsOne) {
   EXPECT_EQ(harness.host().findCvar("cool_speed")->value, "4000");
 }
 
-TEST(Load, DataFolderThatCannotBeMadeEndsTheLoadAndTheHostGoesOn) {
+TEST(Load, ADataFolderThatCannotBeMadeEndsOnlyTheLoad) {
   PluginHarness harness(PluginHarness::Start::NotLoaded);
   writeFile(harness.host().dataDir() / "QMShots", "a file where the folder should be");
   std::string error = harness.load();
@@ -106,7 +106,14 @@ TEST(Load, DataFolderThatCannotBeMadeEndsTheLoadAndTheHostGoesOn) {
   EXPECT_TRUE(harness.logged("Unknown command: quellmark_enabled"));
 }
 
-TEST(Unload, UnbindsTheTwoKeysAndStopsTraining) {
+TEST(Unload, StopsTraining) {
+  PluginHarness harness;
+  harness.plugin().trainingActive = true;
+  harness.plugin().onUnload();
+  EXPECT_FALSE(harness.plugin().trainingActive);
+}
+
+TEST(Unload, UnbindsOnlyItsTwoKeys) {
   PluginHarness harness;
   harness.console("bind F1 \"togglemenu QMTraining\"");
   QMTraining& plugin = harness.plugin();
@@ -114,9 +121,7 @@ TEST(Unload, UnbindsTheTwoKeysAndStopsTraining) {
   plugin.keyboardKeyIndex = 56;
   plugin.saveKeyBinds();
   ASSERT_EQ(harness.host().binds().size(), 3u);
-  plugin.trainingActive = true;
   plugin.onUnload();
-  EXPECT_FALSE(plugin.trainingActive);
   EXPECT_THAT(harness.host().binds(), ElementsAre(testing::Pair("F1", "togglemenu QMTraining")));
 }
 

@@ -46,7 +46,7 @@ bool insideGoal(const Vec3& p) {
          p.z >= r && p.z <= Field::goalHeight - r;
 }
 
-TEST(BallFlight, BouncesOffFloorWallsAndCeilingLosingSomeSpeed) {
+TEST(BallFlight, BouncesOffEachSurfaceLosingSomeSpeed) {
   // Each ball reaches its plane well within the 0.2 s it flies.
   const struct {
     const char* plane;
@@ -110,7 +110,7 @@ TEST(BallFlight, ABallAtRestOrWithAVelocityThatIsNotANumberStaysWherePlaced) {
 
 // ---- the flight foretold ----
 
-TEST(FlightPrediction, AVerticalThrowPeaksWhereGravityTurnsItAndLandsWhereItStarted) {
+TEST(FlightPrediction, AVerticalThrowFollowsGravityBackToWhereItStarted) {
   const FlightPrediction flight = flight::predictFlight({{300, -400, 200}, {0, 0, 800}});
   ASSERT_TRUE(flight.placed);
   EXPECT_NEAR(flight.apex, 200 + 800.0 * 800 / (2 * 650), 5);
@@ -132,7 +132,7 @@ TEST(FlightPrediction, AGodBallFliesAtItsTargetSpeed) {
   }
 }
 
-TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtAll) {
+TEST(FlightPrediction, ABallAtRestHasNoFlight) {
   const FlightPrediction inTheAir = flight::predictFlight({{10, 20, 800}, {}, 3000});
   EXPECT_FLOAT_EQ(inTheAir.apex, 800);
   EXPECT_FALSE(inTheAir.landing);
@@ -141,15 +141,18 @@ TEST(FlightPrediction, ABallAtRestHasNoFlightAndAStartThatIsNotANumberNothingAtA
   const FlightPrediction onTheFloor = flight::predictFlight({{10, 20, 0}, {nan, 0, 0}});
   ASSERT_TRUE(onTheFloor.landing);
   EXPECT_EQ(*onTheFloor.landing, (Vec3{10, 20, Field::ballRadius}));  // held on the floor
+}
 
-  // A start outside the field counts where the flight puts it, launched or not.
+TEST(FlightPrediction, AStartOutsideTheFieldCountsWhereTheFlightPutsItLaunchedOrNot) {
   for (const Vec3 velocity : {Vec3{}, Vec3{0, 0, 500}, Vec3{300, 0, -500}}) {
     const FlightPrediction above = flight::predictFlight({{5000, 0, 5000}, velocity, 3000});
     EXPECT_EQ(above.path.front(), (Vec3{4096 - Field::ballRadius, 0, 2044 - Field::ballRadius}));
     EXPECT_EQ(above.apex, above.path.front().z);
     EXPECT_EQ(fly({{5000, 0, 5000}, velocity, 3000}, 0.1).location, above.path[1]);
   }
+}
 
+TEST(FlightPrediction, AStartThatIsNotANumberHasNoPrediction) {
   for (const Vec3 start : {Vec3{nan, 0, 100}, Vec3{0, -inf, 100}, Vec3{0, 0, inf}}) {
     const FlightPrediction flight = flight::predictFlight({start, {0, 0, 500}});
     EXPECT_FALSE(flight.placed);
@@ -169,7 +172,7 @@ bool overlap(const ScreenRect& a, const ScreenRect& b) {
   return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
 }
 
-TEST(ViewFromAbove, FitsFieldAndGoalsAtOneScaleWithPlusYUpAndPlusXLeft) {
+TEST(ViewFromAbove, FitsTheWholeFieldAtOneScaleWithPlusYUpPlusXLeft) {
   const ScreenRect area{100, 50, 400, 1000};
   const FieldProjection projection = FieldProjection::fit(View::fromAbove, area, 8);
   const float scale = projection.pixelsPerUnit();
@@ -258,7 +261,7 @@ TEST(CarUpsideDown, WhenTheRoofFacesTheFloor) {
   EXPECT_TRUE(flight::carMarker(view, {}, 0, 0, 32764, 16).upsideDown);
 }
 
-TEST(PreviewLayout, PutsBothViewsAndTheTextInThePanelWithoutOverlap) {
+TEST(PreviewLayout, PutsEveryPartInThePanelWithoutOverlap) {
   const float textWidth = 140;
   const float textHeight = 42;
   const struct {

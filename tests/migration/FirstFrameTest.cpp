@@ -42,7 +42,7 @@ class FirstFrame : public ::testing::Test {
   TempDir hostDir;
 };
 
-TEST_F(FirstFrame, AFileSystemErrorIsReportedOnTheFirstFrameOnlyAndTheHostGoesOn) {
+TEST_F(FirstFrame, AFileSystemErrorIsReportedOnTheFirstFrameOnlyWithoutStoppingTheHost) {
   fs::create_directories(data() / "QMShots");
   // Every test of the packs folder fails: the link leads nowhere but to itself.
   fs::create_symlink("TrainingPacks", packs());

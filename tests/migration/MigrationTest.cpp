@@ -22,7 +22,7 @@ class Migration : public PackFixture {
 const std::string lob = "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Lob 3200";
 const std::string wall = "50 0 0 0 0 0 0 0 17 0 Wall 3000 0 0";
 
-TEST_F(Migration, OlderShotFilesMoveIntoYourOldShotsLoadedAtStartAndTheOlderBindFileGoes) {
+TEST_F(Migration, OlderDataMovesIntoYourOldShotsLoadedAtStart) {
   putOld("Shots1.txt", lob);
   putOld("Shots10.txt", wall);
   for (const char* other : {"notes.txt", "shots1.txt", "Shots1.TXT", "Shots1a.txt", "MyShots1.txt"}) {
@@ -53,7 +53,7 @@ TEST_F(Migration, TakenPackNamesAreSkippedByTheNamingRule) {
   EXPECT_THAT(files("Your Old Shots3"), ElementsAre("Shots1.txt"));
 }
 
-TEST_F(Migration, WithPacksAndNoShots1NothingMovesAndTheFirstPackIsLoaded) {
+TEST_F(Migration, WithPacksButNoShots1OnlyTheFirstPackIsLoaded) {
   makePack("Mine");
   put("Mine", "Lob.shot", shotLine("Lob"));
   putOld("Shots2.txt", wall);
@@ -65,7 +65,7 @@ TEST_F(Migration, WithPacksAndNoShots1NothingMovesAndTheFirstPackIsLoaded) {
   EXPECT_THAT(oldFolder(), ElementsAre("Shots2.txt", "TrainingPacks"));
 }
 
-TEST_F(Migration, AFreshInstallationGetsAPackShowingItsDefaultShotAndTheKeyBinds) {
+TEST_F(Migration, AFreshInstallationStartsReadyToPlayItsDefaultShot) {
   plugin().migrateOldData();
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Your Old Shots"));
   EXPECT_THAT(files("Your Old Shots"), ElementsAre("defaultShot.shot"));
@@ -75,7 +75,7 @@ TEST_F(Migration, AFreshInstallationGetsAPackShowingItsDefaultShotAndTheKeyBinds
   EXPECT_TRUE(log().empty());
 }
 
-TEST_F(Migration, WhatCannotBeRemovedOrSearchedIsReportedAndTheRestGoesOn) {
+TEST_F(Migration, WhatCannotBeRemovedOrSearchedIsReportedWithoutStoppingTheRest) {
   // A folder with something in it cannot be removed as a file would be.
   putOld("bind.txt/inside", "x");
   const fs::path cfg = harness.dir().path() / "cfg";

@@ -40,7 +40,7 @@ TEST_F(PackLoading, ShotsComeInNumberThenTextOrder) {
   for (const Shot& shot : plugin().shots) EXPECT_FALSE(shotNameLess(shot, shot)) << shot.name;
 }
 
-TEST_F(PackLoading, ALoadReplacesTheShotsAndResetsSelectionTrainingAndShotNumber) {
+TEST_F(PackLoading, ALoadReplacesTheShotsResettingWhatBelongedToTheOldOnes) {
   usePacks({"P"});
   put("P", "B.shot", shotLine("B", 2));
   put("P", "1 A.shot", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 1_A 3200 0 0");
@@ -59,37 +59,51 @@ TEST_F(PackLoading, ALoadReplacesTheShotsAndResetsSelectionTrainingAndShotNumber
   EXPECT_EQ(plugin().ballSpeed, 3200);
 }
 
-TEST_F(PackLoading, EmptyMissingAndUnlistedPacks) {
-  // Without any pack, the first load creates one.
+TEST_F(PackLoading, TheFirstLoadWithoutAnyPackCreatesOne) {
   plugin().loadTrainingPack(0);
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Training Pack 1"));
   EXPECT_EQ(text("Training Pack 1", "defaultShot.shot"), defaultShotLine);
+}
 
+TEST_F(PackLoading, APackNumberOutsideTheListLoadsNothing) {
   usePacks({"Full", "Empty", "Gone"});
   put("Full", "Lob.shot", shotLine("Lob"));
   plugin().loadTrainingPack(0);
-  plugin().loadTrainingPack(3);  // outside the list: nothing
+  plugin().loadTrainingPack(3);
   EXPECT_THAT(shotNames(), ElementsAre("Lob"));
+}
+
+TEST_F(PackLoading, AnEmptyPackShowsItsDefaultShotNeverThePreviousPacksShots) {
+  usePacks({"Full", "Empty"});
+  put("Full", "Lob.shot", shotLine("Lob"));
+  plugin().loadTrainingPack(0);
   plugin().trainingActive = true;
-  // An empty pack shows its default shot, never the previous pack's shots.
   plugin().loadTrainingPack(1);
   EXPECT_EQ(text("Empty", "defaultShot.shot"), defaultShotLine);
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_FALSE(plugin().trainingActive);
-  // A pack whose folder vanished shows no shots, says so, and is not recreated.
+}
+
+TEST_F(PackLoading, APackWhoseFolderVanishedShowsNoShotsSayingSo) {
+  usePacks({"Full", "Gone"});
+  put("Full", "Lob.shot", shotLine("Lob"));
+  plugin().loadTrainingPack(0);
   fs::remove(pack("Gone"));
-  plugin().loadTrainingPack(2);
+  plugin().loadTrainingPack(1);
   EXPECT_FALSE(fs::exists(pack("Gone")));
   EXPECT_TRUE(shotNames().empty());
   EXPECT_THAT(log(), ElementsAre("Could not list " + pack("Gone") + "/: No such file or directory"));
-  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Full", "Empty", "Gone"));
-  // An empty pack whose default shot cannot be written says so.
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("Full", "Gone"));
+}
+
+TEST_F(PackLoading, AnEmptyPackWhoseDefaultShotCannotBeWrittenSaysSo) {
+  usePacks({"Gone"});
   fs::create_directories(pack("Gone") + "/defaultShot.shot");
-  plugin().loadTrainingPack(2);
+  plugin().loadTrainingPack(0);
   EXPECT_EQ(log().back(), "Could not write the default shot into training pack Gone");
 }
 
-TEST_F(PackLoading, AFileThatIsNoShotLineIsLeftOutAsItIsAndNamed) {
+TEST_F(PackLoading, AFileThatIsNoShotLineIsLeftOutUntouchedNamedInTheLog) {
   usePacks({"Q"});
   put("Q", "Comma.shot", "1 2 3 4 5 100,5 7 8 9 10 Comma 3000 0 0");
   plugin().shotSelections = {true};
@@ -100,7 +114,7 @@ TEST_F(PackLoading, AFileThatIsNoShotLineIsLeftOutAsItIsAndNamed) {
   EXPECT_THAT(log(), ElementsAre("Could not read shot file " + file("Q", "Comma.shot") + "; it was left as it is"));
 }
 
-TEST_F(PackLoading, EveryFileIsListedOnceAndANameOfTheOlderFormStaysListed) {
+TEST_F(PackLoading, EveryFileStaysListedOnceLoadAfterLoad) {
   usePacks({"P"});
   put("P", "Shots12.shot", shotLine("Shots12", 1));
   put("P", "Shots12.txt", shotLine("Shots12", 2));
@@ -113,7 +127,7 @@ TEST_F(PackLoading, EveryFileIsListedOnceAndANameOfTheOlderFormStaysListed) {
   }
 }
 
-TEST_F(PackLoading, OlderFilesAreRepairedPlaceholdersDeletedAndNormalisedFilesOnlyRead) {
+TEST_F(PackLoading, ALoadRepairsOlderFilesOnceThenOnlyReadsThem) {
   usePacks({"P"});
   put("P", "Lob.shot", "1 2 3 4 5 6 7 8 9 10 Lob 3100 0");
   put("P", "My_Shot.shot", "1 2 3 4 5 6 7 8 9 10 My_Shot 0");
@@ -135,7 +149,7 @@ TEST_F(PackLoading, OlderFilesAreRepairedPlaceholdersDeletedAndNormalisedFilesOn
   EXPECT_TRUE(log().empty());
 }
 
-TEST_F(PackLoading, AddWritesTheShotWithTheFixedSpeedAndReloadsOrRefuses) {
+TEST_F(PackLoading, AddWritesOnlyANewShotWithTheFixedSpeedThenReloads) {
   usePacks({"P", "Gone"});
   put("P", "2 Lob.shot", shotLine("2 Lob"));
   put("P", "Taken.shot", shotLine("Taken", 7));
@@ -152,7 +166,7 @@ TEST_F(PackLoading, AddWritesTheShotWithTheFixedSpeedAndReloadsOrRefuses) {
   EXPECT_THAT(shotNames(), ElementsAre("1 New", "2 Lob", "Taken"));
 }
 
-TEST_F(PackLoading, CopyDuplicatesInThePackAndTransfersToAnotherFromTheListedShotsFile) {
+TEST_F(PackLoading, CopyTakesTheListedShotsFileIntoAnyPack) {
   usePacks({"P", "Q"});
   put("P", "Lob.shot", shotLine("Lob", 1));
   put("Q", "Lob.shot", shotLine("Lob", 2));
@@ -170,7 +184,7 @@ TEST_F(PackLoading, CopyDuplicatesInThePackAndTransfersToAnotherFromTheListedSho
   EXPECT_THAT(shotNames(), ElementsAre("Lob"));  // nothing is reloaded here
 }
 
-TEST_F(PackLoading, CopyRefusesWhatItCannotDoAndAShotWhoseFileIsGone) {
+TEST_F(PackLoading, CopyRefusesEveryImpossibleCopyWritingNothing) {
   usePacks({"P", "Q", "Gone"});
   put("P", "Lob.shot", shotLine("Lob"));
   put("Q", "Taken.shot", shotLine("Taken", 9));
@@ -186,7 +200,7 @@ TEST_F(PackLoading, CopyRefusesWhatItCannotDoAndAShotWhoseFileIsGone) {
   EXPECT_EQ(text("Q", "Taken.shot"), shotLine("Taken", 9));
 }
 
-TEST(LeadingNumber, ReadsDigitsFromTheStartSkippingSpacesAndWrapsAs32BitUnsigned) {
+TEST(LeadingNumber, ReadsDigitsFromTheStartSkippingSpacesWrappingAs32BitUnsigned) {
   // Wrapping past 2^32 + 1, 2^31 and 10^20 - 1; no number, or 0: the unnumbered key.
   const std::pair<const char*, int> cases[] = {
       {"12) Ceiling shot", 12}, {"1 2 Air roll", 12}, {"  3 leading spaces", 3}, {"2147483647", 2147483647},

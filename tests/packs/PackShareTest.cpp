@@ -77,7 +77,7 @@ TEST_F(PackShare, ExportThenImportGivesByteIdenticalShotFiles) {
   }
 }
 
-TEST_F(PackShare, TheTextIsTheShotLinesInDisplayOrderBetweenItsFirstAndLastLine) {
+TEST_F(PackShare, TheTextFramesTheShotLinesInDisplayOrder) {
   // The README's example.
   const std::string left = "100 -2500 1500 900 0 0 0 -2500 17 16384 1_Left_wall 3000 0 0";
   const std::string right = "100 2500 1500 -900 0 0 0 -2500 17 16384 2_Right_wall 3000 0 0";
@@ -106,7 +106,7 @@ TEST_F(PackShare, TheTextIsTheShotLinesInDisplayOrderBetweenItsFirstAndLastLine)
   EXPECT_EQ(text("Again", "3 Old.shot"), old);
 }
 
-TEST_F(PackShare, EveryRefusedTextSaysWhyAndCreatesNothing) {
+TEST_F(PackShare, EveryRefusedTextSaysWhyCreatingNothing) {
   const std::string good = shotLine("Lob");
   const std::string packText = encodePackText("Shared", {good, shotLine("Chip")});
   const std::string lastLine = packText.substr(packText.rfind("QMPACK END"));
@@ -166,7 +166,7 @@ TEST_F(PackShare, AnImportNeverReachesOutsideThePacksFolderNorIntoAPackNorLeaves
   EXPECT_EQ(everything(), before);
 }
 
-TEST_F(PackShare, ImportPackTakesTheNextFreeNameAndSelectsTheNewPack) {
+TEST_F(PackShare, ImportPackSelectsANewPackUnderTheNextFreeName) {
   usePacks({"Zeta"});
   put("Zeta", "Old.shot", shotLine("Old"));
   makePack("Shared 2");  // made outside the plug-in, not listed

@@ -11,7 +11,7 @@ using ::testing::UnorderedElementsAre;
 
 class PackStore : public PackFixture {};
 
-TEST_F(PackStore, RescanListsTheSubFoldersByNameAndKeepsTheCurrentPackCurrent) {
+TEST_F(PackStore, RescanListsTheSubFoldersByNameKeepingTheCurrentPackCurrent) {
   plugin().trainingPacks = {"Stale"};
   plugin().loadTrainingPacks();
   EXPECT_TRUE(plugin().trainingPacks.empty());
@@ -30,7 +30,7 @@ TEST_F(PackStore, RescanListsTheSubFoldersByNameAndKeepsTheCurrentPackCurrent) {
   EXPECT_EQ(packNumber(), 4);
 }
 
-TEST_F(PackStore, CreateMakesTheFolderWritesItsDefaultShotAndLoadsIt) {
+TEST_F(PackStore, CreateLoadsANewFolderHoldingItsDefaultShot) {
   plugin().createTrainingPack("First");  // the packs folder is made too
   put("First", "Lob.shot", shotLine("Lob"));
   plugin().loadTrainingPack(0);
@@ -51,7 +51,7 @@ TEST_F(PackStore, CreateMakesTheFolderWritesItsDefaultShotAndLoadsIt) {
   EXPECT_EQ(entriesOf(packsFolder()), (Files{"Aerials", "First", "Second"}));
 }
 
-TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
+TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAsALoadRepairsIt) {
   usePacks({"Other", "Source"});
   put("Source", "A.shot", shotLine("Renamed Shot", 1));
   put("Source", "B.shot", shotLine("B", 2));
@@ -91,7 +91,7 @@ TEST_F(PackStore, CopyWritesEveryShotUnderItsStoredNameAndRepairsIt) {
   EXPECT_EQ(plugin().trainingPacks.size(), 3u);
 }
 
-TEST_F(PackStore, RenameMovesTheFolderAndTheLoadedShotsWithIt) {
+TEST_F(PackStore, RenameMovesTheFolderWithItsLoadedShots) {
   usePacks({"Old Name", "Theirs", "Vanished"});
   put("Old Name", "Lob.shot", shotLine("Lob"));
   plugin().loadTrainingPack(0);

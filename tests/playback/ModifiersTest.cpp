@@ -53,7 +53,7 @@ auto mirroredParts(const Shot& s) {
   return std::tuple(s.ballLocationX, s.ballVelocityX, s.carLocationX, s.carLocationZ, s.carYaw, s.carPitch, s.carRoll);
 }
 
-TEST_F(ModifiersTest, EachSwitchChangesItsPartOnItsOwnDrawAndTheStoredShotStays) {
+TEST_F(ModifiersTest, EachSwitchChangesItsPartOfThePlacedShotOnItsOwnDraw) {
   const struct {
     std::vector<Switch> on;
     std::vector<int32_t> drawn;  // in the order ball, direction, car, ceiling
@@ -96,7 +96,7 @@ TEST_F(ModifiersTest, EachSwitchChangesItsPartOnItsOwnDrawAndTheStoredShotStays)
 // Mirroring turns a yaw y into 32764 - y (-y - 32764 below zero) after the
 // ceiling draw is added. Any int32 a shot file holds wraps instead of
 // overflowing: wrapping by 2^32 is a whole number of turns.
-TEST_F(ModifiersTest, YawsMirrorAboutTheConstant32764AndWrapAtTheEnds) {
+TEST_F(ModifiersTest, YawsMirrorAboutTheConstant32764WrappingPastTheInt32Ends) {
   const std::vector<Switch> mirrored = {active, mirror, mirrorCar};
   const std::vector<Switch> mirroredOnCeiling = {active, mirror, mirrorCar, ceiling};
   const struct {

@@ -76,7 +76,7 @@ TEST(ResetKey, WhatOnePressSendsToTheHostInEachSituation) {
 }
 
 // Without ball or car, online, outside a game or switched off: nothing.
-TEST_F(ResetCycleTest, PlacementCommandsNeedTheirActorAndTheGuards) {
+TEST_F(ResetCycleTest, PlacementCommandsDoNothingWithoutTheirActorOrOutsideTheGuards) {
   auto runEveryCommand = [this] {
     for (const char* command : {"BallMove", "CarMove", "BallVelocity", "BallSpeed"}) h.console(command);
   };
@@ -120,7 +120,7 @@ TEST(ResetKey, TheDelayedLaunchChecksItsGuardsAgainWhenItFires) {
 // A press within the delay of the one before supersedes its launch. Variance
 // that would turn a velocity near the float limit into infinity leaves the
 // press its stored shot, and the console says so, once.
-TEST(ResetKey, EachPressLaunchesOnlyItsOwnBallAndOnlyFiniteVelocities) {
+TEST(ResetKey, APressLaunchesOnlyItsOwnBallAtAFiniteVelocity) {
   const std::tuple<const char*, float, std::vector<int32_t>> cases[] = {
       {"variance_speed 0", 300, {}}, {"variance_speed 1", 300, {0, 0}},  // a factor of exactly 1
       {"variance_direction 45", 3e38f, {varianceSteps, varianceSteps}},
@@ -146,7 +146,7 @@ TEST(ResetKey, EachPressLaunchesOnlyItsOwnBallAndOnlyFiniteVelocities) {
   }
 }
 
-TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost) {
+TEST_F(ResetCycleTest, AnErrorInACommandEndsItWithOneLogLineInsteadOfAThrow) {
   plugin().shotSelections = {true, false, false};
   plugin().trainingActive = true;
   plugin().drawNumber = [](int32_t, int32_t) -> int32_t { throw std::runtime_error("no entropy"); };
@@ -156,7 +156,7 @@ TEST_F(ResetCycleTest, AnErrorInACommandStopsItWithOneLineAndNeverReachesTheHost
 
 // ---- the training draw ----
 
-TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCurrentShotSilencingThatPress) {
+TEST_F(ResetCycleTest, TrainingWithNoShotSelectedReloadsTheCurrentShotSilencingThatPress) {
   plugin().trainingActive = true;
   selectShot(1);
   plugin().ballLocationX = 5;  // an edit the reload must undo
@@ -172,13 +172,15 @@ TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCu
   plugin().trainingActive = false;  // a press outside training replays the shot
   pressReset();
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
+}
 
-  // A draw among the selected shots that finds one clears the flag.
-  plugin().trainingActive = true;
+// A draw among the selected shots that finds one clears the flag.
+TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShots) {
+  plugin().trainingActive = plugin().noShotSelected = true;
   plugin().shotSelections = {true, false, true};
   draws.queue({1});  // the second of the two selected shots
   pressReset();
-  EXPECT_THAT(draws.ranges(), ElementsAre("0..2", "0..1"));
+  EXPECT_THAT(draws.ranges(), ElementsAre("0..1"));
   EXPECT_FALSE(plugin().noShotSelected);
   EXPECT_EQ(h.cvarInt("shotNumber1"), 2);
   EXPECT_EQ(plugin().currentShotName, "Third");
@@ -186,7 +188,7 @@ TEST_F(ResetCycleTest, TrainingDrawsAmongTheSelectedShotsAndWithNoneReloadsTheCu
   EXPECT_EQ(calls().back(), "Game.SetTimeout(0.2)");
 }
 
-TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListLogsAndReplaysTheWorkingShot) {
+TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListReplaysTheWorkingShotWithALogLine) {
   plugin().trainingActive = true;
   plugin().shots.clear();
   plugin().shotSelections.clear();
@@ -201,7 +203,7 @@ TEST_F(ResetCycleTest, TrainingWithAnEmptySelectionListLogsAndReplaysTheWorkingS
 
 // In list order no draw picks the shot; the mirror bit (not mirrored) and
 // the variance follow: X by +200, Y by -50, no turn, 1.5 times the speed.
-TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkingShot) {
+TEST_F(ResetCycleTest, VarianceShapesThePlacedShotInOrOutOfTrainingNeverTheWorkingShot) {
   for (const char* setting : {"training_order 2", "variance_location 200", "variance_direction 45",
                               "variance_speed 50"}) {
     h.console(setting);
@@ -232,7 +234,7 @@ TEST_F(ResetCycleTest, VarianceShapesWhatThePressPlacesAndLaunchesNeverTheWorkin
 // With the production draws through the key's single generator: shots, mirror
 // bit, ceiling draw (2 in 11 take it) and variance tenths all come evenly.
 // The bounds are 8 standard deviations wide (odds below 1 in 10^13).
-TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
+TEST_F(ResetCycleTest, ProductionDrawsSpreadEvenlyOverEveryChoiceOfAPress) {
   QMTraining& p = plugin();
   p.drawNumber = randomDeviceDraws();
   loadShots({namedShot("A", 0), namedShot("B", 1), namedShot("C", 2), namedShot("D", 3), namedShot("E", 4),
@@ -269,18 +271,23 @@ TEST_F(ResetCycleTest, ProductionDrawsPickVaryAndModifyEvenly) {
 
 // ---- "LoadShot" and "OverideShot" ----
 
-TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotInAGameAndBothCommandsIgnoreAnIndexOutOfRange) {
+TEST_F(ResetCycleTest, EitherCopyCommandIgnoresAnIndexOutOfRange) {
   plugin().ballLocationX = 42;
   for (int index : {-1, 3, 1000000}) {
     selectShot(index);
     h.console("LoadShot");
     h.console("OverideShot");
   }
+  EXPECT_EQ(plugin().ballLocationX, 42);
+  EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
+}
+
+TEST_F(ResetCycleTest, LoadShotCopiesTheSelectedShotOnlyInAGame) {
+  plugin().ballLocationX = 42;
   host().leaveMatch();
   selectShot(1);
   h.console("LoadShot");
   EXPECT_EQ(plugin().ballLocationX, 42);
-  EXPECT_EQ(plugin().shots[2].ballLocationX, 3333);
 
   // In a game it copies the selected shot, with spaces for underscores, and
   // places nothing; it needs no switch.

@@ -40,7 +40,7 @@ class ShotVarianceTest : public ::testing::Test {
   ScriptedDraws draws;
 };
 
-TEST_F(ShotVarianceTest, AmountsThatAreOffDrawNothingAndKeepEveryBit) {
+TEST_F(ShotVarianceTest, AmountsThatAreOffLeaveTheStartUntouchedWithoutADraw) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   for (VarianceAmounts amounts : {VarianceAmounts{}, VarianceAmounts{-5, -1, -0.5f}, VarianceAmounts{nan, nan, nan}}) {
     EXPECT_FALSE(amounts.any());

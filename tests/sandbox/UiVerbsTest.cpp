@@ -21,7 +21,7 @@ using testing::Not;
 
 class UiVerbsTest : public SandboxFixture {};
 
-TEST_F(UiVerbsTest, ShowClickAndScreenshotTheWindowUntilTheMenuCommandHidesIt) {
+TEST_F(UiVerbsTest, TheWindowVerbsDriveTheWindowUntilTheMenuCommandHidesIt) {
   EXPECT_THAT(run({"window open", "frames 2", "shown"}), testing::ContainsRegex("\n[0-9]+,[0-9]+  How To Use\n"));
   run({"click \"Enable QuellmarkTraining\""});
   EXPECT_EQ(sandbox.host().findCvar("quellmark_enabled")->value, "1");
@@ -39,7 +39,7 @@ TEST_F(UiVerbsTest, ShowClickAndScreenshotTheWindowUntilTheMenuCommandHidesIt) {
   EXPECT_FALSE(plugin().isWindowOpen);
 }
 
-TEST_F(UiVerbsTest, TheClipboardVerbReadsWhatShareCopiedAndFeedsImport) {
+TEST_F(UiVerbsTest, TheClipboardVerbSharesTheWindowsClipboard) {
   writeFile(dir.path() / "data/QMShots/TrainingPacks/Pack/Lob.shot",
             "800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
   run({"window open", "frames 2", "click \"Training Packs\"", "click Share", "wait \"Copy To Clipboard\"",
@@ -77,7 +77,7 @@ class SandboxExample : public testing::Test {
 };
 
 // The README's example of building shots in the window, on an empty host folder.
-TEST_F(SandboxExample, TheShotsScriptBuildsTwoShotsTransfersOneAndReplaysIt) {
+TEST_F(SandboxExample, TheShotsScriptDoesWhatTheReadmeExampleSays) {
   const std::string output = run("shots.script", "fresh");
   const std::string packs = dir.str("fresh/data/QMShots/TrainingPacks/");
   EXPECT_EQ(readFile(packs + "Wall Shots/1 Left wall.shot"),
@@ -129,7 +129,7 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
 }
 
 // The README's sharing example, from one host folder to a fresh one.
-TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
+TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostThatReplaysIt) {
   const std::string file = dir.str("host/data/QMShots/Exports/Demo Pack.qmpack");
   EXPECT_THAT(run("share-export.script"), HasSubstr("Training pack Demo Pack (3 shots) exported to " + file));
   std::filesystem::create_directories(dir.path() / "friend/data/QMShots");
@@ -140,7 +140,7 @@ TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostAndReplayAShot) {
   EXPECT_THAT(output, HasSubstr("ball location=(-2500, 1500, 150) velocity=(900, 1200, 300) hitteam=1"));
 }
 
-TEST_F(SandboxExample, TheVarietyScriptPlaysEachShotOncePerRoundAndVariesOnlyThePlacedBall) {
+TEST_F(SandboxExample, TheVarietyScriptPlaysRoundsOfVariedBallsLeavingTheShotFilesAlone) {
   std::map<std::filesystem::path, std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(pack())) files[entry.path()] = readFile(entry.path());
   const std::string output = run("variety.script");

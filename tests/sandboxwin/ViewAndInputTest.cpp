@@ -13,7 +13,7 @@ using Device = SdlInput::Device;
 
 // Every table key is sent through the window in WindowHostTest; these are
 // names a player could not guess, and inputs with no name.
-TEST(SdlKeyMap, NamesInputsByPositionWithTheEngineNamesAndNoNameOutsideTheTables) {
+TEST(SdlKeyMap, NamesInputsByPositionWithTheEngineNamesOnlyInsideTheTables) {
   const std::pair<SdlInput, const char*> inputs[] = {
       {{Device::Keyboard, SDL_SCANCODE_MINUS}, "Underscore"},
       {{Device::MouseButton, SDL_BUTTON_X1}, "ThumbMouseButton"},
@@ -34,7 +34,7 @@ TEST(TriggerLatch, PressesOncePerPullPastHalfway) {
   for (const auto& [axis, pressed] : pull) EXPECT_EQ(latch.update(axis), pressed) << axis;
 }
 
-TEST(InputRouting, BindsGetWhatThePluginAndTheTextFieldsDoNotWant) {
+TEST(InputRouting, BindsGetOnlyWhatNeitherThePluginNorATextFieldWants) {
   const InputFocus pluginWants{true, true, true, false};
   const InputFocus hiddenPlugin{false, true, false, false};  // a hidden window's wishes do not count
   const InputFocus overPanel{false, false, true, false};     // the mouse over a panel: clicks go there

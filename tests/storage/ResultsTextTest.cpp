@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ResultsText, AttemptsKeepTheLatestFiftyOutcomesAndReadBackWhole) {
+TEST(ResultsText, AttemptsReadBackWholeKeepingTheLatestFiftyOutcomes) {
   PackResults results;
   ShotResult& wall = results["Left wall.shot"];
   for (int i = 0; i < 60; ++i) wall.record(i % 3 == 0, 1700000000 + i);

@@ -79,7 +79,7 @@ TEST_F(ShotFile, PlaceholdersAreDeletedOnlyFromOlderTxtFiles) {
   }
 }
 
-TEST_F(ShotFile, OlderNamesAreFoundOnlyAsTxtAndKeepTheirFileOrMoveToTheirShot) {
+TEST_F(ShotFile, OlderNamesLiveOnlyInTxtFilesThatMoveWhenTheShotIsNamedOtherwise) {
   put("Shots12.shot", "1 0 0 0 0 0 0 0 0 0 Shots12 3000 0 0");
   load("Shots12", false);
   put("Shots4.txt", "1 0 0 0 0 0 0 0 0 0 Shots4 3000 0 0");
@@ -97,7 +97,7 @@ TEST_F(ShotFile, OlderNamesAreFoundOnlyAsTxtAndKeepTheirFileOrMoveToTheirShot) {
   EXPECT_EQ(files(), (Files{"Shots12.shot", "Shots4.txt", "Flick.shot", "Shots2.txt", "Shots41.txt"}));
 }
 
-TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
+TEST_F(ShotFile, CreateWritesOnlyANewFileUnderAUsableName) {
   Shot shot;
   ASSERT_TRUE(shot.createShotFile(folder(), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "Shots12", 3100, 11, 12));
   EXPECT_EQ(shot.filePath, path("Shots12.txt"));  // where the loader looks for that name
@@ -126,7 +126,7 @@ TEST_F(ShotFile, CreateWritesANewFileNeverOverwritesAndRefusesUnusableNames) {
   EXPECT_TRUE(createNamed(again, folder(), "Com0"));  // no device: they count from 1
 }
 
-TEST_F(ShotFile, UpdateWritesTheNewNameIntoTheOldFileAndTheNextLoadRenames) {
+TEST_F(ShotFile, UpdateWritesTheNewNameIntoTheOldFileForTheNextLoadToRename) {
   put("Old.shot", "1 0 0 0 0 0 0 0 0 0 Old 3000 0 0");
   Shot shot = load("Old");
   shot.updateShot(2, 0, 0, 0, 0, 0, 0, 0, 0, 0, "New Name", 3200, 0, 0);
@@ -139,7 +139,7 @@ TEST_F(ShotFile, UpdateWritesTheNewNameIntoTheOldFileAndTheNextLoadRenames) {
   EXPECT_TRUE(files().empty());
 }
 
-TEST_F(ShotFile, RenameMovesTheFileAndWritesTheNewNameNeverOverAnotherFile) {
+TEST_F(ShotFile, RenameMovesTheFileToItsNewNameNeverOverAnotherFile) {
   put("A.shot", "5 0 0 0 0 0 0 0 0 0 A 3000 0 0");
   Shot shot = load("A");
   // Changed by hand since it was loaded, in the older layout: the rename

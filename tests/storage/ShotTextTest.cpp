@@ -38,7 +38,7 @@ TEST_F(ShotText, HasFourteenFieldsInFileOrderWhateverTheGlobalLocale) {
   EXPECT_EQ(back.carYaw, -32764);
 }
 
-TEST_F(ShotText, NameTokensAndTheirReadBack) {
+TEST_F(ShotText, EachNameIsWrittenAsATokenThatReadsBack) {
   const struct {
     std::string name, token, readBack;
   } cases[] = {
@@ -68,7 +68,7 @@ TEST_F(ShotText, NameTokensAndTheirReadBack) {
   }
 }
 
-TEST_F(ShotText, ShortAndOddlySpacedLinesAreReadAsFarAsTheyGo) {
+TEST_F(ShotText, LinesShortOrOddlySpacedAreReadAsFarAsTheyGo) {
   const struct {
     std::string line, name;
     int speed;
@@ -91,7 +91,7 @@ TEST_F(ShotText, ShortAndOddlySpacedLinesAreReadAsFarAsTheyGo) {
   }
 }
 
-TEST_F(ShotText, AFileThatIsNoShotLineIsLeftOutAndLeftAsItIs) {
+TEST_F(ShotText, AFileThatIsNoShotLineIsLeftOutUntouched) {
   const std::string lines[] = {
       "1 2 3 4 5 100,5 7 8 9 10 M 3001 4 5",          // a decimal comma
       "1 2 3 4 5 6 7 8 9 16384.0 M 3001 4 5",         // not an integer

@@ -48,7 +48,7 @@ class ShotEditorTest : public WindowTest {
   }
 };
 
-TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk) {
+TEST_F(ShotEditorTest, TheEditorsFieldsMakeTheShotItSaves) {
   openNewShot();
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 2);
   dragSlider("0.000", 0, true);  // ball X, past its right end
@@ -89,7 +89,7 @@ TEST_F(ShotEditorTest, SlidersAndTextFieldsMakeAShotSavedIntoTheListAndOntoDisk)
   EXPECT_EQ(harness.cvarInt("speed_enabled"), 1);
 }
 
-TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
+TEST_F(ShotEditorTest, SaveWaitsForAGoodNameSayingWhatIsWrong) {
   openNewShot();
   const std::pair<const char*, const char*> cases[] = {
       {"Alpha", takenMessage}, {"a/b", forbiddenMessage}, {"_ _", blankMessage},
@@ -113,7 +113,7 @@ TEST_F(ShotEditorTest, NameChecksShowWhyAndSaveRefusesUntilTheNameIsGood) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "Fine Name"));
 }
 
-TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToANewName) {
+TEST_F(ShotEditorTest, EditingUnderItsOwnNameRewritesTheShotsFile) {
   clickShotRow("Edit", "Alpha");
   expectShown("Currently editing shot: Alpha");
   EXPECT_FALSE(shows(takenMessage));
@@ -130,8 +130,10 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToA
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
-
   expectShown("Create New Shot");
+}
+
+TEST_F(ShotEditorTest, EditingUnderAFreeNameMovesTheShotsFile) {
   clickShotRow("Edit", "Beta");
   expectShown("Edit Shot");
   replaceText("Beta", "Gamma");
@@ -140,7 +142,7 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToA
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Gamma"));
 }
 
-TEST_F(ShotEditorTest, TheTestButtonMovesTheBallAndCancelWritesNothingAndPutsTheCurrentShotBack) {
+TEST_F(ShotEditorTest, CancelAfterTheTestButtonMovedTheBallLeavesEverythingAsItWas) {
   harness.startLocalMatch();
   clickShotRow("Edit", "Beta");
   expectShown("Edit Shot");
@@ -175,12 +177,7 @@ TEST_F(ShotEditorTest, ClosingTheEditorPutsBothSwitchesBackInStepWithTheConsole)
   }
 }
 
-TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
-  // Steep enough to land before reaching the goal.
-  for (const auto& [name, x] : {std::pair{"Alpha", 10}, std::pair{"Beta", 20}}) {
-    addShot("Pack", name, fmt::format("92.5 {} 3500 0 -1500 1500 0 -4608 17 16384 {} 3200 0 0", x, name));
-  }
-  plugin().loadTrainingPack(0);
+TEST_F(ShotEditorTest, PickingAShotLoadsItSwitchingTrainingOff) {
   harness.startLocalMatch();
   plugin().trainingActive = true;
   plugin().modifiersActive = true;
@@ -188,6 +185,16 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
   EXPECT_EQ(plugin().ballLocationX, 20.0f);
   EXPECT_FALSE(plugin().trainingActive);
   EXPECT_FALSE(plugin().modifiersActive);
+}
+
+TEST_F(ShotEditorTest, ThePreviewFollowsThePickedShotOrTheSliders) {
+  // Steep enough to land before reaching the goal.
+  for (const auto& [name, x] : {std::pair{"Alpha", 10}, std::pair{"Beta", 20}}) {
+    addShot("Pack", name, fmt::format("92.5 {} 3500 0 -1500 1500 0 -4608 17 16384 {} 3200 0 0", x, name));
+  }
+  plugin().loadTrainingPack(0);
+  harness.startLocalMatch();
+  click("Beta");
   // The Shots tab shows the current shot, flying at its own speed.
   EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -1812");
   click("Alpha");
@@ -207,7 +214,7 @@ TEST_F(ShotEditorTest, PickingAShotLoadsItAndThePreviewFollowsItAndTheSliders) {
 }
 
 
-TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
+TEST_F(ShotEditorTest, AShotThatCannotBeSavedSaysWhyInTheOpenEditor) {
   // A folder holds the name: the save is refused.
   std::filesystem::create_directories(harness.packFolder("Pack") + "/Blocked.shot");
   harness.startLocalMatch();

@@ -41,7 +41,7 @@ class ShotsTabTest : public WindowTest {
   }
 };
 
-TEST_F(ShotsTabTest, RenameChecksTheNameAsItWillBeStoredAndRenamesTheFile) {
+TEST_F(ShotsTabTest, RenameMovesTheFileOnlyToANameFreeAsItWillBeStored) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Rename", "Alpha");
@@ -63,7 +63,7 @@ TEST_F(ShotsTabTest, RenameChecksTheNameAsItWillBeStoredAndRenamesTheFile) {
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Beta", "Gamma Ray"));
 }
 
-TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksFirst) {
+TEST_F(ShotsTabTest, CopyWritesTheShotUnderAFreeNameInTheSamePack) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Copy", "Alpha", "Copied Shot Name");
@@ -77,14 +77,18 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksF
   confirm();
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again", "Beta"));
   EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
-
-  openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
-  confirm("Selected: Beta");
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again"));
-  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha Again"));
 }
 
-TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) {
+TEST_F(ShotsTabTest, DeleteAsksFirstThenRemovesTheShotsFile) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
+  openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
+  confirm("Selected: Beta");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha"));
+}
+
+TEST_F(ShotsTabTest, OnlyAPackOfSixtyWarnsBeforeItGrows) {
   addPack("Pack", numberedShots(59));
   addPack("Big", numberedShots(60));
   harness.console("car_enabled 1");
@@ -167,7 +171,7 @@ TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("1 Aardvark", "2 Alpha", "3 Beta"));
 }
 
-TEST_F(ShotsTabTest, AnActionThatFailsKeepsItsPopupOpenAndSaysWhy) {
+TEST_F(ShotsTabTest, AnActionThatFailsSaysWhyInItsPopupLeftOpen) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   std::filesystem::remove(harness.packFolder("Pack") + "/Beta.shot");  // outside the plug-in

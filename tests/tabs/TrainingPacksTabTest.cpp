@@ -34,7 +34,7 @@ class TrainingPacksTabTest : public WindowTest {
   }
 };
 
-TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
+TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItWithTrainingSwitchedOff) {
   const std::string other = plugin().trainingPacks.at(1);
   plugin().trainingActive = true;
   click(other);
@@ -44,7 +44,7 @@ TEST_F(TrainingPacksTabTest, SelectingAPackLoadsItAndSwitchesTrainingOff) {
   EXPECT_EQ(displayedShotNames().size(), other == "Second" ? 1u : 2u);
 }
 
-TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
+TEST_F(TrainingPacksTabTest, AddMakesANewPackOnlyUnderAGoodName) {
   clickAndExpect("Add A New Pack", "New Pack Name");
   typeRefused("New Pack Name", "First ", takenMessage);  // compared as cleaned
   typeRefused("First", "Demo: Pack", namerules::unlistedForbiddenMessage);
@@ -63,7 +63,7 @@ TEST_F(TrainingPacksTabTest, AddChecksTheNameThenCreatesAndLoadsThePack) {
   EXPECT_THAT(displayedShotNames(), ElementsAre("defaultShot"));
 }
 
-TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheSelection) {
+TEST_F(TrainingPacksTabTest, RenameMovesThePacksFolderToAFreeName) {
   openPackPopup("Rename", "Second", namePopup);
   EXPECT_FALSE(shows(takenMessage));  // its own name
   click("OK");
@@ -73,11 +73,13 @@ TEST_F(TrainingPacksTabTest, RenameMovesTheFolderAndCopyMakesANewPackKeepingTheS
   confirm();
   EXPECT_THAT(shotFilesIn("Renamed"), ElementsAre("Gamma"));
   EXPECT_THAT(plugin().trainingPacks, UnorderedElementsAre("First", "Renamed"));
+}
 
+TEST_F(TrainingPacksTabTest, CopyMakesANewPackUnderAFreeNameKeepingTheSelection) {
   const int32_t current = harness.cvarInt("TrainingPackNum");
   openPackPopup("Copy", "First", "Copied Pack Name");
-  typeRefused("Copied Pack Name", "Renamed", takenMessage);
-  replaceText("Renamed", "First Copy");
+  typeRefused("Copied Pack Name", "Second", takenMessage);
+  replaceText("Second", "First Copy");
   confirm();
   EXPECT_THAT(shotFilesIn("First Copy"), ElementsAre("Alpha", "Beta"));
   EXPECT_EQ(harness.cvarInt("TrainingPackNum"), current);
@@ -124,7 +126,7 @@ TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   confirm("Copy To Clipboard", "Close");
 }
 
-TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesAndSelectsThePack) {
+TEST_F(TrainingPacksTabTest, ImportShowsWhatThePastedTextHoldsThenMakesItTheSelectedPack) {
   ui().setClipboard("not a pack");
   clickAndExpect("Import Pack", "Paste From Clipboard");
   click("Paste From Clipboard");

@@ -31,7 +31,7 @@ class SettingsTabTest : public testing::Test {
   WindowHarness w;
 };
 
-TEST_F(SettingsTabTest, PickingAKeyRewritesTheBindFileAndUnbindsTheOldKey) {
+TEST_F(SettingsTabTest, PickingAKeyMovesTheResetBindToIt) {
   EXPECT_TRUE(w.ui().shows("Current KeyBoard Keybind: BackSpace"));
   ASSERT_EQ(bindFile(), "bind XboxTypeS_Back \"controlInput\"\nbind BackSpace \"controlInput\"\n");
   openCombo("BackSpace");
@@ -51,7 +51,7 @@ TEST_F(SettingsTabTest, PickingAKeyRewritesTheBindFileAndUnbindsTheOldKey) {
   EXPECT_TRUE(w.ui().waitFor("Current Controller Keybind: DPad_Up"));
 }
 
-TEST_F(SettingsTabTest, TheScoreFixSwitchGivesBackTheSavedLimitOnlyAfterAResetAndOffline) {
+TEST_F(SettingsTabTest, TheScoreFixSwitchGivesBackTheSavedLimitOnlyOfflineAfterAReset) {
   // Before any reset there is no saved limit to give back.
   ASSERT_TRUE(w.ui().click("MaxScore = 100"));
   EXPECT_FALSE(w.plugin().maxScoreFixEnabled);

@@ -59,14 +59,16 @@ class TrainingTabTest : public testing::Test {
   WindowHarness w;
 };
 
-TEST_F(TrainingTabTest, ShowsThePackAndOneCheckboxPerShotElevenToARow) {
+TEST_F(TrainingTabTest, ShowsThePacksShotsAsCheckboxesElevenToARowUnderItsName) {
   start(23);
   EXPECT_TRUE(w.ui().shows("Selected: Pack A"));
   std::map<float, int> perRow;
   for (const auto& box : boxes("Shot ", 23)) ++perRow[box.min.y];
   EXPECT_THAT(perRow, ElementsAre(Pair(_, 11), Pair(_, 11), Pair(_, 1)));
+}
 
-  // A pack number out of range hides only the "Selected:" line.
+TEST_F(TrainingTabTest, APackNumberOutOfRangeHidesOnlyTheSelectedLine) {
+  start(3);
   for (const char* number : {"5", "-1"}) {
     w.console(std::string("TrainingPackNum ") + number);
     w.ui().frames(2);
@@ -83,7 +85,7 @@ TEST_F(TrainingTabTest, RowsWrapBeforeTheWindowsEdge) {
   for (const auto& box : boxes(name, 40)) EXPECT_LE(box.max.x, window->max.x) << box.text;
 }
 
-TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
+TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsScrolledIntoView) {
   start(600);
   std::set<std::string> shownFirst;
   for (const auto& text : w.ui().findContaining("Shot ")) shownFirst.insert(text.text);
@@ -103,7 +105,7 @@ TEST_F(TrainingTabTest, ALargePackDrawsOnlyTheRowsInViewAndTicksOneScrolledTo) {
   EXPECT_THAT(ticked(), ElementsAre(newlyShown));
 }
 
-TEST_F(TrainingTabTest, ShotCheckboxesSelectAllCarResetAndActivateTrainingWriteTheirState) {
+TEST_F(TrainingTabTest, ShotCheckboxesTickTheirShotsAsShownWithUnderscoresAsSpaces) {
   start(3);
   // Underscores show as spaces, hashes as typed.
   w.plugin().shots[0].name = "Left_wall_pinch";
@@ -115,18 +117,24 @@ TEST_F(TrainingTabTest, ShotCheckboxesSelectAllCarResetAndActivateTrainingWriteT
   click("Corner ##2");
   EXPECT_THAT(ticked(), ElementsAre("Left_wall_pinch"));
   expectTooltip("Shot 3", "Toggle This Shot");
+}
+
+TEST_F(TrainingTabTest, EnableCarResetWritesItsSwitch) {
+  start(3);
   click("Enable Car Reset");
   EXPECT_EQ(w.cvarInt("car_enabled"), 0);
   EXPECT_FALSE(w.plugin().carResetEnabled);
+}
 
-  // "Select/Deselect All" ticks all unless all are ticked, while the
-  // plug-in is on.
+TEST_F(TrainingTabTest, SelectAllTicksEveryShotUnlessAllAreTickedWhileThePluginIsOn) {
+  start(3);
+  click("Shot 1");
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(false));
   // Every shot ticked by hand: the first click leaves them ticked.
-  for (const char* shot : {"Left wall pinch", "Corner ##2", "Shot 3"}) click(shot);
+  for (const char* shot : {"Shot 1", "Shot 2", "Shot 3"}) click(shot);
   click("Select/Deselect All");
   EXPECT_EQ(selections(), all(true));
   click("Select/Deselect All");
@@ -135,11 +143,13 @@ TEST_F(TrainingTabTest, ShotCheckboxesSelectAllCarResetAndActivateTrainingWriteT
   EXPECT_EQ(selections(), all(false));
   click("Shot 3");
   EXPECT_THAT(ticked(), ElementsAre("Shot 3"));
+}
 
-  // Switching training on starts the shot order again.
-  w.console("quellmark_enabled 1");
+TEST_F(TrainingTabTest, SwitchingTrainingOnStartsTheShotOrderAgain) {
+  start(3);
   w.console("training_order 2");
-  click("Left wall pinch");
+  click("Shot 1");
+  click("Shot 3");
   click("Activate Training");
   ASSERT_TRUE(w.host().pressKey("BackSpace"));
   const float first = w.host().ball()->location.X;
@@ -149,7 +159,7 @@ TEST_F(TrainingTabTest, ShotCheckboxesSelectAllCarResetAndActivateTrainingWriteT
   EXPECT_EQ(w.host().ball()->location.X, first) << "the order did not start again";
 }
 
-TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
+TEST_F(TrainingTabTest, EachModifierBoxWritesItsSwitch) {
   start(1, "Training Settings");
   QMTraining& p = w.plugin();
   const std::pair<const char*, bool*> boxes[] = {
@@ -162,7 +172,10 @@ TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
     EXPECT_TRUE(*value) << label;
   }
   expectTooltip("Split Shot", "Toggles If mirroring the direction and the location of the shot is active or not");
+}
 
+TEST_F(TrainingTabTest, TheSpeedControlsWriteTheirVariables) {
+  start(1, "Training Settings");
   // The speed list writes its mode even when it is already chosen.
   int writes = 0;
   w.host().cvarManager()->getCvar("speed_enabled").addOnValueChanged([&](std::string, CVarWrapper) { ++writes; });
@@ -181,14 +194,17 @@ TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
   EXPECT_EQ(w.cvarInt("cool_speed"), 4000);
 }
 
-TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariablesAndHideWithoutThem) {
+TEST_F(TrainingTabTest, TheShotOrderListWritesItsVariable) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
   for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
     click(item);
     EXPECT_EQ(w.cvarInt("training_order"), value) << item;
   }
+}
 
+TEST_F(TrainingTabTest, EachVarianceSliderWritesItsVariable) {
+  start(1, "Training Settings");
   const std::tuple<const char*, const char*, const char*, float> sliders[] = {
       {"variance_location", "0 units", "250", 250},
       {"variance_direction", "0.0 degrees", "12.5", 12.5f},
@@ -202,8 +218,11 @@ TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariablesAndHideWi
   }
   expectTooltip("Direction variance",
                 "Turns the ball's flight left or right by up to this many degrees on every reset.");
+}
 
-  // A missing variable hides only what needs it.
+// A missing variable hides only what needs it.
+TEST_F(TrainingTabTest, AMissingVariableHidesOnlyTheControlsThatNeedIt) {
+  start(1, "Training Settings");
   w.host().removeCvar("training_order");
   w.host().removeCvar("variance_direction");
   w.ui().frames(2);

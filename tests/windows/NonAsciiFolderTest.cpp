@@ -66,7 +66,7 @@ class NonAsciiHostFolder : public testing::TestWithParam<const char*> {
 INSTANTIATE_TEST_SUITE_P(Scripts, NonAsciiHostFolder,
                          testing::Values("Gwenaël", "Łukasz", "新建文件夹"));
 
-TEST_P(NonAsciiHostFolder, FirstFrameMakesYourOldShotsWithItsDefaultShotAndTheBindFile) {
+TEST_P(NonAsciiHostFolder, TheFirstFrameSetsUpAFreshInstallationInTheFolder) {
   showWindow();
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Your Old Shots"));
   EXPECT_EQ(read(shotFile("Your Old Shots", "defaultShot")), "0 0 0 0 0 0 0 0 0 0 defaultShot 3000 0 0");
@@ -76,7 +76,7 @@ TEST_P(NonAsciiHostFolder, FirstFrameMakesYourOldShotsWithItsDefaultShotAndTheBi
   EXPECT_TRUE(harness.host().pressKey("BackSpace"));
 }
 
-TEST_P(NonAsciiHostFolder, OlderShotsAndABindFileWithCrlfAreTakenOver) {
+TEST_P(NonAsciiHostFolder, OlderDataWithCrlfLineEndsIsTakenOver) {
   const std::string shots = plugin().dataFolderPath() + "/QMShots";
   write(shots + "/Shots1.txt", "92.5 -1200 3500 0 -2500 800 0 -4608 17 16384 Zażółć_gęślą 3200 0 0\r\n");
   writeFile(bindFilePath(), "bind XboxTypeS_A \"controlInput\"\r\nbind SpaceBar \"controlInput\"\r\n");
@@ -93,13 +93,18 @@ TEST_P(NonAsciiHostFolder, OlderShotsAndABindFileWithCrlfAreTakenOver) {
 }
 
 // The pack's shot file, ended with CRLF, is read as its line and not rewritten.
-TEST_P(NonAsciiHostFolder, ACrlfShotFileIsReadAndTheEditorSavesANamedShotIntoItsPack) {
+TEST_P(NonAsciiHostFolder, ACrlfShotFileIsReadAsItsLine) {
   write(shotFile("Łódź", "Świeca"), "300 -5 1000 10 -2000 400 500 -3000 17 90 Świeca 3500 12 -7\r\n");
   showWindow();
   ASSERT_THAT(shotNames(), ElementsAre("Świeca"));
   const Shot& shot = plugin().shots[0];
   EXPECT_EQ(std::tuple(shot.ballLocationX, shot.ballSpeed, shot.carRoll), std::tuple(-5.0f, 3500, -7));
   EXPECT_EQ(read(shotFile("Łódź", "Świeca")).back(), '\n');
+}
+
+TEST_P(NonAsciiHostFolder, TheEditorSavesANamedShotIntoItsPack) {
+  write(shotFile("Łódź", "Świeca"), "0 1 0 0 0 0 0 0 0 0 Świeca 3000 0 0");
+  showWindow();
   click("Shots");
   click("Create New Shot");
   click("Insert Shot Name Here");
@@ -112,7 +117,7 @@ TEST_P(NonAsciiHostFolder, ACrlfShotFileIsReadAndTheEditorSavesANamedShotIntoIts
   EXPECT_EQ(read(shotFile("Łódź", "新 射门")), "0 0 0 0 0 0 0 0 0 0 新_射门 3000 0 0");
 }
 
-TEST_P(NonAsciiHostFolder, PacksAreListedRenamedAndDeleted) {
+TEST_P(NonAsciiHostFolder, PackOperationsWorkOnNonAsciiNames) {
   write(shotFile("Gwenaël A", "Tir"), "0 1 0 0 0 0 0 0 0 0 Tir 3000 0 0");
   write(shotFile("新建 B", "Tir"), "0 2 0 0 0 0 0 0 0 0 Tir 3000 0 0");
   showWindow();
@@ -173,7 +178,7 @@ TEST_P(NonAsciiHostFolder, ASaveToAFileLockedElsewhereReportsFailure) {
 #endif
 }
 
-TEST(WindowsLibrary, LoadsAndStartsAsTheHostStartsIt) {
+TEST(WindowsLibrary, StartsAsTheHostStartsIt) {
 #ifndef _WIN32
   GTEST_SKIP() << "entry_tests load the Linux library";
 #else
