@@ -32,9 +32,13 @@ bool isWorkFolderName(std::string_view name) {
 // "." + a shot file's name + temporarySuffix.
 bool isTemporaryShotName(std::string_view name) {
   if (!name.starts_with('.') || !name.ends_with(shotfile::temporarySuffix)) return false;
+  name.remove_prefix(1);
   name.remove_suffix(shotfile::temporarySuffix.size());
-  return name.size() > 1 &&
-         (name.ends_with(shotfile::shotExtension) || name.ends_with(shotfile::legacyExtension));
+  // A shot file's name has something before its extension.
+  for (std::string_view extension : {shotfile::shotExtension, shotfile::legacyExtension}) {
+    if (name.size() > extension.size() && name.ends_with(extension)) return true;
+  }
+  return false;
 }
 
 // The entries of a folder with their types, links not followed; empty when

@@ -184,13 +184,14 @@ TEST_F(PackShare, ImportPackSelectsANewPackUnderTheNextFreeName) {
   plugin().loadTrainingPacks();
   EXPECT_EQ(plugin().trainingPacks.size(), 4u);
   makePack("Backups 1.tmp");          // a player's pack, whatever its name ends with
-  put("Zeta", ".notes.tmp", "notes");  // and a hidden file that is no shot's
+  put("Zeta", ".notes.tmp", "notes");  // and hidden files that are no shot's
+  put("Zeta", ".shot.tmp", "1 2 half");
   importFile(packText);
   EXPECT_EQ(log().at(log().size() - 2),
             "Removed what interrupted work left in the training packs: 1 import folder(s), 1 temporary shot file(s)");
   EXPECT_THAT(entriesOf(packsFolder()), testing::UnorderedElementsAre("Backups 1.tmp", "Shared", "Shared 2",
                                                                       "Shared 3", "Shared 4", "Zeta"));
-  EXPECT_THAT(files("Zeta"), testing::UnorderedElementsAre(".notes.tmp", "Old.shot"));
+  EXPECT_THAT(files("Zeta"), testing::UnorderedElementsAre(".notes.tmp", ".shot.tmp", "Old.shot"));
   // Names no Windows file name may carry are cleaned, and the player told.
   importFile(encodePackText("Demo: Pack.", {shotLine("Demo:Shot"), shotLine("Fine")}));
   EXPECT_EQ(log().back(), "Training pack Demo Pack (2 shots) imported from in.qmpack; Names changed to suit "
