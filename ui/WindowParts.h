@@ -53,12 +53,17 @@ bool beginAutoSizedModal(const char* name);
 // name instead of landing inside it.
 void nameInput(const char* label, char* buffer, size_t size);
 
+// Gives the next field the keyboard focus when the window or popup being
+// drawn has just opened, so that typing goes straight in.
+void focusNextWhenAppearing();
+
 // "Enter a new name:" over the name field `id` editing `buffer` (`size`
-// bytes, zero-terminated). Returns the text as typed.
-std::string_view nameField(const char* id, char* buffer, size_t size);
+// bytes, zero-terminated), which takes the focus as its popup opens unless
+// `focused` is false. Returns the text as typed.
+std::string_view nameField(const char* id, char* buffer, size_t size, bool focused = true);
 template <size_t N>
-std::string_view nameField(const char* id, char (&buffer)[N]) {
-  return nameField(id, buffer, N);
+std::string_view nameField(const char* id, char (&buffer)[N], bool focused = true) {
+  return nameField(id, buffer, N, focused);
 }
 
 // A multi-line text field `size` pixels large over `text`, which grows to

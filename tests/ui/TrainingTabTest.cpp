@@ -163,7 +163,8 @@ TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
   }
   expectTooltip("Split Shot", "Toggles If mirroring the direction and the location of the shot is active or not");
 
-  // The speed list writes its mode even when it is already chosen.
+  // The speed list, labelled, writes its mode even when it is already chosen.
+  EXPECT_TRUE(w.ui().shows("Ball speed on each reset"));
   int writes = 0;
   w.host().cvarManager()->getCvar("speed_enabled").addOnValueChanged([&](std::string, CVarWrapper) { ++writes; });
   for (int i = 0; i < 2; ++i) click("Reset From Value Below");
