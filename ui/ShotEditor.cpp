@@ -1,7 +1,8 @@
 // The shot editor: how it starts, and the "Create Shot" tab bar that replaces the main tabs
-// while editorOpen is set. It edits the working shot, tries each part of it
-// in the game through the placement commands, and ends by saving a new shot
-// into the current pack or writing the edited one back.
+// while editorOpen is set. It edits the working shot and tries each part of it
+// in the game through the placement commands; its footer (EditorFooter.cpp),
+// under both tabs, ends it by saving a new shot into the current pack or
+// writing the edited one back.
 
 #include <imgui.h>
 
@@ -20,9 +21,7 @@
 #include "ui/TextFields.h"
 #include "ui/WindowState.h"
 
-
 namespace {
-
 
 using editorrange::maxBallSpeed;
 using editorrange::minBallSpeed;

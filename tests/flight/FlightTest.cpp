@@ -263,7 +263,9 @@ TEST(PreviewLayout, PutsBothViewsAndTheTextInThePanelWithoutOverlap) {
     EXPECT_EQ(layout.sideView.top == layout.topView.top, c.sideBySide) << c.panel.width;
     // Beside the view from above the side view takes the height its column
     // has, not only the field's low shape (a sixth of its width).
-    if (c.sideBySide) EXPECT_GT(layout.sideView.height, layout.sideView.width / 4) << c.panel.width;
+    if (c.sideBySide) {
+      EXPECT_GT(layout.sideView.height, layout.sideView.width / 4) << c.panel.width;
+    }
   }
 }
 
