@@ -73,10 +73,12 @@ TEST_F(UiVerbsTest, FieldDragAndAClipboardOfManyLinesDriveImportAndTheEditor) {
   run({"clipboard --file " + pack, "click \"Paste From Clipboard\"", "wait \"1 shot\"", "click OK", "frames 2"});
   ASSERT_TRUE(std::filesystem::exists(dir.path() / "data/QMShots/TrainingPacks/Shared/Lob.shot")) << run({"shown"});
 
-  // The ball's height slider, dragged past its left end.
-  run({"click Shots", "click Edit", "wait \"Edit Shot\"", "drag 800.000 -2000", "click \"Edit Shot\""});
-  EXPECT_EQ(readFile(dir.path() / "data/QMShots/TrainingPacks/Shared/Lob.shot"),
-            "0 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0");
+  // The ball's height slider, dragged past its left end; the name field
+  // clicked by its label.
+  run({"click Shots", "click Edit", "wait \"Edit Shot\"", "drag 800.000 -2000", "field \"Type Shot Name\"",
+       "key ctrl+A", "type High", "click \"Edit Shot\""});
+  EXPECT_EQ(readFile(dir.path() / "data/QMShots/TrainingPacks/Shared/High.shot"),
+            "0 0 3000 0 1600 900 0 -3000 17 16384 High 3400 0 0");
   EXPECT_THAT(run({"field 99", "drag Nowhere 5", "clipboard --file " + dir.str("none")}),
               AllOf(HasSubstr("no text field 99"), HasSubstr("Nowhere is not shown"), HasSubstr("cannot read")));
 }
