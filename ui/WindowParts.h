@@ -69,7 +69,8 @@ std::string_view nameField(const char* id, char (&buffer)[N], bool focused = tru
 // A multi-line text field `size` pixels large over `text`, which grows to
 // hold whatever is typed or pasted. True when the text changed.
 bool multilineField(const char* id, std::string& text, ImVec2 size);
-// The same for a text that can be selected and copied but not changed.
+// The same for a text that can be selected and copied but not changed; it
+// scrolls sideways too, so that no line is cut off.
 void readOnlyMultilineField(const char* id, const std::string& text, ImVec2 size);
 
 // The body of a delete popup: `question` in red, then "Selected: " and the
@@ -85,7 +86,7 @@ void beginListRegion(const char* id, float width = 0);
 
 // A selectable row `width` pixels wide (0: the rest of the line) showing
 // `text` as it is: a name holding "##" is neither cut short nor read as an
-// identifier. The caller
+// identifier; one cut off by the row shows whole in a tooltip. The caller
 // pushes an identifier per row. True when clicked.
 bool nameSelectable(std::string_view text, bool selected, float width);
 
