@@ -105,7 +105,7 @@ TEST_F(UiVerbsTest, NamesInOtherScriptsShowAsTypedNotAsQuestionMarks) {
       for (int x = 0; x < columns; ++x) {
         const int px = static_cast<int>(text.min.x) + x;
         const int py = static_cast<int>(text.min.y) + y;
-        bright.push_back(px < width && py < height && pixels[py * width + px] > 140);
+        bright.push_back(px >= 0 && py >= 0 && px < width && py < height && pixels[py * width + px] > 140);
       }
     }
     return bright;
