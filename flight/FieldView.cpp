@@ -14,6 +14,8 @@ constexpr double rotationUnitsPerTurn = 65536;
 constexpr double radiansPerRotationUnit = 2 * std::numbers::pi / rotationUnitsPerTurn;
 // Height over length of the side view: ceiling over the field with goals.
 constexpr float sideAspect = Field::ceilingZ / Field::lengthWithGoals;
+// Height over length the side view is stretched to at most.
+constexpr float sideStretchedAspect = 0.6f;
 // Width over length of the view from above.
 constexpr float topAspect = Field::width / Field::lengthWithGoals;
 
@@ -28,16 +30,22 @@ ScreenPoint centreOf(ScreenRect area) { return {area.left + area.width / 2, area
 
 FieldProjection FieldProjection::fit(View view, ScreenRect area, float margin) {
   const bool above = view == View::fromAbove;
-  return {view, centreOf(area),
-          fittedScale(area, margin, above ? Field::width : Field::lengthWithGoals,
-                      above ? Field::lengthWithGoals : Field::ceilingZ)};
+  const float scale = fittedScale(area, margin, above ? Field::width : Field::lengthWithGoals,
+                                  above ? Field::lengthWithGoals : Field::ceilingZ);
+  return {view, centreOf(area), scale, scale};
+}
+
+FieldProjection FieldProjection::fitSideStretched(ScreenRect area, float margin) {
+  const float scale = fittedScale(area, margin, Field::lengthWithGoals, Field::ceilingZ);
+  const float heightScale = std::max(scale, (area.height - 2 * margin) / Field::ceilingZ);
+  return {View::fromSide, centreOf(area), scale, heightScale};
 }
 
 ScreenPoint FieldProjection::toScreen(const Vec3& world) const {
   // From above, world +X is screen left and world +Y screen up; from the
   // side, +Y is screen right and the middle of the height the centre.
   if (view_ == View::fromAbove) return {centre_.x - world.x * scale_, centre_.y - world.y * scale_};
-  return {centre_.x + world.y * scale_, centre_.y + (Field::ceilingZ / 2 - world.z) * scale_};
+  return {centre_.x + world.y * scale_, centre_.y + (Field::ceilingZ / 2 - world.z) * heightScale_};
 }
 
 ScreenRect FieldProjection::field() const {
@@ -46,7 +54,7 @@ ScreenRect FieldProjection::field() const {
     return {corner.x, corner.y, Field::width * scale_, 2 * Field::backWallY * scale_};
   }
   const ScreenPoint corner = toScreen({0, -Field::backWallY, Field::ceilingZ});
-  return {corner.x, corner.y, 2 * Field::backWallY * scale_, Field::ceilingZ * scale_};
+  return {corner.x, corner.y, 2 * Field::backWallY * scale_, Field::ceilingZ * heightScale_};
 }
 
 ScreenRect FieldProjection::goal(bool positiveY) const {
@@ -57,7 +65,7 @@ ScreenRect FieldProjection::goal(bool positiveY) const {
   }
   const float nearY = positiveY ? Field::backWallY : -Field::backWallY - Field::goalDepth;
   const ScreenPoint corner = toScreen({0, nearY, Field::goalHeight});
-  return {corner.x, corner.y, Field::goalDepth * scale_, Field::goalHeight * scale_};
+  return {corner.x, corner.y, Field::goalDepth * scale_, Field::goalHeight * heightScale_};
 }
 
 ScreenPoint headingOnScreen(int32_t yaw) {
@@ -123,7 +131,9 @@ PreviewLayout layoutPreview(ScreenRect panel, float textWidth, float textHeight,
   row.topView = {panel.left, panel.top, topWidth, topHeight};
   const float columnLeft = panel.left + topWidth + gap;
   const float roomForSide = textInColumn ? panel.height - textHeight - gap : topHeight;
-  row.sideView = {columnLeft, panel.top, columnWidth, std::min(columnWidth * sideAspect, roomForSide)};
+  // The side view is stretched into the height its column leaves it, up to
+  // sideStretchedAspect of its width (the field's own shape is far lower).
+  row.sideView = {columnLeft, panel.top, columnWidth, std::min(roomForSide, columnWidth * sideStretchedAspect)};
   row.text = textInColumn ? ScreenPoint{columnLeft, row.sideView.bottom() + gap}
                           : ScreenPoint{panel.left, row.topView.bottom() + gap};
   const float rowScale = std::min(topWidth / Field::width, topHeight / Field::lengthWithGoals);

@@ -41,9 +41,16 @@ class FieldProjection {
   // `area`, centred, proportions kept, `margin` pixels left free on every
   // side. An area with no room gets a tiny positive scale rather than none.
   static FieldProjection fit(View view, ScreenRect area, float margin);
+  // The side view filling `area`: the length fitted as fit() does, the
+  // height stretched to the area's height (never squeezed), so that a wide
+  // and low area still shows how high the ball flies.
+  static FieldProjection fitSideStretched(ScreenRect area, float margin);
 
   ScreenPoint toScreen(const Vec3& world) const;
   float pixelsPerUnit() const { return scale_; }
+  // Pixels per unit of height seen from the side; pixelsPerUnit() but where
+  // stretched.
+  float heightPixelsPerUnit() const { return heightScale_; }
   // From above, the floor between the walls; from the side, the space
   // between the back walls, floor and ceiling.
   ScreenRect field() const;
@@ -51,10 +58,12 @@ class FieldProjection {
   ScreenRect goal(bool positiveY) const;
 
  private:
-  FieldProjection(View view, ScreenPoint centre, float scale) : view_(view), centre_(centre), scale_(scale) {}
+  FieldProjection(View view, ScreenPoint centre, float scale, float heightScale)
+      : view_(view), centre_(centre), scale_(scale), heightScale_(heightScale) {}
   View view_;
   ScreenPoint centre_;
   float scale_;
+  float heightScale_;
 };
 
 // The unit vector on screen, seen from above, along which a car with this

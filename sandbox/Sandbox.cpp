@@ -1,6 +1,7 @@
 #include "sandbox/Sandbox.h"
 
 #include <fmt/format.h>
+#include <imgui.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "sandbox/Fonts.h"
 #include "sandbox/UiVerbs.h"
 #include "sandbox/VerbList.h"
 
@@ -53,6 +55,10 @@ bool Sandbox::loadPlugin(const std::string& libraryPath) {
   }
   if (auto* window = loader_.window()) {
     gui_ = std::make_unique<uidriver::UiDriver>();
+    ImGuiContext* previous = ImGui::GetCurrentContext();
+    ImGui::SetCurrentContext(gui_->context());
+    if (std::string missing = loadSandboxFonts(*ImGui::GetIO().Fonts); !missing.empty()) out_ << missing << '\n';
+    ImGui::SetCurrentContext(previous);
     window->AdoptGuiContext(reinterpret_cast<uintptr_t>(gui_->context()));
     gui_->setBeforeFrame([this] { host_.tick(); });
     gui_->setDraw([this] {

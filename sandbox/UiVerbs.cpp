@@ -4,6 +4,8 @@
 #include <imgui.h>
 
 #include <array>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +56,20 @@ std::optional<std::pair<ImGuiKey, uidriver::Mods>> parseKey(std::string_view tex
   return std::nullopt;
 }
 
+// A script line holds one line: "\n" in a text stands for a line break,
+// "\\" for a backslash.
+std::string lineBreaksUnescaped(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[++i] == 'n' ? '\n' : '\\';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 bool parseCount(const std::string& text, int low, int high, int& value) {
   double number = 0;
   if (!sim::parseNumber(text, number) || number < low || number > high) return false;
@@ -73,6 +89,8 @@ class UiVerbs {
     verb("click", &UiVerbs::click);
     verb("hover", &UiVerbs::hover);
     verb("mouse", &UiVerbs::mouse);
+    verb("field", &UiVerbs::field);
+    verb("drag", &UiVerbs::drag);
     verb("type", &UiVerbs::type);
     verb("key", &UiVerbs::key);
     verb("scroll", &UiVerbs::scroll);
@@ -117,6 +135,33 @@ class UiVerbs {
     return "";
   }
 
+  std::string field(const Words& w) const {
+    if (std::string wrong = needs(w, 2, 2); !wrong.empty()) return wrong;
+    int index = 0;
+    std::optional<uidriver::ScreenRect> found;
+    if (parseCount(w[1], 0, 1000, index)) {
+      const std::vector<uidriver::ScreenRect> empty = gui().emptyFields();
+      if (static_cast<size_t>(index) < empty.size()) found = empty[static_cast<size_t>(index)];
+    } else {
+      found = gui().labelledField(w[1]);
+    }
+    if (!found) return fmt::format("field: no text field {} is shown", w[1]);
+    // Near the left end, where the text of an empty field begins.
+    gui().clickAt(ImVec2(found->min.x + 4, found->center().y));
+    return "";
+  }
+
+  std::string drag(const Words& w) const {
+    double dx = 0;
+    if (std::string wrong = needs(w, 3, 3); !wrong.empty()) return wrong;
+    if (!sim::parseNumber(w[2], dx)) return usageLine("drag");
+    auto found = gui().find(w[1]);
+    if (found.empty()) return notShown(w[1]);
+    const ImVec2 from = found[0].center();
+    gui().dragAt(from, ImVec2(from.x + static_cast<float>(dx), from.y));
+    return "";
+  }
+
   std::string type(const Words& w) const {
     if (std::string wrong = needs(w, 2, 2); !wrong.empty()) return wrong;
     return gui().type(w[1]) ? "" : "type: no text field has the keyboard focus (click one first)";
@@ -152,9 +197,15 @@ class UiVerbs {
   }
 
   std::string clipboard(const Words& w) const {
-    if (std::string wrong = needs(w, 1, 2); !wrong.empty()) return wrong;
-    if (w.size() == 2) {
-      gui().setClipboard(w[1]);
+    if (std::string wrong = needs(w, 1, 3); !wrong.empty()) return wrong;
+    if (w.size() == 3) {
+      if (w[1] != "--file") return usageLine("clipboard");
+      std::ifstream file(w[2], std::ios::binary);
+      if (!file) return fmt::format("clipboard: cannot read {}", w[2]);
+      std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+      gui().setClipboard(std::move(bytes));
+    } else if (w.size() == 2) {
+      gui().setClipboard(lineBreaksUnescaped(w[1]));
     } else {
       out() << gui().clipboard() << (gui().clipboard().ends_with('\n') ? "" : "\n");
     }

@@ -11,6 +11,7 @@
 
 #include "pluginsdk/sim/Motion.h"
 #include "sandbox/ArenaView.h"
+#include "sandbox/Fonts.h"
 #include "sandbox/Screenshot.h"
 #include "sandbox/VerbList.h"
 
@@ -54,7 +55,9 @@ WindowHost::~WindowHost() { close(); }
 
 bool WindowHost::open(Display display, int width, int height) {
   if (window_) return true;
-  if (display == Display::Offscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  offscreen_ = display == Display::Offscreen;
+  pointerPlaced_ = false;
+  if (offscreen_) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error_ = fmt::format("SDL cannot start its video: {}", SDL_GetError());
     return false;
@@ -100,6 +103,7 @@ bool WindowHost::open(Display display, int width, int height) {
   io.IniFilename = nullptr;  // no imgui.ini: runs must not leak into each other
   io.LogFilename = nullptr;
   ImGui::StyleColorsDark();
+  if (std::string missing = loadSandboxFonts(*io.Fonts); !missing.empty()) console_ << missing << '\n';
   ImGui_ImplSDL2_InitForSDLRenderer(window_);
   ImGui_ImplSDLRenderer_Init(renderer_);
   backendsStarted_ = true;
@@ -210,6 +214,7 @@ void WindowHost::frame() {
   ImGui_ImplSDL2_NewFrame();
   ImGuiIO& io = ImGui::GetIO();
   if (io.DeltaTime <= 0) io.DeltaTime = 1e-4f;  // two frames within one counter tick
+  if (pointerPlaced_) io.MousePos = ImVec2(static_cast<float>(pointerX_), static_cast<float>(pointerY_));
   ImGui::NewFrame();
 
   const float menuHeight = drawMenuBar();

@@ -77,6 +77,8 @@ class WindowHost {
   bool sendKey(const std::string& engineName);
   // Puts the mouse pointer on a pixel of the window and draws a frame. Where
   // the pointer is decides whether a press goes to a panel or to the binds.
+  // Offscreen, where no pointer can enter the window, the window takes the
+  // point as the pointer's from then on.
   void moveMouse(int x, int y);
   // Writes the next frame to a PNG file; "" on success, else why not.
   std::string screenshot(const std::filesystem::path& file);
@@ -99,6 +101,10 @@ class WindowHost {
   SDL_Renderer* renderer_ = nullptr;
   ImGuiContext* context_ = nullptr;
   bool sdlStarted_ = false;
+  bool offscreen_ = false;
+  bool pointerPlaced_ = false;  // offscreen: moveMouse gave the pointer's pixel
+  int pointerX_ = 0;
+  int pointerY_ = 0;
   bool backendsStarted_ = false;
   std::vector<SDL_GameController*> controllers_;
   TriggerLatch triggers_[2];

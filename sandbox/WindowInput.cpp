@@ -141,5 +141,10 @@ bool WindowHost::sendKey(const std::string& engineName) {
 void WindowHost::moveMouse(int x, int y) {
   if (!window_) return;
   SDL_WarpMouseInWindow(window_, x, y);
+  // A hidden window never has the pointer's focus, so SDL's backend would
+  // never report a position: the pixel is handed to Dear ImGui directly.
+  pointerPlaced_ = offscreen_;
+  pointerX_ = x;
+  pointerY_ = y;
   frame();
 }

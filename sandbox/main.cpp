@@ -5,8 +5,11 @@
 //              [LINE...]
 //
 // Lines from --script run first, then each LINE argument, then standard
-// input with -i. With no script and no lines, a short demo runs, followed by
-// an interactive prompt when standard input is a terminal.
+// input with -i. With no script and no lines, a short demo runs on the
+// example pack "Demo Pack" (copied into the host folder when it has no pack
+// of that name) and saves a screenshot of the settings window into the host
+// folder, followed by an interactive prompt when standard input is a
+// terminal.
 //
 // The run stops at the first script or argument line that fails and exits
 // with 1, naming the line (file and line number, or argument number);
@@ -23,6 +26,7 @@
 #include <fmt/format.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -37,6 +41,9 @@
 #endif
 #ifndef QM_DEMO_SCRIPT
 #define QM_DEMO_SCRIPT "demo.script"
+#endif
+#ifndef QM_DEMO_PACK
+#define QM_DEMO_PACK "Demo Pack"
 #endif
 
 namespace {
@@ -55,6 +62,21 @@ void runInteractive(Sandbox& sandbox, bool prompt) {
 }
 
 enum class Mode { Automatic, Console, Window, HeadlessWindow };
+
+// Puts the example pack into the host's packs folder unless a pack of its
+// name is there; returns the demo's last line, the screenshot of the window.
+std::string prepareDemo(const std::filesystem::path& hostDir) {
+  const std::filesystem::path example = QM_DEMO_PACK;
+  const std::filesystem::path pack = hostDir / "data/QMShots/TrainingPacks" / example.filename();
+  std::error_code error;
+  if (!std::filesystem::exists(pack, error)) {
+    std::filesystem::create_directories(pack.parent_path(), error);
+    std::filesystem::copy(example, pack, std::filesystem::copy_options::recursive, error);
+    std::cout << (error ? fmt::format("Could not copy the example pack to {}: {}\n", pack.string(), error.message())
+                        : fmt::format("Copied the example pack to {}\n", pack.string()));
+  }
+  return fmt::format("screenshot \"{}\"", (hostDir / "demo-window.png").string());
+}
 
 // Runs the scripts, then the argument lines; done when they all ran.
 Sandbox::LineResult runLines(Sandbox& sandbox, const std::vector<std::string>& scripts,
@@ -122,14 +144,17 @@ int main(int argc, char** argv) {
     }
   }
   bool demo = scripts.empty() && lines.empty() && !interactive;
-  if (demo) scripts.push_back(QM_DEMO_SCRIPT);
+  std::cout << "host folder: " << hostDir.string() << '\n';
+  if (demo) {
+    scripts.push_back(QM_DEMO_SCRIPT);
+    lines.push_back(prepareDemo(std::filesystem::absolute(hostDir)));
+  }
   // The window is for people: the demo and -i open it where a desktop is;
   // a script alone runs the same everywhere unless --window asks for it.
   if (mode == Mode::Automatic) {
     mode = (demo || interactive) && WindowHost::displayAvailable() ? Mode::Window : Mode::Console;
   }
 
-  std::cout << "host folder: " << hostDir.string() << '\n';
   if (mode != Mode::Console) {
     ConsoleLog console(&std::cout);
     Sandbox sandbox(hostDir, console);

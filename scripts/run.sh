@@ -6,7 +6,7 @@
 # short demo runs, then an interactive prompt.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-install_packages
+install_packages "${run_packages[@]}"
 configure "$root/build/run" -DCMAKE_BUILD_TYPE=Debug -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF
 cmake --build "$root/build/run" --target qm-sandbox -- -j"$(nproc)"
 exec "$root/build/run/sandbox/qm-sandbox" "$@"

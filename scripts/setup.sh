@@ -6,12 +6,19 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(cmake ninja-build g++ clang pkg-config libimgui-dev libstb-dev libfmt-dev libsdl2-dev zlib1g-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev xvfb xauth
+# What the sandbox needs to build and run (scripts/run.sh installs only
+# these; its fonts draw names in any script), and what the tests, the
+# benchmarks and the checks need besides (the Windows build among them).
+run_packages=(cmake ninja-build g++ pkg-config libimgui-dev libstb-dev libfmt-dev libsdl2-dev zlib1g-dev
+  fonts-dejavu-core fonts-wqy-microhei)
+test_packages=(clang libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev xvfb xauth
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64)
 
+# install_packages [PACKAGE...]: installs those missing of the packages
+# named (all of both lists when none are).
 install_packages() {
-  local missing=() package
+  local packages=("$@") missing=() package
+  ((${#packages[@]})) || packages=("${run_packages[@]}" "${test_packages[@]}")
   for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
   done

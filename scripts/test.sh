@@ -15,7 +15,7 @@
 # whatever else it prints is kept in its log.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-install_packages
+install_packages "${run_packages[@]}" "${test_packages[@]}"
 set +e  # a failed stage is reported, and the other stages still run
 
 logs="$root/build/logs"

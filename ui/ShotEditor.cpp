@@ -1,31 +1,27 @@
 // The shot editor: how it starts, and the "Create Shot" tab bar that replaces the main tabs
-// while editorOpen is set. It edits the working shot, tries each part of it
-// in the game through the placement commands, and ends by saving a new shot
-// into the current pack or writing the edited one back.
+// while editorOpen is set. It edits the working shot and tries each part of it
+// in the game through the placement commands; its footer (EditorFooter.cpp),
+// under both tabs, ends it by saving a new shot into the current pack or
+// writing the edited one back.
 
 #include <imgui.h>
 
 #include <algorithm>
 #include <string>
-#include <string_view>
 
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "ui/EditorFields.h"
+#include "ui/EditorFooter.h"
 #include "ui/NameRules.h"
 #include "ui/ShotEditor.h"
-#include "ui/ShotMessages.h"
 #include "ui/TabWidgets.h"
 #include "ui/TextFields.h"
-#include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
-using windowparts::redMessage;
-
 namespace {
-
 
 using editorrange::maxBallSpeed;
 using editorrange::minBallSpeed;
@@ -50,98 +46,6 @@ void runInGame(QMTraining& plugin, const char* command) {
 void textboxSwitch(QMTraining& plugin) {
   ImGui::Checkbox("Enable textboxes", &plugin.useTextboxes);
   itemTooltip("Toggle Whether sliders or textboxes are used to input");
-}
-
-// The editor closes and the main tabs come back in the next frame.
-void closeEditor(QMTraining& plugin) {
-  plugin.editorOpen = false;
-  plugin.useTextboxes = false;
-  plugin.restoreAfterEditor();
-}
-
-// The shot at editShotIndex while it is still the one "Edit" was pressed on.
-Shot* editedShot(QMTraining& plugin) {
-  const int32_t index = plugin.editShotIndex;
-  if (index < 0 || static_cast<size_t>(index) >= plugin.shots.size()) return nullptr;
-  Shot& shot = plugin.shots[static_cast<size_t>(index)];
-  return shot.filePath == plugin.windowState->shotEditor.editShotFile ? &shot : nullptr;
-}
-
-// The name field's checks and messages, and "Save Shot" or "Edit Shot" with
-// "Cancel". `pack` is the current pack and `speed` the ball speed the tab
-// shows.
-void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
-  windowparts::nameInput("Type Shot Name", plugin.shotNameInput, sizeof plugin.shotNameInput);
-  const std::string_view typed = plugin.shotNameInput;
-  ShotEditorState& editor = plugin.windowState->shotEditor;
-  // A name longer than the field shows cut short; left as shown, it stays
-  // the shot's whole name.
-  const bool nameAsShown = plugin.editingShot && typed == editor.editNameShown;
-  const std::string name = nameAsShown ? editor.editName : namerules::storedShotName(typed);
-  Shot* edited = plugin.editingShot ? editedShot(plugin) : nullptr;
-  const bool ownName = edited && namerules::sameDisplayName(edited->name, name);
-  const bool taken = editor.nameCache.shotNameTaken(plugin.shots, name);
-  const namerules::ShotNameFaults faults(typed);
-  const bool acceptable = !faults.any();
-  redMessage(shotmessages::inPack.taken, taken && !ownName);
-  redMessage(shotmessages::inPack.empty, faults.empty);
-  redMessage(shotmessages::editorForbidden, faults.forbidden);
-  windowparts::nameRuleMessages(faults);
-  redMessage(namerules::reservedShotNameMessage, faults.reserved);
-  redMessage(shotmessages::editedShotMissing, plugin.editingShot && !edited);
-  redMessage(editor.saveFailure.c_str(), !editor.failedSaveName.empty() && editor.failedSaveName == typed);
-
-  // A save that fails keeps the editor open with the player's values, and
-  // the shots shown as they were.
-  const auto saved = [&](const Status& written) {
-    if (written) {
-      editor.failedSaveName.clear();
-    } else {
-      editor.failedSaveName = typed;
-      editor.saveFailure = written.error;
-    }
-    return written.ok();
-  };
-  if (plugin.editingShot) {
-    const bool pressed = ImGui::Button("Edit Shot");
-    itemTooltip("Edits the currently selected Shot in the currently selected Training Pack");
-    // The list is checked again as the player acts, never from a memory.
-    const bool nameFree = ownName || !namerules::shotNameTaken(plugin.shots, name);
-    if (pressed && edited && acceptable && nameFree) {
-      plugin.currentShotName = name;
-      // Written from a copy: the listed shot keeps its values until the
-      // reload shows what the file holds.
-      Shot updated = *edited;
-      if (saved(updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX,
-                                   plugin.ballLocationY, plugin.ballVelocityX,
-                                   plugin.ballVelocityY, plugin.ballVelocityZ,
-                                   plugin.carLocationX, plugin.carLocationY,
-                                   plugin.carLocationZ, plugin.carYaw, plugin.currentShotName,
-                                   speed, plugin.carPitch, plugin.carRoll))) {
-        plugin.editingShot = false;
-        plugin.loadTrainingPack(pack);
-        closeEditor(plugin);
-      }
-    }
-  } else {
-    const bool pressed = ImGui::Button("Save Shot");
-    itemTooltip("Saves a Shot to the selected Training Pack");
-    if (pressed && acceptable && !namerules::shotNameTaken(plugin.shots, name)) {
-      plugin.currentShotName = name;
-      if (saved(plugin.addShotToPack(
-              pack, plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
-              plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
-              plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ, plugin.carYaw,
-              plugin.currentShotName, plugin.carPitch, plugin.carRoll))) {
-        closeEditor(plugin);
-      }
-    }
-  }
-  ImGui::SameLine();
-  if (ImGui::Button("Cancel")) {
-    plugin.loadSelectedShot();
-    closeEditor(plugin);
-  }
 }
 
 void drawBallTab(QMTraining& plugin) {
@@ -192,7 +96,6 @@ void drawBallTab(QMTraining& plugin) {
     }
     valueTooltip(speedLead, speed);
   }
-  drawNameAndButtons(plugin, pack, speed);
 }
 
 void drawCarTab(QMTraining& plugin) {
@@ -213,25 +116,26 @@ void drawCarTab(QMTraining& plugin) {
 
 // A tab's fields with the preview of the working shot: to the right of
 // them when the window is wide enough for both, above them when it is not.
-void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&)) {
+// The fields scroll on their own, above the footer (its `footerHeight`
+// pixels are left free), so the preview and the footer stay in view; they
+// start at the top whenever the tab shows again (a new shot, the other tab).
+void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&), float footerHeight) {
   const float width = ImGui::GetContentRegionAvail().x;
   const float gap = ImGui::GetStyle().ItemSpacing.x;
-  if (width < fieldsMinWidth + gap + previewMinWidth) {
-    plugin.renderShotPreview(-1, width, previewAboveHeight);
-    drawFields(plugin);
-    return;
-  }
-  const float previewWidth = std::min(width - fieldsMinWidth - gap, previewMaxWidth);
-  // The fields scroll on their own, so the preview stays in view; they start
-  // at the top whenever the tab shows again (a new shot, the other tab).
-  ImGui::BeginChild("Fields", ImVec2(width - previewWidth - gap, 0));
+  const bool previewAbove = width < fieldsMinWidth + gap + previewMinWidth;
+  if (previewAbove) plugin.renderShotPreview(-1, width, previewAboveHeight);
+  const float previewWidth = previewAbove ? 0 : std::min(width - fieldsMinWidth - gap, previewMaxWidth);
+  const float fieldsWidth = previewAbove ? width : width - previewWidth - gap;
+  const float height = std::max(ImGui::GetContentRegionAvail().y - footerHeight, ImGui::GetFrameHeight());
+  ImGui::BeginChild("Fields", ImVec2(fieldsWidth, height));
   if (ImGui::IsWindowAppearing()) ImGui::SetScrollY(0);
   ImGui::PushTextWrapPos(0);  // long messages wrap rather than run under the preview
   drawFields(plugin);
   ImGui::PopTextWrapPos();
   ImGui::EndChild();
+  if (previewAbove) return;
   ImGui::SameLine();
-  plugin.renderShotPreview(-1, previewWidth, ImGui::GetContentRegionAvail().y);
+  plugin.renderShotPreview(-1, previewWidth, height);
 }
 
 }  // namespace
@@ -330,12 +234,14 @@ void QMTraining::restoreAfterEditor() {
 }
 
 void QMTraining::renderShotEditorTabs() {
-  if (ImGui::BeginTabItem("Ball")) {
-    drawBesidePreview(*this, drawBallTab);
-    ImGui::EndTabItem();
-  }
-  if (ImGui::BeginTabItem("Car location")) {
-    drawBesidePreview(*this, drawCarTab);
+  struct Tab {
+    const char* label;
+    void (*drawFields)(QMTraining&);
+  };
+  for (const Tab& tab : {Tab{"Ball", drawBallTab}, Tab{"Car location", drawCarTab}}) {
+    if (!ImGui::BeginTabItem(tab.label)) continue;
+    drawBesidePreview(*this, tab.drawFields, editorFooterHeight(*this, ImGui::GetContentRegionAvail().x));
+    drawEditorFooter(*this);
     ImGui::EndTabItem();
   }
 }

@@ -137,8 +137,10 @@ void ShotPopups::lagWarning() {
 }
 
 void ShotPopups::transfer() {
+  // Sized before it begins: a popup that first showed smaller would scroll
+  // to the name field that takes the focus, hiding the pack list.
+  ImGui::SetNextWindowSize(ImVec2(650, 400));
   if (!ImGui::BeginPopupModal("Transfer Shot", nullptr, ImGuiWindowFlags_NoResize)) return;
-  ImGui::SetWindowSize(ImVec2(650, 400));
   ImGui::TextWrapped("Select a training pack to transfer the shot named: %s",
                      state_.transferShotLabel);
 

@@ -29,6 +29,12 @@ const ImU32 pathColour = IM_COL32(255, 230, 60, 170);
 const ImU32 arrowColour = IM_COL32(255, 230, 60, 255);
 const ImU32 carColour = IM_COL32(90, 170, 255, 255);
 const ImU32 upsideDownColour = IM_COL32(255, 80, 200, 255);
+const ImU32 landingColour = IM_COL32(255, 70, 70, 255);
+// The legend names the nets in their own colours, opaque to be readable.
+const ImU32 orangeTextColour = IM_COL32(245, 150, 50, 255);
+const ImU32 blueTextColour = IM_COL32(90, 140, 255, 255);
+constexpr const char* orangeLegend = "orange net: +Y";
+constexpr const char* blueLegend = "blue net: -Y";
 
 // Pixels: the views are small, so the ball and the car get a least size.
 constexpr float viewMargin = 3;
@@ -36,6 +42,7 @@ constexpr float minBallPixels = 3;
 constexpr float minCarPixels = 12;
 constexpr float pathDotPixels = 1.5f;
 constexpr float arrowHeadPixels = 7;
+constexpr float landingPixels = 4;  // half the size of the landing cross
 // Seen from the side a car is drawn carLength long and this high (units).
 constexpr float carHeight = 36;
 
@@ -96,16 +103,22 @@ void drawTopView(ImDrawList& draw, const ScreenRect& area, const FlightPredictio
     }
   }
   if (flight && flight->placed) drawFlight(draw, projection, *flight);
+  if (flight && flight->placed && flight->landing) {
+    const ImVec2 at = toImVec(projection.toScreen(*flight->landing));
+    const float d = landingPixels;
+    draw.AddLine(ImVec2(at.x - d, at.y - d), ImVec2(at.x + d, at.y + d), landingColour, 2);
+    draw.AddLine(ImVec2(at.x - d, at.y + d), ImVec2(at.x + d, at.y - d), landingColour, 2);
+  }
 }
 
 void drawSideView(ImDrawList& draw, const ScreenRect& area, const FlightPrediction* flight, const PreviewCar* car) {
-  const auto projection = flight::FieldProjection::fit(flight::View::fromSide, area, viewMargin);
+  const auto projection = flight::FieldProjection::fitSideStretched(area, viewMargin);
   drawPitch(draw, projection);
   if (car) {
     const float scale = projection.pixelsPerUnit();
     const ScreenPoint at = projection.toScreen(car->location);
     const float halfLength = std::max(flight::carLength * scale, minCarPixels) / 2;
-    const float halfHeight = std::max(carHeight * scale, 3.0f) / 2;
+    const float halfHeight = std::max(carHeight * projection.heightPixelsPerUnit(), 3.0f) / 2;
     draw.AddRectFilled(ImVec2(at.x - halfLength, at.y - halfHeight), ImVec2(at.x + halfLength, at.y + halfHeight),
                        flight::isUpsideDown(car->pitch, car->roll) ? upsideDownColour : carColour);
   }
@@ -116,16 +129,20 @@ void drawSideView(ImDrawList& draw, const ScreenRect& area, const FlightPredicti
 std::string whole(float value) { return fmt::format("{:.0f}", std::round(value) + 0.0f); }
 
 // Both views, and under them the two lines about the flight when there is
-// one, in a panel that is one item of `size` at the cursor.
+// one and the legend of the nets, in a panel that is one item of `size` at
+// the cursor.
 void drawPanel(const FlightPrediction* flight, const PreviewCar* car, ImVec2 size) {
   const ImVec2 origin = ImGui::GetCursorScreenPos();
   const std::string apex = flight ? apexText(*flight) : "";
   const std::string lands = flight ? landsText(*flight) : "";
-  const float textWidth = std::max(ImGui::CalcTextSize(apex.c_str()).x, ImGui::CalcTextSize(lands.c_str()).x);
-  const float lineHeight = ImGui::GetTextLineHeightWithSpacing();
   const float gap = ImGui::GetStyle().ItemSpacing.x;
+  const float legendGap = ImGui::CalcTextSize(" ").x * 2;
+  const float legendWidth = ImGui::CalcTextSize(orangeLegend).x + legendGap + ImGui::CalcTextSize(blueLegend).x;
+  const float textWidth =
+      std::max({ImGui::CalcTextSize(apex.c_str()).x, ImGui::CalcTextSize(lands.c_str()).x, legendWidth});
+  const float lineHeight = ImGui::GetTextLineHeightWithSpacing();
   const flight::PreviewLayout layout =
-      flight::layoutPreview({origin.x, origin.y, size.x, size.y}, textWidth, 2 * lineHeight, gap);
+      flight::layoutPreview({origin.x, origin.y, size.x, size.y}, textWidth, 3 * lineHeight, gap);
 
   // The panel is one item; the views and the lines are drawn over it.
   ImGui::Dummy(size);
@@ -136,6 +153,10 @@ void drawPanel(const FlightPrediction* flight, const PreviewCar* car, ImVec2 siz
   const ImU32 textColour = ImGui::GetColorU32(ImGuiCol_Text);
   draw.AddText(toImVec(layout.text), textColour, apex.c_str());
   draw.AddText(ImVec2(layout.text.x, layout.text.y + lineHeight), textColour, lands.c_str());
+  const ImVec2 legend(layout.text.x, layout.text.y + 2 * lineHeight);
+  draw.AddText(legend, orangeTextColour, orangeLegend);
+  draw.AddText(ImVec2(legend.x + ImGui::CalcTextSize(orangeLegend).x + legendGap, legend.y), blueTextColour,
+               blueLegend);
   draw.PopClipRect();
 }
 
@@ -159,7 +180,7 @@ std::string apexText(const FlightPrediction& flight) {
 std::string landsText(const FlightPrediction& flight) {
   if (!flight.placed) return "Lands: unknown";
   if (!flight.landing) return "Lands: not within 3 s";
-  return "Lands: " + whole(flight.landing->x) + ", " + whole(flight.landing->y);
+  return "Lands: X " + whole(flight.landing->x) + ", Y " + whole(flight.landing->y);
 }
 
 void drawShotPreview(const FlightPrediction& flight, const PreviewCar& car, ImVec2 size) {

@@ -4,8 +4,9 @@
 // tenth of a second) and an arrow for its launch velocity, the car as an
 // arrowhead along its yaw (hollow and crossed when upside down), and under
 // the views the lines "Apex: N" (the highest ball height, whole units) and
-// "Lands: X, Y" (where the ball first reaches the floor) or
-// "Lands: not within 3 s". A ball that cannot be placed (a start that is not
+// "Lands: X x, Y y" (where the ball first reaches the floor, also marked
+// with a cross from above) or "Lands: not within 3 s", and the legend of
+// the nets ("orange net: +Y", "blue net: -Y", each in its net's colour). A ball that cannot be placed (a start that is not
 // a number) shows "Apex: unknown" and "Lands: unknown".
 //
 // It draws what it is given with the window's draw list; where the flight

@@ -36,7 +36,7 @@ windowparts::RowClick drawShotRows(const std::vector<Shot>& shots, int32_t selec
 
 // What a click on a row's selectable or button does. False when "Edit"
 // found a console variable missing; the frame ends there.
-bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& shotNumber) {
+bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& shotNumber, int32_t pack) {
   const Shot& shot = plugin.shots[static_cast<size_t>(action.row)];
   ShotPopupState& state = plugin.windowState->shotPopups;
   if (static_cast<RowButton>(action.item) != RowButton::pick) state.failure.clear();
@@ -64,8 +64,10 @@ bool actOnRow(QMTraining& plugin, windowparts::RowClick action, CVarWrapper& sho
       break;
     case RowButton::transfer:
       state.pendingShotTransfer.choose(action.row, shotKey(shot));
-      plugin.transferTargetPack = 0;
-      state.transferTargetChosen = 0;
+      // A transfer goes to another pack: the first one that is not current
+      // is chosen (the current one only when it is the only pack).
+      plugin.transferTargetPack = pack == 0 && plugin.trainingPacks.size() > 1 ? 1 : 0;
+      state.transferTargetChosen = plugin.transferTargetPack;
       // Listed afresh for every transfer: the target may have gained shots
       // since it was last listed.
       state.listedTargetPack = -1;
@@ -98,7 +100,7 @@ void QMTraining::renderShotsTab() {
   const float previewWidth = std::clamp(width - listMinWidth - gap, previewMinWidth, previewMaxWidth);
   windowparts::beginListRegion("Shot List", width - previewWidth - gap);
   const windowparts::RowClick action = drawShotRows(shots, shotNumber.getIntValue());
-  const bool variablesFound = action.row < 0 || actOnRow(*this, action, shotNumber);
+  const bool variablesFound = action.row < 0 || actOnRow(*this, action, shotNumber, pack);
   if (variablesFound) drawShotPopups(*this, pack);
   ImGui::EndChild();
   if (!variablesFound) return;

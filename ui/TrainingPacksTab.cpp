@@ -54,14 +54,16 @@ struct NewPackName {
   bool usable;
 };
 
+// `first`: the popup's first field, focused as it opens; `told`: its
+// messages show (not before the player has given the popup anything).
 template <size_t N>
-NewPackName newPackNameField(const char* id, char (&field)[N],
-                             const std::vector<std::string>& packs) {
-  const std::string_view typed = nameField(id, field);
+NewPackName newPackNameField(const char* id, char (&field)[N], const std::vector<std::string>& packs,
+                             bool first = true, bool told = true) {
+  const std::string_view typed = nameField(id, field, first);
   std::string clean = cleanPackName(typed);
   const bool taken = namerules::packNameTaken(packs, clean);
   const PackNameFaults faults(typed);
-  drawPackNameMessages(faults, taken);
+  if (told) drawPackNameMessages(faults, taken);
   return {std::move(clean), !taken && !faults.any()};
 }
 
@@ -242,6 +244,7 @@ void PackPopups::importPack() {
   if (!beginAutoSizedModal("Import Training Pack")) return;
   if (closedIfForgotten(importing.open)) return;
   ImGui::TextUnformatted("Paste the pack's text here:");
+  windowparts::focusNextWhenAppearing();
   bool textChanged = windowparts::multilineField("##ImportText", importing.text, packTextFieldSize);
   if (ImGui::Button("Paste From Clipboard")) {
     const char* clipboard = ImGui::GetClipboardText();
@@ -252,14 +255,16 @@ void PackPopups::importPack() {
     readImportText(importing);
     importing.failure.clear();
   }
+  // Nothing is wrong before the player has pasted or typed anything.
+  const bool given = !importing.text.empty();
   if (importing.decoded.ok()) {
     ImGui::TextUnformatted(shotCountText(importing.decoded.shots.size()).c_str());
     if (!importing.nameChanges.empty()) ImGui::TextWrapped("%s", importing.nameChanges.c_str());
-  } else {
+  } else if (given) {
     redMessage(importing.decoded.error.c_str());
   }
 
-  const NewPackName name = newPackNameField("##ImportName", importing.packName, packs_);
+  const NewPackName name = newPackNameField("##ImportName", importing.packName, packs_, false, given);
   const bool failedBefore = !importing.failure.empty() && name.clean == importing.failedName;
   redMessage(importing.failure.c_str(), failedBefore);
   if (okPressed(importing.open) && importing.decoded.ok() && name.usable) {

@@ -25,6 +25,7 @@ constexpr const char* carResetTooltip = "Toggle Whether The Car Resets When A Sh
 
 // The speed reset modes, in the order of the values of "speed_enabled".
 constexpr const char* speedModes[] = {"No Reset", "Reset from file", "Reset From Value Below"};
+constexpr const char* speedModeLabel = "Ball speed on each reset";
 using editorrange::maxBallSpeed;
 using editorrange::minBallSpeed;
 
@@ -178,7 +179,8 @@ void QMTraining::renderTrainingSettingsTab() {
   int mode = speedMode.getIntValue();
   // A value outside the list highlights no mode; a click on the highlighted
   // one writes it again.
-  if (ImGui::ListBox("", &mode, speedModes, IM_ARRAYSIZE(speedModes), IM_ARRAYSIZE(speedModes))) {
+  ImGui::TextUnformatted(speedModeLabel);
+  if (ImGui::ListBox("##speed mode", &mode, speedModes, IM_ARRAYSIZE(speedModes), IM_ARRAYSIZE(speedModes))) {
     speedMode.setValue(mode);
   }
 

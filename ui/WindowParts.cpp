@@ -1,5 +1,7 @@
 #include "ui/WindowParts.h"
 
+#include <algorithm>
+
 namespace windowparts {
 namespace {
 
@@ -53,8 +55,13 @@ void nameInput(const char* label, char* buffer, size_t size) {
   ImGui::InputText(label, buffer, size, ImGuiInputTextFlags_AutoSelectAll);
 }
 
-std::string_view nameField(const char* id, char* buffer, size_t size) {
+void focusNextWhenAppearing() {
+  if (ImGui::IsWindowAppearing()) ImGui::SetKeyboardFocusHere();
+}
+
+std::string_view nameField(const char* id, char* buffer, size_t size, bool focused) {
   ImGui::TextUnformatted("Enter a new name:");
+  if (focused) focusNextWhenAppearing();
   nameInput(id, buffer, size);
   return buffer;
 }
@@ -65,9 +72,23 @@ bool multilineField(const char* id, std::string& text, ImVec2 size) {
 }
 
 void readOnlyMultilineField(const char* id, const std::string& text, ImVec2 size) {
+  // Dear ImGui's multi-line field scrolls sideways only after its cursor: it
+  // is made as large as its text, in a region that scrolls both ways, so
+  // that no line is cut off.
+  const ImGuiStyle& style = ImGui::GetStyle();
+  const ImVec2 textSize = ImGui::CalcTextSize(text.data(), text.data() + text.size());
+  ImGui::BeginChild(id, size, false, ImGuiWindowFlags_HorizontalScrollbar);
+  const ImVec2 room = ImGui::GetContentRegionAvail();
+  const ImVec2 fieldSize(std::max(textSize.x + ImGui::GetFontSize(), room.x),
+                         std::max(textSize.y + 2 * style.FramePadding.y + ImGui::GetTextLineHeight(), room.y));
+  // No side padding: the field's own region would then be a padding wider
+  // than itself and take the sideways wheel for that sliver.
+  ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(0, style.FramePadding.y));
   // Read-only: Dear ImGui never writes through the pointer.
-  ImGui::InputTextMultiline(id, const_cast<char*>(text.c_str()), text.size() + 1, size,
+  ImGui::InputTextMultiline("##text", const_cast<char*>(text.c_str()), text.size() + 1, fieldSize,
                             ImGuiInputTextFlags_ReadOnly);
+  ImGui::PopStyleVar();
+  ImGui::EndChild();
 }
 
 void deleteQuestion(const char* question, const char* chosenName, const char* missingMessage) {
@@ -93,6 +114,12 @@ bool nameSelectable(std::string_view text, bool selected, float width) {
   ImGui::GetWindowDrawList()->AddText(ImGui::GetFont(), ImGui::GetFontSize(), origin,
                                       ImGui::GetColorU32(ImGuiCol_Text), text.data(),
                                       text.data() + text.size(), 0.0f, &clip);
+  // A name cut off by its column shows whole while the pointer is on it.
+  if (ImGui::IsItemHovered() && ImGui::CalcTextSize(text.data(), text.data() + text.size()).x > width) {
+    ImGui::BeginTooltip();
+    ImGui::TextUnformatted(text.data(), text.data() + text.size());
+    ImGui::EndTooltip();
+  }
   return clicked;
 }
 

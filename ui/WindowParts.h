@@ -53,18 +53,24 @@ bool beginAutoSizedModal(const char* name);
 // name instead of landing inside it.
 void nameInput(const char* label, char* buffer, size_t size);
 
+// Gives the next field the keyboard focus when the window or popup being
+// drawn has just opened, so that typing goes straight in.
+void focusNextWhenAppearing();
+
 // "Enter a new name:" over the name field `id` editing `buffer` (`size`
-// bytes, zero-terminated). Returns the text as typed.
-std::string_view nameField(const char* id, char* buffer, size_t size);
+// bytes, zero-terminated), which takes the focus as its popup opens unless
+// `focused` is false. Returns the text as typed.
+std::string_view nameField(const char* id, char* buffer, size_t size, bool focused = true);
 template <size_t N>
-std::string_view nameField(const char* id, char (&buffer)[N]) {
-  return nameField(id, buffer, N);
+std::string_view nameField(const char* id, char (&buffer)[N], bool focused = true) {
+  return nameField(id, buffer, N, focused);
 }
 
 // A multi-line text field `size` pixels large over `text`, which grows to
 // hold whatever is typed or pasted. True when the text changed.
 bool multilineField(const char* id, std::string& text, ImVec2 size);
-// The same for a text that can be selected and copied but not changed.
+// The same for a text that can be selected and copied but not changed; it
+// scrolls sideways too, so that no line is cut off.
 void readOnlyMultilineField(const char* id, const std::string& text, ImVec2 size);
 
 // The body of a delete popup: `question` in red, then "Selected: " and the
@@ -80,7 +86,7 @@ void beginListRegion(const char* id, float width = 0);
 
 // A selectable row `width` pixels wide (0: the rest of the line) showing
 // `text` as it is: a name holding "##" is neither cut short nor read as an
-// identifier. The caller
+// identifier; one cut off by the row shows whole in a tooltip. The caller
 // pushes an identifier per row. True when clicked.
 bool nameSelectable(std::string_view text, bool selected, float width);
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "uidriver/FieldFrames.h"
+
 namespace uidriver {
 
 UiDriver::UiDriver(float width, float height) {
@@ -86,6 +88,55 @@ std::string UiDriver::describe() const {
     out += position + s.text + '\n';
   }
   return out;
+}
+
+std::vector<ScreenRect> UiDriver::fieldFrames() const {
+  ImGuiContext* previous = ImGui::GetCurrentContext();
+  ImGui::SetCurrentContext(context_);
+  const ImU32 colours[3] = {ImGui::GetColorU32(ImGuiCol_FrameBg), ImGui::GetColorU32(ImGuiCol_FrameBgHovered),
+                            ImGui::GetColorU32(ImGuiCol_FrameBgActive)};
+  const ImDrawData* data = ImGui::GetDrawData();
+  std::vector<FieldFrame> frames = data ? readFieldFrames(*data, colours, ImGui::GetIO().Fonts->TexUvWhitePixel) : std::vector<FieldFrame>();
+  ImGui::SetCurrentContext(previous);
+  // Windows in the order they were drawn; the last drawn is in front.
+  std::vector<std::string> windows;
+  for (const FieldFrame& f : frames) {
+    if (std::find(windows.begin(), windows.end(), f.window) == windows.end()) windows.push_back(f.window);
+  }
+  std::vector<ScreenRect> ordered;
+  for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+    for (const FieldFrame& f : frames) {
+      if (f.window == *window) ordered.push_back({f.min, f.max});
+    }
+  }
+  return ordered;
+}
+
+std::vector<ScreenRect> UiDriver::emptyFields() const {
+  std::vector<ScreenRect> empty = fieldFrames();
+  std::erase_if(empty, [&](const ScreenRect& r) {
+    return std::any_of(shown_.begin(), shown_.end(), [&](const ShownText& s) {
+      const ImVec2 c = s.center();
+      return c.x >= r.min.x && c.x < r.max.x && c.y >= r.min.y && c.y < r.max.y;
+    });
+  });
+  return empty;
+}
+
+std::optional<ScreenRect> UiDriver::labelledField(std::string_view label) const {
+  const std::vector<ShownText> labels = find(label);
+  if (labels.empty()) return std::nullopt;
+  const ShownText& text = labels.front();
+  // Dear ImGui draws a label one inner spacing right of its field.
+  const float reach = 2 * context_->Style.ItemInnerSpacing.x + 2;
+  std::optional<ScreenRect> nearest;
+  for (const ScreenRect& r : fieldFrames()) {
+    const float gap = text.min.x - r.max.x;
+    const float middle = text.center().y;
+    if (gap < -1 || gap > reach || middle < r.min.y || middle > r.max.y) continue;
+    if (!nearest || r.max.x > nearest->max.x) nearest = r;
+  }
+  return nearest;
 }
 
 ImGuiIO& UiDriver::io() {
@@ -179,12 +230,14 @@ void UiDriver::pressKey(ImGuiKey key, Mods mods) {
   frame();
 }
 
-void UiDriver::scrollAt(ImVec2 point, float lines) {
+void UiDriver::scrollAt(ImVec2 point, float lines, Mods mods) {
   setMouse(point, false);
   frame();
+  setMods(mods);
   io().MouseWheel = lines;
   frame();
   io().MouseWheel = 0;
+  setMods({});
   frame();
 }
 

@@ -103,8 +103,16 @@ class UiDriver {
   bool type(std::string_view utf8);
   // One key of Dear ImGui's key list (ImGuiKey_Enter, ...).
   void pressKey(ImGuiKey key, Mods mods = {});
-  // Turns the wheel over a point; positive lines scroll up.
-  void scrollAt(ImVec2 point, float lines);
+  // Turns the wheel over a point; positive lines scroll up (with shift:
+  // left).
+  void scrollAt(ImVec2 point, float lines, Mods mods = {});
+
+  // ---- fields that show no text ----
+  // Text fields the last frame showed with no text in them, front to back
+  // (popups first); see FieldFrames.h.
+  std::vector<ScreenRect> emptyFields() const;
+  // The field (any kind) whose label `label` stands right of it.
+  std::optional<ScreenRect> labelledField(std::string_view label) const;
 
   // ---- clipboard ----
   const std::string& clipboard() const { return clipboard_; }
@@ -126,6 +134,8 @@ class UiDriver {
   bool clickCollapseButton(std::string_view window);
 
  private:
+  // The frames of the fields the last frame showed, front to back.
+  std::vector<ScreenRect> fieldFrames() const;
   // The context's input state; makes the context current.
   ImGuiIO& io();
   void setMouse(ImVec2 point, bool down);

@@ -110,12 +110,15 @@ class Player {
     const auto shown = [&](const Shot& shot) { return shot.displayName() == name; };
     return click(button, static_cast<int>(std::find_if(shots.begin(), shots.end(), shown) - shots.begin()));
   }
-  // What the player typed into a name field (typing itself is tested
-  // elsewhere; here it would only cost frames).
+  // What the player typed into a name field: typed over the preset where
+  // the field has the focus (a popup's field, as it opens; it would write its
+  // own text back over a buffer set beneath it), else set directly.
   template <size_t N>
   Player& typeName(char (&field)[N], std::string_view typed) {
-    namerules::setFieldText(field, typed);
-    ui().frame();
+    if (!ui().type(typed)) {
+      namerules::setFieldText(field, typed);
+      ui().frame();
+    }
     return *this;
   }
 

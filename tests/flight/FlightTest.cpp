@@ -283,6 +283,11 @@ TEST(PreviewLayout, PutsEveryPartInThePanelWithoutOverlap) {
     EXPECT_FALSE(overlap(layout.topView, text)) << c.panel.width;
     EXPECT_FALSE(overlap(layout.sideView, text)) << c.panel.width;
     EXPECT_EQ(layout.sideView.top == layout.topView.top, c.sideBySide) << c.panel.width;
+    // Beside the view from above the side view takes the height its column
+    // has, not only the field's low shape (a sixth of its width).
+    if (c.sideBySide) {
+      EXPECT_GT(layout.sideView.height, layout.sideView.width / 4) << c.panel.width;
+    }
   }
 }
 

@@ -11,11 +11,16 @@
 #include <regex>
 #include <set>
 
+#include <stb_image.h>
+
+#include "platform/Utf8Path.h"
 #include "sandbox/PluginVerbs.h"
+#include "storage/PackText.h"
 #include "tests/support/SandboxFixture.h"
 
 namespace {
 
+using testing::AllOf;
 using testing::HasSubstr;
 using testing::Not;
 
@@ -56,6 +61,74 @@ TEST_F(UiVerbsTest, TheClipboardVerbSharesTheWindowsClipboard) {
               Not(HasSubstr("Save To File")));
 }
 
+TEST_F(UiVerbsTest, FieldDragAndAClipboardOfManyLinesDriveImportAndTheEditor) {
+  run({"window open", "frames 2"});
+  EXPECT_THAT(run({"clipboard \"one\\ntwo \\\\n\"", "clipboard"}), HasSubstr("one\ntwo \\n\n"));
+  // The import's text field comes first, then its empty name field.
+  run({"click \"Training Packs\"", "click \"Import Pack\"", "wait \"Paste From Clipboard\"", "field 1",
+       "type \"Typed Name\""});
+  EXPECT_THAT(run({"shown"}), HasSubstr("  Typed Name\n"));
+  const std::string pack = dir.str("shared.qmpack");
+  writeFile(pack, encodePackText("Shared", {"800 0 3000 0 1600 900 0 -3000 17 16384 Lob 3400 0 0"}));
+  run({"clipboard --file " + pack, "click \"Paste From Clipboard\"", "wait \"1 shot\"", "click OK", "frames 2"});
+  ASSERT_TRUE(std::filesystem::exists(dir.path() / "data/QMShots/TrainingPacks/Shared/Lob.shot")) << run({"shown"});
+
+  // The ball's height slider, dragged past its left end; the name field
+  // clicked by its label.
+  run({"click Shots", "click Edit", "wait \"Edit Shot\"", "drag 800.000 -2000", "field \"Type Shot Name\"",
+       "key ctrl+A", "type High", "click \"Edit Shot\""});
+  EXPECT_EQ(readFile(dir.path() / "data/QMShots/TrainingPacks/Shared/High.shot"),
+            "0 0 3000 0 1600 900 0 -3000 17 16384 High 3400 0 0");
+  EXPECT_THAT(run({"field 99", "drag Nowhere 5", "clipboard --file " + dir.str("none")}),
+              AllOf(HasSubstr("no text field 99"), HasSubstr("Nowhere is not shown"), HasSubstr("cannot read")));
+}
+
+// Names in Latin, Greek, Cyrillic and Chinese scripts are drawn with their
+// glyphs: in a screenshot each differs from as many "?" typed into a field.
+TEST_F(UiVerbsTest, NamesInOtherScriptsShowAsTypedNotAsQuestionMarks) {
+  const std::string names[] = {"Łukasz", "Ωμέγα Ёж", "新建文件夹"};
+  for (const std::string& name : names) {
+    std::filesystem::create_directories(dir.path() / "data/QMShots/TrainingPacks" / pathFromUtf8(name));
+  }
+  const std::string png = dir.str("names.png");
+  run({"window open", "frames 2", "click \"Training Packs\"", "click \"Add A New Pack\"",
+       "wait \"Enter a new name:\"", "type ???????", "screenshot " + png});
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  unsigned char* pixels = stbi_load(png.c_str(), &width, &height, &channels, 1);
+  ASSERT_NE(pixels, nullptr);
+  // Bright pixels in a text's box, from its origin, `columns` wide.
+  const auto ink = [&](const uidriver::ShownText& text, int columns) {
+    std::vector<bool> bright;
+    for (int y = 0; y < static_cast<int>(text.max.y - text.min.y); ++y) {
+      for (int x = 0; x < columns; ++x) {
+        const int px = static_cast<int>(text.min.x) + x;
+        const int py = static_cast<int>(text.min.y) + y;
+        bright.push_back(px >= 0 && py >= 0 && px < width && py < height && pixels[py * width + px] > 140);
+      }
+    }
+    return bright;
+  };
+  const auto marks = sandbox.gui()->find("???????");
+  ASSERT_EQ(marks.size(), 1u) << run({"shown"});
+  for (const std::string& name : names) {
+    const auto shown = sandbox.gui()->find(name);
+    ASSERT_FALSE(shown.empty()) << name << "\n" << run({"shown"});
+    const int columns = static_cast<int>(std::min(shown[0].max.x - shown[0].min.x, marks[0].max.x - marks[0].min.x));
+    const std::vector<bool> drawn = ink(shown[0], columns);
+    const std::vector<bool> questions = ink(marks[0], columns);
+    size_t differing = 0;
+    size_t inked = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) {
+      differing += drawn[i] != questions[i];
+      inked += drawn[i] || questions[i];
+    }
+    EXPECT_GT(differing * 3, inked) << name;
+  }
+  stbi_image_free(pixels);
+}
+
 // Runs an example script in the sandbox program on a fresh host folder that
 // holds "Demo Pack", and returns what it printed.
 class SandboxExample : public testing::Test {
@@ -88,6 +161,19 @@ TEST_F(SandboxExample, TheShotsScriptDoesWhatTheReadmeExampleSays) {
   EXPECT_THAT(output, HasSubstr("car location=(0, -2500, 17) rotation=(0, 16384, 0)"));
   EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(0, 0, 0) hitteam=255"));
   EXPECT_THAT(output, HasSubstr("ball location=(2500, 1500, 100) velocity=(-900, 0, 0) hitteam=1"));
+}
+
+// The demo of scripts/run.sh with no arguments: the example pack replayed, a
+// screenshot of the settings window saved, and where.
+TEST_F(SandboxExample, TheDemoReplaysAShotOfTheExamplePackAndSavesAScreenshotOfTheWindow) {
+  const ProgramRun demo = runSandboxProgram("--console --host-dir '" + dir.str("fresh") + "' < /dev/null");
+  ASSERT_EQ(demo.status, 0) << demo.output;
+  const std::string png = dir.str("fresh/demo-window.png");
+  EXPECT_THAT(demo.output, HasSubstr("Copied the example pack to " + dir.str("fresh/data/QMShots/TrainingPacks/Demo Pack")));
+  EXPECT_THAT(demo.output, HasSubstr("car location=(0, -3000, 17)"));
+  EXPECT_THAT(demo.output, HasSubstr("hitteam=1 godball=1 carhitteam=1"));
+  EXPECT_THAT(demo.output, HasSubstr("saved " + png));
+  EXPECT_EQ(readFile(png).substr(12, 4), std::string("IHDR", 4));
 }
 
 // The README's first start: after a restart the bound key replays the default

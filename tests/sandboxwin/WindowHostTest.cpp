@@ -60,6 +60,18 @@ TEST_F(SandboxWindow, EveryTableKeySentThroughTheWindowRunsItsBind) {
   EXPECT_THAT(console_.lines(), Contains("F13 is no key the window knows"));
 }
 
+TEST_F(SandboxWindow, AKeyPressedWithTheMouseOverThePluginsWindowIsTheWindowsNotABinds) {
+  run("window open");  // its first frame binds the plug-in's keys
+  run("frames 2");
+  sandbox_.host().execute("bind BackSpace \"quellmark_enabled 1\"");
+  for (const auto& [point, bindRuns] : {std::pair{"mouse 300 200", false}, {"mouse 2 100", true}}) {
+    run("quellmark_enabled 0");
+    run(point);
+    run("key BackSpace");
+    EXPECT_EQ(cvar("quellmark_enabled"), bindRuns ? "1" : "0") << point;
+  }
+}
+
 TEST_F(SandboxWindow, ThePluginWindowsClipboardIsTheDesktops) {
   // The plug-in's clipboard buttons go through Dear ImGui's clipboard in the
   // window's context, which the SDL backend hands to SDL's.

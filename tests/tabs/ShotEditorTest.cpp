@@ -113,6 +113,21 @@ TEST_F(ShotEditorTest, SaveWaitsForAGoodNameSayingWhatIsWrong) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "Fine Name"));
 }
 
+TEST_F(ShotEditorTest, TheNameAndTheButtonsStayInViewOnBothTabsOfAWindowOfTheFirstSize) {
+  ImGui::SetCurrentContext(ui().context());
+  ImGui::SetWindowSize(plugin().menuTitle.c_str(), ImVec2(1000, 400));
+  openNewShot();
+  ui().frame();  // the tab bar's labels show from its second frame on
+  for (const char* tab : {"Ball", "Car location"}) {
+    clickAndExpect(tab, "Save Shot");
+    for (const char* shown : {"Type Shot Name", "Insert Shot Name Here", "Cancel"}) {
+      EXPECT_TRUE(shows(shown)) << tab << ": " << shown << "\n" << ui().describe();
+    }
+  }
+  nameAndSave("Insert Shot Name Here", "From The Car Tab");
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "From The Car Tab"));
+}
+
 TEST_F(ShotEditorTest, EditingUnderItsOwnNameRewritesTheShotsFile) {
   clickShotRow("Edit", "Alpha");
   expectShown("Currently editing shot: Alpha");
@@ -196,21 +211,22 @@ TEST_F(ShotEditorTest, ThePreviewFollowsThePickedShotOrTheSliders) {
   harness.startLocalMatch();
   click("Beta");
   // The Shots tab shows the current shot, flying at its own speed.
-  EXPECT_EQ(previewLine("Lands: "), "Lands: 20, -1812");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: X 20, Y -1812");
+  EXPECT_TRUE(shows("orange net: +Y"));
   click("Alpha");
   EXPECT_EQ(previewLine("Apex: "), "Apex: 1951");
-  EXPECT_EQ(previewLine("Lands: "), "Lands: 10, -1812");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: X 10, Y -1812");
 
   openNewShot();
   EXPECT_EQ(previewLine("Apex: "), "Apex: 93");  // at rest on the centre spot, held above the floor
-  EXPECT_EQ(previewLine("Lands: "), "Lands: 0, 0");
+  EXPECT_EQ(previewLine("Lands: "), "Lands: X 0, Y 0");
   dragSlider("0.000", 2, true);  // ball Z: at rest under the ceiling
   EXPECT_EQ(previewLine("Apex: "), "Apex: 1951");  // held under the ceiling
   EXPECT_EQ(previewLine("Lands: "), "Lands: not within 3 s");
   dragSlider("0.000", 3, false);  // velocity Y: thrown toward the blue goal
   const std::string lands = previewLine("Lands: ");
-  EXPECT_THAT(lands, testing::StartsWith("Lands: 0, -"));
-  EXPECT_GT(lands.size(), std::string("Lands: 0, -").size()) << lands;
+  EXPECT_THAT(lands, testing::StartsWith("Lands: X 0, Y -"));
+  EXPECT_GT(lands.size(), std::string("Lands: X 0, Y -").size()) << lands;
 }
 
 

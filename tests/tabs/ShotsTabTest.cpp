@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "tests/tabs/WindowFixture.h"
+#include "ui/WindowParts.h"
 
 namespace {
 
@@ -131,30 +132,54 @@ TEST_F(ShotsTabTest, OnlyAPackOfSixtyWarnsBeforeItGrows) {
   }
 }
 
-TEST_F(ShotsTabTest, NameFieldsSelectTheirTextOnFocusSoTypingReplacesIt) {
+TEST_F(ShotsTabTest, PopupFieldsTakeTheFocusAndSelectTheirTextSoTypingReplacesIt) {
   addPack("Pack", {"1 Alpha"});
   start();
-  // The text each field shows when it opens, and what shows it open.
+  // The text each field shows when it opens, and what shows it open; a
+  // popup's first field has the focus, the editor's is clicked.
   const struct {
     const char *tab, *button, *preset, *opened;
   } fields[] = {
       {"Training Packs", "Add A New Pack", "New Pack Name", namePopup},
       {"Training Packs", "Copy", "Copied Pack Name", namePopup},
       {"Training Packs", "Rename", "Pack", namePopup},
+      {"Training Packs", "Import Pack", "", "Paste From Clipboard"},
       {"Shots", "Copy", "Copied Shot Name", namePopup},
       {"Shots", "Rename", "1 Alpha", namePopup},
       {"Shots", "Transfer", "1 Alpha", namePopup},
       {"Shots", "Create New Shot", "Insert Shot Name Here", "Type Shot Name"},
   };
   for (const auto& field : fields) {
-    SCOPED_TRACE(field.preset);
+    SCOPED_TRACE(field.button);
     openTab(field.tab);
     clickAndExpect(field.button, field.opened);
-    click(field.preset);  // a popup's texts come first
-    ui().type("Typed");
-    EXPECT_TRUE(shows("Typed")) << ui().describe();
+    if (!plugin().editorOpen) ui().frame();
+    if (plugin().editorOpen) click(field.preset);
+    EXPECT_TRUE(ui().type("Typed"));
+    EXPECT_TRUE(shows("Typed")) << ui().describe();  // in place of the preset, not beside it
     confirm(field.opened, "Cancel");
   }
+}
+
+TEST_F(ShotsTabTest, PopupsOpenWithoutRedLinesAndATransferGoesToAnotherPack) {
+  addPack("A Pack", {"Alpha"});
+  addPack("B Pack", {"Beta"});
+  start("A Pack");
+  const struct {
+    const char *tab, *button, *opened;
+  } popups[] = {
+      {"Shots", "Transfer", "Select a training pack to transfer the shot named: Alpha"},
+      {"Training Packs", "Import Pack", "Paste From Clipboard"},
+  };
+  const ImU32 red = ImGui::ColorConvertFloat4ToU32(windowparts::messageRed);
+  for (const auto& popup : popups) {
+    openTab(popup.tab);
+    clickAndExpect(popup.button, popup.opened);
+    ui().frame();
+    for (const uidriver::ShownText& shown : ui().shown()) EXPECT_NE(shown.color, red) << shown.text;
+    confirm(popup.opened, "Cancel");
+  }
+  EXPECT_EQ(plugin().transferTargetPack, 1);
 }
 
 TEST_F(ShotsTabTest, AConfirmedPopupNeverActsOnAShotTheListHasSinceLost) {

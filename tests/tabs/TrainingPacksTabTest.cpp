@@ -109,19 +109,37 @@ TEST_F(TrainingPacksTabTest, DeleteAsksThenRemovesOnlyAPackStillListed) {
   EXPECT_THAT(plugin().trainingPacks, ElementsAre(chosen));
 }
 
+TEST_F(TrainingPacksTabTest, ANameCutOffByItsColumnShowsWholeInATooltip) {
+  const std::string name = "Second pack whose name runs far past its column";
+  fs::create_directories(harness.packFolder(name));
+  click("Reload Packs");
+  const auto cut = ui().findContaining("Second pack");
+  ASSERT_FALSE(cut.empty()) << ui().describe();
+  EXPECT_FALSE(shows(name));
+  ui().hoverAt(cut.at(0).center());
+  EXPECT_TRUE(shows(name)) << ui().describe();
+}
+
 TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   addShot("First", "Bad", "1 2 three");
+  const std::string longName = "A shot whose name makes its line longer than the text box is wide Zulu";
+  addShot("First", longName, shotLine(longName));
   openPackPopup("Share", "First", "Copy To Clipboard");
-  EXPECT_TRUE(shows("2 shots"));
+  // The box scrolls sideways to the end of the longest line.
+  const std::string lineEnd = "Zulu 3200 0 0";
+  EXPECT_TRUE(ui().findContaining(lineEnd).empty());
+  ui().scrollAt(ui().findContaining("92.5 10 3500").at(0).center(), -40, uidriver::Mods{.shift = true});
+  EXPECT_FALSE(ui().findContaining(lineEnd).empty()) << ui().describe();
+  EXPECT_TRUE(shows("3 shots"));
   EXPECT_TRUE(shows("1 shot could not be included in the text: Bad.shot"));
   clickAndExpect("Copy To Clipboard", "Copied to the clipboard");
   const DecodedPack copied = decodePackText(ui().clipboard());
   EXPECT_EQ(copied.name, "First");
-  EXPECT_EQ(copied.shots.size(), 2u);
+  EXPECT_EQ(copied.shots.size(), 3u);
   click("Save To File");
   const std::string path = harness.dataFolder() + "/QMShots/Exports/First.qmpack";
   expectShown("Saved to " + path);
-  EXPECT_EQ(ui().find("Saved to " + path).at(0).color, ui().find("2 shots").at(0).color);  // not red
+  EXPECT_EQ(ui().find("Saved to " + path).at(0).color, ui().find("3 shots").at(0).color);  // not red
   EXPECT_EQ(readFile(path), ui().clipboard());
   confirm("Copy To Clipboard", "Close");
 }

@@ -176,7 +176,8 @@ TEST_F(TrainingTabTest, EachModifierBoxWritesItsSwitch) {
 
 TEST_F(TrainingTabTest, TheSpeedControlsWriteTheirVariables) {
   start(1, "Training Settings");
-  // The speed list writes its mode even when it is already chosen.
+  // The speed list, labelled, writes its mode even when it is already chosen.
+  EXPECT_TRUE(w.ui().shows("Ball speed on each reset"));
   int writes = 0;
   w.host().cvarManager()->getCvar("speed_enabled").addOnValueChanged([&](std::string, CVarWrapper) { ++writes; });
   for (int i = 0; i < 2; ++i) click("Reset From Value Below");
