@@ -61,7 +61,7 @@ TEST_F(UiVerbsTest, TheClipboardVerbSharesTheWindowsClipboard) {
               Not(HasSubstr("Save To File")));
 }
 
-TEST_F(UiVerbsTest, FieldDragAndAClipboardOfManyLinesDriveImportAndTheEditor) {
+TEST_F(UiVerbsTest, ScriptVerbsReachEveryKindOfField) {
   run({"window open", "frames 2"});
   EXPECT_THAT(run({"clipboard \"one\\ntwo \\\\n\"", "clipboard"}), HasSubstr("one\ntwo \\n\n"));
   // The import's text field comes first, then its empty name field.
@@ -165,7 +165,7 @@ TEST_F(SandboxExample, TheShotsScriptDoesWhatTheReadmeExampleSays) {
 
 // The demo of scripts/run.sh with no arguments: the example pack replayed, a
 // screenshot of the settings window saved, and where.
-TEST_F(SandboxExample, TheDemoReplaysAShotOfTheExamplePackAndSavesAScreenshotOfTheWindow) {
+TEST_F(SandboxExample, TheDemoShowsThePluginAtWorkInAScreenshot) {
   const ProgramRun demo = runSandboxProgram("--console --host-dir '" + dir.str("fresh") + "' < /dev/null");
   ASSERT_EQ(demo.status, 0) << demo.output;
   const std::string png = dir.str("fresh/demo-window.png");

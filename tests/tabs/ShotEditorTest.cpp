@@ -113,7 +113,7 @@ TEST_F(ShotEditorTest, SaveWaitsForAGoodNameSayingWhatIsWrong) {
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta", "Fine Name"));
 }
 
-TEST_F(ShotEditorTest, TheNameAndTheButtonsStayInViewOnBothTabsOfAWindowOfTheFirstSize) {
+TEST_F(ShotEditorTest, TheEditorsFooterStaysInViewOnBothTabs) {
   ImGui::SetCurrentContext(ui().context());
   ImGui::SetWindowSize(plugin().menuTitle.c_str(), ImVec2(1000, 400));
   openNewShot();

@@ -132,7 +132,7 @@ TEST_F(ShotsTabTest, OnlyAPackOfSixtyWarnsBeforeItGrows) {
   }
 }
 
-TEST_F(ShotsTabTest, PopupFieldsTakeTheFocusAndSelectTheirTextSoTypingReplacesIt) {
+TEST_F(ShotsTabTest, TypingIntoAnOpenedPopupReplacesItsPresetText) {
   addPack("Pack", {"1 Alpha"});
   start();
   // The text each field shows when it opens, and what shows it open; a
@@ -161,7 +161,7 @@ TEST_F(ShotsTabTest, PopupFieldsTakeTheFocusAndSelectTheirTextSoTypingReplacesIt
   }
 }
 
-TEST_F(ShotsTabTest, PopupsOpenWithoutRedLinesAndATransferGoesToAnotherPack) {
+TEST_F(ShotsTabTest, PopupsOpenWithoutRedLines) {
   addPack("A Pack", {"Alpha"});
   addPack("B Pack", {"Beta"});
   start("A Pack");
