@@ -202,6 +202,9 @@ const std::vector<Action>& actions() {
          p.click("Import Pack").click("Paste From Clipboard");
        },
        "OK"},
+      {"reset results", "Shots",
+       [](Player& p) { p.plugin().packResults["1 Alpha.shot"].record(true, 1);
+         p.click("Reset Results"); }, "OK"},
   };
   return all;
 }
