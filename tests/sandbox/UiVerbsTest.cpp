@@ -132,8 +132,9 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
 // into the net has scored every time and the one at the wall never; in
 // "Focus on misses" the wall shot then comes back at least 3 times as often.
 TEST_F(SandboxExample, TheFocusScriptCountsGoalsAndBringsBackTheMissedShot) {
-  std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "sandbox/examples/Focus Pack",
-                        dir.path() / "focus/data/QMShots/TrainingPacks/Focus Pack");
+  const std::filesystem::path copy = dir.path() / "focus/data/QMShots/TrainingPacks/Focus Pack";
+  std::filesystem::create_directories(copy);
+  std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "sandbox/examples/Focus Pack", copy);
   const std::string output = run("focus.script", "focus");
   // Each "ShotStats": ATTEMPTS, MAKES and the recent rate of both shots.
   const std::regex line("(Into the net|Side wall): ([0-9]+) attempts, ([0-9]+) makes, ([0-9]+)% of the last");
