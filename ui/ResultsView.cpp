@@ -34,7 +34,11 @@ void drawRowSummary(const ShotResult* result) {
 void drawRecentPlot(const ShotResult* result, float width) {
   const uint32_t count = result ? result->outcomeCount : 0;
   if (count == 0) {
+    // As high as the plot, so that nothing below moves once it comes.
+    const float top = ImGui::GetCursorPosY();
     ImGui::TextDisabled("No attempts of this shot yet");
+    const float used = ImGui::GetCursorPosY() - top;
+    if (used < plotHeight) ImGui::Dummy(ImVec2(width, plotHeight - used - ImGui::GetStyle().ItemSpacing.y));
     return;
   }
   // points[i]: the rate over the (at most) 10 attempts up to the i-th oldest

@@ -203,8 +203,12 @@ const std::vector<Action>& actions() {
        },
        "OK"},
       {"reset results", "Shots",
-       [](Player& p) { p.plugin().packResults["1 Alpha.shot"].record(true, 1);
-         p.click("Reset Results"); }, "OK"},
+       [](Player& p) {
+         p.plugin().packResults["1 Alpha.shot"].record(true, 1);
+         p.ui().frame();
+         p.click("Reset Results").ui().frames(2);
+       },
+       "OK"},
   };
   return all;
 }
