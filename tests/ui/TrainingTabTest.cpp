@@ -65,6 +65,12 @@ TEST_F(TrainingTabTest, ShowsThePackAndOneCheckboxPerShotElevenToARow) {
   std::map<float, int> perRow;
   for (const auto& box : boxes("Shot ", 23)) ++perRow[box.min.y];
   EXPECT_THAT(perRow, ElementsAre(Pair(_, 11), Pair(_, 11), Pair(_, 1)));
+  // The practice since loading above the rows, a shot's figures in its tooltip.
+  EXPECT_TRUE(w.ui().shows("Since loading: 0 attempts, 0 goals (0%)"));
+  w.plugin().packResults["Shot 2.shot"].record(true, 1);
+  w.plugin().packResults["Shot 2.shot"].record(false, 2);
+  w.ui().frame();
+  expectTooltip("Shot 2", "1/2 \xC2\xB7 50%");
 
   // A pack number out of range hides only the "Selected:" line.
   for (const char* number : {"5", "-1"}) {
@@ -184,7 +190,8 @@ TEST_F(TrainingTabTest, EachModifierBoxAndTheSpeedControlsWriteTheirState) {
 TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariablesAndHideWithoutThem) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
-  for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
+  for (auto [item, value] :
+       {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Focus on misses", 3}, {"Random", 0}}) {
     click(item);
     EXPECT_EQ(w.cvarInt("training_order"), value) << item;
   }
@@ -193,6 +200,7 @@ TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariablesAndHideWi
       {"variance_location", "0 units", "250", 250},
       {"variance_direction", "0.0 degrees", "12.5", 12.5f},
       {"variance_speed", "0 %", "80", 50},  // held to its end
+      {"training_auto_next", "off", "2.5", 2.5f},
   };
   for (const auto& [variable, shown, typed, value] : sliders) {
     click(shown, {.ctrl = true});
@@ -200,6 +208,8 @@ TEST_F(TrainingTabTest, ShotOrderAndVarianceControlsWriteTheirVariablesAndHideWi
     w.ui().pressKey(ImGuiKey_Enter);
     EXPECT_EQ(w.host().cvarManager()->getCvar(variable).getFloatValue(), value) << variable;
   }
+  click("Remember training");
+  EXPECT_EQ(w.cvarInt("remember_training"), 1);
   expectTooltip("Direction variance",
                 "Turns the ball's flight left or right by up to this many degrees on every reset.");
 
