@@ -29,8 +29,10 @@ bool rememberTrainingOn(CVarManagerWrapper& cvars) {
 }  // namespace
 
 void QMTraining::useResultsOf(const std::string& folder) {
-  if (folder == resultsFolder) return;
+  // Written first even for a reload of the same pack: the training marks of
+  // the boxes as they are, before the reload clears them.
   flushResults();
+  if (folder == resultsFolder) return;
   openAttempt.reset();
   packResults.clear();
   resultsFolder = folder;
