@@ -116,6 +116,7 @@ TEST(Attempts, ResultsFollowTheirShotFileAndNoCopyOrExportTakesThem) {
       {"transferred", [](Practice& t) { EXPECT_TRUE(t.plugin().copyShotToPack(0, 1, 1, "Moved").ok()); },
        {"Goal.shot"}, "1 0 0 "},
       {"deleted", [](Practice& t) { EXPECT_TRUE(t.plugin().deleteShotAt(1).ok()); }, {"Goal.shot"}, ""},
+      {"reset from the console", [](Practice& t) { t.h.console("ResetShotStats"); }, {}, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
