@@ -36,6 +36,13 @@ inline constexpr const char* trainingOrder = "training_order";
 inline constexpr const char* varianceLocation = "variance_location";
 inline constexpr const char* varianceDirection = "variance_direction";
 inline constexpr const char* varianceSpeed = "variance_speed";
+// Attempts and results: how long an attempt lasts after the launch, the
+// automatic next press, and whether the training marks and the pack are
+// remembered across restarts (the pack by the name kept in lastTrainingPack).
+inline constexpr const char* statsAttemptSeconds = "stats_attempt_seconds";
+inline constexpr const char* trainingAutoNext = "training_auto_next";
+inline constexpr const char* rememberTraining = "remember_training";
+inline constexpr const char* lastTrainingPack = "last_training_pack";
 
 }  // namespace cvarname
 
@@ -50,6 +57,8 @@ inline constexpr const char* loadShot = "LoadShot";
 inline constexpr const char* ballSpeed = "BallSpeed";
 inline constexpr const char* exportPack = "ExportPack";
 inline constexpr const char* importPack = "ImportPack";
+inline constexpr const char* shotStats = "ShotStats";
+inline constexpr const char* resetShotStats = "ResetShotStats";
 
 }  // namespace commandname
 
@@ -71,5 +80,8 @@ inline constexpr float maxBallVelocity = 6000;  // each component, either sign
 inline constexpr float minCarZ = 10;
 inline constexpr float maxCarZ = 2024;
 inline constexpr int32_t maxRotation = 32764;  // yaw, pitch and roll, either sign
+inline constexpr float minAttemptSeconds = 1;
+inline constexpr float maxAttemptSeconds = 60;
+inline constexpr float maxAutoNextSeconds = 10;
 
 }  // namespace editorrange

@@ -48,6 +48,7 @@ void QMTraining::onLoad() {
   std::filesystem::create_directories(gameWrapper->GetDataFolder() / "QMShots");
   registerNotifiers();
   registerCvars();
+  hookGameEvents();
   cvarManager->getCvar(cvarname::speedEnabled).setValue(static_cast<int>(SpeedMode::FromShot));
 }
 
@@ -55,4 +56,7 @@ void QMTraining::onUnload() {
   cvarManager->executeCommand(unbindCommand(controllerKeyNames.at(controllerKeyIndex)), true);
   cvarManager->executeCommand(unbindCommand(keyboardKeyNames.at(keyboardKeyIndex)), true);
   trainingActive = false;
+  unhookGameEvents();
+  openAttempt.reset();
+  flushResults();
 }

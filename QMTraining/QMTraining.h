@@ -28,6 +28,7 @@
 #include "storage/PackText.h"
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
+#include "storage/ShotResults.h"
 
 struct WindowState;
 
@@ -95,6 +96,53 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // it did or why it did nothing.
   void exportPackCommand(const std::vector<std::string>& arguments);
   void importPackCommand(const std::vector<std::string>& arguments);
+
+  // ---- attempts of shots (playback/Attempts.cpp) ----
+  // Every game event the plug-in follows is hooked and unhooked here, and
+  // nowhere else: a goal, the end of a local match.
+  void hookGameEvents();
+  void unhookGameEvents();
+  void onGoalScored();
+  void onMatchEnded();
+  // The press that placed shots[shotIndex] (counted in latestPress) starts
+  // its attempt; it times out "stats_attempt_seconds" of game time after the
+  // launch.
+  void startAttempt(size_t shotIndex, float secondsToLaunch);
+  // The open attempt ends, made or missed (nothing when none is open). An
+  // attempt that ended by itself (a goal or its time) may place the next
+  // shot after "training_auto_next" seconds.
+  void endAttempt(bool made, bool byItself);
+  // "ShotStats" and "ResetShotStats".
+  void shotStatsCommand();
+  void resetShotStatsCommand();
+
+  // ---- results of the loaded pack (storage/ResultsStore.cpp) ----
+  // Makes the results of the pack in `folder` (ending with "/") the loaded
+  // ones, writing those of another pack first. A results file that cannot be
+  // read never stops the load: it is set aside and said so in one line.
+  void useResultsOf(const std::string& folder);
+  // Writes the loaded results when they changed; once a second of game time
+  // at most through scheduleResultsFlush, and at unload and pack switch.
+  void flushResults();
+  void scheduleResultsFlush();
+  // The results of shots[shotIndex]; null when it has none.
+  const ShotResult* resultOf(size_t shotIndex) const;
+  // Follows a shot file renamed from `from` to `to` (file names, no folder).
+  void shotFileRenamed(const std::string& from, const std::string& to);
+  // Renames or deletes shots[shotIndex], its results with it.
+  Status renameShotAt(int32_t shotIndex, std::string newName);
+  Status deleteShotAt(int32_t shotIndex);
+  // The results of the shot file `fromFile` of the loaded pack go to
+  // `toFile` of `targetFolder`'s results file, read afresh and written at
+  // once; they stay where they are when that file cannot be read or written.
+  Status moveShotResults(const std::string& fromFile, const std::string& targetFolder, const std::string& toFile);
+  // Forgets every attempt of the loaded pack (the training marks stay) and
+  // writes that at once.
+  Status resetPackResults();
+  // The Focus-on-misses weight of every loaded shot from the loaded
+  // results, and with `restoreMarks` and "remember_training" on, the ticked
+  // shots: once per load (playback/Attempts.cpp).
+  void applyLoadedResults(bool restoreMarks);
 
   // ---- start-up data work (storage/) ----
   void migrateOldData();
@@ -197,6 +245,28 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   std::vector<Shot> shots;  // the loaded pack, in display order
   int32_t oldDataMigrated = 0;
   std::string menuTitle = "Quellmark Training";
+
+  // ---- attempts and results ----
+  PackResults packResults;     // the loaded pack's, by shot file name
+  std::string resultsFolder;   // the folder they belong to; "" for none
+  bool resultsChanged = false;
+  bool resultsFlushPending = false;
+  // False while an unreadable results file could not be set aside: it is
+  // never written over.
+  bool resultsWritable = false;
+  bool resultsWriteFailed = false;  // said once until a write succeeds
+  struct OpenAttempt {
+    std::string shotFile;
+    size_t shotIndex = 0;
+    uint64_t press = 0;
+  };
+  std::optional<OpenAttempt> openAttempt;
+  // A pending automatic press holds the value this had when it was asked
+  // for; any press moves it on.
+  uint64_t autoNextRequest = 0;
+  // Since the plug-in loaded.
+  uint32_t sessionAttempts = 0;
+  uint32_t sessionMakes = 0;
 
   // ---- what the settings window keeps between frames (ui/WindowState.h) ----
   std::unique_ptr<WindowState> windowState;

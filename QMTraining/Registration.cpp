@@ -45,6 +45,8 @@ void QMTraining::registerNotifiers() {
   command(commandname::overideShot, &QMTraining::overrideShot);
   command(commandname::loadShot, &QMTraining::loadSelectedShot);
   command(commandname::ballSpeed, &QMTraining::applyBallSpeed);
+  command(commandname::shotStats, &QMTraining::shotStatsCommand);
+  command(commandname::resetShotStats, &QMTraining::resetShotStatsCommand);
 
   // Commands that take what follows their name.
   auto commandWithArgument = [&](const char* name,
@@ -95,10 +97,19 @@ void QMTraining::registerCvars() {
 
   // Training variety: the order of the selected shots and the variance of
   // each press. At their defaults a press plays as it always has.
-  bounded(cvarname::trainingOrder, "0", "Order of the training shots: 0 random, 1 each once per round, 2 in list order",
-          0, 2);
+  bounded(cvarname::trainingOrder, "0",
+          "Order of the training shots: 0 random, 1 each once per round, 2 in list order, 3 focus on misses", 0, 3);
   bounded(cvarname::varianceLocation, "0", "Ball start moved by up to this many units on X and Y", 0,
           maxLocationVariance);
   bounded(cvarname::varianceDirection, "0", "Ball flight turned by up to this many degrees", 0, maxDirectionVariance);
   bounded(cvarname::varianceSpeed, "0", "Ball speed changed by up to this many percent", 0, maxSpeedVariance);
+
+  // Attempts and results. At their defaults a start-up and a press behave
+  // as they always have.
+  bounded(cvarname::statsAttemptSeconds, "10", "Seconds of game time after the launch an attempt lasts",
+          editorrange::minAttemptSeconds, editorrange::maxAttemptSeconds);
+  bounded(cvarname::trainingAutoNext, "0", "Seconds after a goal or a timed-out attempt until the next shot; 0 off",
+          0, editorrange::maxAutoNextSeconds);
+  bounded(cvarname::rememberTraining, "0", "Keep the ticked shots and the current pack across restarts", 0, 1);
+  unbounded(cvarname::lastTrainingPack, "", "The pack current when the plug-in last ran");
 }

@@ -66,6 +66,9 @@ void QMTraining::controlInput() {
   if (gameWrapper->IsInOnlineGame()) return;
   ServerWrapper server = gameWrapper->GetCurrentGameState();
   if (!server || !pluginEnabled) return;
+  // A press cancels a pending automatic one and ends the attempt before it.
+  ++autoNextRequest;
+  endAttempt(false, false);
 
   if (maxScoreFixEnabled) {
     // Keep the game's own limit once, so the window can put it back.
@@ -106,6 +109,10 @@ void QMTraining::controlInput() {
   // working shot's velocity as it is then; with variance, the flight this
   // press drew.
   const uint64_t press = ++latestPress;
+  if (CVarWrapper selected = cvarManager->getCvar(cvarname::shotNumber1)) {
+    const int32_t index = selected.getIntValue();
+    if (index >= 0) startAttempt(static_cast<size_t>(index), kLaunchDelaySeconds);
+  }
   const bool varied = variance.any();
   const Vector velocity{start.velocityX, start.velocityY, start.velocityZ};
   gameWrapper->SetTimeout(guarded(commandname::ballVelocity,

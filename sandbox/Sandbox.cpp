@@ -9,6 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "pluginsdk/sim/Motion.h"
 #include "sandbox/Fonts.h"
 #include "sandbox/UiVerbs.h"
 #include "sandbox/VerbList.h"
@@ -136,6 +137,17 @@ void Sandbox::addHostVerbs() {
     double left = seconds;
     for (; drawsFrames() && left >= tick; left -= tick) drawFrame();
     if (left > 0) host_.advance(left);
+    return std::string();
+  });
+  addVerb("motion", [this](const auto& words) {
+    const std::string state = words.size() == 2 ? words[1] : "";
+    if (state == "on") {
+      host_.setWorldStepper(sim::ballStepper());
+    } else if (state == "off") {
+      host_.setWorldStepper(nullptr);
+    } else {
+      return usageLine("motion");
+    }
     return std::string();
   });
   addVerb("show", [this](const auto& words) {

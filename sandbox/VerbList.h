@@ -24,6 +24,7 @@ inline constexpr VerbDoc verbList[] = {
     {"match", "match local|online|none", "start a local or online match, or leave it"},
     {"press", "press KEY", "press a key by its engine name"},
     {"advance", "advance SECONDS", "advance the game clock"},
+    {"motion", "motion on|off", "let the ball fly as in the window, or leave it where it is put"},
     {"show", "show ball|car|server|all", "print the game objects"},
     {"list", "list", "list registered commands and variables"},
     {"window", "window open|close", "show or hide the plug-in's window"},

@@ -4,6 +4,7 @@
 // left in the packs folder is removed, the key binds are
 // loaded, and the first pack is loaded.
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <string_view>
@@ -84,7 +85,17 @@ void QMTraining::migrateOldData() {
   if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) {
     packNumber.setValue(0);
     loadTrainingPacks();
-    loadTrainingPack(0);
+    // With "remember_training" on, the pack of the last run by its name
+    // (pack 0 when it is gone).
+    int32_t start = 0;
+    CVarWrapper remember = cvarManager->getCvar(cvarname::rememberTraining);
+    CVarWrapper lastPack = cvarManager->getCvar(cvarname::lastTrainingPack);
+    if (remember && remember.getBoolValue() && lastPack) {
+      auto found = std::find(trainingPacks.begin(), trainingPacks.end(), lastPack.getStringValue());
+      if (found != trainingPacks.end()) start = static_cast<int32_t>(found - trainingPacks.begin());
+    }
+    if (start != 0) packNumber.setValue(start);
+    loadTrainingPack(start);
   }
 }
 

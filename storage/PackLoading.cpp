@@ -168,6 +168,7 @@ void QMTraining::loadPackShots(int32_t packIndex) {
     files = listShotFiles(folder, listingError);
   }
   if (listingError) logLine(storagemessages::unlistedFolder, folder, listingError.message());
+  useResultsOf(folder);
   std::vector<Shot> loaded;
   loaded.reserve(files.size());
   ListedShotReader reader;
@@ -177,6 +178,8 @@ void QMTraining::loadPackShots(int32_t packIndex) {
     // repairing it would overwrite an unreadable file with blank values.
     switch (reader.load(shot, folder, file)) {
       case ShotRead::kept:
+        // Normalising may have renamed the file; its results follow it.
+        shotFileRenamed(file.name + std::string(file.extension), shot.filePath.substr(folder.size()));
         loaded.push_back(std::move(shot));
         break;
       case ShotRead::placeholder:
@@ -193,6 +196,8 @@ void QMTraining::loadPackShots(int32_t packIndex) {
   shotSelections.assign(shots.size(), false);
   modifiersActive = false;
   trainingActive = false;
+  applyLoadedResults(true);
+  if (CVarWrapper lastPack = cvarManager->getCvar(cvarname::lastTrainingPack)) lastPack.setValue(*pack);
   if (CVarWrapper shotNumber = cvarManager->getCvar(cvarname::shotNumber1)) {
     shotNumber.setValue(0);
     loadSelectedShot();
@@ -246,5 +251,14 @@ Status QMTraining::copyShotToPack(int32_t sourcePackIndex, int32_t targetPackInd
   if (original.readValues() != ShotRead::kept) {
     return Status::failure(shotGoneReason(original.filePath));
   }
-  return shotrepair::createRepairedCopy(original, targetFolder, newName);
+  Status copied = shotrepair::createRepairedCopy(original, targetFolder, newName);
+  // A transfer takes the shot's results along; a copy within the pack
+  // starts with none.
+  if (copied && sourcePackIndex != targetPackIndex) {
+    const std::string from = original.filePath.substr(original.filePath.rfind('/') + 1);
+    if (Status moved = moveShotResults(from, targetFolder, shotname::fileNameFor(newName)); !moved) {
+      logLine("The results of {} stay in this pack: {}", from, moved.error);
+    }
+  }
+  return copied;
 }

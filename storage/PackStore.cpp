@@ -262,6 +262,11 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string requestedName
     shot.folderPath = newFolder;
     shot.filePath.replace(0, oldFolder.size(), newFolder);
   }
+  // The results file moved with the folder; what is not written yet goes there too.
+  if (resultsFolder == oldFolder) {
+    resultsFolder = newFolder;
+    if (CVarWrapper lastPack = cvarManager->getCvar(cvarname::lastTrainingPack)) lastPack.setValue(newName);
+  }
   logLine("Training pack renamed successfully.");
 }
 
@@ -274,6 +279,12 @@ void QMTraining::deleteTrainingPack(int32_t packIndex) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(pathFromUtf8(path), error);
   if (fs::exists(status) || status.type() == fs::file_type::none) {
+    // Its results go with it, unwritten.
+    if (resultsFolder == path + "/") {
+      resultsFolder.clear();
+      packResults.clear();
+      openAttempt.reset();
+    }
     fs::remove_all(pathFromUtf8(path), error);
     logLine(error ? "Could not delete TrainingPack, please delete it manually"
                   : "TrainingPack removed");

@@ -55,9 +55,15 @@ std::string readLine(std::string_view line, std::string& name, ShotResult& resul
   name.assign(line);
   if (result.makes > result.attempts) return "more makes than attempts";
   if (outcomes != resultsfile::noOutcomes) {
-    if (outcomes.size() > resultsfile::keptOutcomes || outcomes.size() > result.attempts ||
+    if (outcomes.empty() || outcomes.size() > resultsfile::keptOutcomes || outcomes.size() > result.attempts ||
         outcomes.find_first_not_of("01") != std::string_view::npos) {
       return "the outcomes are not 0s and 1s, at most one per attempt";
+    }
+    // The latest outcomes are some of the attempts: no more makes among them
+    // than made in all, nor more misses than missed in all.
+    const auto made = static_cast<uint32_t>(std::count(outcomes.begin(), outcomes.end(), '1'));
+    if (made > result.makes || outcomes.size() - made > result.attempts - result.makes) {
+      return "the outcomes contradict the attempts and makes";
     }
     for (char outcome : outcomes) result.outcomes = (result.outcomes << 1) | (outcome == '1');
     result.outcomeCount = static_cast<uint32_t>(outcomes.size());

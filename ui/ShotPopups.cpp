@@ -208,7 +208,7 @@ void ShotPopups::remove() {
                               shot >= 0 ? name.c_str() : nullptr, shotmessages::missingShot);
   drawFailure(state_);
   if (okPressed(state_.deleteShotOpen) && shot >= 0 &&
-      succeeded(shots_[static_cast<size_t>(shot)].deleteShotFile())) {
+      succeeded(plugin_.deleteShotAt(shot))) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.deleteShotOpen);
   }
@@ -230,7 +230,7 @@ void ShotPopups::rename() {
   // Keeping the shot's own name counts as taken: nothing to do.
   if (okPressed(state_.renameShotOpen) && shot >= 0 && !faults.any() &&
       !namerules::shotNameTaken(shots_, name) &&
-      succeeded(shots_[static_cast<size_t>(shot)].renameShot(name))) {
+      succeeded(plugin_.renameShotAt(shot, name))) {
     plugin_.loadTrainingPack(pack_);
     closePopup(state_.renameShotOpen);
   }

@@ -1,6 +1,7 @@
 // The "Shots" tab: the current pack's shots, picking one, the row buttons
 // that open the tab's popups (ShotPopups.cpp) or start the shot editor
-// (ShotEditor.cpp), and the preview of the current shot.
+// (ShotEditor.cpp), the preview of the current shot and how it went lately,
+// and the results of the shots (ResultsView.cpp).
 
 #include <imgui.h>
 
@@ -12,6 +13,7 @@
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
+#include "ui/ResultsView.h"
 #include "ui/ShotEditor.h"
 #include "ui/ShotPopups.h"
 #include "ui/WindowParts.h"
@@ -28,10 +30,12 @@ constexpr float previewMaxWidth = 460;
 // What a row's items do, in the order of the row: the name, then the buttons.
 enum class RowButton { pick, rename, remove, copy, transfer, edit };
 
-windowparts::RowClick drawShotRows(const std::vector<Shot>& shots, int32_t selectedShot) {
+windowparts::RowClick drawShotRows(const QMTraining& plugin, int32_t selectedShot) {
+  const std::vector<Shot>& shots = plugin.shots;
   return windowparts::nameRowsInView(
       shots.size(), selectedShot, 200, {"Rename", "Delete", "Copy", "Transfer", "Edit"},
-      [&](int32_t row) { return shots[static_cast<size_t>(row)].displayName(); });
+      [&](int32_t row) { return shots[static_cast<size_t>(row)].displayName(); },
+      [&](int32_t row) { resultsview::drawRowSummary(plugin.resultOf(static_cast<size_t>(row))); });
 }
 
 // What a click on a row's selectable or button does. False when "Edit"
@@ -99,13 +103,20 @@ void QMTraining::renderShotsTab() {
   const float gap = ImGui::GetStyle().ItemSpacing.x;
   const float previewWidth = std::clamp(width - listMinWidth - gap, previewMinWidth, previewMaxWidth);
   windowparts::beginListRegion("Shot List", width - previewWidth - gap);
-  const windowparts::RowClick action = drawShotRows(shots, shotNumber.getIntValue());
+  const windowparts::RowClick action = drawShotRows(*this, shotNumber.getIntValue());
   const bool variablesFound = action.row < 0 || actOnRow(*this, action, shotNumber, pack);
   if (variablesFound) drawShotPopups(*this, pack);
   ImGui::EndChild();
   if (!variablesFound) return;
   ImGui::SameLine();
+  // Under the preview, how the picked shot went lately.
+  ImGui::BeginGroup();
   renderShotPreview(shotNumber.getIntValue(), previewWidth, windowparts::listRegionHeight);
+  const int32_t picked = shotNumber.getIntValue();
+  resultsview::drawRecentPlot(picked >= 0 ? resultOf(static_cast<size_t>(picked)) : nullptr, previewWidth);
+  ImGui::EndGroup();
 
   if (ImGui::Button("Create New Shot")) startNewShot(*this);
+  ImGui::SameLine();
+  resultsview::drawResetResults(*this, windowState->resultsReset.open, windowState->resultsReset.failure);
 }

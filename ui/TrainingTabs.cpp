@@ -11,6 +11,7 @@
 #include "QMTraining/QMTraining.h"
 #include "playback/ShotVariance.h"
 #include "storage/Shot.h"
+#include "ui/ResultsView.h"
 #include "ui/TabWidgets.h"
 #include "ui/WindowState.h"
 
@@ -30,7 +31,7 @@ using editorrange::maxBallSpeed;
 using editorrange::minBallSpeed;
 
 // The values of "training_order", in order.
-constexpr const char* shotOrders[] = {"Random", "Each once per round", "In list order"};
+constexpr const char* shotOrders[] = {"Random", "Each once per round", "In list order", "Focus on misses"};
 
 struct VarianceSlider {
   const char* variable;
@@ -85,6 +86,18 @@ void drawTrainingVariety(CVarManagerWrapper& cvars) {
     }
     itemTooltip(slider.tooltip);
   }
+  if (CVarWrapper autoNext = cvars.getCvar(cvarname::trainingAutoNext)) {
+    float value = autoNext.getFloatValue();
+    if (ImGui::SliderFloat("Next shot after", &value, 0, editorrange::maxAutoNextSeconds,
+                           value > 0 ? "%.1f s" : "off", ImGuiSliderFlags_AlwaysClamp)) {
+      autoNext.setValue(value);
+    }
+    itemTooltip("After a goal or a timed-out attempt, places the next shot by itself after this many seconds.");
+  }
+  if (CVarWrapper remember = cvars.getCvar(cvarname::rememberTraining)) {
+    cvarCheckbox("Remember training", remember);
+    itemTooltip("Keeps the ticked shots of each pack, and the pack, for the next start.");
+  }
 }
 
 }  // namespace
@@ -111,8 +124,12 @@ void QMTraining::renderTrainingTab() {
   if (ImGui::Button("Select/Deselect All") && pluginEnabled) {
     shotSelections.assign(shots.size(), !allShotsSelected);
     allShotsSelected = !allShotsSelected;
+    scheduleResultsFlush();
   }
   itemTooltip("Selects all shots if clicked or deselects them if they are already all selected.");
+
+  ImGui::TextUnformatted(resultsview::sessionLine(sessionAttempts, sessionMakes).c_str());
+  bool marksChanged = false;
 
   // Pack loading gives every shot a flag; should they ever disagree, a shot
   // without one reads as not selected rather than past the end of the list.
@@ -138,14 +155,17 @@ void QMTraining::renderTrainingTab() {
         if (i > rowStarts[row]) ImGui::SameLine();
         bool selected = shotSelections[i];
         ImGui::PushID(static_cast<int>(i));
-        nameCheckbox(underscoresToSpaces(shots[i].name), selected);
+        const std::string name = underscoresToSpaces(shots[i].name);
+        marksChanged |= nameCheckbox(name, selected);
         ImGui::PopID();
         shotSelections[i] = selected;
-        itemTooltip("Toggle This Shot");
+        if (ImGui::IsItemHovered()) itemTooltip(resultsview::checkboxTooltip(resultOf(i)).c_str());
       }
     }
   }
   clipper.End();
+  // Remembered marks are written with the results, within a second.
+  if (marksChanged) scheduleResultsFlush();
 }
 
 void QMTraining::renderTrainingSettingsTab() {

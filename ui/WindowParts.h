@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "ui/NameRules.h"
 
@@ -115,10 +116,10 @@ struct RowClick {
 
 // A list's rows in view, each the name nameOf(row) (`nameWidth` pixels wide,
 // 0: the rest of the line) followed on the same line by `buttons` as small
-// buttons. Row `selected` is highlighted.
-template <typename NameOf>
+// buttons, then by what afterRow(row) draws. Row `selected` is highlighted.
+template <typename NameOf, typename AfterRow>
 RowClick nameRowsInView(size_t count, int32_t selected, float nameWidth,
-                        std::initializer_list<const char*> buttons, NameOf&& nameOf) {
+                        std::initializer_list<const char*> buttons, NameOf&& nameOf, AfterRow&& afterRow) {
   RowClick click;
   forRowsInView(count, [&](int32_t row) {
     if (nameSelectable(nameOf(row), selected == row, nameWidth)) click = {row, 0};
@@ -128,8 +129,14 @@ RowClick nameRowsInView(size_t count, int32_t selected, float nameWidth,
       ImGui::SameLine();
       if (ImGui::SmallButton(button)) click = {row, item};
     }
+    afterRow(row);
   });
   return click;
+}
+template <typename NameOf>
+RowClick nameRowsInView(size_t count, int32_t selected, float nameWidth,
+                        std::initializer_list<const char*> buttons, NameOf&& nameOf) {
+  return nameRowsInView(count, selected, nameWidth, buttons, std::forward<NameOf>(nameOf), [](int32_t) {});
 }
 
 }  // namespace windowparts

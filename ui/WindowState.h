@@ -5,6 +5,8 @@
 // reads or writes it; the plug-in class holds it behind a pointer so that
 // nothing below the window depends on these headers.
 
+#include <string>
+
 #include "flight/FlightPrediction.h"
 #include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
@@ -15,4 +17,8 @@ struct WindowState {
   ShotPopupState shotPopups;
   PackPopupState packPopups;
   CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
+  struct {
+    bool open = false;      // the "Reset Results" confirmation
+    std::string failure;    // why the last reset failed
+  } resultsReset;
 };

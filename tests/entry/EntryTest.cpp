@@ -58,16 +58,21 @@ TEST(Load, RegistersEveryCommandThenEveryVariableInOrderWithItsDefault) {
       {"cool_speed", "3000", "speed of the ball", false, 0, 0},
       {"cool_shotname", "Shot 1", "Name of shot 1", false, 0, 0},
       {"shotNumber1", "1", "What shot was selected", false, 0, 0},
-      {"training_order", "0", "Order of the training shots: 0 random, 1 each once per round, 2 in list order",
-       true, 0, 2},
+      {"training_order", "0",
+       "Order of the training shots: 0 random, 1 each once per round, 2 in list order, 3 focus on misses", true, 0, 3},
       {"variance_location", "0", "Ball start moved by up to this many units on X and Y", true, 0, 1000},
       {"variance_direction", "0", "Ball flight turned by up to this many degrees", true, 0, 45},
       {"variance_speed", "0", "Ball speed changed by up to this many percent", true, 0, 50},
+      {"stats_attempt_seconds", "10", "Seconds of game time after the launch an attempt lasts", true, 1, 60},
+      {"training_auto_next", "0", "Seconds after a goal or a timed-out attempt until the next shot; 0 off", true, 0,
+       10},
+      {"remember_training", "0", "Keep the ticked shots and the current pack across restarts", true, 0, 1},
+      {"last_training_pack", "", "The pack current when the plug-in last ran", false, 0, 0},
   };
   PluginHarness harness;
   EXPECT_THAT(harness.host().notifierOrder(),
               ElementsAre("controlInput", "BallMove", "CarMove", "BallVelocity", "OverideShot", "LoadShot",
-                          "BallSpeed", "ExportPack", "ImportPack"));
+                          "BallSpeed", "ShotStats", "ResetShotStats", "ExportPack", "ImportPack"));
   const auto& order = harness.host().cvarOrder();
   ASSERT_EQ(order.size(), std::size(expected));
   for (size_t i = 0; i < order.size(); ++i) {

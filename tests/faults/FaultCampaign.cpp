@@ -205,6 +205,13 @@ const std::vector<Action>& actions() {
          p.click("Import Pack").click("Paste From Clipboard");
        },
        "OK"},
+      {"reset results", "Shots",
+       [](Player& p) {
+         p.plugin().packResults["1 Alpha.shot"].record(true, 1);
+         p.ui().frame();
+         p.click("Reset Results").ui().frames(2);
+       },
+       "OK"},
   };
   return all;
 }

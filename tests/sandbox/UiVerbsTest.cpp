@@ -214,6 +214,36 @@ TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {
   EXPECT_THAT(output, HasSubstr("hitteam=1 godball=1 carhitteam=1 targetspeed=3200"));
 }
 
+// The README's results example: after 40 presses in the Random order the shot
+// into the net has scored every time and the one at the wall never; in
+// "Focus on misses" the wall shot then comes back at least 3 times as often.
+TEST_F(SandboxExample, TheFocusScriptCountsGoalsAndBringsBackTheMissedShot) {
+  const std::filesystem::path copy = dir.path() / "focus/data/QMShots/TrainingPacks/Focus Pack";
+  std::filesystem::create_directories(copy);
+  std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "sandbox/examples/Focus Pack", copy);
+  const std::string output = run("focus.script", "focus");
+  // Each "ShotStats": ATTEMPTS, MAKES and the recent rate of both shots.
+  const std::regex line("(Into the net|Side wall): ([0-9]+) attempts, ([0-9]+) makes, ([0-9]+)% of the last");
+  std::map<std::string, std::vector<std::array<int, 3>>> stats;
+  for (std::sregex_iterator it(output.begin(), output.end(), line), end; it != end; ++it) {
+    stats[(*it)[1]].push_back({std::stoi((*it)[2]), std::stoi((*it)[3]), std::stoi((*it)[4])});
+  }
+  const auto& net = stats["Into the net"];
+  const auto& wall = stats["Side wall"];
+  ASSERT_EQ(net.size(), 2u) << output;
+  ASSERT_EQ(wall.size(), 2u) << output;
+  // The last press's attempt may still be open when its figures are printed.
+  EXPECT_GE(net[0][0] + wall[0][0], 39);
+  EXPECT_EQ(net[0][1], net[0][0]);
+  EXPECT_EQ(net[0][2], 100);
+  EXPECT_EQ(wall[0][1], 0);
+  EXPECT_EQ(wall[0][2], 0);
+  EXPECT_GE(net[1][0] + wall[1][0] - net[0][0] - wall[0][0], 99);
+  EXPECT_GE(wall[1][0] - wall[0][0], 3 * (net[1][0] - net[0][0]));
+  // The shot ShotStats lists first is the one missed most lately.
+  EXPECT_LT(output.find("Side wall: "), output.find("Into the net: "));
+}
+
 // The README's sharing example, from one host folder to a fresh one.
 TEST_F(SandboxExample, TheShareScriptsCarryAPackToAFreshHostThatReplaysIt) {
   const std::string file = dir.str("host/data/QMShots/Exports/Demo Pack.qmpack");

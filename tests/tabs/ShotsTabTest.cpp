@@ -89,6 +89,26 @@ TEST_F(ShotsTabTest, DeleteAsksFirstThenRemovesTheShotsFile) {
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha"));
 }
 
+// A shot's results: its row's summary, the plot under the preview of the
+// picked shot, and "Reset Results", which asks first.
+TEST_F(ShotsTabTest, EachRowShowsItsResultsWhichResetClearsAfterAsking) {
+  addPack("Pack", {"Alpha", "Beta"});
+  start();
+  EXPECT_TRUE(shows("No attempts of this shot yet"));
+  for (const bool made : {true, false, true}) plugin().packResults["Alpha.shot"].record(made, 1);
+  const std::string summary = "2/3 \xC2\xB7 67%";
+  expectShown(summary);
+  EXPECT_TRUE(shows("recent rate"));
+  const std::string question = "Forget every attempt of this pack's shots? This cannot be undone.";
+  clickAndExpect("Reset Results", question);
+  confirm(question, "Cancel");
+  EXPECT_TRUE(shows(summary));
+  clickAndExpect("Reset Results", question);
+  confirm(question);
+  EXPECT_FALSE(shows(summary));
+  EXPECT_EQ(readFile(harness.packFolder("Pack") + "/.stats"), "QMTraining results 1\n");
+}
+
 TEST_F(ShotsTabTest, OnlyAPackOfSixtyWarnsBeforeItGrows) {
   addPack("Pack", numberedShots(59));
   addPack("Big", numberedShots(60));

@@ -67,6 +67,16 @@ TEST_F(TrainingTabTest, ShowsThePacksShotsAsCheckboxesElevenToARowUnderItsName) 
   EXPECT_THAT(perRow, ElementsAre(Pair(_, 11), Pair(_, 11), Pair(_, 1)));
 }
 
+// The practice since loading above the rows, a shot's figures in its tooltip.
+TEST_F(TrainingTabTest, ShowsThePracticeSinceLoadingWithEachShotsFiguresInItsTooltip) {
+  start(3);
+  EXPECT_TRUE(w.ui().shows("Since loading: 0 attempts, 0 goals (0%)"));
+  w.plugin().packResults["Shot 2.shot"].record(true, 1);
+  w.plugin().packResults["Shot 2.shot"].record(false, 2);
+  w.ui().frame();
+  expectTooltip("Shot 2", "1/2 \xC2\xB7 50%");
+}
+
 TEST_F(TrainingTabTest, APackNumberOutOfRangeHidesOnlyTheSelectedLine) {
   start(3);
   for (const char* number : {"5", "-1"}) {
@@ -198,7 +208,8 @@ TEST_F(TrainingTabTest, TheSpeedControlsWriteTheirVariables) {
 TEST_F(TrainingTabTest, TheShotOrderListWritesItsVariable) {
   start(1, "Training Settings");
   EXPECT_TRUE(w.ui().shows("Shot order"));
-  for (auto [item, value] : {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Random", 0}}) {
+  for (auto [item, value] :
+       {std::pair{"Each once per round", 1}, {"In list order", 2}, {"Focus on misses", 3}, {"Random", 0}}) {
     click(item);
     EXPECT_EQ(w.cvarInt("training_order"), value) << item;
   }
@@ -210,6 +221,7 @@ TEST_F(TrainingTabTest, EachVarianceSliderWritesItsVariable) {
       {"variance_location", "0 units", "250", 250},
       {"variance_direction", "0.0 degrees", "12.5", 12.5f},
       {"variance_speed", "0 %", "80", 50},  // held to its end
+      {"training_auto_next", "off", "2.5", 2.5f},
   };
   for (const auto& [variable, shown, typed, value] : sliders) {
     click(shown, {.ctrl = true});
@@ -217,6 +229,8 @@ TEST_F(TrainingTabTest, EachVarianceSliderWritesItsVariable) {
     w.ui().pressKey(ImGuiKey_Enter);
     EXPECT_EQ(w.host().cvarManager()->getCvar(variable).getFloatValue(), value) << variable;
   }
+  click("Remember training");
+  EXPECT_EQ(w.cvarInt("remember_training"), 1);
   expectTooltip("Direction variance",
                 "Turns the ball's flight left or right by up to this many degrees on every reset.");
 }
