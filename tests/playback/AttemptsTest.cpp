@@ -101,7 +101,7 @@ TEST(Attempts, EachWayAnAttemptEndsCountsOnceAsAMakeOrAMiss) {
 
 // One make of "Goal" and one miss of "Wall", then each storage action: the
 // file names whose lines P's and Q's results files hold after it.
-TEST(Attempts, ResultsFollowTheirShotFileAndNoCopyOrExportTakesThem) {
+TEST(Attempts, ResultsGoWhereTheirShotFileGoes) {
   const struct {
     const char* name;
     std::function<void(Practice&)> act;
@@ -160,7 +160,7 @@ TEST(Attempts, ALoadThatRenamesAShotFileCarriesItsResults) {
   EXPECT_EQ(t.figures("Old name.shot"), "none");
 }
 
-TEST(Attempts, AResultsFileThatCannotBeReadIsKeptAsideAndTrainingGoesOn) {
+TEST(Attempts, AnUnreadableResultsFileIsKeptAsideWithoutStoppingTraining) {
   for (const char* bad : {"not results", "QMTraining results 1\n9 1 - 0 0 a.shot\n1 2 - 0 0 b.shot\n"}) {
     Practice t;
     t.put("P", ".stats", bad);
@@ -179,7 +179,7 @@ TEST(Attempts, AResultsFileThatCannotBeReadIsKeptAsideAndTrainingGoesOn) {
 }
 
 // A restart is the plug-in unloaded and loaded again into the same host.
-TEST(Attempts, ResultsAndRememberedTrainingSurviveARestart) {
+TEST(Attempts, WhatTheResultsFileKeepsSurvivesARestart) {
   for (const bool remember : {true, false}) {
     SCOPED_TRACE(remember);
     Practice t;
