@@ -4,8 +4,9 @@
 // only when whole) and the hidden temporary files a shot write goes through
 // (".NAME.shot.tmp", ".NAME.txt.tmp", renamed over the shot file). Neither is
 // ever part of a pack, so both are removed before they pile up: left alone,
-// a thousand work folders make every later import fail. The standard library
-// alone; no host.
+// a thousand work folders make every later import fail. The same for the
+// temporary files of other whole-file writes (exports, the key-bind file).
+// The standard library alone; no host.
 
 #include <cstddef>
 #include <string>
