@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <numeric>
 
 #include "platform/Utf8Path.h"
 #include "storage/AtomicWrite.h"
@@ -36,6 +37,14 @@ namespace fi = faultinjection;
 using namespace playeractions;
 
 constexpr int notReached = 87;
+// Under the sanitizers a fork costs several times as much, so there the
+// process ends only at the calls that change the disk: ending it before a
+// look-up or a read leaves the same files as ending it before the next change.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool everyCall = false;
+#else
+constexpr bool everyCall = true;
+#endif
 const std::string packsPrefix = "data/QMShots/TrainingPacks/";
 
 // What a start of the plug-in on a host folder left and said.
@@ -87,11 +96,12 @@ bool isLeftover(const std::string& path) {
   return std::any_of(parts.begin(), parts.end(), [](const fs::path& part) { return isTemporaryFile(part.string()); });
 }
 
-// The action run without a crash: the files before it, the number of calls
-// it makes, and the starts after the files before and after it.
+// The action run without a crash: the files before it, the calls it makes,
+// and the starts after the files before and after it.
 struct Baseline {
   Tree before;
   int calls = 0;
+  std::vector<int> crashPoints;  // the calls to end the process at
   Start beforeStart, intendedStart;
 };
 
@@ -111,6 +121,11 @@ Baseline baselineOf(const Action& action) {
   perform(player, action);
   fi::disarm();
   baseline.calls = static_cast<int>(fi::calls().size());
+  baseline.crashPoints = fi::changingCalls();
+  if (everyCall) {
+    baseline.crashPoints.resize(fi::calls().size());
+    std::iota(baseline.crashPoints.begin(), baseline.crashPoints.end(), 1);
+  }
   player.h.unload();
   baseline.intendedStart = startOn(root);
   return baseline;
@@ -172,7 +187,7 @@ TEST(CrashCampaign, NoCrashLosesAShotOrLeavesAHalfPackOrALeftover) {
   for (const Action& action : actions()) {
     const Baseline baseline = baselineOf(action);
     ASSERT_GT(baseline.calls, 0) << action.name << " touched no file";
-    for (int k = 1; k <= baseline.calls; ++k) {
+    for (const int k : baseline.crashPoints) {
       Player player;
       prepare(player, action);
       const fs::path root = player.h.dir().path();

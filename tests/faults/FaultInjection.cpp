@@ -59,6 +59,7 @@ struct State {
   Fault fault = Fault::ioError;
   int nth = 0;
   std::vector<std::string> calls;
+  std::vector<int> changing;
   const char* renamedTo = nullptr;  // the second path of the rename under way
   std::array<int, std::size(allFaults)> counts{};
   std::string firedCall, firedPath, tree;
@@ -107,6 +108,7 @@ int decide(Call call, const char* path, bool tracked, const char* what, int fd =
   const auto opened = s.files.find(fd);
   s.calls.push_back(std::string(what) + ' ' + (path ? path : opened != s.files.end() ? opened->second : ""));
   if (s.renamedTo) s.calls.back() += std::string(" -> ") + s.renamedTo;
+  if (call != Call::query && call != Call::read) s.changing.push_back(static_cast<int>(s.calls.size()));
   if (s.crashing && static_cast<int>(s.calls.size()) == s.nth) _exit(crashExitCode);
   int result = 0;
   for (const Fault fault : allFaults) {
@@ -209,6 +211,7 @@ void disarm() {
 
 int eligibleCalls(Fault fault) { return state().counts[indexOf(fault)]; }
 const std::vector<std::string>& calls() { return state().calls; }
+std::vector<int> changingCalls() { return state().changing; }
 bool fired() { return state().fired; }
 const std::string& firedCall() { return state().firedCall; }
 const std::string& firedPath() { return state().firedPath; }

@@ -49,6 +49,9 @@ void disarm();
 // "CALL PATH" (for a call on a descriptor, the path it was opened with;
 // "rename FROM -> TO").
 const std::vector<std::string>& calls();
+// The numbers (from 1) of the calls among them that change the tree or a
+// file in it (all but look-ups and reads).
+std::vector<int> changingCalls();
 
 // Calls counted for `fault` since the last arming.
 int eligibleCalls(Fault fault);
