@@ -147,12 +147,15 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // ---- start-up data work (storage/) ----
   void migrateOldData();
   void moveOldShotsToPack();
-  // Removes what interrupted imports and writes left in the packs folder
-  // (storage/Leftovers.h), saying so in one console line when it found any.
-  // At start-up and before an import or a pack copy.
+  // Removes what interrupted imports and writes left in the packs folder,
+  // the exports folder and beside the key-bind file (storage/Leftovers.h),
+  // saying so in one console line when it found any. At start-up and before
+  // an import or a pack copy.
   void cleanLeftovers();
 
   // ---- key binds (binds/) ----
+  // The key-bind file's path, UTF-8 with "/" separators.
+  std::string keyBindFilePath();
   void loadKeyBinds();
   void saveKeyBinds();
   std::string unbindCommand(const std::string& keyName);

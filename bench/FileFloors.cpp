@@ -60,8 +60,13 @@ void rewriteFloor(const std::string& folder) {
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return;
     benchmark::DoNotOptimize(::write(fd, floorBuffer, size));
+    ::fsync(fd);  // flushed as the plug-in flushes what it writes
     ::close(fd);
     ::rename(temporary.c_str(), path.c_str());
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folderFd < 0) return;
+    ::fsync(folderFd);
+    ::close(folderFd);
   });
 }
 

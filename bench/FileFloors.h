@@ -15,7 +15,8 @@ void syscallFloor(const std::string& folder);
 // std::filesystem::directory_iterator, then per entry an unbuffered
 // std::fopen, one std::fread into a reused buffer and std::fclose.
 void standardFloor(const std::string& folder);
-// Reads each file and rewrites it through a temporary file and a rename.
+// Reads each file and rewrites it through a temporary file flushed to the
+// disk, a rename and a flush of the folder.
 void rewriteFloor(const std::string& folder);
 
 }  // namespace filefloors

@@ -20,12 +20,6 @@ namespace {
 constexpr const char* bindFileName = "QMTraining.cfg";
 constexpr const char* boundCommand = commandname::controlInput;
 
-std::string bindFilePath(GameWrapper& game) {
-  std::string path = utf8FromPath(game.GetBakkesModPath());
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path + "/cfg/" + bindFileName;
-}
-
 // The key a line binds: the text between its first and second space, on a
 // line that mentions "bind" at all. Nothing for any other line; an empty
 // name (two spaces in a row) is a name, just not a known one.
@@ -82,8 +76,14 @@ std::string bindLine(const std::string& key) {
 
 std::string QMTraining::unbindCommand(const std::string& keyName) { return "unbind " + keyName; }
 
+std::string QMTraining::keyBindFilePath() {
+  std::string path = utf8FromPath(gameWrapper->GetBakkesModPath());
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path + "/cfg/" + bindFileName;
+}
+
 void QMTraining::loadKeyBinds() {
-  const std::string path = bindFilePath(*gameWrapper);
+  const std::string path = keyBindFilePath();
   BindFileKeys keys = readBindFile(path);
   if (keys.unreadable) {
     logLine("Could not read the key-bind file {}; the default keys are bound", path);
@@ -108,7 +108,7 @@ void QMTraining::loadKeyBinds() {
 }
 
 void QMTraining::saveKeyBinds() {
-  std::string path = bindFilePath(*gameWrapper);
+  std::string path = keyBindFilePath();
   // Unbind what the file bound so far, so a replaced key stops resetting.
   BindFileKeys keys = readBindFile(path);
   if (auto position = keyPosition(controllerKeyNames, keys.controller)) {

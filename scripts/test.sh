@@ -66,8 +66,9 @@ sanitizers=(env ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1)
 
 echo "Quellmark Training: tests and checks (logs in build/logs/)"
-# Checks read figures from this run's test log (the fault campaign's): one
-# left by an earlier run must not stand in for a run that did not happen.
+# Checks read figures from this run's test log (the fault and crash
+# campaigns'): one left by an earlier run must not stand in for a run that
+# did not happen.
 rm -f "$root/build/test/Testing/Temporary/LastTest.log"
 if stage build "normal build" build "$root/build/test" -DCMAKE_BUILD_TYPE=Debug -DQM_WERROR=ON; then
   stage tests "normal tests" ctest --test-dir "$root/build/test" --output-on-failure -j"$(nproc)"

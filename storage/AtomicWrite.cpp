@@ -4,40 +4,14 @@
 #include <fstream>
 #include <optional>
 
-#include "storage/ShotName.h"
+#include "platform/DurableFile.h"
 #include "platform/Utf8Path.h"
+#include "storage/ShotName.h"
 
 namespace fs = std::filesystem;
+using durable::NewFile;
 
 namespace {
-
-// The temporary file is created, never opened where something already is:
-// a link that appeared at its name would otherwise take the text elsewhere.
-// The C runtime Windows ships (msvcrt) has no such mode; there a temporary
-// file left at the name is written over.
-constexpr std::ios::openmode createOnly =
-#if defined(_WIN32)
-    std::ios::openmode{};
-#elif defined(__cpp_lib_ios_noreplace)
-    std::ios::noreplace;
-#elif defined(__GLIBCXX__)
-    std::ios::__noreplace;
-#else
-    std::ios::openmode{};
-#endif
-
-enum class NewFile { written, notCreated, notWritten };
-
-// Binary, so the bytes are the same on every platform: a text stream on
-// Windows would write CRLF. (Without trunc: the file is new, and the
-// standard library has no mode for binary, trunc and create-only at once.)
-NewFile writeNewFile(const fs::path& path, std::string_view text) {
-  std::ofstream out(path, std::ios::out | std::ios::binary | createOnly);
-  if (!out) return NewFile::notCreated;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();  // the buffered text meets a full disk here
-  return out.fail() ? NewFile::notWritten : NewFile::written;
-}
 
 // Writes the temporary file for `path` and renames it over `path`, with the
 // given permission bits if any. A temporary file that an interrupted earlier
@@ -47,9 +21,9 @@ bool writeThroughTemporary(const std::string& path, std::string_view text,
                            std::optional<fs::perms> permissions) {
   const fs::path temporary = pathFromUtf8(shotname::temporaryPathFor(path));
   std::error_code error;
-  NewFile written = writeNewFile(temporary, text);
+  NewFile written = durable::writeNewFile(temporary, text);
   if (written == NewFile::notCreated && fs::remove(temporary, error)) {
-    written = writeNewFile(temporary, text);
+    written = durable::writeNewFile(temporary, text);
   }
   if (written == NewFile::notCreated) return false;  // nothing of ours is there
   if (written == NewFile::notWritten) {
@@ -57,7 +31,9 @@ bool writeThroughTemporary(const std::string& path, std::string_view text,
     return false;
   }
   if (permissions) fs::permissions(temporary, *permissions, error);
-  fs::rename(temporary, pathFromUtf8(path), error);
+  // Flushed before the rename and the folder after it: a power cut leaves
+  // the old text or the whole new one, never an empty file.
+  error = durable::renameDurably(temporary, pathFromUtf8(path));
   if (error) {
     std::error_code ignored;
     fs::remove(temporary, ignored);

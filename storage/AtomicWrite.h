@@ -1,12 +1,13 @@
 #pragma once
-// Replacing a file's whole text so that a crash, a full disk or any other
-// failure part-way leaves the previous file exactly as it was.
+// Replacing a file's whole text so that a crash, a power cut, a full disk or
+// any other failure part-way leaves the previous file exactly as it was.
 
 #include <string>
 #include <string_view>
 
 // Writes `text` to a hidden temporary file next to `path` and renames it over
-// `path`. True when the whole text reached the file. On false nothing at
+// `path`, the text flushed to the device before the rename and the folder
+// after it (platform/DurableFile.h). True when the whole text reached the file. On false nothing at
 // `path` has changed and no temporary file is left. A file that exists but
 // cannot be opened for writing (read-only), or a path that holds something
 // other than a regular file (a folder, a link that leads nowhere), is

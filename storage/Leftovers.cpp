@@ -76,11 +76,29 @@ LeftoverCleanup removeLeftovers(const std::string& packsFolder) {
   return cleanup;
 }
 
+void removeTemporaryFiles(const std::string& folder, std::string_view suffix, LeftoverCleanup& cleanup) {
+  for (const fs::directory_entry& file : entriesOf(pathFromUtf8(folder))) {
+    std::error_code error;
+    const fs::file_type type = file.symlink_status(error).type();
+    if (error || (type != fs::file_type::regular && type != fs::file_type::symlink)) continue;
+    const std::string fileName = utf8FromPath(file.path().filename());
+    std::string_view name = fileName;
+    if (!name.starts_with('.') || !name.ends_with(shotfile::temporarySuffix)) continue;
+    name.remove_suffix(shotfile::temporarySuffix.size());
+    if (name.size() < suffix.size() + 1 || !name.ends_with(suffix)) continue;
+    fs::remove(file.path(), error);
+    ++(error ? cleanup.notRemoved : cleanup.otherFiles);
+  }
+}
+
 std::string leftoverCleanupLine(const LeftoverCleanup& cleanup) {
-  if (cleanup.workFolders + cleanup.temporaryFiles + cleanup.notRemoved == 0) return {};
+  if (cleanup.workFolders + cleanup.temporaryFiles + cleanup.otherFiles + cleanup.notRemoved == 0) return {};
   std::string line = "Removed what interrupted work left in the training packs: " +
                      std::to_string(cleanup.workFolders) + " import folder(s), " +
                      std::to_string(cleanup.temporaryFiles) + " temporary shot file(s)";
+  if (cleanup.otherFiles > 0) {
+    line += "; elsewhere " + std::to_string(cleanup.otherFiles) + " temporary file(s) of exports or key binds";
+  }
   if (cleanup.notRemoved > 0) {
     line += "; " + std::to_string(cleanup.notRemoved) + " could not be removed";
   }

@@ -4,16 +4,19 @@
 // only when whole) and the hidden temporary files a shot write goes through
 // (".NAME.shot.tmp", ".NAME.txt.tmp", renamed over the shot file). Neither is
 // ever part of a pack, so both are removed before they pile up: left alone,
-// a thousand work folders make every later import fail. The standard library
-// alone; no host.
+// a thousand work folders make every later import fail. The same for the
+// temporary files of other whole-file writes (exports, the key-bind file).
+// The standard library alone; no host.
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // What one clean-up found.
 struct LeftoverCleanup {
   size_t workFolders = 0;     // removed, with everything in them
-  size_t temporaryFiles = 0;  // removed
+  size_t temporaryFiles = 0;  // removed, in pack folders
+  size_t otherFiles = 0;      // temporary files removed elsewhere (exports, key binds)
   size_t notRemoved = 0;      // found but still there (a file-system error)
 };
 
@@ -22,6 +25,12 @@ struct LeftoverCleanup {
 // this process is under way (start-up, before an import): every such entry
 // is then a leftover. A folder that cannot be listed is passed over.
 LeftoverCleanup removeLeftovers(const std::string& packsFolder);
+
+// Removes, in `folder` (UTF-8), the temporary files of an interrupted
+// replaceFileText (storage/AtomicWrite.h) of files whose names end in
+// `suffix`: ".NAME.tmp" for such a NAME. Counted in otherFiles. Only for a
+// time when no write of this process is under way.
+void removeTemporaryFiles(const std::string& folder, std::string_view suffix, LeftoverCleanup& cleanup);
 
 // The console line saying what a clean-up did; "" when it found nothing.
 std::string leftoverCleanupLine(const LeftoverCleanup& cleanup);

@@ -13,10 +13,13 @@
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/DurableFile.h"
 #include "platform/Utf8Path.h"
 #include "storage/Leftovers.h"
 #include "storage/PackListing.h"
 #include "storage/PackPaths.h"
+#include "storage/PackTextFormat.h"
+#include "storage/PackTransfer.h"
 #include "storage/StorageMessages.h"
 
 namespace fs = std::filesystem;
@@ -60,12 +63,13 @@ void QMTraining::migrateOldData() {
     fs::remove(pathFromUtf8(oldBindFile), error);
     if (error) logLine("Could not delete old bind file, please delete it manually");
   }
+  // Before anything is written this time: whatever is there now is left
+  // from before (and the key-bind file's rewrite would remove its own
+  // leftover without a word).
+  cleanLeftovers();
   loadKeyBinds();
   cvarManager->loadCfg("QMTraining.cfg");
   oldDataMigrated = 1;
-  // Before anything is made in the packs folder this time: whatever is
-  // there now is left from before.
-  cleanLeftovers();
 
   // Without a packs folder this is a first start (or the first since packs
   // came), so the move runs even with nothing to move: it creates the first
@@ -117,8 +121,14 @@ void QMTraining::moveOldShotsToPack() {
     target = nextCandidate(target, attempt);
   }
   if (failed(target)) return;
-  fs::create_directories(pathFromUtf8(target), error);
-  if (failed(target)) return;
+  // Built in a hidden work folder, renamed to the pack's name once every
+  // file is copied and on the disk, as an import is: a crash part-way
+  // leaves no half pack, only a work folder the next start removes.
+  const std::string work = makeWorkFolder(packs);
+  if (work.empty()) {
+    logLine(storagemessages::packError, "could not make a folder", packs);
+    return;
+  }
 
   const fs::path from = pathFromUtf8(oldFolder);
   for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
@@ -127,14 +137,19 @@ void QMTraining::moveOldShotsToPack() {
     if (error) break;
     if (!isOldShotFile(entry)) continue;
     // The folder is new, so nothing is replaced: a copy never goes through a
-    // link that appeared there, and a copy cut short is not left behind.
-    const fs::path copy = pathFromUtf8(target) / entry.path().filename();
+    // link that appeared there.
+    const fs::path copy = pathFromUtf8(work) / entry.path().filename();
     fs::copy_file(entry.path(), copy, fs::copy_options::none, error);
-    if (error) {
-      std::error_code ignored;
-      if (error != std::errc::file_exists) fs::remove(copy, ignored);
-      break;
-    }
+    if (!error) error = durable::flushFile(copy);
+    if (error) break;
+  }
+  if (!error) {
+    durable::flushFolder(pathFromUtf8(work));
+    error = durable::renameDurably(pathFromUtf8(work), pathFromUtf8(target));
+  }
+  if (error) {
+    std::error_code ignored;
+    fs::remove_all(pathFromUtf8(work), ignored);
   }
   if (failed(oldFolder)) return;
   for (fs::directory_iterator it(from, error), end; !error && it != end; it.increment(error)) {
@@ -149,7 +164,13 @@ void QMTraining::moveOldShotsToPack() {
 }
 
 void QMTraining::cleanLeftovers() {
-  const std::string line = leftoverCleanupLine(removeLeftovers(packsFolderPath(dataFolderPath())));
+  const std::string data = dataFolderPath();
+  LeftoverCleanup cleanup = removeLeftovers(packsFolderPath(data));
+  removeTemporaryFiles(exportsFolderPath(data), packtext::fileExtension, cleanup);
+  const std::string bindFile = keyBindFilePath();
+  const size_t slash = bindFile.rfind('/');
+  removeTemporaryFiles(bindFile.substr(0, slash), bindFile.substr(slash + 1), cleanup);
+  const std::string line = leftoverCleanupLine(cleanup);
   if (!line.empty()) logLine(line);
 }
 

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <optional>
 
+#include "platform/DurableFile.h"
+#include "platform/Utf8Path.h"
 #include "storage/AtomicWrite.h"
 #include "storage/PackListing.h"
 #include "storage/PackText.h"
@@ -15,7 +17,6 @@
 #include "storage/ShotName.h"
 #include "storage/ShotOrder.h"
 #include "storage/ShotRepair.h"
-#include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -41,19 +42,6 @@ std::string targetProblem(const std::string& target, const std::string& name) {
   const std::optional<bool> taken = occupied(target);
   if (!taken) return "Could not make the pack folder " + inQuotes(target);
   if (*taken) return "A training pack named " + inQuotes(name) + " already exists";
-  return {};
-}
-
-// A fresh hidden folder in the packs folder for one import; "" when none
-// could be made.
-std::string makeStagingFolder(const std::string& packsFolder) {
-  for (int n = 1; n <= 1000; ++n) {
-    const std::string folder = packsFolder + "/" + std::string(packtext::importFolderPrefix) +
-                               std::to_string(n) + std::string(packtext::importFolderSuffix);
-    std::error_code error;
-    if (fs::create_directory(pathFromUtf8(folder), error)) return folder;
-    if (error) return {};
-  }
   return {};
 }
 
@@ -146,6 +134,17 @@ std::string leftOutText(const PackExport& pack) {
   return text;
 }
 
+std::string makeWorkFolder(const std::string& packsFolder) {
+  for (int n = 1; n <= 1000; ++n) {
+    const std::string folder = packsFolder + "/" + std::string(packtext::importFolderPrefix) +
+                               std::to_string(n) + std::string(packtext::importFolderSuffix);
+    std::error_code error;
+    if (fs::create_directory(pathFromUtf8(folder), error)) return folder;
+    if (error) return {};
+  }
+  return {};
+}
+
 bool namesOneEntry(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
@@ -200,14 +199,18 @@ Outcome<std::string> importPackFolder(const std::string& packsFolder, const std:
     fs::create_directories(pathFromUtf8(packsFolder), error);
     why = targetProblem(target, name);
     if (why.empty()) {
-      staging = makeStagingFolder(packsFolder);
+      staging = makeWorkFolder(packsFolder);
       if (staging.empty()) why = "Could not make a folder in " + inQuotes(packsFolder);
     }
     if (why.empty()) why = writeShots(staging, shots);
     // Something may have appeared there meanwhile: a rename never replaces it.
     if (why.empty()) why = targetProblem(target, name);
     if (why.empty()) {
-      fs::rename(pathFromUtf8(staging), pathFromUtf8(target), error);
+      // Every shot file is on the disk before the pack's name is: a power
+      // cut leaves the whole pack or only a hidden folder the next start
+      // removes.
+      durable::flushFolder(pathFromUtf8(staging));
+      error = durable::renameDurably(pathFromUtf8(staging), pathFromUtf8(target));
       if (error) {
         why = "Could not make the pack folder " + inQuotes(target) + ": " + error.message();
       }

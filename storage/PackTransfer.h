@@ -54,6 +54,12 @@ Outcome<std::string> writeExportFile(const std::string& exportsFolder, const std
 // than any pack text can be.
 Outcome<std::string> readPackTextFile(const std::string& path);
 
+// A fresh hidden work folder in the packs folder (".import-N.tmp"), in
+// which a new pack is built before it is renamed into place; "" when none
+// could be made. What a crash leaves of one, the next start removes
+// (storage/Leftovers.h).
+std::string makeWorkFolder(const std::string& packsFolder);
+
 // Creates the pack packsFolder/NAME holding `shots` (names as decodePackText
 // gives them), each written by the shot file writer: NAME.shot, or NAME.txt
 // for a name of the older "Shots" + digits form, which the pack loader looks

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string_view>
 #include <type_traits>
@@ -54,13 +55,16 @@ constexpr size_t indexOf(Fault fault) { return static_cast<size_t>(fault); }
 static_assert(std::size(kinds) == std::size(allFaults));
 
 struct State {
-  bool armed = false, injecting = false, fired = false;
+  bool armed = false, injecting = false, fired = false, crashing = false;
   Fault fault = Fault::ioError;
   int nth = 0;
+  std::vector<std::string> calls;
+  std::vector<int> changing;
+  const char* renamedTo = nullptr;  // the second path of the rename under way
   std::array<int, std::size(allFaults)> counts{};
   std::string firedCall, firedPath, tree;
   fs::path aside;
-  std::set<int> files;  // descriptors opened in the tree while armed
+  std::map<int, std::string> files;  // descriptors opened in the tree while armed, and their paths
   std::set<DIR*> folders;
   int busy = 0;  // inside our own file-system work: pass everything through
 };
@@ -96,11 +100,16 @@ void changeTree(Fault fault, const char* path) {
 // or (for the side-effect kinds) the side effect, then the real call.
 // `path` is null for calls on descriptors, which count only when the
 // descriptor was opened in the tree.
-int decide(Call call, const char* path, bool tracked, const char* what) {
+int decide(Call call, const char* path, bool tracked, const char* what, int fd = -1) {
   State& s = state();
   if (!s.armed || s.busy) return 0;
   if (path ? !inTree(path) : !tracked) return 0;
   ++s.busy;
+  const auto opened = s.files.find(fd);
+  s.calls.push_back(std::string(what) + ' ' + (path ? path : opened != s.files.end() ? opened->second : ""));
+  if (s.renamedTo) s.calls.back() += std::string(" -> ") + s.renamedTo;
+  if (call != Call::query && call != Call::read) s.changing.push_back(static_cast<int>(s.calls.size()));
+  if (s.crashing && static_cast<int>(s.calls.size()) == s.nth) _exit(crashExitCode);
   int result = 0;
   for (const Fault fault : allFaults) {
     const Kind& kind = kinds[indexOf(fault)];
@@ -121,8 +130,8 @@ int decide(Call call, const char* path, bool tracked, const char* what) {
 }
 
 bool tracked(int fd) { return state().files.count(fd) > 0; }
-void track(int fd) {
-  if (fd >= 0 && state().armed) state().files.insert(fd);
+void track(int fd, const char* path) {
+  if (fd >= 0 && state().armed) state().files[fd] = path;
 }
 
 bool creates(int flags) { return (flags & O_CREAT) != 0; }
@@ -138,12 +147,23 @@ auto next(const char* name) {
   return found;
 }
 
+// The descriptor a call on one is given first, or -1.
+template <typename First, typename... Rest>
+int descriptorOf(First first, Rest...) {
+  if constexpr (std::is_same_v<First, int>) {
+    return first;
+  } else {
+    return -1;
+  }
+}
+inline int descriptorOf() { return -1; }
+
 // Fails the call as the C library does (-1 or null, and errno) when decide()
 // chooses it, or passes it on.
 template <auto Function, typename... Args>
 auto pass(const char* name, Call call, const char* path, bool tracked, Args... args) {
   using Result = decltype(Function(args...));
-  if (const int error = decide(call, path, tracked, name)) {
+  if (const int error = decide(call, path, tracked, name, descriptorOf(args...))) {
     errno = error;
     if constexpr (std::is_pointer_v<Result>) {
       return static_cast<Result>(nullptr);
@@ -174,15 +194,24 @@ void injectAt(Fault fault, int nth, const fs::path& tree, const fs::path& aside)
   s.aside = aside;
 }
 
+void crashAt(int nth, const fs::path& tree) {
+  countCalls(tree);
+  state().crashing = true;
+  state().nth = nth;
+}
+
 void disarm() {
   State& s = state();
   s.armed = false;
   s.injecting = false;
+  s.crashing = false;
   s.files.clear();
   s.folders.clear();
 }
 
 int eligibleCalls(Fault fault) { return state().counts[indexOf(fault)]; }
+const std::vector<std::string>& calls() { return state().calls; }
+std::vector<int> changingCalls() { return state().changing; }
 bool fired() { return state().fired; }
 const std::string& firedCall() { return state().firedCall; }
 const std::string& firedPath() { return state().firedPath; }
@@ -197,12 +226,12 @@ extern "C" {
 static int openFile(const char* name, int dirfd, const char* path, int flags, va_list args) {
   const mode_t mode = creates(flags) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
   const bool named = known(dirfd, path);
-  if (int error = decide(creates(flags) ? Call::create : Call::query, named ? path : nullptr, tracked(dirfd), name)) {
+  if (int error = decide(creates(flags) ? Call::create : Call::query, named ? path : nullptr, tracked(dirfd), name, dirfd)) {
     errno = error;
     return -1;
   }
   const int fd = next<&openat>("openat")(dirfd, path, flags, mode);
-  if ((named && inTree(path)) || tracked(dirfd)) track(fd);
+  if ((named && inTree(path)) || tracked(dirfd)) track(fd, path);
   return fd;
 }
 
@@ -225,13 +254,13 @@ int openat(int dirfd, const char* path, int flags, ...) {
 FILE* fopen64(const char* path, const char* mode) {
   const Call call = creates(mode) ? Call::create : Call::query;
   FILE* file = pass<&fopen64>("fopen64", call, path, false, path, mode);
-  if (file && inTree(path)) track(fileno(file));
+  if (file && inTree(path)) track(fileno(file), path);
   return file;
 }
 
 int fclose(FILE* file) {
   const int fd = file ? fileno(file) : -1;
-  const int error = decide(Call::close, nullptr, tracked(fd), "fclose");
+  const int error = decide(Call::close, nullptr, tracked(fd), "fclose", fd);
   state().files.erase(fd);
   const int result = next<&fclose>("fclose")(file);
   if (!error) return result;
@@ -254,6 +283,8 @@ ssize_t write(int fd, const void* buffer, size_t size) {
 ssize_t writev(int fd, const struct iovec* parts, int count) {
   return pass<&writev>("writev", Call::write, nullptr, tracked(fd), fd, parts, count);
 }
+int fsync(int fd) { return pass<&fsync>("fsync", Call::write, nullptr, tracked(fd), fd); }
+int fdatasync(int fd) { return pass<&fdatasync>("fdatasync", Call::write, nullptr, tracked(fd), fd); }
 ssize_t sendfile(int out, int in, off_t* offset, size_t count) {
   return pass<&sendfile>("sendfile", Call::write, nullptr, tracked(out), out, in, offset, count);
 }
@@ -261,7 +292,12 @@ ssize_t sendfile(int out, int in, off_t* offset, size_t count) {
 int stat(const char* path, struct stat* info) { return pass<&stat>("stat", Call::query, path, false, path, info); }
 int lstat(const char* path, struct stat* info) { return pass<&lstat>("lstat", Call::query, path, false, path, info); }
 int mkdir(const char* path, mode_t mode) { return pass<&mkdir>("mkdir", Call::create, path, false, path, mode); }
-int rename(const char* from, const char* to) { return pass<&rename>("rename", Call::change, from, false, from, to); }
+int rename(const char* from, const char* to) {
+  state().renamedTo = to;
+  const int result = pass<&rename>("rename", Call::change, from, false, from, to);
+  state().renamedTo = nullptr;
+  return result;
+}
 int remove(const char* path) { return pass<&remove>("remove", Call::change, path, false, path); }
 
 int unlinkat(int dirfd, const char* path, int flags) {

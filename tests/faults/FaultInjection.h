@@ -2,7 +2,8 @@
 // File-system faults injected into this process at the Nth call, the way the
 // standard library reaches the C library: streams through fopen64, read,
 // write and fclose; std::filesystem through stat, lstat, openat, readdir,
-// mkdir, rename, remove, unlinkat, fchmodat and sendfile. FaultInjection.cpp
+// mkdir, rename, remove, unlinkat, fchmodat and sendfile; durable writes
+// (platform/DurableFile) through open, write and fsync. FaultInjection.cpp
 // replaces the C library's definitions for the whole process (the program
 // exports them) and passes each call on unless it is the one chosen to fail.
 //
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace faultinjection {
 
@@ -35,7 +37,21 @@ void countCalls(const std::filesystem::path& tree);
 // Vanished folders are moved into `aside`, and links lead into it.
 void injectAt(Fault fault, int nth, const std::filesystem::path& tree, const std::filesystem::path& aside);
 
+// Ends the process with _exit(crashExitCode) just before the nth call (from
+// 1) counted in `tree`, of any kind: no destructor runs and no stream is
+// flushed, as when the game is killed or the power goes.
+inline constexpr int crashExitCode = 86;
+void crashAt(int nth, const std::filesystem::path& tree);
+
 void disarm();
+
+// Every call counted in the tree since the last arming, in order, as
+// "CALL PATH" (for a call on a descriptor, the path it was opened with;
+// "rename FROM -> TO").
+const std::vector<std::string>& calls();
+// The numbers (from 1) of the calls among them that change the tree or a
+// file in it (all but look-ups and reads).
+std::vector<int> changingCalls();
 
 // Calls counted for `fault` since the last arming.
 int eligibleCalls(Fault fault);

@@ -5,13 +5,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 #include <regex>
 #include <set>
+#include <thread>
 
 #include "pluginsdk/GameEvents.h"
 #include "pluginsdk/sim/Motion.h"
 #include "sandbox/PluginVerbs.h"
 #include "sandbox/VerbList.h"
+#include "storage/PackText.h"
 #include "tests/support/SandboxFixture.h"
 
 namespace {
@@ -134,6 +142,43 @@ TEST(SandboxProgram, WhatThePlayerSetSurvivesARestartOfTheHost) {
     EXPECT_THAT(run.output, HasSubstr(std::string(kept) + " (default \"0\")"));
   }
   EXPECT_THAT(run.output, HasSubstr("server match=local maxscore=100"));
+}
+
+// The game killed (kill -9) while an import writes its shots: the next
+// start removes the hidden work folder, and the pack is listed whole or not
+// at all.
+TEST(SandboxProgram, AnImportKilledPartWayLeavesTheWholePackOrNothingAndNoWorkFolder) {
+  TempDir dir;
+  const std::filesystem::path packs = dir.path() / "host/data/QMShots/TrainingPacks";
+  std::vector<std::string> lines;
+  for (int i = 0; i < 20000; ++i) lines.push_back(fmt::format("{} 0 0 0 0 0 0 0 17 0 S{} 3000 0 0", i, i));
+  writeFile(dir.path() / "host/data/QMShots/Big.qmpack", encodePackText("Big", lines));
+  const std::string host = dir.str("host");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    execl(QM_SANDBOX_PATH, QM_SANDBOX_PATH, "--host-dir", host.c_str(), "ImportPack Big.qmpack", nullptr);
+    _exit(127);
+  }
+  // Killed once the work folder holds a shot, so the import is under way.
+  const std::filesystem::path work = packs / ".import-1.tmp";
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  std::error_code error;
+  while (std::filesystem::is_empty(work, error) || error) {
+    if (std::chrono::steady_clock::now() > giveUp || waitpid(child, nullptr, WNOHANG) == child) break;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
+
+  const ProgramRun next = runSandboxProgram("--host-dir '" + host + "' 'window open' 'frames 2'");
+  EXPECT_THAT(next.output, HasSubstr("Removed what interrupted work left in the training packs: 1 import folder(s)"));
+  EXPECT_FALSE(std::filesystem::exists(work));
+  size_t shots = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(packs / "Big", error)) shots += entry.is_regular_file();
+  EXPECT_TRUE(shots == 0 || shots == lines.size()) << shots << " shots listed";
 }
 
 }  // namespace
