@@ -7,6 +7,7 @@
 
 #include "storage/PackTextFormat.h"
 #include "storage/ShotFileFormat.h"
+#include "storage/ShotResults.h"
 #include "platform/Utf8Path.h"
 
 namespace fs = std::filesystem;
@@ -72,6 +73,8 @@ LeftoverCleanup removeLeftovers(const std::string& packsFolder) {
       fs::remove(file.path(), error);
       ++(error ? cleanup.notRemoved : cleanup.temporaryFiles);
     }
+    // The pack's results file is written the same way.
+    removeTemporaryFiles(utf8FromPath(entry.path()), resultsfile::fileName, cleanup);
   }
   return cleanup;
 }
@@ -97,7 +100,7 @@ std::string leftoverCleanupLine(const LeftoverCleanup& cleanup) {
                      std::to_string(cleanup.workFolders) + " import folder(s), " +
                      std::to_string(cleanup.temporaryFiles) + " temporary shot file(s)";
   if (cleanup.otherFiles > 0) {
-    line += "; elsewhere " + std::to_string(cleanup.otherFiles) + " temporary file(s) of exports or key binds";
+    line += "; " + std::to_string(cleanup.otherFiles) + " other temporary file(s) of results, exports or key binds";
   }
   if (cleanup.notRemoved > 0) {
     line += "; " + std::to_string(cleanup.notRemoved) + " could not be removed";

@@ -16,12 +16,12 @@
 struct LeftoverCleanup {
   size_t workFolders = 0;     // removed, with everything in them
   size_t temporaryFiles = 0;  // removed, in pack folders
-  size_t otherFiles = 0;      // temporary files removed elsewhere (exports, key binds)
+  size_t otherFiles = 0;      // other temporary files removed (results, exports, key binds)
   size_t notRemoved = 0;      // found but still there (a file-system error)
 };
 
 // Removes the work folders in `packsFolder` (UTF-8, no trailing "/") and the
-// temporary shot files in its pack folders. Only for a time when no write of
+// temporary shot and results files in its pack folders. Only for a time when no write of
 // this process is under way (start-up, before an import): every such entry
 // is then a leftover. A folder that cannot be listed is passed over.
 LeftoverCleanup removeLeftovers(const std::string& packsFolder);
