@@ -28,6 +28,7 @@
 #include "storage/PackText.h"
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
+#include "storage/Trash.h"
 
 struct WindowState;
 
@@ -61,7 +62,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // the value is the new folder, or why there is none (also on the console).
   Outcome<std::string> copyTrainingPack(int32_t sourceIndex, std::string newName);
   void renameTrainingPack(int32_t packIndex, std::string newName);
-  void deleteTrainingPack(int32_t packIndex);
+  // Moves the pack into the trash (storage/Trash.h), then goes on as a
+  // removal did; refuses, changing nothing, when the trash cannot take it.
+  // The value is the trash entry, or why there is none (also on the console).
+  Outcome<TrashEntry> deleteTrainingPack(int32_t packIndex);
   // Puts `name` at its place in the sorted pack list (removing the entry at
   // `replacing` first, for a rename; -1 for none) and returns its index. The
   // current pack ("TrainingPackNum") stays the same pack by name, or follows
@@ -95,6 +99,28 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // it did or why it did nothing.
   void exportPackCommand(const std::vector<std::string>& arguments);
   void importPackCommand(const std::vector<std::string>& arguments);
+
+  // ---- the trash (storage/) ----
+  // Moves the shot's file into the trash (its pack is reloaded by the
+  // caller); refuses, leaving the file, when the trash cannot take it.
+  Outcome<TrashEntry> deleteShot(const Shot& shot);
+  // Copies the bytes the shot's file holds now into the trash, for a caller
+  // about to overwrite it; it must not overwrite when this fails.
+  Outcome<TrashEntry> keepBeforeOverwrite(const Shot& shot);
+  Outcome<std::vector<TrashEntry>> listTrashEntries();
+  // Puts the entry back (under a free name when its own is taken), rescans
+  // the pack list and reloads the current pack. The value says what came
+  // back, as a console line.
+  Outcome<std::string> restoreFromTrash(const TrashEntry& entry);
+  Outcome<size_t> emptyTrashEntries();
+  // "RestoreLast": restores the newest entry and logs one line.
+  void restoreLast();
+  // Removes the entries past the trash's limits, saying how many went when
+  // any did. At start-up.
+  void pruneTrashAtStart();
+  // Counts the storage actions (pack list rescans and loads, packs placed in
+  // the list, restores): an offer to undo one lasts until the next.
+  uint64_t storageActions = 0;
 
   // ---- start-up data work (storage/) ----
   void migrateOldData();

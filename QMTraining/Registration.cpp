@@ -45,6 +45,7 @@ void QMTraining::registerNotifiers() {
   command(commandname::overideShot, &QMTraining::overrideShot);
   command(commandname::loadShot, &QMTraining::loadSelectedShot);
   command(commandname::ballSpeed, &QMTraining::applyBallSpeed);
+  command(commandname::restoreLast, &QMTraining::restoreLast);
 
   // Commands that take what follows their name.
   auto commandWithArgument = [&](const char* name,

@@ -65,6 +65,7 @@ void QMTraining::migrateOldData() {
   // Before anything is made in the packs folder this time: whatever is
   // there now is left from before.
   cleanLeftovers();
+  pruneTrashAtStart();
 
   // Without a packs folder this is a first start (or the first since packs
   // came), so the move runs even with nothing to move: it creates the first

@@ -5,6 +5,7 @@
 // one console line and ends the operation, never the host.
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -72,6 +73,7 @@ bool listedAlike(const std::vector<std::string>& packs, std::string_view name) {
 }  // namespace
 
 void QMTraining::loadTrainingPack(int32_t packIndex) {
+  ++storageActions;
   if (trainingPacks.empty()) {
     // A list that could not be read whole is no reason for a new pack.
     if (!packListIncomplete) createTrainingPack("Training Pack 1");
@@ -81,6 +83,7 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
 }
 
 void QMTraining::loadTrainingPacks() {
+  ++storageActions;
   // The folder's order can differ from the list's (a pack created since the
   // last rescan sits at the end until now), so the current pack is followed
   // by name: the next saved shot must go where the loaded shots came from.
@@ -105,6 +108,7 @@ void QMTraining::loadTrainingPacks() {
 }
 
 int32_t QMTraining::placeInPackList(std::string name, int32_t replacing) {
+  ++storageActions;
   // A list left in another order (changed outside the store) is not
   // repaired here; the name still goes before the first entry it sorts before.
   CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
@@ -265,18 +269,27 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string requestedName
   logLine("Training pack renamed successfully.");
 }
 
-void QMTraining::deleteTrainingPack(int32_t packIndex) {
+Outcome<TrashEntry> QMTraining::deleteTrainingPack(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
-  if (!pack) return;
+  if (!pack) return Outcome<TrashEntry>::failure(storagemessages::packGone);
   CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   bool deletingCurrent = packNumber && packNumber.getIntValue() == packIndex;
-  std::string path = packFolderPath(dataFolderPath(), *pack);
+  const std::string data = dataFolderPath();
+  std::string path = packFolderPath(data, *pack);
   std::error_code error;
   const fs::file_status status = fs::symlink_status(pathFromUtf8(path), error);
+  Outcome<TrashEntry> trashed = Outcome<TrashEntry>::failure("The training pack folder " + path + " is gone");
   if (fs::exists(status) || status.type() == fs::file_type::none) {
-    fs::remove_all(pathFromUtf8(path), error);
-    logLine(error ? "Could not delete TrainingPack, please delete it manually"
-                  : "TrainingPack removed");
+    // Never removed without a copy: what the trash cannot take stays.
+    trashed = movePackToTrash(trashFolderPath(data), packsFolderPath(data), *pack,
+                              std::chrono::duration_cast<std::chrono::seconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count());
+    if (!trashed) {
+      logLine(storagemessages::deleteRefused, trashed.error);
+      return trashed;
+    }
+    logLine("TrainingPack removed");
   }
   // The rescan keeps "TrainingPackNum" on the current pack when that pack
   // is still there.
@@ -290,4 +303,5 @@ void QMTraining::deleteTrainingPack(int32_t packIndex) {
     packNumber.setValue(0);
     loadTrainingPack(0);
   }
+  return trashed;
 }

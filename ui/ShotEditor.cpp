@@ -19,6 +19,7 @@
 #include "ui/ShotMessages.h"
 #include "ui/TabWidgets.h"
 #include "ui/TextFields.h"
+#include "ui/TrashPopup.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
@@ -112,14 +113,21 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
       // Written from a copy: the listed shot keeps its values until the
       // reload shows what the file holds.
       Shot updated = *edited;
-      if (saved(updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX,
-                                   plugin.ballLocationY, plugin.ballVelocityX,
-                                   plugin.ballVelocityY, plugin.ballVelocityZ,
-                                   plugin.carLocationX, plugin.carLocationY,
-                                   plugin.carLocationZ, plugin.carYaw, plugin.currentShotName,
-                                   speed, plugin.carPitch, plugin.carRoll))) {
+      // What the file holds now goes to the trash first; without that copy
+      // the shot is not overwritten.
+      Outcome<TrashEntry> kept = plugin.keepBeforeOverwrite(updated);
+      const Status written =
+          kept ? updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
+                                    plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
+                                    plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ,
+                                    plugin.carYaw, plugin.currentShotName, speed, plugin.carPitch,
+                                    plugin.carRoll)
+               : Status::failure(kept.error);
+      if (kept && !written) removeTrashEntry(kept.value);  // the file is as it was
+      if (saved(written)) {
         plugin.editingShot = false;
         plugin.loadTrainingPack(pack);
+        offerUndo(plugin, std::move(kept.value), UndoTab::shots);
         closeEditor(plugin);
       }
     }

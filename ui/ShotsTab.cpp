@@ -14,6 +14,7 @@
 #include "ui/NameRules.h"
 #include "ui/ShotEditor.h"
 #include "ui/ShotPopups.h"
+#include "ui/TrashPopup.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
@@ -90,6 +91,7 @@ void QMTraining::renderShotsTab() {
   if (const std::string* name = packAt(trainingPacks, pack)) {
     ImGui::Text("Selected: %s", name->c_str());
   }
+  drawUndoLine(*this, UndoTab::shots);
 
   // The preview of the current shot goes beside the list, which keeps the
   // room its rows need.

@@ -8,6 +8,7 @@
 #include "flight/FlightPrediction.h"
 #include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
+#include "ui/TrashState.h"
 
 struct WindowState {
   ShotEditorState shotEditor;
@@ -15,4 +16,6 @@ struct WindowState {
   ShotPopupState shotPopups;
   PackPopupState packPopups;
   CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
+  UndoOffer undo;
+  TrashPopupState trash;
 };

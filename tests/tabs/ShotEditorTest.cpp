@@ -130,14 +130,18 @@ TEST_F(ShotEditorTest, EditingKeepsTheShotsOwnNameAndRewritesItsFileOrMovesItToA
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
+  // What it held comes back beside it, named after it.
+  clickAndExpect("Undo", "Alpha 2");
+  EXPECT_EQ(shotFile("Pack", "Alpha 2"), shotLine("Alpha 2", 10));
+  EXPECT_FALSE(shows("Replaced \"Alpha\"."));
 
   expectShown("Create New Shot");
   clickShotRow("Edit", "Beta");
   expectShown("Edit Shot");
   replaceText("Beta", "Gamma");
   click("Edit Shot");
-  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Gamma"));
-  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Gamma"));
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha 2", "Gamma"));
+  EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha 2", "Gamma"));
 }
 
 TEST_F(ShotEditorTest, TheTestButtonMovesTheBallAndCancelWritesNothingAndPutsTheCurrentShotBack) {
@@ -226,7 +230,7 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   clickShotRow("Edit", "Free");
   expectShown("Edit Shot");
   std::filesystem::remove_all(harness.packFolder("Pack"));
-  clickAndExpect("Edit Shot", "Could not write Free.shot");
+  clickAndExpect("Edit Shot", "The shot's file Free.shot is gone");  // found as its copy is kept
   EXPECT_TRUE(plugin().editorOpen);
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Free"));
 }

@@ -82,6 +82,9 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderTheNewNameInTheSamePackAndDeleteAsksF
   confirm("Selected: Beta");
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Alpha Again"));
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Alpha Again"));
+  clickAndExpect("Undo", "Beta");  // back byte for byte from the trash
+  EXPECT_EQ(shotFile("Pack", "Beta"), shotLine("Beta", 20));
+  EXPECT_FALSE(shows("Deleted \"Beta\"."));
 }
 
 TEST_F(ShotsTabTest, TransferAndAddingToAPackOfSixtyWarnFirstAndFiftyNineDoNot) {
