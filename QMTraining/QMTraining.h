@@ -12,6 +12,7 @@
 // callback. Nothing is locked: the host runs both on one thread.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -200,6 +201,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
   // ---- where the reset cycle's random draws come from; tests replace it ----
   DrawNumber drawNumber = randomDeviceDraws();
+
+  // ---- the clock the trash dates its entries by, in seconds since 1970
+  // UTC; tests replace it ----
+  std::function<int64_t()> clockSeconds = systemSecondsNow;
 
   // ---- packs and key binds ----
   std::vector<std::string> trainingPacks;

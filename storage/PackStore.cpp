@@ -5,7 +5,6 @@
 // one console line and ends the operation, never the host.
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -282,9 +281,7 @@ Outcome<TrashEntry> QMTraining::deleteTrainingPack(int32_t packIndex) {
   if (fs::exists(status) || status.type() == fs::file_type::none) {
     // Never removed without a copy: what the trash cannot take stays.
     trashed = movePackToTrash(trashFolderPath(data), packsFolderPath(data), *pack,
-                              std::chrono::duration_cast<std::chrono::seconds>(
-                                  std::chrono::system_clock::now().time_since_epoch())
-                                  .count());
+                              clockSeconds());
     if (!trashed) {
       logLine(storagemessages::deleteRefused, trashed.error);
       return trashed;

@@ -43,6 +43,9 @@ struct TrashEntry {
   size_t shots = 0;
 };
 
+// Seconds since 1970-01-01 UTC by the system's clock.
+int64_t systemSecondsNow();
+
 // "2026-12-07 16-05-33" for a time, in local time.
 std::string trashTimeText(int64_t time);
 

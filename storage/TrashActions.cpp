@@ -2,7 +2,6 @@
 // overwrite keeps, and putting it back from the window or the console.
 
 #include <algorithm>
-#include <chrono>
 
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
@@ -11,22 +10,13 @@
 #include "storage/PackPaths.h"
 #include "storage/StorageMessages.h"
 
-namespace {
-
-int64_t secondsNow() {
-  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
-
 Outcome<TrashEntry> QMTraining::deleteShot(const Shot& shot) {
-  return moveShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), secondsNow());
+  return moveShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), clockSeconds());
 }
 
 Outcome<TrashEntry> QMTraining::keepBeforeOverwrite(const Shot& shot) {
   // The bytes are taken from the file as it is now, not from the record.
-  return copyShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), secondsNow());
+  return copyShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), clockSeconds());
 }
 
 Outcome<std::vector<TrashEntry>> QMTraining::listTrashEntries() {
@@ -75,7 +65,7 @@ void QMTraining::restoreLast() {
 }
 
 void QMTraining::pruneTrashAtStart() {
-  Outcome<size_t> pruned = pruneTrash(trashFolderPath(dataFolderPath()), secondsNow());
+  Outcome<size_t> pruned = pruneTrash(trashFolderPath(dataFolderPath()), clockSeconds());
   if (!pruned) {
     logLine(storagemessages::trashNotPruned, pruned.error);
   } else if (pruned.value > 0) {

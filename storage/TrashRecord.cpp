@@ -4,6 +4,7 @@
 #include "storage/TrashRecord.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <exception>
 #include <filesystem>
@@ -48,6 +49,11 @@ std::vector<TrashEntry> entriesIn(const std::string& trashFolder, std::error_cod
 }
 
 }  // namespace
+
+int64_t systemSecondsNow() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
 
 std::string trashTimeText(int64_t time) {
   const auto seconds = static_cast<std::time_t>(time);

@@ -1,8 +1,6 @@
 // The pack store: the pack list, and creating, copying, renaming and
 // deleting packs with their console messages.
 
-#include <chrono>
-
 #include "storage/Trash.h"
 #include "tests/support/PackFixture.h"
 
@@ -198,8 +196,7 @@ TEST_F(PackStore, TheTrashRefusesADeleteItCannotKeepAndKeepsToItsLimits) {
   fs::remove(trash);
   // 30 days, then at most so many shots, the oldest going first.
   const int64_t day = 24 * 60 * 60;
-  const int64_t now = std::chrono::duration_cast<std::chrono::seconds>(
-                          std::chrono::system_clock::now().time_since_epoch()).count();
+  const int64_t now = plugin().clockSeconds();
   for (int age : {0, 20, 31, 45}) {
     const std::string name = std::to_string(age);
     put("A", name + ".shot", shotLine(name));
