@@ -67,7 +67,8 @@ Outcome<TrashEntry> copyShotToTrash(const std::string& trashFolder, const std::s
 Outcome<TrashEntry> movePackToTrash(const std::string& trashFolder, const std::string& packsFolder,
                                     const std::string& packName, int64_t now);
 
-// The entries whose record can be read, newest first. A trash folder that
+// The entries whose record can be read and whose item is there, newest
+// first. A trash folder that
 // does not exist is an empty trash.
 Outcome<std::vector<TrashEntry>> listTrash(const std::string& trashFolder);
 
@@ -86,8 +87,10 @@ Status removeTrashEntry(const TrashEntry& entry);
 // Removes every entry; the value is how many went.
 Outcome<size_t> emptyTrash(const std::string& trashFolder);
 
-// Removes the entries past the limits of trashfile, oldest first; the value
-// is how many went.
+// Removes the entries past the limits of trashfile, oldest first, and the
+// entry folders that hold no item (left by a run that ended part-way); the
+// value is how many went. Only for a time when no trash work of this
+// process is under way (start-up).
 Outcome<size_t> pruneTrash(const std::string& trashFolder, int64_t now,
                            int64_t maxAgeSeconds = trashfile::maxAgeSeconds,
                            size_t maxShots = trashfile::maxShots);

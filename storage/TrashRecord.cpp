@@ -40,12 +40,45 @@ std::vector<TrashEntry> entriesIn(const std::string& trashFolder, std::error_cod
   }
   for (fs::directory_iterator it(pathFromUtf8(trashFolder), error), end; !error && it != end; it.increment(error)) {
     Outcome<TrashEntry> entry = readTrashRecord(utf8FromPath(it->path()));
-    if (entry) entries.push_back(std::move(entry.value));
+    // One whose item is gone (restored by a run that ended before it could
+    // remove the record) holds nothing to list.
+    std::error_code itemError;
+    if (entry && fs::symlink_status(pathFromUtf8(entry.value.folder + "/" + entry.value.item), itemError).type() !=
+                     fs::file_type::not_found) {
+      entries.push_back(std::move(entry.value));
+    }
   }
   std::sort(entries.begin(), entries.end(), [](const TrashEntry& a, const TrashEntry& b) {
     return a.time != b.time ? a.time > b.time : a.folder > b.folder;
   });
   return entries;
+}
+
+// Whether an entry folder holds nothing but its record or a temporary file
+// of it: what a run that ended part-way through putting an item in or
+// taking it out leaves.
+bool holdsNoItem(const fs::path& folder) {
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = utf8FromPath(it->path().filename());
+    const bool temporary = name.starts_with(".") && name.ends_with(".tmp");
+    if (name != trashfile::recordName && !temporary) return false;
+  }
+  return !error;
+}
+
+// Removes the entry folders that hold no item; how many went.
+size_t removeEmptyEntries(const std::string& trashFolder) {
+  std::vector<fs::path> empty;
+  std::error_code error;
+  for (fs::directory_iterator it(pathFromUtf8(trashFolder), error), end; !error && it != end; it.increment(error)) {
+    if (it->is_directory(error) && holdsNoItem(it->path())) empty.push_back(it->path());
+  }
+  size_t removed = 0;
+  for (const fs::path& folder : empty) {
+    if (fs::remove_all(folder, error) > 0 && !error) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace
@@ -178,11 +211,16 @@ Outcome<size_t> pruneTrash(const std::string& trashFolder, int64_t now, int64_t 
   if (!entries) return Outcome<size_t>::failure(entries.error);
   size_t shots = 0;
   size_t removed = 0;
+  try {
+    removed = removeEmptyEntries(trashFolder);
+  } catch (const std::exception&) {
+    // A name that is no text on Windows: such a folder stays.
+  }
   for (const TrashEntry& entry : entries.value) {  // newest first: the oldest go
     shots += entry.shots;
     if (now - entry.time <= maxAgeSeconds && shots <= maxShots) continue;
     Status gone = removeTrashEntry(entry);
-    if (!gone) return Outcome<size_t>::failure(gone.error);
+    if (!gone) return Outcome<size_t>::failure(std::to_string(removed) + " removed, then: " + gone.error);
     ++removed;
   }
   return Outcome<size_t>::success(removed);

@@ -13,8 +13,8 @@
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
 #include "ui/ShotMessages.h"
-#include "ui/WindowParts.h"
 #include "ui/TrashPopup.h"
+#include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
 using windowparts::beginAutoSizedModal;

@@ -204,9 +204,13 @@ TEST_F(PackStore, TheTrashRefusesADeleteItCannotKeepAndKeepsToItsLimits) {
   }
   EXPECT_EQ(pruneTrash(trash, now, 100 * day, 3).value, 1u);
   EXPECT_EQ(listTrash(trash).value.back().name, "31");  // newest first
+  // What an interrupted restore leaves goes too; an item without its record stays.
+  writeFile(trash + "/half/entry.txt", "QMTRASH 1\n");
+  fs::create_directories(trash + "/unrecorded/Pack");
   harness.console("LoadShot");  // the start-up work
-  EXPECT_THAT(log(), testing::Contains("Removed 1 trash entries older than 30 days or past 2,000 shots"));
+  EXPECT_THAT(log(), testing::Contains("Removed 2 trash entries older than 30 days or past 2,000 shots"));
   EXPECT_EQ(listTrash(trash).value.size(), 2u);
+  EXPECT_EQ(entriesOf(trash).size(), 3u);  // with "unrecorded"
 }
 
 }  // namespace
