@@ -106,8 +106,9 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // caller); refuses, leaving the file, when the trash cannot take it.
   Outcome<TrashEntry> deleteShot(const Shot& shot);
   // Copies the bytes the shot's file holds now into the trash, for a caller
-  // about to overwrite it; it must not overwrite when this fails.
-  Outcome<TrashEntry> keepBeforeOverwrite(const Shot& shot);
+  // about to overwrite it; it must not overwrite when this fails. No entry
+  // when nothing is at the file's path: nothing is lost then.
+  Outcome<std::optional<TrashEntry>> keepBeforeOverwrite(const Shot& shot);
   Outcome<std::vector<TrashEntry>> listTrashEntries();
   // Puts the entry back (under a free name when its own is taken), rescans
   // the pack list and reloads the current pack. The value says what came

@@ -45,7 +45,6 @@ void QMTraining::registerNotifiers() {
   command(commandname::overideShot, &QMTraining::overrideShot);
   command(commandname::loadShot, &QMTraining::loadSelectedShot);
   command(commandname::ballSpeed, &QMTraining::applyBallSpeed);
-  command(commandname::restoreLast, &QMTraining::restoreLast);
 
   // Commands that take what follows their name.
   auto commandWithArgument = [&](const char* name,
@@ -54,6 +53,9 @@ void QMTraining::registerNotifiers() {
   };
   commandWithArgument(commandname::exportPack, &QMTraining::exportPackCommand);
   commandWithArgument(commandname::importPack, &QMTraining::importPackCommand);
+  // It changes the pack list and reloads the current pack, which needs the
+  // start-up work done.
+  command(commandname::restoreLast, &QMTraining::restoreLast);
 }
 
 void QMTraining::registerCvars() {

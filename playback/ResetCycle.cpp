@@ -222,7 +222,7 @@ void QMTraining::overrideShot() {
   // the working shot's ballSpeed. The listed shot changes only with its file.
   Shot updated = shots[static_cast<size_t>(index)];
   // What the file held goes to the trash first; without that copy it stays.
-  Outcome<TrashEntry> kept = keepBeforeOverwrite(updated);
+  Outcome<std::optional<TrashEntry>> kept = keepBeforeOverwrite(updated);
   if (!kept) {
     logLine(storagemessages::overwriteRefused, updated.filePath, kept.error);
     return;
@@ -231,7 +231,7 @@ void QMTraining::overrideShot() {
                           ballVelocityY, ballVelocityZ, carLocationX, carLocationY, carLocationZ,
                           carYaw, currentShotName, speed, carPitch, carRoll)) {
     logLine("Could not write shot file {}", updated.filePath);
-    removeTrashEntry(kept.value);  // the file is as it was
+    if (kept.value) removeTrashEntry(*kept.value);  // the file is as it was
     return;
   }
   shots[static_cast<size_t>(index)] = std::move(updated);

@@ -2,21 +2,34 @@
 // overwrite keeps, and putting it back from the window or the console.
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "platform/Utf8Path.h"
 #include "storage/NameRule.h"
 #include "storage/PackPaths.h"
 #include "storage/StorageMessages.h"
+
+namespace fs = std::filesystem;
 
 Outcome<TrashEntry> QMTraining::deleteShot(const Shot& shot) {
   return moveShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), clockSeconds());
 }
 
-Outcome<TrashEntry> QMTraining::keepBeforeOverwrite(const Shot& shot) {
+Outcome<std::optional<TrashEntry>> QMTraining::keepBeforeOverwrite(const Shot& shot) {
+  using Kept = Outcome<std::optional<TrashEntry>>;
+  std::error_code error;
+  if (fs::symlink_status(pathFromUtf8(shot.filePath), error).type() == fs::file_type::not_found) {
+    return Kept::success(std::nullopt);
+  }
   // The bytes are taken from the file as it is now, not from the record.
-  return copyShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), clockSeconds());
+  Outcome<TrashEntry> kept =
+      copyShotToTrash(trashFolderPath(dataFolderPath()), shot.filePath, shot.displayName(), clockSeconds());
+  if (!kept) return Kept::failure(std::move(kept.error));
+  return Kept::success(std::move(kept.value));
 }
 
 Outcome<std::vector<TrashEntry>> QMTraining::listTrashEntries() {

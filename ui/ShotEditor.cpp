@@ -115,7 +115,7 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
       Shot updated = *edited;
       // What the file holds now goes to the trash first; without that copy
       // the shot is not overwritten.
-      Outcome<TrashEntry> kept = plugin.keepBeforeOverwrite(updated);
+      Outcome<std::optional<TrashEntry>> kept = plugin.keepBeforeOverwrite(updated);
       const Status written =
           kept ? updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
                                     plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
@@ -123,11 +123,11 @@ void drawNameAndButtons(QMTraining& plugin, int32_t pack, int32_t speed) {
                                     plugin.carYaw, plugin.currentShotName, speed, plugin.carPitch,
                                     plugin.carRoll)
                : Status::failure(kept.error);
-      if (kept && !written) removeTrashEntry(kept.value);  // the file is as it was
+      if (kept.value && !written) removeTrashEntry(*kept.value);  // the file is as it was
       if (saved(written)) {
         plugin.editingShot = false;
         plugin.loadTrainingPack(pack);
-        offerUndo(plugin, std::move(kept.value), UndoTab::shots);
+        if (kept.value) offerUndo(plugin, std::move(*kept.value), UndoTab::shots);
         closeEditor(plugin);
       }
     }

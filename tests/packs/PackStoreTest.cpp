@@ -174,6 +174,9 @@ TEST_F(PackStore, DeletedAndOverwrittenGoToTheTrashAndComeBackByteIdentical) {
   ASSERT_EQ(listed.value.size(), 1u);
   EXPECT_EQ(listed.value[0].kind, TrashKind::replacedShot);
   EXPECT_EQ(readFile(listed.value[0].folder + "/Lob.shot"), shotLine("Lob", 1));
+  fs::remove(file("A", "Lob.shot"));  // nothing to keep: written all the same
+  harness.console("OverideShot");
+  EXPECT_TRUE(fs::exists(file("A", "Lob.shot")));
   EXPECT_EQ(plugin().emptyTrashEntries().value, 1u);
   harness.console("RestoreLast");
   EXPECT_THAT(log(), ElementsAre("TrainingPack removed", "Restored shot \"Lob\" to training pack A from the trash",

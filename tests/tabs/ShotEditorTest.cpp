@@ -230,7 +230,7 @@ TEST_F(ShotEditorTest, AShotThatCannotBeSavedKeepsTheEditorOpenAndSaysSo) {
   clickShotRow("Edit", "Free");
   expectShown("Edit Shot");
   std::filesystem::remove_all(harness.packFolder("Pack"));
-  clickAndExpect("Edit Shot", "The shot's file Free.shot is gone");  // found as its copy is kept
+  clickAndExpect("Edit Shot", "Could not write Free.shot");
   EXPECT_TRUE(plugin().editorOpen);
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", "Free"));
 }
