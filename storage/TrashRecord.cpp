@@ -32,11 +32,16 @@ std::string recordPath(const std::string& folder) { return folder + "/" + trashf
 
 // Lists the entries, oldest last; `error` says why the list may be short.
 std::vector<TrashEntry> entriesIn(const std::string& trashFolder, std::error_code& error) {
-  std::vector<TrashEntry> entries;
+  // Entries of the same second follow the order their records were written in.
+  struct Listed {
+    TrashEntry entry;
+    fs::file_time_type written;
+  };
+  std::vector<Listed> listed;
   error.clear();
   if (fs::symlink_status(pathFromUtf8(trashFolder), error).type() == fs::file_type::not_found) {
     error.clear();
-    return entries;
+    return {};
   }
   for (fs::directory_iterator it(pathFromUtf8(trashFolder), error), end; !error && it != end; it.increment(error)) {
     Outcome<TrashEntry> entry = readTrashRecord(utf8FromPath(it->path()));
@@ -45,12 +50,17 @@ std::vector<TrashEntry> entriesIn(const std::string& trashFolder, std::error_cod
     std::error_code itemError;
     if (entry && fs::symlink_status(pathFromUtf8(entry.value.folder + "/" + entry.value.item), itemError).type() !=
                      fs::file_type::not_found) {
-      entries.push_back(std::move(entry.value));
+      const fs::file_time_type written = fs::last_write_time(pathFromUtf8(recordPath(entry.value.folder)), itemError);
+      listed.push_back({std::move(entry.value), written});
     }
   }
-  std::sort(entries.begin(), entries.end(), [](const TrashEntry& a, const TrashEntry& b) {
-    return a.time != b.time ? a.time > b.time : a.folder > b.folder;
+  std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+    if (a.entry.time != b.entry.time) return a.entry.time > b.entry.time;
+    return a.written != b.written ? a.written > b.written : a.entry.folder > b.entry.folder;
   });
+  std::vector<TrashEntry> entries;
+  entries.reserve(listed.size());
+  for (Listed& each : listed) entries.push_back(std::move(each.entry));
   return entries;
 }
 
