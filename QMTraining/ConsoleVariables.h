@@ -59,6 +59,7 @@ inline constexpr const char* exportPack = "ExportPack";
 inline constexpr const char* importPack = "ImportPack";
 inline constexpr const char* shotStats = "ShotStats";
 inline constexpr const char* resetShotStats = "ResetShotStats";
+inline constexpr const char* restoreLast = "RestoreLast";
 
 }  // namespace commandname
 

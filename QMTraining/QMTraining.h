@@ -12,6 +12,7 @@
 // callback. Nothing is locked: the host runs both on one thread.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,8 @@
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
 #include "storage/ShotResults.h"
+
+#include "storage/Trash.h"
 
 struct WindowState;
 
@@ -62,7 +65,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // the value is the new folder, or why there is none (also on the console).
   Outcome<std::string> copyTrainingPack(int32_t sourceIndex, std::string newName);
   void renameTrainingPack(int32_t packIndex, std::string newName);
-  void deleteTrainingPack(int32_t packIndex);
+  // Moves the pack into the trash (storage/Trash.h), then goes on as a
+  // removal did; refuses, changing nothing, when the trash cannot take it.
+  // The value is the trash entry, or why there is none (also on the console).
+  Outcome<TrashEntry> deleteTrainingPack(int32_t packIndex);
   // Puts `name` at its place in the sorted pack list (removing the entry at
   // `replacing` first, for a rename; -1 for none) and returns its index. The
   // current pack ("TrainingPackNum") stays the same pack by name, or follows
@@ -129,9 +135,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   const ShotResult* resultOf(size_t shotIndex) const;
   // Follows a shot file renamed from `from` to `to` (file names, no folder).
   void shotFileRenamed(const std::string& from, const std::string& to);
-  // Renames or deletes shots[shotIndex], its results with it.
+  // Renames shots[shotIndex], or moves it into the trash (deleteShot), its
+  // results with it (a deleted shot's results are dropped).
   Status renameShotAt(int32_t shotIndex, std::string newName);
-  Status deleteShotAt(int32_t shotIndex);
+  Outcome<TrashEntry> deleteShotAt(int32_t shotIndex);
   // The results of the shot file `fromFile` of the loaded pack go to
   // `toFile` of `targetFolder`'s results file, read afresh and written at
   // once; they stay where they are when that file cannot be read or written.
@@ -143,6 +150,29 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   // results, and with `restoreMarks` and "remember_training" on, the ticked
   // shots: once per load (playback/Attempts.cpp).
   void applyLoadedResults(bool restoreMarks);
+
+  // ---- the trash (storage/) ----
+  // Moves the shot's file into the trash (its pack is reloaded by the
+  // caller); refuses, leaving the file, when the trash cannot take it.
+  Outcome<TrashEntry> deleteShot(const Shot& shot);
+  // Copies the bytes the shot's file holds now into the trash, for a caller
+  // about to overwrite it; it must not overwrite when this fails. No entry
+  // when nothing is at the file's path: nothing is lost then.
+  Outcome<std::optional<TrashEntry>> keepBeforeOverwrite(const Shot& shot);
+  Outcome<std::vector<TrashEntry>> listTrashEntries();
+  // Puts the entry back (under a free name when its own is taken), rescans
+  // the pack list and reloads the current pack. The value says what came
+  // back, as a console line.
+  Outcome<std::string> restoreFromTrash(const TrashEntry& entry);
+  Outcome<size_t> emptyTrashEntries();
+  // "RestoreLast": restores the newest entry and logs one line.
+  void restoreLast();
+  // Removes the entries past the trash's limits, saying how many went when
+  // any did. At start-up.
+  void pruneTrashAtStart();
+  // Counts the storage actions (pack list rescans and loads, packs placed in
+  // the list, restores): an offer to undo one lasts until the next.
+  uint64_t storageActions = 0;
 
   // ---- start-up data work (storage/) ----
   void migrateOldData();
@@ -225,6 +255,10 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
 
   // ---- where the reset cycle's random draws come from; tests replace it ----
   DrawNumber drawNumber = randomDeviceDraws();
+
+  // ---- the clock the trash dates its entries by, in seconds since 1970
+  // UTC; tests replace it ----
+  std::function<int64_t()> clockSeconds = systemSecondsNow;
 
   // ---- packs and key binds ----
   std::vector<std::string> trainingPacks;

@@ -55,6 +55,9 @@ void QMTraining::registerNotifiers() {
   };
   commandWithArgument(commandname::exportPack, &QMTraining::exportPackCommand);
   commandWithArgument(commandname::importPack, &QMTraining::importPackCommand);
+  // It changes the pack list and reloads the current pack, which needs the
+  // start-up work done.
+  command(commandname::restoreLast, &QMTraining::restoreLast);
 }
 
 void QMTraining::registerCvars() {

@@ -12,6 +12,7 @@
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "playback/ShotVariance.h"
+#include "storage/StorageMessages.h"
 
 namespace {
 
@@ -227,10 +228,17 @@ void QMTraining::overrideShot() {
   // Like every shot save, this writes the fixed speed of "cool_speed", not
   // the working shot's ballSpeed. The listed shot changes only with its file.
   Shot updated = shots[static_cast<size_t>(index)];
+  // What the file held goes to the trash first; without that copy it stays.
+  Outcome<std::optional<TrashEntry>> kept = keepBeforeOverwrite(updated);
+  if (!kept) {
+    logLine(storagemessages::overwriteRefused, updated.filePath, kept.error);
+    return;
+  }
   if (!updated.updateShot(ballLocationZ, ballLocationX, ballLocationY, ballVelocityX,
                           ballVelocityY, ballVelocityZ, carLocationX, carLocationY, carLocationZ,
                           carYaw, currentShotName, speed, carPitch, carRoll)) {
     logLine("Could not write shot file {}", updated.filePath);
+    if (kept.value) removeTrashEntry(*kept.value);  // the file is as it was
     return;
   }
   shots[static_cast<size_t>(index)] = std::move(updated);

@@ -95,12 +95,19 @@ void removeTemporaryFiles(const std::string& folder, std::string_view suffix, Le
 }
 
 std::string leftoverCleanupLine(const LeftoverCleanup& cleanup) {
-  if (cleanup.workFolders + cleanup.temporaryFiles + cleanup.otherFiles + cleanup.notRemoved == 0) return {};
+  if (cleanup.workFolders + cleanup.temporaryFiles + cleanup.otherFiles + cleanup.unfinishedTrashEntries +
+          cleanup.notRemoved ==
+      0) {
+    return {};
+  }
   std::string line = "Removed what interrupted work left in the training packs: " +
                      std::to_string(cleanup.workFolders) + " import folder(s), " +
                      std::to_string(cleanup.temporaryFiles) + " temporary shot file(s)";
   if (cleanup.otherFiles > 0) {
     line += "; " + std::to_string(cleanup.otherFiles) + " other temporary file(s) of results, exports or key binds";
+  }
+  if (cleanup.unfinishedTrashEntries > 0) {
+    line += "; " + std::to_string(cleanup.unfinishedTrashEntries) + " unfinished trash entr(ies)";
   }
   if (cleanup.notRemoved > 0) {
     line += "; " + std::to_string(cleanup.notRemoved) + " could not be removed";

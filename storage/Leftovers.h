@@ -17,6 +17,7 @@ struct LeftoverCleanup {
   size_t workFolders = 0;     // removed, with everything in them
   size_t temporaryFiles = 0;  // removed, in pack folders
   size_t otherFiles = 0;      // other temporary files removed (results, exports, key binds)
+  size_t unfinishedTrashEntries = 0;  // removed from the trash (storage/Trash.h)
   size_t notRemoved = 0;      // found but still there (a file-system error)
 };
 

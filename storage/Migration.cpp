@@ -21,6 +21,7 @@
 #include "storage/PackTextFormat.h"
 #include "storage/PackTransfer.h"
 #include "storage/StorageMessages.h"
+#include "storage/Trash.h"
 
 namespace fs = std::filesystem;
 
@@ -67,6 +68,7 @@ void QMTraining::migrateOldData() {
   // from before (and the key-bind file's rewrite would remove its own
   // leftover without a word).
   cleanLeftovers();
+  pruneTrashAtStart();
   loadKeyBinds();
   cvarManager->loadCfg("QMTraining.cfg");
   oldDataMigrated = 1;
@@ -170,6 +172,7 @@ void QMTraining::cleanLeftovers() {
   const std::string bindFile = keyBindFilePath();
   const size_t slash = bindFile.rfind('/');
   removeTemporaryFiles(bindFile.substr(0, slash), bindFile.substr(slash + 1), cleanup);
+  cleanup.unfinishedTrashEntries = removeUnfinishedEntries(trashFolderPath(data));
   const std::string line = leftoverCleanupLine(cleanup);
   if (!line.empty()) logLine(line);
 }

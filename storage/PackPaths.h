@@ -23,6 +23,12 @@ inline std::string exportsFolderPath(const std::string& dataFolder) {
   return dataFolder + "/QMShots/Exports";
 }
 
+// Where deleted and overwritten shots and packs wait to be restored: beside
+// the packs folder, so that no pack listing sees them.
+inline std::string trashFolderPath(const std::string& dataFolder) {
+  return dataFolder + "/QMShots/Trash";
+}
+
 // One pack's folder, without a trailing "/" (shot-file operations want one
 // added).
 inline std::string packFolderPath(const std::string& dataFolder, const std::string& pack) {

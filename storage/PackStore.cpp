@@ -72,6 +72,7 @@ bool listedAlike(const std::vector<std::string>& packs, std::string_view name) {
 }  // namespace
 
 void QMTraining::loadTrainingPack(int32_t packIndex) {
+  ++storageActions;
   if (trainingPacks.empty()) {
     // A list that could not be read whole is no reason for a new pack.
     if (!packListIncomplete) createTrainingPack("Training Pack 1");
@@ -81,6 +82,7 @@ void QMTraining::loadTrainingPack(int32_t packIndex) {
 }
 
 void QMTraining::loadTrainingPacks() {
+  ++storageActions;
   // The folder's order can differ from the list's (a pack created since the
   // last rescan sits at the end until now), so the current pack is followed
   // by name: the next saved shot must go where the loaded shots came from.
@@ -105,6 +107,7 @@ void QMTraining::loadTrainingPacks() {
 }
 
 int32_t QMTraining::placeInPackList(std::string name, int32_t replacing) {
+  ++storageActions;
   // A list left in another order (changed outside the store) is not
   // repaired here; the name still goes before the first entry it sorts before.
   CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
@@ -270,24 +273,31 @@ void QMTraining::renameTrainingPack(int32_t packIndex, std::string requestedName
   logLine("Training pack renamed successfully.");
 }
 
-void QMTraining::deleteTrainingPack(int32_t packIndex) {
+Outcome<TrashEntry> QMTraining::deleteTrainingPack(int32_t packIndex) {
   const std::string* pack = packAt(trainingPacks, packIndex);
-  if (!pack) return;
+  if (!pack) return Outcome<TrashEntry>::failure(storagemessages::packGone);
   CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum);
   bool deletingCurrent = packNumber && packNumber.getIntValue() == packIndex;
-  std::string path = packFolderPath(dataFolderPath(), *pack);
+  const std::string data = dataFolderPath();
+  std::string path = packFolderPath(data, *pack);
   std::error_code error;
   const fs::file_status status = fs::symlink_status(pathFromUtf8(path), error);
+  Outcome<TrashEntry> trashed = Outcome<TrashEntry>::failure("The training pack folder " + path + " is gone");
   if (fs::exists(status) || status.type() == fs::file_type::none) {
-    // Its results go with it, unwritten.
+    // Never removed without a copy: what the trash cannot take stays.
+    trashed = movePackToTrash(trashFolderPath(data), packsFolderPath(data), *pack,
+                              clockSeconds());
+    if (!trashed) {
+      logLine(storagemessages::deleteRefused, trashed.error);
+      return trashed;
+    }
+    // Its results went with it; what was not written yet is dropped.
     if (resultsFolder == path + "/") {
       resultsFolder.clear();
       packResults.clear();
       openAttempt.reset();
     }
-    fs::remove_all(pathFromUtf8(path), error);
-    logLine(error ? "Could not delete TrainingPack, please delete it manually"
-                  : "TrainingPack removed");
+    logLine("TrainingPack removed");
   }
   // The rescan keeps "TrainingPackNum" on the current pack when that pack
   // is still there.
@@ -301,4 +311,5 @@ void QMTraining::deleteTrainingPack(int32_t packIndex) {
     packNumber.setValue(0);
     loadTrainingPack(0);
   }
+  return trashed;
 }

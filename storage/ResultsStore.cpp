@@ -122,19 +122,20 @@ Status QMTraining::renameShotAt(int32_t shotIndex, std::string newName) {
   return renamed;
 }
 
-Status QMTraining::deleteShotAt(int32_t shotIndex) {
+Outcome<TrashEntry> QMTraining::deleteShotAt(int32_t shotIndex) {
   if (shotIndex < 0 || static_cast<size_t>(shotIndex) >= shots.size()) {
-    return Status::failure("This shot is no longer in the list");
+    return Outcome<TrashEntry>::failure("This shot is no longer in the list");
   }
   Shot& shot = shots[static_cast<size_t>(shotIndex)];
   const std::string file = fileNameOf(shot.filePath);
-  Status deleted = shot.deleteShotFile();
-  if (deleted && packResults.erase(file) > 0) {
+  Outcome<TrashEntry> trashed = deleteShot(shot);
+  if (!trashed) return trashed;
+  if (packResults.erase(file) > 0) {
     resultsChanged = true;
     scheduleResultsFlush();
   }
-  if (deleted && openAttempt && openAttempt->shotFile == file) openAttempt.reset();
-  return deleted;
+  if (openAttempt && openAttempt->shotFile == file) openAttempt.reset();
+  return trashed;
 }
 
 Status QMTraining::moveShotResults(const std::string& fromFile, const std::string& targetFolder,

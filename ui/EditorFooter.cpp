@@ -14,6 +14,7 @@
 #include "ui/NameRules.h"
 #include "ui/ShotMessages.h"
 #include "ui/TabWidgets.h"
+#include "ui/TrashPopup.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
@@ -98,12 +99,20 @@ void saveShot(QMTraining& plugin, const NameCheck& check, int32_t pack, int32_t 
     // Written from a copy: the listed shot keeps its values until the
     // reload shows what the file holds.
     Shot updated = *check.edited;
-    if (saved(updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
-                                 plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
-                                 plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ, plugin.carYaw,
-                                 plugin.currentShotName, speed, plugin.carPitch, plugin.carRoll))) {
+    // What the file holds now goes to the trash first; without that copy
+    // the shot is not overwritten.
+    Outcome<std::optional<TrashEntry>> kept = plugin.keepBeforeOverwrite(updated);
+    const Status written =
+        kept ? updated.updateShot(plugin.ballLocationZ, plugin.ballLocationX, plugin.ballLocationY,
+                                  plugin.ballVelocityX, plugin.ballVelocityY, plugin.ballVelocityZ,
+                                  plugin.carLocationX, plugin.carLocationY, plugin.carLocationZ, plugin.carYaw,
+                                  plugin.currentShotName, speed, plugin.carPitch, plugin.carRoll)
+             : Status::failure(kept.error);
+    if (kept.value && !written) removeTrashEntry(*kept.value);  // the file is as it was
+    if (saved(written)) {
       plugin.editingShot = false;
       plugin.loadTrainingPack(pack);
+      if (kept.value) offerUndo(plugin, std::move(*kept.value), UndoTab::shots);
       closeEditor(plugin);
     }
     return;

@@ -13,6 +13,7 @@
 #include "storage/PackPaths.h"
 #include "ui/NameRules.h"
 #include "ui/ShotMessages.h"
+#include "ui/TrashPopup.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
@@ -207,10 +208,14 @@ void ShotPopups::remove() {
   windowparts::deleteQuestion("Are You Sure You Want To Delete This Shot. This is Permanent",
                               shot >= 0 ? name.c_str() : nullptr, shotmessages::missingShot);
   drawFailure(state_);
-  if (okPressed(state_.deleteShotOpen) && shot >= 0 &&
-      succeeded(plugin_.deleteShotAt(shot))) {
-    plugin_.loadTrainingPack(pack_);
-    closePopup(state_.deleteShotOpen);
+  if (okPressed(state_.deleteShotOpen) && shot >= 0) {
+    // Into the trash; a shot the trash cannot take is not deleted.
+    Outcome<TrashEntry> trashed = plugin_.deleteShotAt(shot);
+    if (succeeded(trashed ? Status{} : Status::failure(trashed.error))) {
+      plugin_.loadTrainingPack(pack_);
+      offerUndo(plugin_, std::move(trashed.value), UndoTab::shots);
+      closePopup(state_.deleteShotOpen);
+    }
   }
   ImGui::EndPopup();
 }

@@ -16,6 +16,7 @@
 #include "ui/ResultsView.h"
 #include "ui/ShotEditor.h"
 #include "ui/ShotPopups.h"
+#include "ui/TrashPopup.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
@@ -96,6 +97,7 @@ void QMTraining::renderShotsTab() {
   if (const std::string* name = packAt(trainingPacks, pack)) {
     ImGui::Text("Selected: %s", name->c_str());
   }
+  drawUndoLine(*this, UndoTab::shots);
 
   // The preview of the current shot goes beside the list, which keeps the
   // room its rows need.

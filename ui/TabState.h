@@ -115,6 +115,7 @@ struct PackPopupState {
   char copyPackName[128] = {};
   std::string copyFailure;     // why the last copy made no pack ...
   std::string copyFailedName;  // ... under this name
+  std::string deleteFailure;   // why the last delete kept the pack
   char addPackName[128] = {};
   SharePopupState sharing;
   ImportPopupState importing;

@@ -16,6 +16,7 @@
 #include "storage/PackText.h"
 #include "storage/StorageMessages.h"
 #include "ui/NameRules.h"
+#include "ui/TrashPopup.h"
 #include "ui/WindowParts.h"
 #include "ui/WindowState.h"
 
@@ -163,9 +164,16 @@ void PackPopups::remove() {
   windowparts::deleteQuestion("Are You Sure You Want To Delete This Pack. This is Permanent",
                               pack >= 0 ? packs_[static_cast<size_t>(pack)].c_str() : nullptr,
                               missingPackMessage);
+  // A pack the trash cannot take is not deleted; the popup says why.
+  redMessage(state_.deleteFailure.c_str(), !state_.deleteFailure.empty());
   if (okPressed(state_.deletePackOpen) && pack >= 0) {
-    plugin_.deleteTrainingPack(pack);
-    closePopup(state_.deletePackOpen);
+    Outcome<TrashEntry> trashed = plugin_.deleteTrainingPack(pack);
+    if (trashed) {
+      offerUndo(plugin_, std::move(trashed.value), UndoTab::packs);
+      closePopup(state_.deletePackOpen);
+    } else {
+      state_.deleteFailure = std::move(trashed.error);
+    }
   }
   ImGui::EndPopup();
 }
@@ -290,6 +298,7 @@ void QMTraining::renderTrainingPacksTab() {
   if (const std::string* name = packAt(trainingPacks, currentPack)) {
     ImGui::Text("Selected: %s", name->c_str());
   }
+  drawUndoLine(*this, UndoTab::packs);
   PackPopupState& state = windowState->packPopups;
 
   windowparts::beginListRegion("TrainingPackList");
@@ -308,6 +317,7 @@ void QMTraining::renderTrainingPacksTab() {
         break;
       case RowButton::remove:
         state.pendingPackDelete.choose(action.row, pack);
+        state.deleteFailure.clear();
         state.deletePackOpen = true;
         break;
       case RowButton::copy:
@@ -341,6 +351,8 @@ void QMTraining::renderTrainingPacksTab() {
   if (ImGui::SmallButton("Import Pack")) openImportPopup(state.importing);
   ImGui::SameLine();
   if (ImGui::SmallButton("Reload Packs")) loadTrainingPacks();
+  ImGui::SameLine();
+  drawTrashButton(*this);
   if (state.addPackOpen) ImGui::OpenPopup("Add Training Pack");
   if (state.importing.open) ImGui::OpenPopup("Import Training Pack");
   popups.add();

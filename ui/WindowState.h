@@ -10,6 +10,7 @@
 #include "flight/FlightPrediction.h"
 #include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
+#include "ui/TrashState.h"
 
 struct WindowState {
   ShotEditorState shotEditor;
@@ -21,4 +22,6 @@ struct WindowState {
     bool open = false;      // the "Reset Results" confirmation
     std::string failure;    // why the last reset failed
   } resultsReset;
+  UndoOffer undo;
+  TrashPopupState trash;
 };

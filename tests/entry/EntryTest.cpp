@@ -72,7 +72,7 @@ TEST(Load, RegistersEveryCommandThenEveryVariableInOrderWithItsDefault) {
   PluginHarness harness;
   EXPECT_THAT(harness.host().notifierOrder(),
               ElementsAre("controlInput", "BallMove", "CarMove", "BallVelocity", "OverideShot", "LoadShot",
-                          "BallSpeed", "ShotStats", "ResetShotStats", "ExportPack", "ImportPack"));
+                          "BallSpeed", "ShotStats", "ResetShotStats", "ExportPack", "ImportPack", "RestoreLast"));
   const auto& order = harness.host().cvarOrder();
   ASSERT_EQ(order.size(), std::size(expected));
   for (size_t i = 0; i < order.size(); ++i) {

@@ -1,12 +1,14 @@
 // The pack store: the pack list, and creating, copying, renaming and
 // deleting packs with their console messages.
 
+#include "storage/Trash.h"
 #include "tests/support/PackFixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
 
 class PackStore : public PackFixture {};
@@ -135,6 +137,84 @@ TEST_F(PackStore, DeletingAPackKeepsTheLoadedPackCurrentOrLoadsTheFirst) {
   EXPECT_THAT(plugin().trainingPacks, ElementsAre("Empty Training Pack"));
   EXPECT_THAT(shotNames(), ElementsAre("defaultShot"));
   EXPECT_EQ(packNumber(), 0);
+}
+
+TEST_F(PackStore, DeletedAndOverwrittenGoToTheTrashAndComeBackByteIdentical) {
+  plugin().oldDataMigrated = 1;
+  usePacks({"A", "B"});
+  put("A", "Lob.shot", shotLine("Lob"));
+  put("B", "X.shot", shotLine("X"));
+  plugin().loadTrainingPack(0);
+  // A pack goes whole, by a rename, and comes back under a free name.
+  const Outcome<TrashEntry> trashed = plugin().deleteTrainingPack(1);
+  ASSERT_TRUE(trashed.ok()) << trashed.error;
+  EXPECT_THAT(fs::path(trashed.value.folder).filename().string(),
+              testing::MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2} B"));
+  EXPECT_FALSE(fs::exists(pack("B")));
+  plugin().createTrainingPack("B");
+  EXPECT_EQ(plugin().restoreFromTrash(trashed.value).value, "Restored training pack \"B 2\" from the trash");
+  EXPECT_EQ(text("B 2", "X.shot"), shotLine("X"));
+  EXPECT_THAT(plugin().trainingPacks, ElementsAre("A", "B", "B 2"));
+  setPackNumber(0);
+  plugin().loadTrainingPack(0);
+  // A shot, by "RestoreLast": under its own name, then beside a new shot of that name.
+  ASSERT_TRUE(plugin().deleteShot(plugin().shots.at(0)).ok());
+  EXPECT_TRUE(files("A").empty());
+  harness.console("RestoreLast");
+  EXPECT_EQ(text("A", "Lob.shot"), shotLine("Lob"));
+  ASSERT_TRUE(plugin().deleteShot(plugin().shots.at(0)).ok());
+  put("A", "Lob.shot", shotLine("Lob", 1));
+  harness.console("RestoreLast");
+  EXPECT_EQ(text("A", "Lob 2.shot"), shotLine("Lob 2"));  // only the name inside differs
+  // "OverideShot" keeps what the file held.
+  harness.startLocalMatch();
+  harness.console("shotNumber1 0");
+  harness.console("OverideShot");
+  const Outcome<std::vector<TrashEntry>> listed = plugin().listTrashEntries();
+  ASSERT_EQ(listed.value.size(), 1u);
+  EXPECT_EQ(listed.value[0].kind, TrashKind::replacedShot);
+  EXPECT_EQ(readFile(listed.value[0].folder + "/Lob.shot"), shotLine("Lob", 1));
+  fs::remove(file("A", "Lob.shot"));  // nothing to keep: written all the same
+  harness.console("OverideShot");
+  EXPECT_TRUE(fs::exists(file("A", "Lob.shot")));
+  EXPECT_EQ(plugin().emptyTrashEntries().value, 1u);
+  harness.console("RestoreLast");
+  EXPECT_THAT(log(), ElementsAre("TrainingPack removed", "Restored shot \"Lob\" to training pack A from the trash",
+                                 "Restored shot \"Lob 2\" to training pack A from the trash",
+                                 "The trash is empty: nothing to restore"));
+}
+
+TEST_F(PackStore, TheTrashRefusesADeleteItCannotKeepAndKeepsToItsLimits) {
+  usePacks({"A"});
+  put("A", "Lob.shot", shotLine("Lob"));
+  const std::string trash = harness.dataFolder() + "/QMShots/Trash";
+  writeFile(trash, "in the way");
+  EXPECT_FALSE(plugin().deleteTrainingPack(0).ok());
+  Shot lob;
+  lob.filePath = file("A", "Lob.shot");
+  EXPECT_THAT(plugin().deleteShot(lob).error, HasSubstr("Could not make the trash folder " + trash));
+  EXPECT_FALSE(plugin().keepBeforeOverwrite(lob).ok());
+  EXPECT_EQ(text("A", "Lob.shot"), shotLine("Lob"));
+  EXPECT_THAT(log(), ElementsAre(HasSubstr("Could not delete TrainingPack: Could not make the trash folder")));
+  fs::remove(trash);
+  // 30 days, then at most so many shots, the oldest going first.
+  const int64_t day = 24 * 60 * 60;
+  const int64_t now = plugin().clockSeconds();
+  for (int age : {0, 20, 31, 45}) {
+    const std::string name = std::to_string(age);
+    put("A", name + ".shot", shotLine(name));
+    ASSERT_TRUE(moveShotToTrash(trash, file("A", name + ".shot"), name, now - age * day).ok());
+  }
+  EXPECT_EQ(pruneTrash(trash, now, 100 * day, 3).value, 1u);
+  EXPECT_EQ(listTrash(trash).value.back().name, "31");  // newest first
+  // What an interrupted restore leaves goes too; an item without its record stays.
+  writeFile(trash + "/half/entry.txt", "QMTRASH 1\n");
+  fs::create_directories(trash + "/unrecorded/Pack");
+  harness.console("LoadShot");  // the start-up work
+  EXPECT_THAT(log(), testing::Contains("Removed 1 trash entries older than 30 days or past 2,000 shots"));
+  EXPECT_THAT(log(), testing::Contains(HasSubstr("; 1 unfinished trash entr(ies)")));
+  EXPECT_EQ(listTrash(trash).value.size(), 2u);
+  EXPECT_EQ(entriesOf(trash).size(), 3u);  // with "unrecorded"
 }
 
 }  // namespace

@@ -145,6 +145,11 @@ TEST_F(ShotEditorTest, EditingUnderItsOwnNameRewritesTheShotsFile) {
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_EQ(shotFile("Pack", "Alpha"), "92.5 777 3500 0 -2500 800 0 -4608 17 16384 Alpha 3200 0 0");
+  // What it held comes back beside it, named after it.
+  clickAndExpect("Undo", "Alpha 2");
+  EXPECT_EQ(shotFile("Pack", "Alpha 2"), shotLine("Alpha 2", 10));
+  EXPECT_FALSE(shows("Replaced \"Alpha\"."));
+
   expectShown("Create New Shot");
 }
 

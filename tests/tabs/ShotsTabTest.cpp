@@ -80,13 +80,16 @@ TEST_F(ShotsTabTest, CopyWritesTheShotUnderAFreeNameInTheSamePack) {
   EXPECT_EQ(shotFile("Pack", "Alpha Again"), shotLine("Alpha Again", 10));
 }
 
-TEST_F(ShotsTabTest, DeleteAsksFirstThenRemovesTheShotsFile) {
+TEST_F(ShotsTabTest, DeleteAsksFirstThenMovesTheShotsFileToTheTrash) {
   addPack("Pack", {"Alpha", "Beta"});
   start();
   openRowPopup("Delete", "Beta", "Are You Sure You Want To Delete This Shot. This is Permanent");
   confirm("Selected: Beta");
   EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha"));
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha"));
+  clickAndExpect("Undo", "Beta");  // back byte for byte from the trash
+  EXPECT_EQ(shotFile("Pack", "Beta"), shotLine("Beta", 20));
+  EXPECT_FALSE(shows("Deleted \"Beta\"."));
 }
 
 // A shot's results: its row's summary, the plot under the preview of the

@@ -120,6 +120,49 @@ TEST_F(TrainingPacksTabTest, ANameCutOffByItsColumnShowsWholeInATooltip) {
   EXPECT_TRUE(shows(name)) << ui().describe();
 }
 
+TEST_F(TrainingPacksTabTest, ADeletedPackComesBackThroughUndoOrTheTrash) {
+  const std::string alpha = shotFile("First", "Alpha");
+  openPackPopup("Delete", "First", "Selected: First");
+  confirm("Selected: First");
+  clickAndExpect("Undo", "First");
+  EXPECT_EQ(shotFile("First", "Alpha"), alpha);
+  EXPECT_FALSE(shows("Deleted \"First\"."));
+  openPackPopup("Delete", "First", "Selected: First");
+  confirm("Selected: First");
+  harness.advance(29);
+  expectShown("Deleted \"First\".");
+  harness.advance(2);
+  EXPECT_TRUE(ui().waitUntilGone("Deleted \"First\"."));
+  openPackPopup("Delete", "Second", "Selected: Second");
+  confirm("Selected: Second");
+  expectShown("Deleted \"Second\".");
+  click("Reload Packs");
+  EXPECT_TRUE(ui().waitUntilGone("Deleted \"Second\"."));
+
+  // The trash lists the newest first and puts back what is chosen.
+  clickAndExpect("Trash", "Empty Trash");
+  const auto second = ui().findContaining("Deleted pack \"Second\", 1 shot");
+  const auto first = ui().findContaining("Deleted pack \"First\", 2 shots");
+  ASSERT_TRUE(!second.empty() && !first.empty()) << ui().describe();
+  EXPECT_LT(second.at(0).min.y, first.at(0).min.y);
+  clickAndExpect("Restore", "Restored training pack \"Second\" from the trash");
+  EXPECT_THAT(shotFilesIn("Second"), ElementsAre("Gamma"));
+  clickAndExpect("Empty Trash", "Are You Sure You Want To Empty The Trash. This is Permanent");
+  clickAndExpect("OK", "The trash is empty");
+  confirm("The trash is empty", "Close");
+  EXPECT_FALSE(packFolderExists("First"));
+  // A pack the trash cannot take stays, and the popup says why.
+  const std::string trash = harness.dataFolder() + "/QMShots/Trash";
+  fs::remove_all(trash);
+  writeFile(trash, "in the way");
+  openPackPopup("Delete", "Second", "Selected: Second");
+  click("OK");
+  EXPECT_FALSE(ui().findContaining("Could not make the trash folder").empty()) << ui().describe();
+  expectShown("Cancel");  // the popup grows to the message in the next frame
+  confirm("Selected: Second", "Cancel");
+  EXPECT_TRUE(packFolderExists("Second"));
+}
+
 TEST_F(TrainingPacksTabTest, ShareShowsThePackAsOneTextToCopyOrSave) {
   addShot("First", "Bad", "1 2 three");
   const std::string longName = "A shot whose name makes its line longer than the text box is wide Zulu";
