@@ -50,6 +50,7 @@ inline constexpr const char* loadShot = "LoadShot";
 inline constexpr const char* ballSpeed = "BallSpeed";
 inline constexpr const char* exportPack = "ExportPack";
 inline constexpr const char* importPack = "ImportPack";
+inline constexpr const char* captureShot = "CaptureShot";
 
 }  // namespace commandname
 

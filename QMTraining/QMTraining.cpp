@@ -49,9 +49,11 @@ void QMTraining::onLoad() {
   registerNotifiers();
   registerCvars();
   cvarManager->getCvar(cvarname::speedEnabled).setValue(static_cast<int>(SpeedMode::FromShot));
+  hookGameEvents();
 }
 
 void QMTraining::onUnload() {
+  unhookGameEvents();
   cvarManager->executeCommand(unbindCommand(controllerKeyNames.at(controllerKeyIndex)), true);
   cvarManager->executeCommand(unbindCommand(keyboardKeyNames.at(keyboardKeyIndex)), true);
   trainingActive = false;

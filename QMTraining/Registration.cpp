@@ -53,6 +53,7 @@ void QMTraining::registerNotifiers() {
   };
   commandWithArgument(commandname::exportPack, &QMTraining::exportPackCommand);
   commandWithArgument(commandname::importPack, &QMTraining::importPackCommand);
+  commandWithArgument(commandname::captureShot, &QMTraining::captureShotCommand);
 }
 
 void QMTraining::registerCvars() {

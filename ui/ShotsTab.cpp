@@ -11,6 +11,7 @@
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
+#include "ui/CaptureEditor.h"
 #include "ui/NameRules.h"
 #include "ui/ShotEditor.h"
 #include "ui/ShotPopups.h"
@@ -105,5 +106,7 @@ void QMTraining::renderShotsTab() {
   ImGui::SameLine();
   renderShotPreview(shotNumber.getIntValue(), previewWidth, windowparts::listRegionHeight);
 
-  if (ImGui::Button("Create New Shot")) startNewShot(*this);
+  if (ImGui::Button("Create New Shot") && !startNewShot(*this)) return;
+  ImGui::SameLine();
+  drawCaptureButton(*this);
 }

@@ -5,7 +5,10 @@
 // reads or writes it; the plug-in class holds it behind a pointer so that
 // nothing below the window depends on these headers.
 
+#include <memory>
+
 #include "flight/FlightPrediction.h"
+#include "ui/CaptureState.h"
 #include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
 
@@ -15,4 +18,5 @@ struct WindowState {
   ShotPopupState shotPopups;
   PackPopupState packPopups;
   CheckboxRows shotCheckboxRows;  // the "Training" tab's rows of shots
+  std::unique_ptr<CaptureState> capture;  // while the editor shows a captured shot
 };
