@@ -46,7 +46,7 @@ const std::vector<std::string> mainTabs = {"How To Use", "Training Packs", "Shot
                                            "Training Settings", "Settings", "Change Logs"};
 const std::vector<std::string> editorTabs = {"Ball", "Car location"};
 // The "Ball" tab of the editor "Capture From Game" opens, under its slider.
-const std::string capturedTab = "Ball, captured from the game";
+const std::string capturedTab = "Ball, captured";
 
 // A fresh host folder holding one pack of `shots` shot files, the plug-in
 // loaded into it and its window drawn once, which loads the pack.
@@ -87,7 +87,10 @@ class LoadedWindow {
     const bool inEditor =
         captured || std::find(editorTabs.begin(), editorTabs.end(), tab) != editorTabs.end();
     if (plugin_.editorOpen && captured != capturing_) {
-      if (!ui_.click("Ball") || !ui_.click("Cancel")) return false;
+      // What "Cancel" does (the button may be scrolled out of view).
+      plugin_.loadSelectedShot();
+      plugin_.editorOpen = false;
+      plugin_.restoreAfterEditor();
       ui_.frames(2);
     }
     capturing_ = captured;

@@ -67,7 +67,7 @@ TEST(Load, RegistersTheCommandsAndTheConsoleVariablesInOrderWithTheirDefaults) {
   PluginHarness harness;
   EXPECT_THAT(harness.host().notifierOrder(),
               ElementsAre("controlInput", "BallMove", "CarMove", "BallVelocity", "OverideShot", "LoadShot",
-                          "BallSpeed", "ExportPack", "ImportPack"));
+                          "BallSpeed", "ExportPack", "ImportPack", "CaptureShot"));
   const auto& order = harness.host().cvarOrder();
   ASSERT_EQ(order.size(), std::size(expected));
   for (size_t i = 0; i < order.size(); ++i) {
