@@ -47,7 +47,9 @@ namespace capturemessages {
 inline constexpr const char* online = "No shot can be captured in an online match";
 inline constexpr const char* noMatch = "No shot can be captured: no local match is running";
 inline constexpr const char* nothingRecorded = "No shot can be captured: nothing of this match is recorded yet";
-inline constexpr const char* notFinite = "No shot can be captured from that moment: it holds a value that is not a number";
-inline constexpr const char* velocityClamped = "The ball flew faster than the editor's range: its velocity is held within it";
+inline constexpr const char* notFinite =
+    "No shot can be captured from that moment: it holds a value that is not a number";
+inline constexpr const char* velocityClamped =
+    "The ball flew faster than the editor's range: its velocity is held within it";
 
 }  // namespace capturemessages

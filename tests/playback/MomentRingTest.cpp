@@ -47,9 +47,6 @@ TEST(MomentRing, PicksTheNearestTickAndStartsAfreshWhenTheClockGoesBack) {
   const std::pair<double, double> rows[] = {{0, 1.3}, {0.09, 1.3}, {0.11, 1.1}, {0.2, 1.1}, {0.26, 1.0}, {-1, 1.3}};
   for (const auto& [ago, time] : rows) EXPECT_DOUBLE_EQ(ring.at(ago)->time, time) << ago;
   EXPECT_FLOAT_EQ(ring.at(0.2)->ballLocation[0], 1.1f);
-  EXPECT_FALSE(ring.at(std::nan("")));
-  ring.record(tick(std::nan("")));  // no time, no place: ignored
-  EXPECT_DOUBLE_EQ(ring.at(0)->time, 1.3);
   ring.record(tick(0.5));  // a new match
   EXPECT_DOUBLE_EQ(ring.recordedSeconds(), 0);
   EXPECT_DOUBLE_EQ(ring.at(5)->time, 0.5);
@@ -59,16 +56,35 @@ TEST(MomentRing, PicksTheNearestTickAndStartsAfreshWhenTheClockGoesBack) {
   EXPECT_TRUE(ring.empty());
 }
 
+}  // namespace
+
+// What a capture takes from the ring, what it makes of it, and "CaptureShot"
+// in a host.
+namespace {
+
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 constexpr float inf = std::numeric_limits<float>::infinity();
 
-TEST(MomentCapture, HoldsTheVelocityTheSpeedTheCarsHeightAndItsAnglesWithinTheEditorsRanges) {
+TEST(MomentRing, KeepsNoTickWithoutATime) {
+  MomentRing ring;
+  ring.record(tick(1.3));
+  ring.record(tick(std::nan("")));
+  EXPECT_DOUBLE_EQ(ring.at(0)->time, 1.3);
+  EXPECT_FALSE(ring.at(std::nan("")));  // nor answers a moment that is no number
+}
+
+// A moment beside the editor's ranges, and the speeds and angles it takes.
+Moment wildMoment() {
   Moment moment;
   moment.ballLocation = {-5000, 5200, 93};  // a ball in a goal: as it was
   moment.ballVelocity = {7000, -2000, 0};
   moment.carLocation = {100, -4608, 2};
   moment.carRotation = {-65536 - 100, 32767, 40000};  // pitch, yaw, roll
-  const Outcome<CapturedShot> shot = captureShot(moment);
+  return moment;
+}
+
+TEST(MomentCapture, AShotIsHeldWithinTheEditorsRanges) {
+  const Outcome<CapturedShot> shot = captureShot(wildMoment());
   ASSERT_TRUE(shot) << shot.error;
   EXPECT_EQ(shot.value.ballLocationX, -5000);
   EXPECT_EQ(shot.value.ballLocationY, 5200);
@@ -81,6 +97,7 @@ TEST(MomentCapture, HoldsTheVelocityTheSpeedTheCarsHeightAndItsAnglesWithinTheEd
   EXPECT_EQ(shot.value.carYaw, 32764);
   EXPECT_EQ(shot.value.carRoll, 40000 - 65536);
 
+  Moment moment = wildMoment();
   const std::pair<std::array<float, 3>, int32_t> speeds[] = {{{0, 0, 0}, 2985}, {{0, 3000, 4000}, 4600},
                                                              {{1800, 2400, 0}, 3000}, {{-6000, 0, 0}, 4600}};
   for (const auto& [velocity, speed] : speeds) {
@@ -88,48 +105,56 @@ TEST(MomentCapture, HoldsTheVelocityTheSpeedTheCarsHeightAndItsAnglesWithinTheEd
     EXPECT_EQ(captureShot(moment).value.ballSpeed, speed) << velocity[0];
     EXPECT_FALSE(captureShot(moment).value.velocityClamped) << velocity[0];
   }
-  const struct {
-    std::array<float, 3> Moment::*part;
-    float value;
-  } notFinite[] = {{&Moment::ballLocation, nan}, {&Moment::ballVelocity, inf}, {&Moment::carLocation, -inf}};
-  for (const auto& row : notFinite) {
-    Moment broken = moment;
-    (broken.*row.part)[2] = row.value;
-    EXPECT_EQ(captureShot(broken).error, capturemessages::notFinite);
-  }
   const std::pair<int32_t, int32_t> angles[] = {{0, 0}, {32764, 32764}, {-32768, -32764}, {65536, 0},
                                                 {-16384 - 65536 * 3, -16384}, {INT32_MIN, 0}};
   for (const auto& [angle, inEditor] : angles) EXPECT_EQ(editorAngle(angle), inEditor) << angle;
 }
 
-// "CaptureShot" in a host: why not, before a local match has ticks; the
-// moment asked for, under the next free name or the one given; nothing of
-// a match once it ended; no hook left after unload.
-TEST(CaptureShotCommand, SavesTheMomentAskedForOrSaysInOneLineWhyNot) {
-  PluginHarness h;
-  h.host().setWorldStepper(sim::ballStepper());
-  std::filesystem::create_directories(h.packFolder("Pack"));
-  writeFile(h.packFolder("Pack") + "/Captured 1.shot", "0 0 0 0 0 0 0 0 17 0 Captured_1 3000 0 0");
-  const auto refuses = [&](const std::string& line, const char* why) {
+TEST(MomentCapture, AMomentHoldingNoNumberIsRefused) {
+  const struct {
+    std::array<float, 3> Moment::*part;
+    float value;
+  } notFinite[] = {{&Moment::ballLocation, nan}, {&Moment::ballVelocity, inf}, {&Moment::carLocation, -inf}};
+  for (const auto& row : notFinite) {
+    Moment broken = wildMoment();
+    (broken.*row.part)[2] = row.value;
+    EXPECT_EQ(captureShot(broken).error, capturemessages::notFinite);
+  }
+}
+
+// The plug-in in a host whose ball flies, the pack "Pack" holding the shot
+// "Captured 1".
+class CaptureShotCommand : public testing::Test {
+ protected:
+  CaptureShotCommand() {
+    h.host().setWorldStepper(sim::ballStepper());
+    std::filesystem::create_directories(h.packFolder("Pack"));
+    writeFile(h.packFolder("Pack") + "/Captured 1.shot", "0 0 0 0 0 0 0 0 17 0 Captured_1 3000 0 0");
+  }
+  // A second of a local match, the ball thrown at its start.
+  void playASecond() {
+    h.startLocalMatch();
+    h.host().ball()->location = {0, 0, 300};
+    h.host().ball()->velocity = {500, 1000, 800};
+    h.advance(1);
+  }
+  // The line runs and logs one line, beginning with `said`.
+  void expectOneLine(const std::string& line, const std::string& said) {
     h.host().clearLog();
     h.console(line);
     const auto& lines = h.host().logLines();
-    EXPECT_TRUE(lines.size() == 1 && lines[0].rfind(why, 0) == 0) << line << ": " << testing::PrintToString(lines);
-  };
-  refuses("CaptureShot", capturemessages::noMatch);
-  h.host().startOnlineMatch();
-  refuses("CaptureShot", capturemessages::online);
-  h.startLocalMatch();
-  refuses("CaptureShot 0 Early", capturemessages::nothingRecorded);
+    EXPECT_TRUE(lines.size() == 1 && lines[0].rfind(said, 0) == 0) << line << ": " << testing::PrintToString(lines);
+  }
 
-  h.host().ball()->location = {0, 0, 300};
-  h.host().ball()->velocity = {500, 1000, 800};
-  h.advance(0.5);
+  PluginHarness h;
+};
+
+TEST_F(CaptureShotCommand, SavesTheMomentAskedForUnderTheNextFreeName) {
+  playASecond();
   const Vector then = h.host().ball()->location;
   const Vector thenVelocity = h.host().ball()->velocity;
   h.advance(0.25);
-  h.console("CaptureShot 0.25");
-  EXPECT_TRUE(h.logged("Captured the shot Captured 2 from 0.25 seconds ago"));
+  expectOneLine("CaptureShot 0.25", "Captured the shot Captured 2 from 0.25 seconds ago");
   Shot saved;
   saved.filePath = h.packFolder("Pack") + "/Captured 2.shot";
   ASSERT_EQ(saved.readValues(), ShotRead::kept);
@@ -140,18 +165,33 @@ TEST(CaptureShotCommand, SavesTheMomentAskedForOrSaysInOneLineWhyNot) {
   EXPECT_EQ(saved.carLocationY, -4608);
   EXPECT_EQ(saved.carYaw, 16384);
   EXPECT_EQ(saved.ballSpeed, 2985);
-  h.console("CaptureShot 0.1 Near the wall");
-  EXPECT_TRUE(h.logged("Captured the shot Near the wall from 0.1 seconds ago"));
+  expectOneLine("CaptureShot 0.1 Near the wall", "Captured the shot Near the wall from 0.1 seconds ago");
   EXPECT_EQ(h.plugin().shots.size(), 3u);
-  refuses("CaptureShot -1", "Usage: CaptureShot [SECONDS_AGO] [NAME], SECONDS_AGO from 0 to 10");
-  refuses("CaptureShot 0 Near the wall", "Could not capture the shot Near the wall: ");
+}
+
+TEST_F(CaptureShotCommand, SaysInOneLineWhyItCapturesNothing) {
+  expectOneLine("CaptureShot", capturemessages::noMatch);
+  h.host().startOnlineMatch();
+  expectOneLine("CaptureShot", capturemessages::online);
+  h.startLocalMatch();
+  expectOneLine("CaptureShot 0 Early", capturemessages::nothingRecorded);
+  playASecond();
+  expectOneLine("CaptureShot -1", "Usage: CaptureShot [SECONDS_AGO] [NAME], SECONDS_AGO from 0 to 10");
+  expectOneLine("CaptureShot 0 Captured 1", "Could not capture the shot Captured 1: ");
   h.host().ball()->location = {nan, 0, 0};
   h.advance(0.1);
-  refuses("CaptureShot", capturemessages::notFinite);
+  expectOneLine("CaptureShot", capturemessages::notFinite);
+  EXPECT_EQ(h.plugin().shots.size(), 1u);
+}
 
+TEST_F(CaptureShotCommand, ForgetsAMatchThatEnded) {
+  playASecond();
   h.host().leaveMatch();
   h.startLocalMatch();
-  refuses("CaptureShot", capturemessages::nothingRecorded);
+  expectOneLine("CaptureShot", capturemessages::nothingRecorded);
+}
+
+TEST_F(CaptureShotCommand, LeavesNoHookInTheGameAfterUnload) {
   EXPECT_EQ(h.host().hookedEvents().size(), 2u);
   h.unload();
   EXPECT_TRUE(h.host().hookedEvents().empty());

@@ -11,10 +11,10 @@
 #include <regex>
 #include <set>
 
-#include "flight/FlightPrediction.h"
 #include "sandbox/PluginVerbs.h"
-#include "storage/Shot.h"
 #include "tests/support/SandboxFixture.h"
+// The capture example's replay against its foretold flight.
+#include "flight/FlightPrediction.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ TEST_F(SandboxExample, TheResetScriptPlacesTheStoredShotThenLaunchesIt) {
 // The README's capture example, where the ball flies: the saved shot holds
 // the moment "show ball" printed, and replayed it rises as high as the shot's
 // foretold flight.
-TEST_F(SandboxExample, TheCaptureScriptSavesTheMomentShownAndItsReplayReachesTheForetoldApex) {
+TEST_F(SandboxExample, TheCaptureScriptsShotFliesOnAsTheBallDid) {
   const std::string output = run("capture.script", "host", "--headless-window ");
   EXPECT_THAT(output, HasSubstr("Captured the shot Test from 0.2 seconds ago"));
   Shot saved;
