@@ -60,6 +60,7 @@ inline constexpr const char* importPack = "ImportPack";
 inline constexpr const char* shotStats = "ShotStats";
 inline constexpr const char* resetShotStats = "ResetShotStats";
 inline constexpr const char* restoreLast = "RestoreLast";
+inline constexpr const char* captureShot = "CaptureShot";
 
 }  // namespace commandname
 

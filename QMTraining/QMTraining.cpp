@@ -48,15 +48,15 @@ void QMTraining::onLoad() {
   std::filesystem::create_directories(gameWrapper->GetDataFolder() / "QMShots");
   registerNotifiers();
   registerCvars();
-  hookGameEvents();
   cvarManager->getCvar(cvarname::speedEnabled).setValue(static_cast<int>(SpeedMode::FromShot));
+  hookGameEvents();
 }
 
 void QMTraining::onUnload() {
+  unhookGameEvents();
   cvarManager->executeCommand(unbindCommand(controllerKeyNames.at(controllerKeyIndex)), true);
   cvarManager->executeCommand(unbindCommand(keyboardKeyNames.at(keyboardKeyIndex)), true);
   trainingActive = false;
-  unhookGameEvents();
   openAttempt.reset();
   flushResults();
 }

@@ -23,6 +23,8 @@
 #include "binds/KeyNames.h"
 #include "pluginsdk/CVarManagerWrapper.h"
 #include "pluginsdk/GameWrapper.h"
+#include "playback/MomentCapture.h"
+#include "playback/MomentRing.h"
 #include "playback/RandomDraws.h"
 #include "playback/ShotPicker.h"
 #include "pluginsdk/Plugin.h"
@@ -56,6 +58,32 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   void pickNextShot();
   void loadSelectedShot();
   void overrideShot();
+
+  // ---- game events (QMTraining/GameHooks.cpp) ----
+  // Every hook the plug-in has in the game, registered at load and dropped
+  // at unload in one place; each event has one handler here (the goal's in
+  // playback/Attempts.cpp).
+  void hookGameEvents();
+  void unhookGameEvents();
+  void onGameTick();
+  void onGoalScored();
+  void onMatchEnded();
+
+  // ---- capturing shots from the game (playback/) ----
+  // Keeps the tick's moment in `moments`: only in a local match, with no
+  // allocation and no file access.
+  void recordMoment();
+  // Why no shot can be captured now (online, no local match, nothing
+  // recorded), or null when one can.
+  const char* captureUnavailable();
+  // Writes a captured shot as the new shot `name` of the pack at
+  // `packIndex` and reloads the pack's shots; says why when it cannot.
+  Status saveCapturedShot(int32_t packIndex, const CapturedShot& shot, const std::string& name);
+  // "Captured N" with the smallest N no shot of the loaded pack is named.
+  std::string nextCapturedName() const;
+  // "CaptureShot [SECONDS_AGO] [NAME]": logs the saved shot's name or why
+  // there is none, in one line.
+  void captureShotCommand(const std::vector<std::string>& arguments);
 
   // ---- training packs (storage/) ----
   void loadTrainingPacks();
@@ -104,12 +132,6 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   void importPackCommand(const std::vector<std::string>& arguments);
 
   // ---- attempts of shots (playback/Attempts.cpp) ----
-  // Every game event the plug-in follows is hooked and unhooked here, and
-  // nowhere else: a goal, the end of a local match.
-  void hookGameEvents();
-  void unhookGameEvents();
-  void onGoalScored();
-  void onMatchEnded();
   // The press that placed shots[shotIndex] (counted in latestPress) starts
   // its attempt; it times out "stats_attempt_seconds" of game time after the
   // launch.
@@ -252,6 +274,9 @@ class QMTraining : public BakkesMod::Plugin::BakkesModPlugin,
   bool splitCar = false;
   bool makeCeiling = false;
   bool randomizeSpawns = false;
+
+  // ---- the last seconds of the local match, tick by tick ----
+  MomentRing moments;
 
   // ---- where the reset cycle's random draws come from; tests replace it ----
   DrawNumber drawNumber = randomDeviceDraws();

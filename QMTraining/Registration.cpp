@@ -58,6 +58,7 @@ void QMTraining::registerNotifiers() {
   // It changes the pack list and reloads the current pack, which needs the
   // start-up work done.
   command(commandname::restoreLast, &QMTraining::restoreLast);
+  commandWithArgument(commandname::captureShot, &QMTraining::captureShotCommand);
 }
 
 void QMTraining::registerCvars() {

@@ -13,7 +13,6 @@
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
 #include "playback/WeightedDraw.h"
-#include "pluginsdk/GameEvents.h"
 
 namespace {
 
@@ -33,18 +32,6 @@ uint64_t weightOf(const ShotResult* result) {
 
 }  // namespace
 
-void QMTraining::hookGameEvents() {
-  gameWrapper->HookEvent(gameevents::goalScored,
-                         guarded(gameevents::goalScored, [this](std::string) { onGoalScored(); }));
-  gameWrapper->HookEvent(gameevents::matchEnded,
-                         guarded(gameevents::matchEnded, [this](std::string) { onMatchEnded(); }));
-}
-
-void QMTraining::unhookGameEvents() {
-  gameWrapper->UnhookEvent(gameevents::goalScored);
-  gameWrapper->UnhookEvent(gameevents::matchEnded);
-}
-
 void QMTraining::onGoalScored() {
   if (!openAttempt) return;
   ServerWrapper server = gameWrapper->GetCurrentGameState();
@@ -52,8 +39,6 @@ void QMTraining::onGoalScored() {
   // The hook runs with the ball past the line: its side tells the net.
   endAttempt(ball && ball.GetLocation().Y > 0, true);
 }
-
-void QMTraining::onMatchEnded() { endAttempt(false, false); }
 
 void QMTraining::startAttempt(size_t shotIndex, float secondsToLaunch) {
   // The editor's working shot is not the file's until it is saved.

@@ -31,7 +31,8 @@ class MomentRing {
   static constexpr double minSpacing = keptSeconds / static_cast<double>(capacity - 1);
 
   // Adds a tick. A time earlier than the newest (the clock went back: a new
-  // match) starts the ring afresh.
+  // match) starts the ring afresh; a tick whose time is not finite is
+  // ignored.
   void record(const Moment& moment);
   void clear();
 
@@ -40,7 +41,7 @@ class MomentRing {
   double recordedSeconds() const;
   // The kept tick nearest to `secondsAgo` before the newest (the earlier of
   // two equally near); secondsAgo outside 0..recordedSeconds() is held to
-  // it. Nothing when the ring is empty.
+  // it. Nothing when the ring is empty or secondsAgo is not a number.
   std::optional<Moment> at(double secondsAgo) const;
 
  private:

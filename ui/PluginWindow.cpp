@@ -10,6 +10,7 @@
 #include "QMTraining/Guard.h"
 #include "QMTraining/Log.h"
 #include "QMTraining/QMTraining.h"
+#include "ui/CaptureEditor.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ void QMTraining::renderWindow() {
     return;
   }
   if (editorOpen) {
+    drawCaptureSlider(*this);
     if (ImGui::BeginTabBar("Create Shot", ImGuiTabBarFlags_None)) {
       renderShotEditorTabs();
       ImGui::EndTabBar();

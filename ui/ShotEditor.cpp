@@ -13,6 +13,7 @@
 #include "QMTraining/Guard.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
+#include "ui/CaptureEditor.h"
 #include "ui/EditorFields.h"
 #include "ui/EditorFooter.h"
 #include "ui/NameRules.h"
@@ -141,6 +142,7 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&), floa
 }  // namespace
 
 bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
+  endCapture(plugin);
   const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
   plugin.editShotIndex = shotIndex;
   plugin.windowState->shotEditor.editShotFile = shot.filePath;
@@ -184,6 +186,7 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
 }
 
 bool startNewShot(QMTraining& plugin) {
+  endCapture(plugin);
   plugin.ballLocationX = plugin.ballLocationY = plugin.ballLocationZ = 0;
   plugin.ballVelocityX = plugin.ballVelocityY = plugin.ballVelocityZ = 0;
   plugin.carLocationX = plugin.carLocationY = plugin.carLocationZ = 0;
@@ -219,6 +222,7 @@ bool QMTraining::holdEditorSpeed() {
 }
 
 void QMTraining::restoreAfterEditor() {
+  endCapture(*this);
   if (windowState->shotEditor.speedModeBefore) {
     if (CVarWrapper speedMode = cvarManager->getCvar(cvarname::speedEnabled)) {
       speedMode.setValue(*windowState->shotEditor.speedModeBefore);

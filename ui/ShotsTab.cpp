@@ -12,6 +12,7 @@
 #include "QMTraining/ConsoleVariables.h"
 #include "QMTraining/QMTraining.h"
 #include "storage/PackPaths.h"
+#include "ui/CaptureEditor.h"
 #include "ui/NameRules.h"
 #include "ui/ResultsView.h"
 #include "ui/ShotEditor.h"
@@ -118,7 +119,9 @@ void QMTraining::renderShotsTab() {
   resultsview::drawRecentPlot(picked >= 0 ? resultOf(static_cast<size_t>(picked)) : nullptr, previewWidth);
   ImGui::EndGroup();
 
-  if (ImGui::Button("Create New Shot")) startNewShot(*this);
+  if (ImGui::Button("Create New Shot") && !startNewShot(*this)) return;
+  ImGui::SameLine();
+  drawCaptureButton(*this);
   ImGui::SameLine();
   resultsview::drawResetResults(*this, windowState->resultsReset.open, windowState->resultsReset.failure);
 }

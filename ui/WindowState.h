@@ -6,8 +6,10 @@
 // nothing below the window depends on these headers.
 
 #include <string>
+#include <memory>
 
 #include "flight/FlightPrediction.h"
+#include "ui/CaptureState.h"
 #include "ui/CheckboxRows.h"
 #include "ui/TabState.h"
 #include "ui/TrashState.h"
@@ -24,4 +26,5 @@ struct WindowState {
   } resultsReset;
   UndoOffer undo;
   TrashPopupState trash;
+  std::unique_ptr<CaptureState> capture;  // while the editor shows a captured shot
 };

@@ -4,6 +4,7 @@
 
 #include "flight/Field.h"
 #include "pluginsdk/GameEvents.h"
+#include "pluginsdk/sim/Host.h"
 
 namespace sim {
 
@@ -54,6 +55,7 @@ void Game::startLocalMatch() {
   server_ = std::make_unique<Server>();
   server_->host = &host_;
   server_->kind = ActorKind::Server;
+  server_->startedAt = host_.now();
   server_->ball = std::make_unique<Ball>();
   server_->ball->host = &host_;
   server_->ball->kind = ActorKind::Ball;

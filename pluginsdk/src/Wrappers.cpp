@@ -219,6 +219,11 @@ CarWrapper ServerWrapper::GetGameCar() {
 
 int ServerWrapper::GetMaxScore() { return static_cast<sim::Server&>(actorAt(memory_address)).maxScore; }
 
+float ServerWrapper::GetSecondsElapsed() {
+  const auto& server = static_cast<sim::Server&>(actorAt(memory_address));
+  return static_cast<float>(server.host->now() - server.startedAt);
+}
+
 void ServerWrapper::SetMaxScore(int maxScore) {
   record(memory_address, fmt::format("SetMaxScore({})", maxScore));
   static_cast<sim::Server&>(actorAt(memory_address)).maxScore = maxScore;

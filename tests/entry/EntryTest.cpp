@@ -72,7 +72,8 @@ TEST(Load, RegistersEveryCommandThenEveryVariableInOrderWithItsDefault) {
   PluginHarness harness;
   EXPECT_THAT(harness.host().notifierOrder(),
               ElementsAre("controlInput", "BallMove", "CarMove", "BallVelocity", "OverideShot", "LoadShot",
-                          "BallSpeed", "ShotStats", "ResetShotStats", "ExportPack", "ImportPack", "RestoreLast"));
+                          "BallSpeed", "ShotStats", "ResetShotStats", "ExportPack", "ImportPack", "RestoreLast",
+                          "CaptureShot"));
   const auto& order = harness.host().cvarOrder();
   ASSERT_EQ(order.size(), std::size(expected));
   for (size_t i = 0; i < order.size(); ++i) {

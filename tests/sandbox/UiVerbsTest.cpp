@@ -17,6 +17,8 @@
 #include "sandbox/PluginVerbs.h"
 #include "storage/PackText.h"
 #include "tests/support/SandboxFixture.h"
+// The capture example's replay against its foretold flight.
+#include "flight/FlightPrediction.h"
 
 namespace {
 
@@ -139,9 +141,9 @@ class SandboxExample : public testing::Test {
   }
   std::filesystem::path pack() const { return dir.path() / "host/data/QMShots/TrainingPacks/Demo Pack"; }
 
-  std::string run(const std::string& script, const std::string& host = "host") {
-    const ProgramRun run = runSandboxProgram("--host-dir '" + dir.str(host) + "' --script '" + QM_SOURCE_DIR +
-                                             "/sandbox/examples/" + script + "'");
+  std::string run(const std::string& script, const std::string& host = "host", const std::string& options = "") {
+    const ProgramRun run = runSandboxProgram(options + "--host-dir '" + dir.str(host) + "' --script '" +
+                                             QM_SOURCE_DIR + "/sandbox/examples/" + script + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     return run.output;
   }
@@ -204,6 +206,35 @@ TEST_F(SandboxExample, TheResetScriptPlacesTheStoredShotThenLaunchesIt) {
   ASSERT_NE(stillAtRest, std::string::npos) << output;
   EXPECT_NE(launched, std::string::npos) << output;
   EXPECT_GT(launched, stillAtRest) << output;
+}
+
+// The README's capture example, where the ball flies: the saved shot holds
+// the moment "show ball" printed, and replayed it rises as high as the shot's
+// foretold flight.
+TEST_F(SandboxExample, TheCaptureScriptsShotFliesOnAsTheBallDid) {
+  const std::string output = run("capture.script", "host", "--headless-window ");
+  EXPECT_THAT(output, HasSubstr("Captured the shot Test from 0.2 seconds ago"));
+  Shot saved;
+  saved.filePath = (pack() / "Test.shot").string();
+  ASSERT_EQ(saved.readValues(), ShotRead::kept) << output;
+  const std::string number = "([-0-9.e]+)";
+  const std::regex flying("ball location=\\(" + number + ", " + number + ", " + number + "\\) velocity=\\(" +
+                          number + ", " + number + ", " + number + "\\) hitteam=1");
+  std::smatch shown;
+  ASSERT_TRUE(std::regex_search(output, shown, flying)) << output;
+  // Within what the ball flies in a tick: the moment is the tick nearest.
+  const auto tick = static_cast<float>(saved.ballSpeed * flight::tickSeconds);
+  const float values[] = {saved.ballLocationX, saved.ballLocationY, saved.ballLocationZ,
+                          saved.ballVelocityX, saved.ballVelocityY, saved.ballVelocityZ};
+  for (size_t i = 0; i < std::size(values); ++i) EXPECT_NEAR(values[i], std::stof(shown[i + 1]), tick) << i;
+
+  const float apex = flight::predictFlight({{saved.ballLocationX, saved.ballLocationY, saved.ballLocationZ},
+                                            {saved.ballVelocityX, saved.ballVelocityY, saved.ballVelocityZ},
+                                            static_cast<float>(saved.ballSpeed)})
+                         .apex;
+  std::smatch highest;
+  ASSERT_TRUE(std::regex_search(output, highest, std::regex("highest ([0-9]+)"))) << output;
+  EXPECT_NEAR(std::stof(highest[1]), apex, 0.02 * apex) << output;
 }
 
 TEST_F(SandboxExample, TheTrainingScriptPlaysOneOfTheTwoTickedShots) {

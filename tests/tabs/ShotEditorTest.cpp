@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <limits>
 
+#include "playback/MomentCapture.h"
+#include "pluginsdk/sim/Motion.h"
 #include "tests/tabs/WindowFixture.h"
 #include "ui/NameRules.h"
 #include "ui/TextFields.h"
@@ -276,6 +278,59 @@ TEST_F(ShotEditorTest, EditingKeepsANameLongerThanTheNameField) {
   click("Edit Shot");
   EXPECT_FALSE(plugin().editorOpen);
   EXPECT_THAT(displayedShotNames(), UnorderedElementsAre("Alpha", "Beta", longName));
+}
+
+// "Capture From Game" after a second of a local match: the ball thrown from
+// (0, 0, 500), then held where the second left it.
+class CaptureTest : public ShotEditorTest {
+ protected:
+  void playASecond() {
+    harness.startLocalMatch();
+    harness.host().setWorldStepper(sim::ballStepper());
+    harness.host().ball()->location = {0, 0, 500};
+    harness.host().ball()->velocity = {0, 1000, 500};
+    harness.advance(1);
+    harness.host().setWorldStepper(nullptr);
+    harness.console("cool_speed 3500");
+    clickAndExpect("Capture From Game", "Seconds ago");
+  }
+};
+
+TEST_F(CaptureTest, TheButtonIsDisabledSayingWhyWithoutALocalMatch) {
+  ui().hover("Capture From Game");
+  EXPECT_TRUE(ui().waitFor(capturemessages::noMatch)) << ui().describe();
+  click("Capture From Game");
+  ui().frames(2);
+  EXPECT_FALSE(plugin().editorOpen);
+}
+
+TEST_F(CaptureTest, TheSliderTakesTheEditorBackInTimeFromTheLatestMoment) {
+  playASecond();
+  EXPECT_EQ(plugin().ballLocationY, harness.host().ball()->location.Y);
+  EXPECT_EQ(plugin().ballVelocityY, 1000);
+  EXPECT_EQ(plugin().carLocationY, -4608);
+  EXPECT_EQ(plugin().carYaw, 16384);
+  EXPECT_EQ(harness.cvarInt("cool_speed"), 2985);  // the ball's speed, held to the range
+  EXPECT_TRUE(shows("Captured 1"));
+  const std::string apexNow = previewLine("Apex: ");
+  dragSlider("0.0", 0, true);  // a second or so ago: near the throw's start
+  EXPECT_NEAR(plugin().ballLocationZ, 500, 40);
+  EXPECT_LT(plugin().ballLocationY, 100);
+  EXPECT_NE(previewLine("Apex: "), apexNow);
+  click("Save Shot");
+  Shot saved;
+  saved.filePath = harness.packFolder("Pack") + "/Captured 1.shot";
+  ASSERT_EQ(saved.readValues(), ShotRead::kept);
+  EXPECT_NEAR(saved.ballLocationZ, 500, 40);
+  EXPECT_EQ(saved.ballSpeed, 2985);
+}
+
+TEST_F(CaptureTest, CancelLeavesNoTrace) {
+  playASecond();
+  clickAndExpect("Cancel", "Create New Shot");
+  EXPECT_EQ(harness.cvarInt("cool_speed"), 3500);
+  EXPECT_THAT(shotFilesIn("Pack"), ElementsAre("Alpha", "Beta"));
+  EXPECT_FALSE(shows("Captured 1"));
 }
 
 // The rules behind the fields that the window cannot show whole.

@@ -63,4 +63,7 @@ class ServerWrapper : public ActorWrapper {
   CarWrapper GetGameCar();
   int GetMaxScore();
   void SetMaxScore(int maxScore);
+  // Seconds of game time since the match started; every match starts again
+  // from 0.
+  float GetSecondsElapsed();
 };

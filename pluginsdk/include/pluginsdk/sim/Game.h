@@ -45,6 +45,7 @@ struct Car : Actor {
 
 struct Server : Actor {
   int maxScore = 3;
+  double startedAt = 0;  // the host's clock when the match started
   std::unique_ptr<Ball> ball;
   std::unique_ptr<Car> car;
 };
