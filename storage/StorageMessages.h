@@ -20,6 +20,8 @@ inline constexpr const char* deleteRefused = "Could not delete TrainingPack: {}"
 inline constexpr const char* overwriteRefused = "Shot file {} was not overwritten: {}";
 inline constexpr const char* restoredShot = "Restored shot \"{}\" to training pack {} from the trash";
 inline constexpr const char* restoredPack = "Restored training pack \"{}\" from the trash";
+// Appended when the emptied entry stayed (the next start removes it).
+inline constexpr const char* emptiedEntryLeft = "; its emptied trash entry stays until the next start: {}";
 inline constexpr const char* trashEmpty = "The trash is empty: nothing to restore";
 inline constexpr const char* restoreFailed = "Could not restore from the trash: {}";
 inline constexpr const char* trashPruned = "Removed {} trash entries older than 30 days or past 2,000 shots";

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "platform/Utf8Path.h"
@@ -24,6 +25,17 @@ bool exists(const std::string& path) {
   std::error_code error;
   return fs::symlink_status(pathFromUtf8(path), error).type() != fs::file_type::not_found;
 }
+
+// Whether something is at `path`; nothing when that cannot be told.
+std::optional<bool> taken(const std::string& path) {
+  std::error_code error;
+  const fs::file_type type = fs::symlink_status(pathFromUtf8(path), error).type();
+  if (type == fs::file_type::not_found) return false;
+  if (error) return std::nullopt;
+  return true;
+}
+
+std::string unknownPlace(const std::string& path) { return "Could not look at " + path + " to tell if it is free"; }
 
 // The last component of `path`.
 std::string lastPart(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -156,7 +168,10 @@ Outcome<std::string> restoreShot(const TrashEntry& entry, const std::string& pac
   const std::string source = entry.folder + "/" + entry.item;
   std::string name = entry.name;
   std::string fileName = entry.item;
-  for (int number = 2; exists(packFolder + "/" + fileName); ++number) {
+  for (int number = 2;; ++number) {
+    const std::optional<bool> used = taken(packFolder + "/" + fileName);
+    if (!used) return Outcome<std::string>::failure(unknownPlace(packFolder + "/" + fileName));
+    if (!*used) break;
     name = entry.name + " " + std::to_string(number);
     fileName = shotname::fileNameFor(name);
   }
@@ -183,7 +198,10 @@ Outcome<std::string> restorePack(const TrashEntry& entry, const std::string& pac
   fs::create_directories(pathFromUtf8(packsFolder), error);
   if (error) return Outcome<std::string>::failure("Could not make " + packsFolder + ": " + error.message());
   std::string name = entry.name;
-  for (int number = 2; exists(packsFolder + "/" + name) || packNameTaken(name); ++number) {
+  for (int number = 2;; ++number) {
+    const std::optional<bool> used = taken(packsFolder + "/" + name);
+    if (!used) return Outcome<std::string>::failure(unknownPlace(packsFolder + "/" + name));
+    if (!*used && !packNameTaken(name)) break;
     name = entry.name + " " + std::to_string(number);
   }
   std::string why;
@@ -231,16 +249,19 @@ Outcome<TrashEntry> movePackToTrash(const std::string& trashFolder, const std::s
   });
 }
 
-Outcome<std::string> restoreTrashEntry(const TrashEntry& entry, const std::string& packsFolder,
-                                       const std::function<bool(const std::string&)>& packNameTaken) {
-  return guarded<Outcome<std::string>>([&] {
+Outcome<RestoredItem> restoreTrashEntry(const TrashEntry& entry, const std::string& packsFolder,
+                                        const std::function<bool(const std::string&)>& packNameTaken) {
+  return guarded<Outcome<RestoredItem>>([&] {
     if (!exists(entry.folder + "/" + entry.item)) {
-      return Outcome<std::string>::failure("This trash entry holds nothing to restore any more");
+      return Outcome<RestoredItem>::failure("This trash entry holds nothing to restore any more");
     }
     Outcome<std::string> restored = entry.kind == TrashKind::deletedPack
                                         ? restorePack(entry, packsFolder, packNameTaken)
                                         : restoreShot(entry, packsFolder);
-    if (restored) removeTrashEntry(entry);  // the item is out: a leftover record lists nothing
-    return restored;
+    if (!restored) return Outcome<RestoredItem>::failure(std::move(restored.error));
+    // The item is out: a record left behind lists nothing, and the next
+    // start removes it.
+    const Status gone = removeTrashEntry(entry);
+    return Outcome<RestoredItem>::success({std::move(restored.value), gone.error});
   });
 }

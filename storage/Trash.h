@@ -77,14 +77,20 @@ Outcome<std::vector<TrashEntry>> listTrash(const std::string& trashFolder);
 // "NAME 3", ... when that is taken on disk or, for a pack, by
 // packNameTaken. A shot back under another name carries that name inside
 // too, its only changed bytes. The entry's folder goes once the item is out.
-// The value is the name the item has now.
-Outcome<std::string> restoreTrashEntry(const TrashEntry& entry, const std::string& packsFolder,
-                                       const std::function<bool(const std::string&)>& packNameTaken);
+// A name whose place cannot be looked at is no free name: nothing is put
+// back then.
+struct RestoredItem {
+  std::string name;       // the name the item has now
+  std::string entryLeft;  // why its emptied entry is still in the trash; "" when it went
+};
+Outcome<RestoredItem> restoreTrashEntry(const TrashEntry& entry, const std::string& packsFolder,
+                                        const std::function<bool(const std::string&)>& packNameTaken);
 
 // Removes an entry for good.
 Status removeTrashEntry(const TrashEntry& entry);
 
-// Removes every entry; the value is how many went.
+// Removes everything in the trash, entries whose record cannot be read
+// included; the value is how many entry folders went.
 Outcome<size_t> emptyTrash(const std::string& trashFolder);
 
 // Removes the entries past the limits of trashfile, oldest first; the value

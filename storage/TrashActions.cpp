@@ -41,7 +41,7 @@ Outcome<std::string> QMTraining::restoreFromTrash(const TrashEntry& entry) {
     return std::any_of(trainingPacks.begin(), trainingPacks.end(),
                        [&](const std::string& pack) { return namerule::samePackName(pack, name); });
   };
-  Outcome<std::string> restored =
+  Outcome<RestoredItem> restored =
       restoreTrashEntry(entry, packsFolderPath(dataFolderPath()), listedAlike);
   if (!restored) return Outcome<std::string>::failure(restored.error);
   ++storageActions;
@@ -49,9 +49,15 @@ Outcome<std::string> QMTraining::restoreFromTrash(const TrashEntry& entry) {
   if (CVarWrapper packNumber = cvarManager->getCvar(cvarname::trainingPackNum)) {
     if (packAt(trainingPacks, packNumber.getIntValue())) loadTrainingPack(packNumber.getIntValue());
   }
-  return Outcome<std::string>::success(
-      entry.kind == TrashKind::deletedPack ? fmt::format(storagemessages::restoredPack, restored.value)
-                                           : fmt::format(storagemessages::restoredShot, restored.value, entry.pack));
+  std::string done = entry.kind == TrashKind::deletedPack
+                         ? fmt::format(storagemessages::restoredPack, restored.value.name)
+                         : fmt::format(storagemessages::restoredShot, restored.value.name, entry.pack);
+  if (!restored.value.entryLeft.empty()) {
+    // Done, but not all of it: said wherever the restore was asked for.
+    done += fmt::format(storagemessages::emptiedEntryLeft, restored.value.entryLeft);
+    logLine(done);
+  }
+  return Outcome<std::string>::success(std::move(done));
 }
 
 Outcome<size_t> QMTraining::emptyTrashEntries() {

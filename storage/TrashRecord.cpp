@@ -188,18 +188,32 @@ Status removeTrashEntry(const TrashEntry& entry) {
 }
 
 Outcome<size_t> emptyTrash(const std::string& trashFolder) {
-  Outcome<std::vector<TrashEntry>> entries = listTrash(trashFolder);
-  if (!entries) return Outcome<size_t>::failure(entries.error);
-  size_t removed = 0;
-  for (const TrashEntry& entry : entries.value) {
-    Status gone = removeTrashEntry(entry);
-    if (!gone) {
-      return Outcome<size_t>::failure(std::to_string(removed) + " of " + std::to_string(entries.value.size()) +
-                                      " trash entries removed; " + gone.error);
+  try {
+    std::vector<fs::path> folders;
+    std::error_code error;
+    if (fs::symlink_status(pathFromUtf8(trashFolder), error).type() == fs::file_type::not_found) {
+      return Outcome<size_t>::success(0);
     }
-    ++removed;
+    for (fs::directory_iterator it(pathFromUtf8(trashFolder), error), end; !error && it != end; it.increment(error)) {
+      folders.push_back(it->path());
+    }
+    if (error) return Outcome<size_t>::failure("Could not list the trash " + trashFolder + ": " + error.message());
+    size_t removed = 0;
+    for (const fs::path& folder : folders) {
+      // The record first: a folder without one is no entry, whatever is left.
+      if (fs::is_directory(folder, error)) fs::remove(pathFromUtf8(recordPath(utf8FromPath(folder))), error);
+      if (!error) fs::remove_all(folder, error);
+      if (error) {
+        return Outcome<size_t>::failure(std::to_string(removed) + " of " + std::to_string(folders.size()) +
+                                        " trash entries removed; could not remove " + utf8FromPath(folder) + ": " +
+                                        error.message());
+      }
+      ++removed;
+    }
+    return Outcome<size_t>::success(removed);
+  } catch (const std::exception& error) {
+    return Outcome<size_t>::failure(std::string("Could not empty the trash: ") + error.what());
   }
-  return Outcome<size_t>::success(removed);
 }
 
 size_t removeUnfinishedEntries(const std::string& trashFolder) {

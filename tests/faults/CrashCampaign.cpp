@@ -222,7 +222,7 @@ TEST(CrashCampaign, NoCrashLosesAShotOrLeavesAHalfPackOrALeftover) {
 
 // A durable write: the file flushed before the rename that makes it visible,
 // the folder flushed after it.
-TEST(DurableWrites, FlushBeforeRenameAndTheFolderAfter) {
+TEST(DurableWrites, AWriteIsFlushedBeforeTheRenameThatShowsIt) {
   TempDir dir;
   const std::string root = utf8FromPath(dir.path()) + "/f";  // the tree's own folder is not recorded
   const std::string packs = root + "/packs";

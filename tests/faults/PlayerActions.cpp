@@ -154,6 +154,25 @@ const std::vector<Action>& actions() {
                    encodePackText("Shared", {"1 2 3 0 0 0 0 0 17 0 Lob 3000 0 0", "4 5 6 0 0 0 0 0 17 0 Chip 3000 0 0"}));
        },
        nullptr, "ImportPack Shared.qmpack"},
+      {"results written at a pack switch", packsTab,
+       [](Player& p) {
+         p.plugin().packResults["1 Alpha.shot"].record(false, 1);
+         p.plugin().resultsChanged = true;
+       },
+       "Q"},
+      {"capture shot command", "Shots",
+       [](Player& p) {
+         p.h.startLocalMatch();
+         p.h.advance(0.5);
+       },
+       nullptr, "CaptureShot 0 Caught"},
+      {"undo a pack delete", packsTab, [](Player& p) { p.packRow("Delete", "Q").click("OK"); }, "Undo"},
+      {"restore from the trash", packsTab,
+       [](Player& p) { p.packRow("Delete", "Q").click("OK").click("Trash"); }, "Restore"},
+      {"restore last command", "Shots", [](Player& p) { p.shotRow("Delete", "2 Beta").click("OK"); }, nullptr,
+       "RestoreLast"},
+      {"empty trash", packsTab,
+       [](Player& p) { p.packRow("Delete", "Q").click("OK").click("Trash").click("Empty Trash"); }, "OK"},
       {"reset results", "Shots",
        [](Player& p) {
          p.plugin().packResults["1 Alpha.shot"].record(true, 1);

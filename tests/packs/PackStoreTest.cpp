@@ -139,7 +139,7 @@ TEST_F(PackStore, DeletingAPackKeepsTheLoadedPackCurrentOrLoadsTheFirst) {
   EXPECT_EQ(packNumber(), 0);
 }
 
-TEST_F(PackStore, DeletedAndOverwrittenGoToTheTrashAndComeBackByteIdentical) {
+TEST_F(PackStore, WhatADeleteOrAnOverwriteLosesComesBackByteIdentical) {
   plugin().oldDataMigrated = 1;
   usePacks({"A", "B"});
   put("A", "Lob.shot", shotLine("Lob"));
@@ -184,7 +184,7 @@ TEST_F(PackStore, DeletedAndOverwrittenGoToTheTrashAndComeBackByteIdentical) {
                                  "The trash is empty: nothing to restore"));
 }
 
-TEST_F(PackStore, TheTrashRefusesADeleteItCannotKeepAndKeepsToItsLimits) {
+TEST_F(PackStore, ADeleteTheTrashCannotKeepIsRefused) {
   usePacks({"A"});
   put("A", "Lob.shot", shotLine("Lob"));
   const std::string trash = harness.dataFolder() + "/QMShots/Trash";
@@ -196,8 +196,12 @@ TEST_F(PackStore, TheTrashRefusesADeleteItCannotKeepAndKeepsToItsLimits) {
   EXPECT_FALSE(plugin().keepBeforeOverwrite(lob).ok());
   EXPECT_EQ(text("A", "Lob.shot"), shotLine("Lob"));
   EXPECT_THAT(log(), ElementsAre(HasSubstr("Could not delete TrainingPack: Could not make the trash folder")));
-  fs::remove(trash);
-  // 30 days, then at most so many shots, the oldest going first.
+}
+
+// 30 days, then at most so many shots, the oldest going first.
+TEST_F(PackStore, TheTrashKeepsToItsLimits) {
+  usePacks({"A"});
+  const std::string trash = harness.dataFolder() + "/QMShots/Trash";
   const int64_t day = 24 * 60 * 60;
   const int64_t now = plugin().clockSeconds();
   for (int age : {0, 20, 31, 45}) {

@@ -147,7 +147,7 @@ TEST(SandboxProgram, WhatThePlayerSetSurvivesARestartOfTheHost) {
 // The game killed (kill -9) while an import writes its shots: the next
 // start removes the hidden work folder, and the pack is listed whole or not
 // at all.
-TEST(SandboxProgram, AnImportKilledPartWayLeavesTheWholePackOrNothingAndNoWorkFolder) {
+TEST(SandboxProgram, AnImportKilledPartWayLeavesAllOrNothingOfItsPack) {
   TempDir dir;
   const std::filesystem::path packs = dir.path() / "host/data/QMShots/TrainingPacks";
   std::vector<std::string> lines;
