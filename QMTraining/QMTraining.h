@@ -32,7 +32,6 @@
 #include "storage/PackTransfer.h"
 #include "storage/Shot.h"
 #include "storage/ShotResults.h"
-
 #include "storage/Trash.h"
 
 struct WindowState;
