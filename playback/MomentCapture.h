@@ -16,21 +16,11 @@
 
 #include "playback/MomentRing.h"
 #include "storage/Outcome.h"
+#include "storage/Shot.h"
 
-struct CapturedShot {
-  float ballLocationX = 0;
-  float ballLocationY = 0;
-  float ballLocationZ = 0;
-  float ballVelocityX = 0;
-  float ballVelocityY = 0;
-  float ballVelocityZ = 0;
-  float carLocationX = 0;
-  float carLocationY = 0;
-  float carLocationZ = 0;
-  int32_t carYaw = 0;
-  int32_t carPitch = 0;
-  int32_t carRoll = 0;
-  int32_t ballSpeed = 0;
+// The shot's values (no file, no name yet) and whether a velocity
+// component was held.
+struct CapturedShot : Shot {
   bool velocityClamped = false;
 };
 

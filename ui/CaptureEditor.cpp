@@ -30,19 +30,7 @@ void takeMoment(QMTraining& plugin, CaptureState& capture) {
   if (!shot) return;
   const CapturedShot& taken = shot.value;
   capture.velocityClamped = taken.velocityClamped;
-  plugin.ballLocationX = taken.ballLocationX;
-  plugin.ballLocationY = taken.ballLocationY;
-  plugin.ballLocationZ = taken.ballLocationZ;
-  plugin.ballVelocityX = taken.ballVelocityX;
-  plugin.ballVelocityY = taken.ballVelocityY;
-  plugin.ballVelocityZ = taken.ballVelocityZ;
-  plugin.carLocationX = taken.carLocationX;
-  plugin.carLocationY = taken.carLocationY;
-  plugin.carLocationZ = taken.carLocationZ;
-  plugin.carYaw = taken.carYaw;
-  plugin.carPitch = taken.carPitch;
-  plugin.carRoll = taken.carRoll;
-  plugin.ballSpeed = taken.ballSpeed;
+  workOnValuesOf(plugin, taken);
   // The editor edits the speed through this variable, and a "Save Shot"
   // stores it from there.
   if (CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed)) speed.setValue(taken.ballSpeed);

@@ -141,11 +141,7 @@ void drawBesidePreview(QMTraining& plugin, void (*drawFields)(QMTraining&), floa
 
 }  // namespace
 
-bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
-  endCapture(plugin);
-  const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
-  plugin.editShotIndex = shotIndex;
-  plugin.windowState->shotEditor.editShotFile = shot.filePath;
+void workOnValuesOf(QMTraining& plugin, const Shot& shot) {
   plugin.ballLocationX = shot.getBallLocationX();
   plugin.ballLocationY = shot.getBallLocationY();
   plugin.ballLocationZ = shot.getBallLocationZ();
@@ -159,6 +155,14 @@ bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
   plugin.carPitch = shot.getCarPitch();
   plugin.carRoll = shot.getCarRoll();
   plugin.ballSpeed = shot.getBallSpeed();
+}
+
+bool startEditingShot(QMTraining& plugin, int32_t shotIndex) {
+  endCapture(plugin);
+  const Shot& shot = plugin.shots[static_cast<size_t>(shotIndex)];
+  plugin.editShotIndex = shotIndex;
+  plugin.windowState->shotEditor.editShotFile = shot.filePath;
+  workOnValuesOf(plugin, shot);
   plugin.currentShotName = shot.displayName();
 
   CVarWrapper speed = plugin.cvarManager->getCvar(cvarname::coolSpeed);

@@ -8,6 +8,10 @@
 #include <cstdint>
 
 class QMTraining;
+class Shot;
+
+// Makes the shot's values (and its speed) the working shot the editor edits.
+void workOnValuesOf(QMTraining& plugin, const Shot& shot);
 
 bool startEditingShot(QMTraining& plugin, int32_t shotIndex);
 bool startNewShot(QMTraining& plugin);

@@ -35,11 +35,15 @@ std::vector<std::string> Game::hookedEvents() const {
 }
 
 void Game::fire(const std::string& eventName) {
-  auto found = hooks_.find(eventName);
-  if (found == hooks_.end()) return;
-  // A hook may hook or unhook events while it runs.
-  const std::vector<EventHook> hooks = found->second;
-  for (const EventHook& hook : hooks) hook(eventName);
+  // A hook may hook or unhook events while it runs: each turn looks the
+  // event up again and runs a copy of the hook, never a whole list copied
+  // every tick.
+  for (size_t i = 0;; ++i) {
+    auto found = hooks_.find(eventName);
+    if (found == hooks_.end() || i >= found->second.size()) return;
+    const EventHook hook = found->second[i];
+    hook(eventName);
+  }
 }
 
 void Game::endLocalMatch() {
